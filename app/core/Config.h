@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+namespace kv
+{
+
+// Reading and writing the configuration file KV2001.ini (keys MdiMod, Nast,
+// Lang, Pro) and finding the data home.
+struct ConfigResult {
+    bool error = false; // the configuration error must be shown and the program end
+    int mdiMod = 0;     // arrangement of the child windows
+    QStringList lines;  // the file's lines as read
+};
+
+// Where KV2001.ini lives: next to the program when that folder is writable,
+// otherwise <user configuration folder>/Lumora/KV2001.ini.
+QString iniPath();
+
+// Fills global() from the configuration file and the data home. The data
+// home is homeOverride when given, else the setting Home of Lumora/KV2001
+// (user scope first, then system scope). Sets error for a value that is not
+// an integer, an unreadable file, or an empty data home.
+ConfigResult readConfig(const QString& iniPath, const std::optional<QString>& homeOverride);
+
+// Writes the flags, the language, mdiMod and the constant Pro into the
+// file, keeping its other lines. Failures are swallowed: the old file then
+// stays as it was.
+void writeConfig(const QString& iniPath, int mdiMod);
+
+// The value of the first line whose text before its first "=" equals key,
+// ignoring case; nullopt when no line matches.
+std::optional<QString> configValue(const QStringList& lines, const QString& key);
+
+// Replaces the value of key's line, or appends "key=value" when absent.
+void setConfigValue(QStringList& lines, const QString& key, const QString& value);
+
+} // namespace kv

@@ -1,0 +1,156 @@
+#include "app/core/Oxo.h"
+
+#include "app/core/Cp1250.h"
+#include "app/core/FileError.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QtEndian>
+#include <array>
+
+namespace kv
+{
+
+namespace
+{
+
+constexpr char Magic[] = "oxom"; // stored with its terminating zero
+
+void xorBytes(char* data, qsizetype size, unsigned char mask)
+{
+    for (qsizetype i = 0; i < size; ++i)
+        data[i] = static_cast<char>(static_cast<unsigned char>(data[i]) ^ mask);
+}
+
+std::array<char, oxo::HeaderSize> buildHeader(int mode, int key)
+{
+    std::array<char, oxo::HeaderSize> header{}; // reserved bytes stay zero
+    std::copy(Magic, Magic + sizeof Magic, header.begin());
+    qToLittleEndian<qint32>(mode, header.data() + oxo::ModeOffset);
+    qToLittleEndian<quint32>(static_cast<quint32>(key), header.data() + oxo::KeyOffset);
+    xorBytes(header.data(), header.size(), oxo::HeaderMask);
+    return header;
+}
+
+void writeAll(QSaveFile& file, const char* data, qsizetype size)
+{
+    if (file.write(data, size) != size)
+        throw FileError(file.fileName(), file.errorString());
+}
+
+QByteArray readRest(QFile& file)
+{
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        throw FileError(file.fileName(), file.errorString());
+    return bytes;
+}
+
+} // namespace
+
+QByteArray oxo::render(const QStringList& lines)
+{
+    QByteArray text;
+    for (const QString& line : lines) {
+        text += Cp1250::encode(line);
+        text += "\r\n";
+    }
+    return text;
+}
+
+QStringList oxo::split(const QString& text)
+{
+    QStringList lines;
+    qsizetype start = 0;
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const QChar c = text.at(i);
+        if (c != u'\r' && c != u'\n')
+            continue;
+        lines.append(text.mid(start, i - start));
+        if (c == u'\r' && i + 1 < n && text.at(i + 1) == u'\n')
+            ++i;
+        start = i + 1;
+    }
+    if (start < n)
+        lines.append(text.mid(start));
+    return lines;
+}
+
+void OxoSave(const QStringList& list, const QString& path, int mode, int key)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        throw FileError(path, file.errorString());
+
+    const auto header = buildHeader(mode, key);
+    writeAll(file, header.data(), header.size());
+
+    if (mode == 0) {
+        const QByteArray body = oxo::render(list);
+        writeAll(file, body.constData(), body.size());
+    } else if (mode == 1) {
+        QByteArray body = oxo::render(list);
+        const auto bodyKey = static_cast<unsigned char>(key & 0xFF);
+        for (qsizetype pos = 0; pos < body.size(); pos += oxo::BlockSize) {
+            const qsizetype len = std::min<qsizetype>(oxo::BlockSize, body.size() - pos);
+            char* block = body.data() + pos;
+            xorBytes(block, len, bodyKey);
+            writeAll(file, block, len);
+        }
+    }
+    if (!file.commit())
+        throw FileError(path, file.errorString());
+}
+
+void OxoLoad(QStringList& list, const QString& path)
+{
+    if (!QFileInfo::exists(path)) {
+        list.clear();
+        return;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw FileError(path, file.errorString());
+
+    std::array<char, oxo::HeaderSize> header{};
+    const qint64 got = file.read(header.data(), header.size());
+    if (got < 0)
+        throw FileError(path, file.errorString());
+    xorBytes(header.data(), got, oxo::HeaderMask);
+
+    // A file shorter than a header cannot be a container, whatever its
+    // first bytes say.
+    const bool container =
+        got == oxo::HeaderSize && std::equal(Magic, Magic + sizeof Magic, header.begin());
+    if (!container) {
+        if (!file.seek(0))
+            throw FileError(path, file.errorString());
+        list = oxo::split(Cp1250::decode(readRest(file)));
+        return;
+    }
+
+    const qint32 mode = qFromLittleEndian<qint32>(header.data() + oxo::ModeOffset);
+    if (mode == 0) {
+        list = oxo::split(Cp1250::decode(readRest(file)));
+    } else if (mode == 1) {
+        const auto bodyKey = static_cast<unsigned char>(
+            qFromLittleEndian<quint32>(header.data() + oxo::KeyOffset) & 0xFF);
+        QByteArray body;
+        QByteArray block(oxo::BlockSize, Qt::Uninitialized);
+        for (;;) {
+            const qint64 len = file.read(block.data(), oxo::BlockSize);
+            if (len < 0)
+                throw FileError(path, file.errorString());
+            if (len == 0)
+                break;
+            xorBytes(block.data(), len, bodyKey);
+            body.append(block.constData(), len);
+        }
+        list = oxo::split(Cp1250::decode(body));
+    }
+    // Any other mode: a format this program does not know; keep the list.
+}
+
+} // namespace kv
