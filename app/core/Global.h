@@ -3,7 +3,8 @@
 #include <QString>
 #include <array>
 
-namespace kv {
+namespace kv
+{
 
 // Program-wide state shared by the windows and the data module.
 // The display flags are indexed by the entry numbers of the configuration
@@ -27,12 +28,12 @@ enum NastEntry {
 constexpr int NastCount = 30;
 
 struct GlobalState {
-    int langBase = 0;                 // 0 Czech, 500 English
-    QString dataHome;                 // empty until the configuration is read
-    std::array<bool, NastCount> nast; // display flags, all on by default
+    int langBase = 0;                                 // 0 Czech, 500 English
+    QString dataHome;                                 // empty until the configuration is read
+    std::array<bool, NastCount> nast;                 // display flags, all on by default
     std::array<unsigned char, NastCount> nastEntries; // raw bytes as read, for the spare entries
-    bool listOpen = false;            // the company list window exists
-    bool profileOpen = false;         // the company profile window exists
+    bool listOpen = false;                            // the company list window exists
+    bool profileOpen = false;                         // the company profile window exists
     GlobalState();
 };
 
