@@ -1,0 +1,159 @@
+#include "selection/FilterBuilder.h"
+
+#include "selection/NoteCondition.h"
+#include "selection/SelectionError.h"
+#include "selection/SelectionState.h"
+#include "selection/StatementRunner.h"
+#include "selection/TextLines.h"
+
+namespace kv
+{
+
+namespace
+{
+
+const FilterBuilder::IndexTable NameTable{
+    "select distinct(peno) from slnazev_p where id=", "select distinct(peno) from slnazev_p where ",
+    ") ", " ", "(peno=0)"};
+const FilterBuilder::IndexTable StreetTable{
+    "select distinct(peno) from slUlice_p where id=", "select distinct(peno) from slUlice_p where ",
+    ") ", " ", "((peno=0))"};
+const FilterBuilder::IndexTable IndustryTable{
+    "select distinct(peno) from pZatrid where kod=", "select distinct(peno) from pZatrid where ",
+    ")", "", "((peno=0))"};
+const FilterBuilder::IndexTable KeywordTable{
+    "select distinct(peno) from slRadky_p where id=", "select distinct(peno) from slRadky_p where ",
+    ") ", " ", "((peno=0))"};
+
+// Keys go into statements and filters unquoted, so only whole numbers may
+// pass; anything else (a damaged selection file) would change the statement.
+QString numericKey(const QString& id)
+{
+    qint64 value = 0;
+    if (!textlines::parseInt(id, &value))
+        throw SelectionError(
+            QStringLiteral("The criterion key \"%1\" is not a whole number.").arg(id.left(40)));
+    return QString::number(value);
+}
+
+QString numericKeys(const TLVyber& list)
+{
+    list.Count();
+    QStringList keys;
+    for (const QString& id : list.Ids)
+        keys << numericKey(id);
+    return keys.join(u',');
+}
+
+QString joinNumbers(const QList<int>& numbers)
+{
+    QString text;
+    for (int n : numbers) {
+        if (!text.isEmpty())
+            text += u',';
+        text += QString::number(n);
+    }
+    return text;
+}
+
+} // namespace
+
+FilterBuilder::FilterBuilder(StatementRunner& runner, QString noteDir)
+    : m_runner(runner), m_noteDir(std::move(noteDir))
+{
+}
+
+QString FilterBuilder::NameCondition(const TLVyber& list)
+{
+    return IndexCondition(NameTable, list);
+}
+
+QString FilterBuilder::StreetCondition(const TLVyber& list)
+{
+    return IndexCondition(StreetTable, list);
+}
+
+QString FilterBuilder::IndustryCondition(const TLVyber& list)
+{
+    return IndexCondition(IndustryTable, list);
+}
+
+QString FilterBuilder::KeywordCondition(const TLVyber& list)
+{
+    return IndexCondition(KeywordTable, list);
+}
+
+QString FilterBuilder::IndexCondition(const IndexTable& table, const TLVyber& list)
+{
+    if (list.Count() == 0)
+        return QString();
+    const QString joiner = list.IsAnd ? QStringLiteral(" And ") : QStringLiteral(" Or ");
+
+    // A value without index rows matches no firm. It must not reach the
+    // combining statement as "peno in ()", which the engine rejects: in an
+    // and-row it makes the row match nothing, in an or-row it drops out.
+    QStringList terms;
+    for (const QString& id : list.Ids) {
+        const QString key = numericKey(id);
+        const QList<int> rows = m_runner.peno({QLatin1String(table.perValuePrefix) + key});
+        if (rows.isEmpty()) {
+            if (list.IsAnd)
+                return QLatin1String(table.neverTrue);
+            continue;
+        }
+        terms << joinNumbers(rows);
+    }
+    if (terms.isEmpty())
+        return QLatin1String(table.neverTrue);
+
+    QString statement = QLatin1String(table.combiningPrefix);
+    for (qsizetype i = 0; i < terms.size(); ++i) {
+        statement += QStringLiteral("peno in (") + terms.at(i) + QLatin1String(table.termEnd);
+        if (i + 1 < terms.size())
+            statement += joiner + QLatin1String(table.separatorTail);
+    }
+    const QList<int> result = m_runner.peno({statement});
+    // No firm satisfies the row's values together: the row matches nothing
+    // (left empty, an or-row would stop restricting the set at all).
+    if (result.isEmpty())
+        return QLatin1String(table.neverTrue);
+    return QStringLiteral("(peno in (") + joinNumbers(result) + QStringLiteral("))");
+}
+
+QString FilterBuilder::BuildFilter(const SelectionState& s)
+{
+    using Row = SelectionState::Row;
+    const QString joiner = s.rgLogMezi == 1 ? QStringLiteral(" And ") : QStringLiteral(" Or ");
+    QString filter;
+    const auto append = [&](const QString& condition) {
+        if (!condition.isEmpty())
+            filter += condition + joiner;
+    };
+    const auto keyList = [&](Row r, const char* head) {
+        if (s.row(r).Count() == 0)
+            return QString();
+        return QLatin1String(head) + numericKeys(s.row(r)) + QStringLiteral("))");
+    };
+
+    append(NameCondition(s.row(Row::Nazev)));
+    append(StreetCondition(s.row(Row::Ulice)));
+    append(IndustryCondition(s.row(Row::Zatrid)));
+    // Towns, districts and company numbers are always alternatives.
+    append(keyList(Row::Misto, "(misto_id in("));
+    append(keyList(Row::Okres, "(Okres_id in("));
+    append(keyList(Row::Ico, "(peno in("));
+    append(KeywordCondition(s.row(Row::Radky)));
+    if (s.cbPozn)
+        append(NoteCondition(m_noteDir));
+    if (s.cbEmail)
+        append(QStringLiteral("(email is not null)"));
+    if (s.cbWWW)
+        append(QStringLiteral("(www is not null)"));
+
+    // Drop the joiner after the last condition.
+    while (!filter.isEmpty() && !filter.endsWith(u')'))
+        filter.chop(1);
+    return filter;
+}
+
+} // namespace kv

@@ -1,0 +1,38 @@
+#include "selection/SelectionFile.h"
+
+#include "app/core/FileError.h"
+#include "app/core/Oxo.h"
+#include "selection/SelectionRecord.h"
+#include "selection/TextLines.h"
+
+#include <QBuffer>
+#include <QFileInfo>
+
+namespace kv
+{
+
+void SaveSelection(const SelectionState& state, const QString& path)
+{
+    QBuffer record;
+    record.open(QIODevice::ReadWrite);
+    WriteSelection(state, record);
+    record.seek(0);
+    OxoSave(textlines::readAll(record), path, selectionfile::Mode, selectionfile::Key);
+}
+
+bool LoadSelection(const QString& path, SelectionState& state)
+{
+    // The container reader treats a missing file as an empty list; here
+    // that would read as "not a selection file", which misleads.
+    if (!QFileInfo(path).isFile())
+        throw FileError(path, QStringLiteral("The file does not exist."));
+    QStringList lines;
+    OxoLoad(lines, path);
+    QBuffer record;
+    record.open(QIODevice::ReadWrite);
+    textlines::writeLines(record, lines);
+    record.seek(0);
+    return ReadSelection(record, state);
+}
+
+} // namespace kv

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+
+namespace kv
+{
+
+class SelectionState;
+
+// Selection files (*.kvv): the selection record in the list-file container,
+// mode 1, body key 0x0C.
+namespace selectionfile
+{
+constexpr int Mode = 1;
+constexpr int Key = 0x0C;
+} // namespace selectionfile
+
+// Writes state to path, replacing the file only once it is complete. File
+// layer failures throw FileError.
+void SaveSelection(const SelectionState& state, const QString& path);
+
+// Reads path (a container file or plain text holding the record) into
+// state. Returns false when the file holds no selection record (wrong first
+// line, or empty): the caller shows text 233 + "Kvelta 2001". A missing or
+// unreadable file throws FileError, a damaged record SelectionError; in
+// every failure state stays as it was.
+bool LoadSelection(const QString& path, SelectionState& state);
+
+} // namespace kv

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QStringList>
+
+class QBuffer;
+class QIODevice;
+
+namespace kv
+{
+
+class SelectionState;
+
+// The selection record: the selection's whole state as CR LF lines in
+// Windows-1250, used for the Cancel snapshot and inside selection files.
+// Line 1 is a fixed header, lines 2 to 6 the switches and check boxes, then
+// the seven row blocks in SelectionState::RecordOrder.
+namespace selectionrecord
+{
+// The first line, " libovolny* textík 58 KV2001" (í is byte 0xED on disk).
+QString header();
+constexpr int EmptyRecordLines = 27;
+} // namespace selectionrecord
+
+// Appends the record of state at the stream's position.
+void WriteSelection(const SelectionState& state, QIODevice& stream);
+
+// Reads a record from the stream's position into state. Returns false and
+// leaves state alone when the first line is not the header (also for no
+// lines at all): the caller reports text 233 followed by "Kvelta 2001".
+// A record that is cut short or holds a line that is not a number throws
+// SelectionError, and state is left alone as well.
+bool ReadSelection(QIODevice& stream, SelectionState& state);
+
+// Moves the next criterion block (flag, count, texts, count, ids) from the
+// front of remaining into target, which is emptied first and rewound after.
+// Throws SelectionError when remaining is too short for the block.
+void ExtractBlock(QStringList& remaining, QBuffer& target);
+
+} // namespace kv

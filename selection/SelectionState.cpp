@@ -1,0 +1,11 @@
+#include "selection/SelectionState.h"
+
+namespace kv
+{
+
+void SelectionState::Clear()
+{
+    *this = SelectionState();
+}
+
+} // namespace kv

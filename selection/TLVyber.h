@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QStringList>
+
+class QIODevice;
+
+namespace kv
+{
+
+// One criterion row of a selection: the chosen dictionary values (display
+// text and key, kept parallel) and whether a firm must match all of them.
+class TLVyber
+{
+public:
+    QStringList Texts;
+    QStringList Ids;
+    bool IsAnd = true;
+
+    // Number of values; throws SelectionError "Index mismatch in txt and id"
+    // when the two lists have drifted apart.
+    int Count() const;
+    void Clear();
+    // Checks the lists as Count does, then appends one value.
+    void Add(const QString& text, const QString& id);
+    // Removes the value at index; throws SelectionError when out of range.
+    void Delete(int index);
+    void Assign(const TLVyber& source);
+
+    // Appends the list's block at the stream's position: flag, count, texts,
+    // count, ids; each line Windows-1250 and ended by CR LF.
+    void SaveToStream(QIODevice& stream) const;
+    // Reads one block from the stream's position to its end. Two lines or
+    // fewer give an empty and-list. A malformed block throws SelectionError
+    // and leaves the list as it was.
+    void LoadFromStream(QIODevice& stream);
+
+    bool operator==(const TLVyber&) const = default;
+};
+
+} // namespace kv

@@ -1,4 +1,0 @@
-// Placeholder translation unit until the selection arrives.
-namespace kv {
-int selectionLinked() { return 1; }
-} // namespace kv
