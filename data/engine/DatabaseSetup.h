@@ -2,12 +2,19 @@
 
 struct sqlite3;
 
-namespace kv::engine {
+namespace kv::engine
+{
 
-// Adds the auxiliary structures the engine layer uses for speed (collation
-// keys, indexes) to a company database that has just been filled. Called by
-// whoever builds a database: the demo generator and the Jet import.
-// Returns false and leaves an error text in *error when it fails.
+// Adds the auxiliary structures the engine layer uses for speed to a company
+// database that has just been filled: indexes on the link and key fields, and
+// per table a "kv_rank_<table>" table holding, for every row (rid = rowid),
+// the position of each text sort field in Czech order, indexed per field.
+// The program opens the database read-only, so all of this must be built
+// here; without it the engine still works, sorting through the collator.
+// Call again after changing the data (it rebuilds everything).
+// Called by whoever builds a database: the demo generator and the Jet import.
+// Returns false and leaves an error text in *error when it fails; the text
+// is allocated by SQLite and freed with sqlite3_free().
 bool finishDatabase(sqlite3* db, char** error = nullptr);
 
 } // namespace kv::engine

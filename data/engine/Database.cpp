@@ -1,0 +1,98 @@
+#include "data/engine/Database.h"
+
+#include "data/engine/CzechText.h"
+#include "data/engine/EngineError.h"
+#include "data/engine/Schema.h"
+#include "data/engine/Statement.h"
+
+#include <sqlite3.h>
+
+namespace kv::engine
+{
+
+Database::~Database()
+{
+    close();
+}
+
+QString Database::lastError(sqlite3* db)
+{
+    return db ? QString::fromUtf8(sqlite3_errmsg(db)) : QStringLiteral("out of memory");
+}
+
+void Database::open(const QString& path, Mode mode)
+{
+    close();
+    int flags = SQLITE_OPEN_NOMUTEX;
+    switch (mode) {
+    case Mode::ReadOnly:
+        flags |= SQLITE_OPEN_READONLY;
+        break;
+    case Mode::ReadWrite:
+        flags |= SQLITE_OPEN_READWRITE;
+        break;
+    case Mode::Create:
+        flags |= SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
+        break;
+    }
+    sqlite3* db = nullptr;
+    const int rc = sqlite3_open_v2(path.toUtf8().constData(), &db, flags, nullptr);
+    if (rc != SQLITE_OK) {
+        const QString reason = lastError(db);
+        sqlite3_close(db);
+        throw EngineError(reason);
+    }
+    m_db = db;
+    m_path = path;
+    sqlite3_extended_result_codes(m_db, 1);
+    CzechText::registerWith(m_db);
+    try {
+        reloadCatalog(); // reading the catalogue proves the file is a database
+    } catch (...) {
+        close();
+        throw;
+    }
+}
+
+void Database::close()
+{
+    if (m_db)
+        sqlite3_close_v2(m_db);
+    m_db = nullptr;
+    m_tables.clear();
+    m_ranks.clear();
+}
+
+void Database::exec(const QString& sql)
+{
+    char* err = nullptr;
+    if (sqlite3_exec(m_db, sql.toUtf8().constData(), nullptr, nullptr, &err) != SQLITE_OK) {
+        const QString reason = err ? QString::fromUtf8(err) : lastError(m_db);
+        sqlite3_free(err);
+        throw EngineError(reason);
+    }
+}
+
+bool Database::hasTable(const QString& name) const
+{
+    return m_tables.contains(name.toLower());
+}
+
+void Database::reloadCatalog()
+{
+    m_tables.clear();
+    m_ranks.clear();
+    Statement st(*this, QStringLiteral("SELECT lower(name) FROM sqlite_master WHERE type='table'"));
+    while (st.step())
+        m_tables.insert(st.text(0));
+    for (const TableInfo& t : Schema::tables()) {
+        if (!m_tables.contains(Schema::rankTable(t.name)))
+            continue;
+        Statement cols(*this, QStringLiteral("SELECT lower(name) FROM pragma_table_info('%1')")
+                                  .arg(Schema::rankTable(t.name)));
+        while (cols.step())
+            m_ranks[t.name].insert(cols.text(0));
+    }
+}
+
+} // namespace kv::engine

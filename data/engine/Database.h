@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QHash>
+#include <QSet>
+#include <QString>
+
+struct sqlite3;
+
+namespace kv::engine
+{
+
+// One SQLite connection (RAII). The company database is opened read-only:
+// the program never changes it, and SQLite then refuses any write.
+class Database
+{
+public:
+    enum class Mode {
+        ReadOnly,  // the program's use
+        ReadWrite, // builders of a database (demo generator, import, tests)
+        Create,    // like ReadWrite, creating the file when missing
+    };
+
+    Database() = default;
+    explicit Database(const QString& path, Mode mode = Mode::ReadOnly) { open(path, mode); }
+    ~Database();
+    Database(const Database&) = delete;
+    Database& operator=(const Database&) = delete;
+
+    // Throws EngineError with SQLite's reason; a file that is not a database
+    // fails here, not at the first cursor.
+    void open(const QString& path, Mode mode = Mode::ReadOnly);
+    void close();
+    bool isOpen() const { return m_db != nullptr; }
+    QString path() const { return m_path; }
+    sqlite3* handle() const { return m_db; }
+
+    // Runs statements without results (builders only; fails on a read-only one).
+    void exec(const QString& sql);
+    bool hasTable(const QString& name) const;
+    // True when finishDatabase stored the Czech ranks of this table's text fields.
+    bool hasRank(const QString& table, const QString& field) const
+    {
+        return m_ranks.value(table.toLower()).contains(field.toLower());
+    }
+    // Re-reads which tables exist (after a builder created some).
+    void reloadCatalog();
+
+    static QString lastError(sqlite3* db);
+
+private:
+    sqlite3* m_db = nullptr;
+    QString m_path;
+    QSet<QString> m_tables;
+    QHash<QString, QSet<QString>> m_ranks; // table -> fields with a stored Czech rank
+};
+
+} // namespace kv::engine

@@ -1,0 +1,379 @@
+#include "data/engine/JetDialect.h"
+
+#include "data/engine/CzechText.h"
+#include "data/engine/EngineError.h"
+#include "data/engine/Schema.h"
+
+#include <QRegularExpression>
+
+namespace kv::engine
+{
+
+namespace
+{
+
+enum class Tok { Ident, Number, String, Symbol, End };
+
+struct Token {
+    Tok type;
+    QString text; // identifiers as written, symbols, numbers, unquoted text literals
+};
+
+[[noreturn]] void reject(const QString& what, const QString& input)
+{
+    QString shown = input.simplified();
+    if (shown.size() > 120)
+        shown = shown.left(117) + QStringLiteral("...");
+    throw EngineError(QStringLiteral("Rejected query text (%1): %2").arg(what, shown));
+}
+
+std::vector<Token> tokenize(const QString& in)
+{
+    std::vector<Token> out;
+    const qsizetype n = in.size();
+    qsizetype i = 0;
+    while (i < n) {
+        const QChar c = in[i];
+        if (c.isSpace()) {
+            ++i;
+        } else if (c.isLetter() || c == u'_') {
+            const qsizetype s = i;
+            while (i < n && (in[i].isLetterOrNumber() || in[i] == u'_'))
+                ++i;
+            out.push_back({Tok::Ident, in.mid(s, i - s)});
+        } else if (c.isDigit()) {
+            const qsizetype s = i;
+            while (i < n && in[i].isDigit())
+                ++i;
+            if (i < n && (in[i].isLetter() || in[i] == u'.'))
+                reject(QStringLiteral("malformed number"), in);
+            out.push_back({Tok::Number, in.mid(s, i - s)});
+        } else if (c == u'\'') {
+            QString lit;
+            ++i;
+            for (;;) {
+                if (i >= n)
+                    reject(QStringLiteral("unterminated quote"), in);
+                if (in[i] == u'\'') {
+                    if (i + 1 < n && in[i + 1] == u'\'') {
+                        lit += u'\'';
+                        i += 2;
+                        continue;
+                    }
+                    ++i;
+                    break;
+                }
+                lit += in[i++];
+            }
+            out.push_back({Tok::String, lit});
+        } else if (c == u'<' || c == u'>') {
+            QString sym(c);
+            ++i;
+            if (i < n && (in[i] == u'=' || (c == u'<' && in[i] == u'>')))
+                sym += in[i++];
+            out.push_back({Tok::Symbol, sym});
+        } else if (c == u'(' || c == u')' || c == u',' || c == u'=' || c == u'*' || c == u'-') {
+            out.push_back({Tok::Symbol, QString(c)});
+            ++i;
+        } else {
+            reject(QStringLiteral("unexpected character '%1'").arg(c), in);
+        }
+    }
+    out.push_back({Tok::End, QString()});
+    return out;
+}
+
+const QStringList& keywords()
+{
+    static const QStringList k{"and",      "or",   "not",   "in",    "is", "null", "like", "select",
+                               "distinct", "from", "where", "order", "by", "desc", "asc"};
+    return k;
+}
+
+class Parser
+{
+public:
+    Parser(const QString& input, const TableInfo* table, QString prefix)
+        : m_input(input), m_tokens(tokenize(input)), m_table(table), m_prefix(std::move(prefix))
+    {
+    }
+
+    Translated parseFilter()
+    {
+        Translated t;
+        t.sql = expression();
+        expectEnd();
+        t.params = std::move(m_params);
+        return t;
+    }
+
+    Translated parseSelect()
+    {
+        expectKeyword("select");
+        QString sql = QStringLiteral("SELECT ");
+        if (acceptKeyword("distinct"))
+            sql += QStringLiteral("DISTINCT ");
+        // Field names are checked once the table is known.
+        QStringList items;
+        bool star = false;
+        if (acceptSymbol("*")) {
+            star = true;
+        } else {
+            do {
+                const bool paren = acceptSymbol("(");
+                items << identifier();
+                if (paren)
+                    expectSymbol(")");
+            } while (acceptSymbol(","));
+        }
+        expectKeyword("from");
+        m_table = &JetDialect::knownTable(identifier());
+        if (star) {
+            sql += u'*';
+        } else {
+            QStringList cols;
+            for (const QString& it : items)
+                cols << JetDialect::quoted(JetDialect::knownField(*m_table, it).name);
+            sql += cols.join(QStringLiteral(", "));
+        }
+        sql += QStringLiteral(" FROM ") + JetDialect::quoted(m_table->name);
+        if (acceptKeyword("where"))
+            sql += QStringLiteral(" WHERE ") + expression();
+        if (acceptKeyword("order")) {
+            expectKeyword("by");
+            QStringList terms;
+            do {
+                const FieldInfo& f = JetDialect::knownField(*m_table, identifier());
+                bool desc = false;
+                if (acceptKeyword("desc"))
+                    desc = true;
+                else
+                    acceptKeyword("asc");
+                terms << JetDialect::orderTerm(f, desc, QString());
+            } while (acceptSymbol(","));
+            sql += QStringLiteral(" ORDER BY ") + terms.join(QStringLiteral(", "));
+        }
+        expectEnd();
+        return {sql, std::move(m_params)};
+    }
+
+private:
+    const Token& peek() const { return m_tokens[m_pos]; }
+    bool isKeyword(const char* kw) const
+    {
+        return peek().type == Tok::Ident &&
+               peek().text.compare(QLatin1String(kw), Qt::CaseInsensitive) == 0;
+    }
+    bool acceptKeyword(const char* kw)
+    {
+        if (!isKeyword(kw))
+            return false;
+        ++m_pos;
+        return true;
+    }
+    void expectKeyword(const char* kw)
+    {
+        if (!acceptKeyword(kw))
+            fail(QStringLiteral("expected %1").arg(QLatin1String(kw).toString().toUpper()));
+    }
+    bool acceptSymbol(const char* s)
+    {
+        if (peek().type != Tok::Symbol || peek().text != QLatin1String(s))
+            return false;
+        ++m_pos;
+        return true;
+    }
+    void expectSymbol(const char* s)
+    {
+        if (!acceptSymbol(s))
+            fail(QStringLiteral("expected '%1'").arg(QLatin1String(s)));
+    }
+    void expectEnd()
+    {
+        if (peek().type != Tok::End)
+            fail(QStringLiteral("unexpected '%1'").arg(peek().text));
+    }
+    [[noreturn]] void fail(const QString& what) const { reject(what, m_input); }
+
+    QString identifier()
+    {
+        if (peek().type != Tok::Ident || keywords().contains(peek().text, Qt::CaseInsensitive))
+            fail(QStringLiteral("expected a name instead of '%1'").arg(peek().text));
+        return m_tokens[m_pos++].text;
+    }
+
+    QString field()
+    {
+        return m_prefix + JetDialect::quoted(JetDialect::knownField(*m_table, identifier()).name);
+    }
+
+    QString number()
+    {
+        const bool negative = acceptSymbol("-");
+        if (peek().type != Tok::Number)
+            fail(QStringLiteral("expected a number instead of '%1'").arg(peek().text));
+        bool ok = false;
+        const qint64 v = m_tokens[m_pos++].text.toLongLong(&ok);
+        if (!ok)
+            fail(QStringLiteral("number out of range"));
+        return QString::number(negative ? -v : v);
+    }
+
+    QString literal()
+    {
+        if (peek().type == Tok::String) {
+            m_params << QVariant(m_tokens[m_pos++].text);
+            return QStringLiteral("?");
+        }
+        return number();
+    }
+
+    QString operand()
+    {
+        if (peek().type == Tok::Ident)
+            return field();
+        return literal();
+    }
+
+    QString expression()
+    {
+        if (++m_depth > 200)
+            fail(QStringLiteral("nested too deeply"));
+        QString s = conjunction();
+        while (acceptKeyword("or"))
+            s += QStringLiteral(" OR ") + conjunction();
+        --m_depth;
+        return s;
+    }
+
+    QString conjunction()
+    {
+        QString s = negation();
+        while (acceptKeyword("and"))
+            s += QStringLiteral(" AND ") + negation();
+        return s;
+    }
+
+    QString negation()
+    {
+        if (acceptKeyword("not"))
+            return QStringLiteral("NOT ") + negation();
+        return predicate();
+    }
+
+    QString predicate()
+    {
+        if (acceptSymbol("(")) {
+            const QString inner = expression();
+            expectSymbol(")");
+            return u'(' + inner + u')';
+        }
+        const QString left = operand();
+        bool negated = false;
+        if (acceptKeyword("not"))
+            negated = true;
+        const QString neg = negated ? QStringLiteral("NOT ") : QString();
+        if (acceptKeyword("in"))
+            return left + u' ' + neg + QStringLiteral("IN ") + inList();
+        if (acceptKeyword("like")) {
+            if (peek().type != Tok::String)
+                fail(QStringLiteral("LIKE needs a quoted pattern"));
+            m_params << QVariant(m_tokens[m_pos++].text);
+            return neg + QLatin1String(CzechText::likeFunction) + QStringLiteral("(?, ") + left +
+                   u')';
+        }
+        if (negated)
+            fail(QStringLiteral("expected IN or LIKE after NOT"));
+        if (acceptKeyword("is")) {
+            const bool isNot = acceptKeyword("not");
+            expectKeyword("null");
+            return left + (isNot ? QStringLiteral(" IS NOT NULL") : QStringLiteral(" IS NULL"));
+        }
+        static const char* ops[] = {"=", "<>", "<=", ">=", "<", ">"};
+        for (const char* op : ops)
+            if (acceptSymbol(op))
+                return left + u' ' + QLatin1String(op) + u' ' + operand();
+        fail(QStringLiteral("expected a condition after '%1'").arg(m_tokens[m_pos - 1].text));
+    }
+
+    QString inList()
+    {
+        expectSymbol("(");
+        QString s = QStringLiteral("(");
+        if (!acceptSymbol(")")) {
+            s += literal();
+            while (acceptSymbol(","))
+                s += u',' + literal();
+            expectSymbol(")");
+        }
+        return s + u')';
+    }
+
+    const QString& m_input;
+    std::vector<Token> m_tokens;
+    size_t m_pos = 0;
+    const TableInfo* m_table;
+    QString m_prefix;
+    QVariantList m_params;
+    int m_depth = 0;
+};
+
+} // namespace
+
+const TableInfo& JetDialect::knownTable(const QString& name)
+{
+    const TableInfo* t = Schema::table(name);
+    if (!t)
+        throw EngineError(QStringLiteral("Unknown table: %1").arg(name));
+    return *t;
+}
+
+const FieldInfo& JetDialect::knownField(const TableInfo& table, const QString& name)
+{
+    const FieldInfo* f = table.field(name);
+    if (!f)
+        throw EngineError(QStringLiteral("Unknown field %1 in table %2").arg(name, table.name));
+    return *f;
+}
+
+Translated JetDialect::filter(const QString& table, const QString& expression,
+                              const QString& prefix)
+{
+    return Parser(expression, &knownTable(table), prefix).parseFilter();
+}
+
+Translated JetDialect::select(const QString& statement)
+{
+    return Parser(statement, nullptr, QString()).parseSelect();
+}
+
+std::vector<SortTerm> JetDialect::sortList(const QString& table, const QString& sort)
+{
+    const TableInfo& t = knownTable(table);
+    std::vector<SortTerm> out;
+    for (const QString& part : sort.split(QRegularExpression(QStringLiteral("[,;]")))) {
+        const QStringList words = part.simplified().split(u' ', Qt::SkipEmptyParts);
+        if (words.isEmpty())
+            continue;
+        SortTerm term{knownField(t, words[0]).name, false};
+        if (words.size() == 2 && words[1].compare(QLatin1String("desc"), Qt::CaseInsensitive) == 0)
+            term.descending = true;
+        else if (words.size() > 2 ||
+                 (words.size() == 2 && words[1].compare(QLatin1String("asc"), Qt::CaseInsensitive)))
+            throw EngineError(QStringLiteral("Rejected sort list: %1").arg(sort));
+        out.push_back(term);
+    }
+    return out;
+}
+
+QString JetDialect::orderTerm(const FieldInfo& field, bool descending, const QString& prefix)
+{
+    QString s = prefix + quoted(field.name);
+    if (field.kind == FieldKind::Text || field.kind == FieldKind::Memo)
+        s += QStringLiteral(" COLLATE ") + QLatin1String(CzechText::collationName);
+    if (descending)
+        s += QStringLiteral(" DESC");
+    return s;
+}
+
+} // namespace kv::engine
