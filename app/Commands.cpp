@@ -1,18 +1,128 @@
 #include "app/Commands.h"
 
-#include <cstdio>
-#include <cstring>
+#include "app/Application.h"
+#include "app/Startup.h"
+#include "app/core/OxoCommands.h"
+#if __has_include("tools/demo/MakeDemoCommand.h")
+#include "tools/demo/MakeDemoCommand.h"
+#define KV_HAVE_DEMO 1
+#endif
 
-namespace kv {
+#include <QCoreApplication>
+#include <QTextStream>
+#include <exception>
+#include <optional>
+
+namespace kv
+{
+
+namespace
+{
+
+void usage(QTextStream& err)
+{
+    err << "usage: kvelta [--home DIR] [--config FILE] [--minimized]\n"
+           "                                       start the desktop program\n"
+           "       kvelta --version\n"
+           "       kvelta oxo-dump FILE\n"
+           "       kvelta oxo-pack --key K IN OUT\n"
+           "       kvelta make-demo DIR [--firms N] [--seed S] [--force]\n";
+    err.flush();
+}
+
+// Takes "OPTION VALUE" out of the arguments wherever it stands.
+bool extractOption(QStringList& args, const QString& option, std::optional<QString>& value,
+                   QTextStream& err)
+{
+    for (int i = 0; i < args.size(); ++i) {
+        if (args[i] != option)
+            continue;
+        if (i + 1 >= args.size() || args[i + 1].isEmpty()) {
+            err << "kvelta: " << option << " needs a value\n";
+            return false;
+        }
+        value = args[i + 1];
+        args.remove(i, 2);
+        --i;
+    }
+    return true;
+}
+
+using Headless = int (*)(const QStringList&, QTextStream&, QTextStream&);
+
+struct Subcommand {
+    const char* name;
+    Headless run;
+};
+
+const Subcommand kSubcommands[] = {
+    {"oxo-dump", &oxoDump},
+    {"oxo-pack", &oxoPack},
+#ifdef KV_HAVE_DEMO
+    {"make-demo", &makeDemoCommand},
+#endif
+};
+
+} // namespace
 
 int runKvelta(int argc, char** argv)
 {
-    if (argc > 1 && std::strcmp(argv[1], "--version") == 0) {
-        std::printf("kvelta %s\n", KV_VERSION);
+    QStringList args;
+    for (int i = 1; i < argc; ++i)
+        args << QString::fromLocal8Bit(argv[i]);
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+
+    if (args.size() == 1 && args[0] == QLatin1String("--version")) {
+        out << "kvelta " << KV_VERSION << "\n";
         return 0;
     }
-    std::fprintf(stderr, "usage: kvelta [--home DIR]\n");
-    return 2;
+    if (!args.isEmpty() && !args[0].startsWith(QLatin1Char('-'))) {
+        const QString word = args.takeFirst();
+        for (const Subcommand& sub : kSubcommands) {
+            if (word != QLatin1String(sub.name))
+                continue;
+            QCoreApplication app(argc, argv);
+            try {
+                const int code = sub.run(args, out, err);
+                out.flush();
+                err.flush();
+                return code;
+            } catch (const std::exception& e) {
+                err << "kvelta " << word << ": " << e.what() << "\n";
+                return 1;
+            }
+        }
+        err << "kvelta: unknown command '" << word << "'\n";
+        usage(err);
+        return 2;
+    }
+
+    std::optional<QString> home;
+    std::optional<QString> config;
+    if (!extractOption(args, QStringLiteral("--home"), home, err) ||
+        !extractOption(args, QStringLiteral("--config"), config, err)) {
+        usage(err);
+        return 2;
+    }
+    StartupOptions options;
+    options.homeOverride = home;
+    options.iniPath = config.value_or(QString());
+    if (args.removeAll(QStringLiteral("--minimized")) > 0)
+        options.minimized = true;
+    if (!args.isEmpty()) {
+        err << "kvelta: unknown argument '" << args.first() << "'\n";
+        usage(err);
+        return 2;
+    }
+    Application app(argc, argv);
+    try {
+        return Startup(options).run();
+    } catch (const std::exception& e) {
+        // An error during start-up ends the program after telling the user.
+        Application::showError(QString::fromUtf8(e.what()));
+        return 1;
+    }
 }
 
 } // namespace kv

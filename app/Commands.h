@@ -1,6 +1,7 @@
 #pragma once
 
-namespace kv {
+namespace kv
+{
 
 // Parses the command line and runs either the desktop program or one of the
 // headless subcommands. Returns the process exit code.

@@ -7,7 +7,8 @@
 #include <QTimer>
 #include <memory>
 
-namespace kvtest {
+namespace kvtest
+{
 
 void DialogClicker::onNext(std::function<void(QWidget*)> action)
 {

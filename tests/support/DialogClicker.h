@@ -6,12 +6,14 @@
 
 class QWidget;
 
-namespace kvtest {
+namespace kvtest
+{
 
 // Answers the next modal dialog that opens: polls for the active modal
 // widget and hands it to the given action (for example clicking a button),
 // so a test can drive code that blocks in exec().
-class DialogClicker {
+class DialogClicker
+{
 public:
     // Clicks the standard button of the next QMessageBox (or QDialogButtonBox).
     static void clickNext(QDialogButtonBox::StandardButton button, QString* seenText = nullptr,

@@ -7,9 +7,11 @@
 
 #include <cstdlib>
 
-namespace kvtest {
+namespace kvtest
+{
 
-namespace {
+namespace
+{
 QString& rootPath()
 {
     static QString root;
@@ -27,8 +29,8 @@ void isolateEnvironment()
     const QByteArray root = rootPath().toLocal8Bit();
     for (const char* sub : {"/home", "/config", "/data", "/cache", "/runtime"})
         QDir().mkpath(rootPath() + QLatin1String(sub));
-    QFile::setPermissions(rootPath() + "/runtime", QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                                       QFileDevice::ExeOwner);
+    QFile::setPermissions(rootPath() + "/runtime",
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     qputenv("HOME", root + "/home");
     qputenv("XDG_CONFIG_HOME", root + "/config");
     qputenv("XDG_DATA_HOME", root + "/data");
@@ -40,7 +42,10 @@ void isolateEnvironment()
     QLocale::setDefault(QLocale(QLocale::Czech, QLocale::CzechRepublic));
 }
 
-QString isolatedRoot() { return rootPath(); }
+QString isolatedRoot()
+{
+    return rootPath();
+}
 
 TestHome::TestHome()
 {

@@ -3,7 +3,8 @@
 #include <QString>
 #include <QTemporaryDir>
 
-namespace kvtest {
+namespace kvtest
+{
 
 // Points HOME, the XDG folders and the locale of this process at a fresh
 // temporary folder, so that no test reads or writes the developer's files.
@@ -15,7 +16,8 @@ QString isolatedRoot();
 
 // A throw-away data home: the folder layout the program expects below the
 // data home (Dta/, Log/, RK/, Pozn/, Prez/), removed when the object dies.
-class TestHome {
+class TestHome
+{
 public:
     TestHome();
     QString path() const { return m_dir.path(); }

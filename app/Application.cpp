@@ -1,0 +1,36 @@
+#include "app/Application.h"
+
+#include "app/core/StringTable.h"
+
+#include <QMessageBox>
+#include <exception>
+
+namespace kv
+{
+
+Application::Application(int& argc, char** argv) : QApplication(argc, argv)
+{
+    setApplicationName(QStringLiteral("Kvelta 2001"));
+    setOrganizationName(QStringLiteral("Lumora"));
+    setApplicationVersion(QStringLiteral(KV_VERSION));
+}
+
+bool Application::notify(QObject* receiver, QEvent* event)
+{
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const std::exception& e) {
+        showError(QString::fromUtf8(e.what()));
+    } catch (...) {
+        showError(QStringLiteral("Unknown error"));
+    }
+    return false;
+}
+
+void Application::showError(const QString& message)
+{
+    QMessageBox box(QMessageBox::Critical, LoadStr(17), message, QMessageBox::Ok);
+    box.exec();
+}
+
+} // namespace kv

@@ -1,0 +1,60 @@
+#include "app/TFTip.h"
+
+#include "app/AuxPictures.h"
+#include "app/core/Global.h"
+#include "app/core/StringTable.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace kv
+{
+
+TFTip::TFTip(QWidget* parent) : QDialog(parent, Qt::Tool)
+{
+    setObjectName(QStringLiteral("FTip"));
+    setFixedSize(347, 197);
+    auto image = new QLabel(this);
+    image->setObjectName(QStringLiteral("Image1"));
+    image->setFixedSize(343, 167);
+    image->setPixmap(AuxPictures::tipPicture(QSize(343, 167), tipText(global().langBase)));
+    auto panClose = new QWidget(this);
+    panClose->setObjectName(QStringLiteral("panClose"));
+    auto btn = new QPushButton(panClose);
+    btn->setObjectName(QStringLiteral("btnZavrit"));
+    connect(btn, &QPushButton::clicked, this, &QDialog::reject);
+    auto pl = new QHBoxLayout(panClose);
+    pl->setContentsMargins(0, 0, 0, 0);
+    pl->addStretch();
+    pl->addWidget(btn);
+    pl->addStretch();
+    auto layout = new QVBoxLayout(this);
+    layout->setContentsMargins(2, 2, 2, 2);
+    layout->addWidget(image);
+    layout->addWidget(panClose);
+    ApplyTexts();
+}
+
+void TFTip::ApplyTexts()
+{
+    setWindowTitle(LoadStr(240));
+    findChild<QPushButton*>(QStringLiteral("btnZavrit"))->setText(LoadStr(239));
+}
+
+QString TFTip::tipText(int langBase)
+{
+    if (langBase == 500)
+        return QStringLiteral(
+            "Click a row of the selection and type the beginning of a word into the box on the "
+            "right. Double-click a word (or press Space) to add it to the row. \"And\" in a row "
+            "means a firm must match every value, \"Or\" that one value is enough. Count tells "
+            "how many firms the selection finds before you confirm it with OK.");
+    return QStringLiteral(
+        "Klepněte na řádek výběru a do pole vpravo napište začátek slova. Dvojklikem na slovo "
+        "(nebo mezerníkem) je přidáte do řádku. „a zároveň“ v řádku znamená, že firma musí "
+        "odpovídat všem hodnotám, „nebo“ stačí jedna. Tlačítkem Počet zjistíte, kolik firem "
+        "výběr najde, dříve než jej potvrdíte tlačítkem OK.");
+}
+
+} // namespace kv

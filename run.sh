@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, makes a demo data home when none is
+# configured, and starts Kvelta 2001.
+#   ./run.sh [kvelta arguments...]
+set -euo pipefail
+cd "$(dirname "$0")"
+./tools/install-deps.sh
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build -j"$(nproc)" --target kvelta 2>&1 | grep -E 'error|warning' || true
+cmake --build build -j"$(nproc)" --target kvelta >/dev/null
+KVELTA=build/app/kvelta
+
+home=$("$KVELTA" home 2>/dev/null || true)
+if [[ -z "$home" ]]; then
+  home="${XDG_DATA_HOME:-$HOME/.local/share}/Lumora/KV2001-demo"
+  if [[ ! -f "$home/Dta/KV2001.db" ]]; then
+    echo "No data home is configured: making a demo data home in $home"
+    "$KVELTA" make-demo "$home" --firms 20000 --force
+  fi
+  "$KVELTA" home --set "$home"
+  echo "Data home set to $home"
+fi
+
+if [[ -z "${DISPLAY:-}" && -z "${WAYLAND_DISPLAY:-}" ]]; then
+  echo "No display is available, so the desktop program cannot start here."
+  echo "Under X11 or Wayland run ./run.sh again; without a screen try xvfb-run ./run.sh."
+  echo "What works headless, on the data home $home:"
+  echo "  $KVELTA oxo-dump FILE             lines of a settings file (.ini, .kvv, .kl)"
+  echo "  $KVELTA make-demo DIR --firms N   a new demo data home"
+  echo "  sqlite3 $home/Dta/KV2001.db 'select count(*) from firma'"
+  printf 'Firms in the demo data home: '
+  sqlite3 "$home/Dta/KV2001.db" 'select count(*) from firma' 2>/dev/null || echo "?"
+  exit 0
+fi
+exec "$KVELTA" "$@"
