@@ -18,8 +18,11 @@ TableCursor::~TableCursor()
 {
     if (m_master)
         m_master->m_details.removeAll(this);
-    for (TableCursor* d : std::as_const(m_details))
+    // Details of a vanished master fall back to unlinked cursors.
+    for (TableCursor* d : std::as_const(m_details)) {
         d->m_master = nullptr;
+        d->m_linkFields.clear();
+    }
 }
 
 QString TableCursor::tableName() const
@@ -69,17 +72,21 @@ void TableCursor::setFilter(const QString& filter, bool on)
 
 void TableCursor::setMaster(TableCursor* master, const QString& linkFields)
 {
+    QStringList links;
+    if (master) {
+        if (master == this)
+            throw EngineError(QStringLiteral("A cursor cannot be its own master"));
+        for (const QString& f : linkFields.split(u';', Qt::SkipEmptyParts))
+            links << JetDialect::knownField(*m_table, f.trimmed()).name;
+        if (links.isEmpty())
+            throw EngineError(QStringLiteral("No link fields for %1").arg(m_table->name));
+    }
     if (m_master)
         m_master->m_details.removeAll(this);
     m_master = master;
-    m_linkFields.clear();
-    if (master) {
-        for (const QString& f : linkFields.split(u';', Qt::SkipEmptyParts))
-            m_linkFields << JetDialect::knownField(*m_table, f.trimmed()).name;
-        if (m_linkFields.isEmpty())
-            throw EngineError(QStringLiteral("No link fields for %1").arg(m_table->name));
+    m_linkFields = links;
+    if (master)
         master->m_details.append(this);
-    }
     if (m_open)
         run();
 }
