@@ -19,6 +19,10 @@ namespace selectionrecord
 // The first line, " libovolny* textík 58 KV2001" (í is byte 0xED on disk).
 QString header();
 constexpr int EmptyRecordLines = 27;
+// What the caller shows for a file without the header: this text id, then
+// ProgramName, with the error caption 17.
+constexpr int WrongHeaderTextId = 233;
+constexpr char ProgramName[] = "Kvelta 2001";
 } // namespace selectionrecord
 
 // Appends the record of state at the stream's position.
