@@ -78,6 +78,8 @@ QString buildNast(const GlobalState& g)
     return value;
 }
 
+} // namespace
+
 QString settingsHome()
 {
     const QString key = QStringLiteral("Home");
@@ -90,8 +92,6 @@ QString settingsHome()
     }
     return home;
 }
-
-} // namespace
 
 std::optional<QString> configValue(const QStringList& lines, const QString& key)
 {

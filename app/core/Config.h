@@ -34,6 +34,10 @@ void writeConfig(const QString& iniPath, int mdiMod);
 // ignoring case; nullopt when no line matches.
 std::optional<QString> configValue(const QStringList& lines, const QString& key);
 
+// The data home stored in the settings Lumora/KV2001 key Home: the user's
+// value, else the system-wide one; empty when neither is set.
+QString settingsHome();
+
 // Replaces the value of key's line, or appends "key=value" when absent.
 void setConfigValue(QStringList& lines, const QString& key, const QString& value);
 

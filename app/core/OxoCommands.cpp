@@ -37,8 +37,8 @@ QString describe(const QString& line, qsizetype index)
                               ? QChar::surrogateToUcs4(line.at(index), line.at(index + 1))
                               : line.at(index).unicode();
     return QStringLiteral("'%1' (U+%2) at column %3")
-        .arg(QString::fromUcs4(&code, 1))
-        .arg(static_cast<uint>(code), 4, 16, QChar(u'0'))
+        .arg(QString::fromUcs4(&code, 1),
+             QString::number(static_cast<uint>(code), 16).toUpper().rightJustified(4, u'0'))
         .arg(index + 1);
 }
 
