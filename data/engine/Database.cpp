@@ -2,6 +2,7 @@
 
 #include "data/engine/CzechText.h"
 #include "data/engine/EngineError.h"
+#include "data/engine/RankColumn.h"
 #include "data/engine/Schema.h"
 #include "data/engine/Statement.h"
 
@@ -10,9 +11,28 @@
 namespace kv::engine
 {
 
+Database::Database() = default;
+
+Database::Database(const QString& path, Mode mode)
+{
+    open(path, mode);
+}
+
 Database::~Database()
 {
     close();
+}
+
+const RankColumn& Database::rankColumn(const QString& table, const QString& field) const
+{
+    const QString key = table.toLower() + u'.' + field.toLower();
+    auto it = m_rankColumns.find(key);
+    if (it == m_rankColumns.end())
+        it =
+            m_rankColumns
+                .emplace(key, std::make_unique<RankColumn>(*this, table.toLower(), field.toLower()))
+                .first;
+    return *it->second;
 }
 
 QString Database::lastError(sqlite3* db)
@@ -46,6 +66,8 @@ void Database::open(const QString& path, Mode mode)
     m_path = path;
     sqlite3_extended_result_codes(m_db, 1);
     CzechText::registerWith(m_db);
+    // Temporary number sets (BoundStatement) never touch the disk.
+    sqlite3_exec(m_db, "PRAGMA temp_store=MEMORY", nullptr, nullptr, nullptr);
     try {
         reloadCatalog(); // reading the catalogue proves the file is a database
     } catch (...) {
@@ -61,6 +83,7 @@ void Database::close()
     m_db = nullptr;
     m_tables.clear();
     m_ranks.clear();
+    m_rankColumns.clear();
 }
 
 void Database::exec(const QString& sql)
@@ -82,6 +105,7 @@ void Database::reloadCatalog()
 {
     m_tables.clear();
     m_ranks.clear();
+    m_rankColumns.clear();
     Statement st(*this, QStringLiteral("SELECT lower(name) FROM sqlite_master WHERE type='table'"));
     while (st.step())
         m_tables.insert(st.text(0));

@@ -4,10 +4,15 @@
 #include <QSet>
 #include <QString>
 
+#include <map>
+#include <memory>
+
 struct sqlite3;
 
 namespace kv::engine
 {
+
+class RankColumn;
 
 // One SQLite connection (RAII). The company database is opened read-only:
 // the program never changes it, and SQLite then refuses any write.
@@ -20,8 +25,8 @@ public:
         Create,    // like ReadWrite, creating the file when missing
     };
 
-    Database() = default;
-    explicit Database(const QString& path, Mode mode = Mode::ReadOnly) { open(path, mode); }
+    Database();
+    explicit Database(const QString& path, Mode mode = Mode::ReadOnly);
     ~Database();
     Database(const Database&) = delete;
     Database& operator=(const Database&) = delete;
@@ -42,6 +47,8 @@ public:
     {
         return m_ranks.value(table.toLower()).contains(field.toLower());
     }
+    // Czech ranks of a field, loaded on first use (hasRank must be true).
+    const RankColumn& rankColumn(const QString& table, const QString& field) const;
     // Re-reads which tables exist (after a builder created some).
     void reloadCatalog();
 
@@ -52,6 +59,7 @@ private:
     QString m_path;
     QSet<QString> m_tables;
     QHash<QString, QSet<QString>> m_ranks; // table -> fields with a stored Czech rank
+    mutable std::map<QString, std::unique_ptr<RankColumn>> m_rankColumns;
 };
 
 } // namespace kv::engine

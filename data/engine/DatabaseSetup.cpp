@@ -92,14 +92,14 @@ void createIndexes(sqlite3* db)
 
 // Czech position of every row's value of one field: 0 for null, then 1, 2 ...
 // in collation order, equal texts sharing a number.
-std::vector<qint64> ranksOf(sqlite3* db, const QString& table, const QString& field,
+std::vector<qint64> ranksOf(sqlite3* db, const QString& table, const FieldInfo& field,
                             const std::vector<qint64>& rowids)
 {
     QHash<QString, qint64> distinct;
     std::vector<int> slot(rowids.size(), -1);
     std::vector<QString> texts;
     Statement st(db, QStringLiteral("SELECT %1 FROM %2 ORDER BY rowid")
-                         .arg(JetDialect::quoted(field), JetDialect::quoted(table)));
+                         .arg(JetDialect::quoted(field.name), JetDialect::quoted(table)));
     for (size_t i = 0; st.step() && i < rowids.size(); ++i) {
         if (st.isNull(0))
             continue;
@@ -111,19 +111,26 @@ std::vector<qint64> ranksOf(sqlite3* db, const QString& table, const QString& fi
         }
         slot[i] = int(it.value());
     }
+    // Marks (placena ...) keep the code order SQLite would use; texts go Czech.
+    const bool czech = field.kind != FieldKind::Flag;
     std::vector<QCollatorSortKey> keys;
-    keys.reserve(texts.size());
-    for (const QString& t : texts)
-        keys.push_back(CzechText::collator().sortKey(t));
+    if (czech) {
+        keys.reserve(texts.size());
+        for (const QString& t : texts)
+            keys.push_back(CzechText::collator().sortKey(t));
+    }
+    const auto cmp = [&](int a, int b) {
+        return czech ? keys[size_t(a)].compare(keys[size_t(b)])
+                     : texts[size_t(a)].compare(texts[size_t(b)]);
+    };
     std::vector<int> order(texts.size());
     for (size_t i = 0; i < order.size(); ++i)
         order[i] = int(i);
-    std::sort(order.begin(), order.end(),
-              [&](int a, int b) { return keys[size_t(a)].compare(keys[size_t(b)]) < 0; });
+    std::sort(order.begin(), order.end(), [&](int a, int b) { return cmp(a, b) < 0; });
     std::vector<qint64> rankOfText(texts.size());
     qint64 rank = 0;
     for (size_t i = 0; i < order.size(); ++i) {
-        if (i == 0 || keys[size_t(order[i - 1])].compare(keys[size_t(order[i])]) != 0)
+        if (i == 0 || cmp(order[i - 1], order[i]) != 0)
             ++rank;
         rankOfText[size_t(order[i])] = rank;
     }
@@ -155,7 +162,7 @@ void createRanks(sqlite3* db, const TableInfo& table)
     }
     std::vector<std::vector<qint64>> ranks;
     for (const QString& f : fields)
-        ranks.push_back(ranksOf(db, table.name, f, rowids));
+        ranks.push_back(ranksOf(db, table.name, *table.field(f), rowids));
 
     QStringList defs{QStringLiteral("rid INTEGER PRIMARY KEY")}, marks{QStringLiteral("?")};
     for (const QString& f : fields) {

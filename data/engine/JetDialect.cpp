@@ -5,6 +5,8 @@
 #include "data/engine/Schema.h"
 
 #include <QRegularExpression>
+#include <algorithm>
+#include <limits>
 
 namespace kv::engine
 {
@@ -16,8 +18,13 @@ enum class Tok { Ident, Number, String, Symbol, End };
 
 struct Token {
     Tok type;
-    QString text; // identifiers as written, symbols, numbers, unquoted text literals
+    QString text;      // identifiers as written, symbols, unquoted text literals
+    qint64 number = 0; // numbers
 };
+
+// IN lists longer than this go to SQLite as a temporary table: parsing a
+// hundred thousand literals costs SQLite more than loading them.
+constexpr size_t kSetThreshold = 64;
 
 [[noreturn]] void reject(const QString& what, const QString& input)
 {
@@ -41,13 +48,17 @@ std::vector<Token> tokenize(const QString& in)
             while (i < n && (in[i].isLetterOrNumber() || in[i] == u'_'))
                 ++i;
             out.push_back({Tok::Ident, in.mid(s, i - s)});
-        } else if (c.isDigit()) {
-            const qsizetype s = i;
-            while (i < n && in[i].isDigit())
+        } else if (c >= u'0' && c <= u'9') {
+            quint64 v = 0;
+            while (i < n && in[i] >= u'0' && in[i] <= u'9') {
+                v = v * 10 + quint64(in[i].unicode() - u'0');
+                if (v > quint64(std::numeric_limits<qint64>::max()))
+                    reject(QStringLiteral("number out of range"), in);
                 ++i;
-            if (i < n && (in[i].isLetter() || in[i] == u'.'))
+            }
+            if (i < n && (in[i].isLetter() || in[i] == u'.' || in[i] == u'_'))
                 reject(QStringLiteral("malformed number"), in);
-            out.push_back({Tok::Number, in.mid(s, i - s)});
+            out.push_back({Tok::Number, QString(), qint64(v)});
         } else if (c == u'\'') {
             QString lit;
             ++i;
@@ -104,6 +115,7 @@ public:
         t.sql = expression();
         expectEnd();
         t.params = std::move(m_params);
+        t.sets = std::move(m_sets);
         return t;
     }
 
@@ -154,7 +166,7 @@ public:
             sql += QStringLiteral(" ORDER BY ") + terms.join(QStringLiteral(", "));
         }
         expectEnd();
-        return {sql, std::move(m_params)};
+        return {sql, std::move(m_params), std::move(m_sets)};
     }
 
 private:
@@ -207,17 +219,16 @@ private:
         return m_prefix + JetDialect::quoted(JetDialect::knownField(*m_table, identifier()).name);
     }
 
-    QString number()
+    qint64 numberValue()
     {
         const bool negative = acceptSymbol("-");
         if (peek().type != Tok::Number)
             fail(QStringLiteral("expected a number instead of '%1'").arg(peek().text));
-        bool ok = false;
-        const qint64 v = m_tokens[m_pos++].text.toLongLong(&ok);
-        if (!ok)
-            fail(QStringLiteral("number out of range"));
-        return QString::number(negative ? -v : v);
+        const qint64 v = m_tokens[m_pos++].number;
+        return negative ? -v : v;
     }
+
+    QString number() { return QString::number(numberValue()); }
 
     QString literal()
     {
@@ -299,12 +310,34 @@ private:
     QString inList()
     {
         expectSymbol("(");
-        QString s = QStringLiteral("(");
+        std::vector<qint64> numbers;
+        std::vector<bool> isText; // texts are bound in order and written as '?'
         if (!acceptSymbol(")")) {
-            s += literal();
-            while (acceptSymbol(","))
-                s += u',' + literal();
+            do {
+                if (peek().type == Tok::String) {
+                    m_params << QVariant(m_tokens[m_pos++].text);
+                    numbers.push_back(0);
+                    isText.push_back(true);
+                } else {
+                    numbers.push_back(numberValue());
+                    isText.push_back(false);
+                }
+            } while (acceptSymbol(","));
             expectSymbol(")");
+        }
+        const bool anyText = std::find(isText.begin(), isText.end(), true) != isText.end();
+        if (!anyText && numbers.size() > kSetThreshold) {
+            static quint64 serial = 0;
+            IntSet set{QStringLiteral("kv_set_%1").arg(++serial), std::move(numbers)};
+            const QString sql = QStringLiteral("(SELECT n FROM temp.%1)").arg(set.table);
+            m_sets.push_back(std::move(set));
+            return sql;
+        }
+        QString s = QStringLiteral("(");
+        for (size_t i = 0; i < numbers.size(); ++i) {
+            if (i)
+                s += u',';
+            s += isText[i] ? QStringLiteral("?") : QString::number(numbers[i]);
         }
         return s + u')';
     }
@@ -315,6 +348,7 @@ private:
     const TableInfo* m_table;
     QString m_prefix;
     QVariantList m_params;
+    std::vector<IntSet> m_sets;
     int m_depth = 0;
 };
 

@@ -10,10 +10,18 @@ namespace kv::engine
 struct TableInfo;
 struct FieldInfo;
 
-// SQL text for SQLite with its parameters, bound in order to the '?' marks.
+// A long list of whole numbers, handed to SQLite as temporary table temp.<table>(n).
+struct IntSet {
+    QString table;
+    std::vector<qint64> values;
+};
+
+// SQL text for SQLite with its parameters, bound in order to the '?' marks,
+// and the number sets it reads (see BoundStatement).
 struct Translated {
     QString sql;
     QVariantList params;
+    std::vector<IntSet> sets;
 };
 
 struct SortTerm {

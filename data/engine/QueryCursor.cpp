@@ -1,5 +1,6 @@
 #include "data/engine/QueryCursor.h"
 
+#include "data/engine/BoundStatement.h"
 #include "data/engine/Database.h"
 #include "data/engine/EngineError.h"
 #include "data/engine/JetDialect.h"
@@ -24,9 +25,8 @@ void QueryCursor::open()
 {
     close();
     const Translated q = JetDialect::select(m_lines.join(u'\n'));
-    Statement st(m_db, q.sql);
-    for (int i = 0; i < q.params.size(); ++i)
-        st.bind(i + 1, q.params[i]);
+    BoundStatement bound(m_db, q);
+    Statement& st = bound.statement();
     QStringList names;
     for (int c = 0; c < st.columnCount(); ++c)
         names << st.columnName(c);

@@ -17,7 +17,7 @@ enum class FieldKind {
 struct FieldInfo {
     QString name; // canonical lower-case name
     FieldKind kind;
-    bool ranked; // finishDatabase stores its Czech order as an integer rank
+    bool ranked; // finishDatabase stores its order (Czech for texts) as an integer rank
 };
 
 struct TableInfo {

@@ -1,10 +1,15 @@
 #include "data/engine/TableCursor.h"
 
+#include "data/engine/BoundStatement.h"
 #include "data/engine/Database.h"
 #include "data/engine/EngineError.h"
 #include "data/engine/JetDialect.h"
+#include "data/engine/RankColumn.h"
 #include "data/engine/Schema.h"
 #include "data/engine/Statement.h"
+
+#include <algorithm>
+#include <array>
 
 namespace kv::engine
 {
@@ -143,25 +148,26 @@ void TableCursor::refresh()
         run();
 }
 
-Translated TableCursor::buildQuery() const
+bool TableCursor::sortsInMemory(const std::vector<SortTerm>& terms) const
 {
-    const std::vector<SortTerm> terms = JetDialect::sortList(m_table->name, m_sort);
-    // Text sorts use the Czech ranks stored by finishDatabase when present:
-    // ordering integers is far cheaper than calling the collator per pair.
-    bool ranks = false;
+    if (terms.empty() || terms.size() > kMemorySortTerms)
+        return false;
     for (const SortTerm& t : terms)
-        ranks = ranks || m_db.hasRank(m_table->name, t.field);
+        if (!m_db.hasRank(m_table->name, t.field))
+            return false;
+    return true;
+}
 
+Translated TableCursor::buildQuery(const std::vector<SortTerm>& terms, bool memorySort) const
+{
     Translated q;
     q.sql = QStringLiteral("SELECT t.rowid FROM %1 t").arg(JetDialect::quoted(m_table->name));
-    if (ranks)
-        q.sql += QStringLiteral(" JOIN %1 r ON r.rid = t.rowid")
-                     .arg(JetDialect::quoted(Schema::rankTable(m_table->name)));
     QStringList where;
     if (m_filtered && !m_filter.trimmed().isEmpty()) {
-        const Translated f = JetDialect::filter(m_table->name, m_filter, QStringLiteral("t."));
+        Translated f = JetDialect::filter(m_table->name, m_filter, QStringLiteral("t."));
         where << u'(' + f.sql + u')';
         q.params << f.params;
+        q.sets = std::move(f.sets);
     }
     for (const QString& link : m_linkFields) {
         where << QStringLiteral("t.%1 = ?").arg(JetDialect::quoted(link));
@@ -169,18 +175,41 @@ Translated TableCursor::buildQuery() const
     }
     if (!where.isEmpty())
         q.sql += QStringLiteral(" WHERE ") + where.join(QStringLiteral(" AND "));
+    if (memorySort)
+        return q;
     QStringList order;
-    for (const SortTerm& t : terms) {
-        const FieldInfo& f = *m_table->field(t.field);
-        if (m_db.hasRank(m_table->name, f.name))
-            order << QStringLiteral("r.") + JetDialect::quoted(f.name) +
-                         (t.descending ? QStringLiteral(" DESC") : QString());
-        else
-            order << JetDialect::orderTerm(f, t.descending, QStringLiteral("t."));
-    }
-    order << (ranks ? QStringLiteral("r.rid") : QStringLiteral("t.rowid"));
+    for (const SortTerm& t : terms)
+        order << JetDialect::orderTerm(*m_table->field(t.field), t.descending,
+                                       QStringLiteral("t."));
+    order << QStringLiteral("t.rowid");
     q.sql += QStringLiteral(" ORDER BY ") + order.join(QStringLiteral(", "));
     return q;
+}
+
+void TableCursor::sortByRanks(std::vector<qint64>& rows, const std::vector<SortTerm>& terms) const
+{
+    struct Key {
+        std::array<qint64, kMemorySortTerms> ranks{};
+        qint64 rowid;
+        bool operator<(const Key& o) const
+        {
+            return ranks != o.ranks ? ranks < o.ranks : rowid < o.rowid;
+        }
+    };
+    std::vector<const RankColumn*> columns;
+    for (const SortTerm& t : terms)
+        columns.push_back(&m_db.rankColumn(m_table->name, t.field));
+    std::vector<Key> keys(rows.size());
+    for (size_t i = 0; i < rows.size(); ++i) {
+        keys[i].rowid = rows[i];
+        for (size_t c = 0; c < columns.size(); ++c) {
+            const qint64 r = columns[c]->rank(rows[i]);
+            keys[i].ranks[c] = terms[c].descending ? -r : r;
+        }
+    }
+    std::sort(keys.begin(), keys.end());
+    for (size_t i = 0; i < rows.size(); ++i)
+        rows[i] = keys[i].rowid;
 }
 
 void TableCursor::run()
@@ -188,28 +217,20 @@ void TableCursor::run()
     std::vector<qint64> rows;
     const bool orphan = m_master && (!m_master->isOpen() || m_master->isEmpty());
     if (!orphan) {
-        const Translated q = buildQuery();
-        if (!m_list || q.sql != m_listSql) {
-            m_list = std::make_unique<Statement>(m_db, q.sql);
-            m_listSql = q.sql;
+        // Text sorts use the Czech ranks stored by finishDatabase when present:
+        // an integer sort in memory instead of calling the collator per pair.
+        const std::vector<SortTerm> terms = JetDialect::sortList(m_table->name, m_sort);
+        const bool memorySort = sortsInMemory(terms);
+        const Translated q = buildQuery(terms, memorySort);
+        if (!q.sets.empty()) {
+            BoundStatement bound(m_db, q);
+            while (bound.statement().step())
+                rows.push_back(bound.statement().int64(0));
+        } else {
+            readRows(q, rows);
         }
-        m_list->reset();
-        m_list->clearBindings();
-        for (int i = 0; i < q.params.size(); ++i)
-            m_list->bind(i + 1, q.params[i]);
-        try {
-            while (m_list->step())
-                rows.push_back(m_list->int64(0));
-        } catch (...) {
-            m_list->reset();
-            throw;
-        }
-        m_list->reset();
-        // Very large filters are not kept prepared.
-        if (m_listSql.size() > 4096) {
-            m_list.reset();
-            m_listSql.clear();
-        }
+        if (memorySort)
+            sortByRanks(rows, terms);
     }
     m_rows.swap(rows);
     m_cache.clear();
@@ -218,6 +239,31 @@ void TableCursor::run()
     m_eof = m_rows.empty();
     loadCurrent();
     moved();
+}
+
+void TableCursor::readRows(const Translated& q, std::vector<qint64>& rows)
+{
+    // Detail cursors run the same statement at every move of their master.
+    if (!m_list || q.sql != m_listSql) {
+        m_list = std::make_unique<Statement>(m_db, q.sql);
+        m_listSql = q.sql;
+    }
+    m_list->reset();
+    m_list->clearBindings();
+    for (int i = 0; i < q.params.size(); ++i)
+        m_list->bind(i + 1, q.params[i]);
+    try {
+        while (m_list->step())
+            rows.push_back(m_list->int64(0));
+    } catch (...) {
+        m_list->reset();
+        throw;
+    }
+    m_list->reset();
+    if (m_listSql.size() > 4096) {
+        m_list.reset();
+        m_listSql.clear();
+    }
 }
 
 Record TableCursor::fetch(qint64 rowid) const

@@ -52,6 +52,7 @@ namespace kv::engine
 class Database;
 class Statement;
 struct TableInfo;
+struct SortTerm;
 struct Translated;
 
 class TableCursor : public QObject
@@ -117,7 +118,11 @@ signals:
     void afterScroll();
 
 private:
-    Translated buildQuery() const;
+    static constexpr size_t kMemorySortTerms = 3;
+    bool sortsInMemory(const std::vector<SortTerm>& terms) const;
+    Translated buildQuery(const std::vector<SortTerm>& terms, bool memorySort) const;
+    void sortByRanks(std::vector<qint64>& rows, const std::vector<SortTerm>& terms) const;
+    void readRows(const Translated& q, std::vector<qint64>& rows);
     void run();
     void moveTo(int index);
     void moved();

@@ -3,6 +3,7 @@
 #include "data/engine/EngineError.h"
 #include "data/engine/JetDialect.h"
 #include "data/engine/QueryCursor.h"
+#include "data/engine/Statement.h"
 #include "data/engine/TableCursor.h"
 
 #include <gtest/gtest.h>
@@ -210,4 +211,32 @@ TEST_F(Dialect, ErrorMessageNamesTheProblem)
     } catch (const EngineError& e) {
         EXPECT_TRUE(e.message().contains("heslo")) << e.message().toStdString();
     }
+}
+
+TEST_F(Dialect, LongNumberListsRunThroughTemporarySets)
+{
+    QStringList many;
+    for (int i = 0; i < 500; ++i)
+        many << QString::number(i * 1000 + 7); // none of them a firm
+    many << "1"
+         << "200219"
+         << "1"; // repeats are harmless
+    const QString list = many.join(',');
+    const Translated t = JetDialect::filter("firma", "(peno in (" + list + "))");
+    ASSERT_EQ(t.sets.size(), 1u);
+    EXPECT_FALSE(t.sql.contains("200219")); // the numbers are not in the SQL text
+
+    EXPECT_EQ(firms("(peno in (" + list + "))"), QSet<int>({1, 200219}));
+    EXPECT_EQ(firms("((misto_id in(1))) and (not peno in (" + list + "))"), QSet<int>({4}));
+    EXPECT_EQ(penos({"select distinct(peno) from slnazev_p where peno in (" + list +
+                     ")  Or  peno in (2) "}),
+              QSet<int>({1, 2}));
+
+    // The sets live only while their statement runs; the company file stays unchanged.
+    QueryCursor tables(*db);
+    tables.setSql({"select name from sqlite_temp_master"}); // not a table of the program
+    EXPECT_THROW(tables.open(), EngineError);
+    kv::engine::Statement temp(*db, "SELECT count(*) FROM sqlite_temp_master");
+    ASSERT_TRUE(temp.step());
+    EXPECT_EQ(temp.integer(0), 0);
 }

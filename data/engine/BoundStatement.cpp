@@ -1,0 +1,55 @@
+#include "data/engine/BoundStatement.h"
+
+#include "data/engine/Database.h"
+#include "data/engine/JetDialect.h"
+#include "data/engine/Statement.h"
+
+#include <sqlite3.h>
+
+namespace kv::engine
+{
+
+BoundStatement::BoundStatement(Database& db, const Translated& query) : m_db(db)
+{
+    try {
+        for (const IntSet& set : query.sets) {
+            m_db.exec(QStringLiteral("CREATE TEMP TABLE %1(n INTEGER PRIMARY KEY)").arg(set.table));
+            m_tables << set.table;
+            m_db.exec(QStringLiteral("SAVEPOINT kv_fill"));
+            Statement insert(
+                m_db, QStringLiteral("INSERT OR IGNORE INTO temp.%1 VALUES(?)").arg(set.table));
+            for (qint64 v : set.values) {
+                insert.reset();
+                insert.bind(1, v);
+                insert.step();
+            }
+            insert.reset();
+            m_db.exec(QStringLiteral("RELEASE kv_fill"));
+        }
+        m_statement = std::make_unique<Statement>(m_db, query.sql);
+        for (int i = 0; i < query.params.size(); ++i)
+            m_statement->bind(i + 1, query.params[i]);
+    } catch (...) {
+        sqlite3_exec(m_db.handle(), "ROLLBACK TO kv_fill; RELEASE kv_fill", nullptr, nullptr,
+                     nullptr);
+        dropTables();
+        throw;
+    }
+}
+
+BoundStatement::~BoundStatement()
+{
+    dropTables();
+}
+
+void BoundStatement::dropTables()
+{
+    m_statement.reset(); // a running statement would keep the tables locked
+    for (const QString& t : std::as_const(m_tables))
+        sqlite3_exec(m_db.handle(),
+                     QStringLiteral("DROP TABLE IF EXISTS temp.%1").arg(t).toUtf8().constData(),
+                     nullptr, nullptr, nullptr);
+    m_tables.clear();
+}
+
+} // namespace kv::engine
