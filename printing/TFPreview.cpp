@@ -1,0 +1,330 @@
+#include "printing/TFPreview.h"
+
+#include "app/core/StringTable.h"
+#include "printing/PageView.h"
+#include "printing/Report.h"
+#include "printing/ReportError.h"
+#include "printing/TEditSpecial.h"
+
+#include <QCloseEvent>
+#include <QEventLoop>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMessageBox>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QStyle>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <cmath>
+
+namespace kv
+{
+
+namespace
+{
+
+// Rounds to the nearest integer, halves to even.
+int roundEven(double v)
+{
+    return int(std::nearbyint(v));
+}
+
+} // namespace
+
+TFPreview::TFPreview(QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint |
+                          Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint)
+{
+    setObjectName(QStringLiteral("FPreview"));
+    auto* top = new QWidget(this);
+    auto* topLayout = new QHBoxLayout(top);
+    topLayout->setContentsMargins(4, 2, 4, 2);
+
+    auto* left = new QWidget(top);
+    auto* leftLayout = new QHBoxLayout(left);
+    leftLayout->setContentsMargins(0, 0, 0, 0);
+    m_sbFirst = addTool(left, "sbFirst", QStyle::SP_MediaSkipBackward);
+    m_sbPrev = addTool(left, "sbPrev", QStyle::SP_MediaSeekBackward);
+    m_sbNext = addTool(left, "sbNext", QStyle::SP_MediaSeekForward);
+    m_sbLast = addTool(left, "sbLast", QStyle::SP_MediaSkipForward);
+    m_editZoom = new TEditSpecial(left);
+    m_editZoom->setObjectName(QStringLiteral("EditZoom"));
+    m_editZoom->SetEnabledKey(QStringLiteral("0123456789"));
+    m_editZoom->setText(QStringLiteral("100"));
+    m_editZoom->setFixedWidth(48);
+    m_sbFull = addTool(left, "sbFull", QStyle::SP_TitleBarNormalButton);
+    m_sbDetail = addTool(left, "sbDetail", QStyle::SP_TitleBarMaxButton);
+    for (QWidget* w : {static_cast<QWidget*>(m_sbFirst), static_cast<QWidget*>(m_sbPrev),
+                       static_cast<QWidget*>(m_sbNext), static_cast<QWidget*>(m_sbLast),
+                       static_cast<QWidget*>(m_editZoom), static_cast<QWidget*>(m_sbFull),
+                       static_cast<QWidget*>(m_sbDetail)})
+        leftLayout->addWidget(w);
+
+    m_centre = new QWidget(top);
+    m_centre->setMinimumHeight(30);
+    m_centre->installEventFilter(this);
+    m_sbPrint = addTool(m_centre, "sbPrint", QStyle::SP_DialogSaveButton);
+    m_sbPrint->move(0, 2);
+    m_sbPrint->setEnabled(false);
+    m_btnZavrit = new QPushButton(m_centre);
+    m_btnZavrit->setObjectName(QStringLiteral("btnZavrit"));
+
+    m_status = new QLabel(top);
+    m_status->setObjectName(QStringLiteral("status"));
+    m_status->setFrameShape(QFrame::StyledPanel);
+    m_status->setMinimumWidth(140);
+
+    topLayout->addWidget(left);
+    topLayout->addWidget(m_centre, 1);
+    topLayout->addWidget(m_status);
+
+    m_view = new PageView(this);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(top);
+    layout->addWidget(m_view, 1);
+
+    connect(m_sbFirst, &QToolButton::clicked, this, &TFPreview::firstPage);
+    connect(m_sbPrev, &QToolButton::clicked, this, &TFPreview::priorPage);
+    connect(m_sbNext, &QToolButton::clicked, this, &TFPreview::nextPage);
+    connect(m_sbLast, &QToolButton::clicked, this, &TFPreview::lastPage);
+    connect(m_sbFull, &QToolButton::clicked, this, &TFPreview::wholePage);
+    connect(m_sbDetail, &QToolButton::clicked, this, &TFPreview::pageWidth);
+    connect(m_sbPrint, &QToolButton::clicked, this, &TFPreview::printReport);
+    connect(m_btnZavrit, &QPushButton::clicked, this, &QWidget::close);
+    connect(m_editZoom, &QLineEdit::textChanged, this, [this] { m_zoomPending = true; });
+    m_timer.setInterval(kTickMs);
+    connect(&m_timer, &QTimer::timeout, this, &TFPreview::tick);
+    applyTexts();
+    resize(800, 600);
+}
+
+TFPreview::~TFPreview()
+{
+    if (m_report && m_report->isGenerating())
+        m_report->cancel();
+    if (m_loop)
+        m_loop->quit();
+}
+
+QToolButton* TFPreview::addTool(QWidget* parent, const char* name, QStyle::StandardPixmap icon)
+{
+    auto* b = new QToolButton(parent);
+    b->setObjectName(QLatin1String(name));
+    b->setIcon(style()->standardIcon(icon));
+    b->setAutoRaise(true);
+    return b;
+}
+
+void TFPreview::applyTexts()
+{
+    setWindowTitle(LoadStr(171));
+    m_sbFirst->setToolTip(LoadStr(128));
+    m_sbPrev->setToolTip(LoadStr(129));
+    m_sbNext->setToolTip(LoadStr(130));
+    m_sbLast->setToolTip(LoadStr(131));
+    m_sbFull->setToolTip(LoadStr(132));
+    m_sbDetail->setToolTip(LoadStr(133));
+    m_sbPrint->setToolTip(LoadStr(134));
+    m_btnZavrit->setText(LoadStr(113));
+    m_btnZavrit->adjustSize();
+    m_pageText = LoadStr(135);
+    m_ofText = LoadStr(136);
+}
+
+void TFPreview::setPrintEnabled(bool on)
+{
+    m_sbPrint->setEnabled(on);
+}
+
+void TFPreview::attachReport(Report* report)
+{
+    if (m_report)
+        disconnect(m_report, nullptr, this, nullptr);
+    m_report = report;
+    if (report) {
+        m_view->attach(&report->pageStore());
+        // A page that arrives gets the zoom that is pending or in force.
+        connect(report, &Report::pageGenerated, this, [this] { m_zoomPending = true; });
+    } else {
+        m_view->detach();
+    }
+    m_view->setPage(1);
+}
+
+void TFPreview::showReport(Report& report)
+{
+    if (m_previewing)
+        return;
+    m_previewing = true;
+    attachReport(&report);
+    showMaximized();
+    raise();
+    activateWindow();
+    try {
+        report.generate();
+    } catch (...) {
+        m_previewing = false;
+        close();
+        throw;
+    }
+    if (isVisible() && m_view->store()) {
+        QEventLoop loop;
+        m_loop = &loop;
+        loop.exec();
+        m_loop = nullptr;
+    }
+    m_previewing = false;
+}
+
+QString TFPreview::statusText() const
+{
+    return m_status->text();
+}
+
+void TFPreview::tick()
+{
+    m_status->setText(m_pageText + QString::number(m_view->page()) + m_ofText +
+                      QString::number(m_view->pageCount()));
+    if (m_zoomPending) {
+        QString text = m_editZoom->text();
+        while (text.startsWith(u'0'))
+            text.remove(0, 1);
+        if (text.isEmpty())
+            text = QStringLiteral("100");
+        if (text.size() > 3)
+            text.truncate(3);
+        m_editZoom->blockSignals(true);
+        m_editZoom->setText(text);
+        m_editZoom->blockSignals(false);
+        m_view->setZoom(text.toInt()); // ignores values below 2
+        m_zoomPending = false;
+    }
+    update();
+    m_view->viewport()->update();
+}
+
+void TFPreview::firstPage()
+{
+    m_view->setPage(1);
+}
+
+void TFPreview::priorPage()
+{
+    if (m_view->page() > 1)
+        m_view->setPage(m_view->page() - 1);
+}
+
+void TFPreview::nextPage()
+{
+    if (m_view->page() < m_view->pageCount())
+        m_view->setPage(m_view->page() + 1);
+}
+
+void TFPreview::lastPage()
+{
+    if (m_view->pageCount() > 0)
+        m_view->setPage(m_view->pageCount());
+}
+
+int TFPreview::wholePageZoom(const QSize& view, const QSizeF& page)
+{
+    if (page.isEmpty())
+        return 100;
+    const int byWidth = roundEven(view.width() / page.width() * 95);
+    const int byHeight = roundEven(view.height() / page.height() * 95);
+    return qMin(byWidth, byHeight);
+}
+
+int TFPreview::pageWidthZoom(const QSize& view, const QSizeF& page)
+{
+    if (page.isEmpty())
+        return 100;
+    return roundEven(view.width() / page.width() * 90);
+}
+
+void TFPreview::showZoom(int zoom)
+{
+    m_view->setZoom(zoom);
+    m_editZoom->blockSignals(true);
+    m_editZoom->setText(QString::number(m_view->zoom()));
+    m_editZoom->blockSignals(false);
+}
+
+void TFPreview::wholePage()
+{
+    showZoom(wholePageZoom(m_view->viewSize(), m_view->pagePixels()));
+}
+
+void TFPreview::pageWidth()
+{
+    showZoom(pageWidthZoom(m_view->viewSize(), m_view->pagePixels()));
+}
+
+void TFPreview::printReport()
+{
+    if (!m_report || m_report->isGenerating())
+        return;
+    QProgressDialog progress(LoadStr(134), QString(), 0, 0, this);
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(0);
+    const QString base = m_pageText.trimmed() + u' ';
+    auto conn = connect(m_report, &Report::pageGenerated, &progress, [&progress, base](int n) {
+        progress.setLabelText(base + QString::number(n));
+    });
+    progress.show();
+    try {
+        m_report->print();
+    } catch (const ReportError& e) {
+        progress.close();
+        QMessageBox::warning(this, QStringLiteral("Error"), e.message());
+    }
+    disconnect(conn);
+}
+
+void TFPreview::centreClose()
+{
+    m_btnZavrit->move(m_centre->width() / 2 - m_btnZavrit->width() / 2,
+                      (m_centre->height() - m_btnZavrit->height()) / 2);
+}
+
+bool TFPreview::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_centre && event->type() == QEvent::Resize)
+        centreClose();
+    return QWidget::eventFilter(watched, event);
+}
+
+void TFPreview::showEvent(QShowEvent* event)
+{
+    applyTexts();
+    centreClose();
+    m_zoomPending = true;
+    m_view->setPage(1);
+    m_timer.start();
+    tick();
+    QWidget::showEvent(event);
+}
+
+void TFPreview::hideEvent(QHideEvent* event)
+{
+    m_timer.stop();
+    QWidget::hideEvent(event);
+}
+
+void TFPreview::closeEvent(QCloseEvent* event)
+{
+    // Closing while pages are still coming ends the generation as well.
+    if (m_report && m_report->isGenerating())
+        m_report->cancel();
+    m_view->detach();
+    m_view->setPage(1);
+    if (m_loop)
+        m_loop->quit();
+    QWidget::closeEvent(event);
+}
+
+} // namespace kv

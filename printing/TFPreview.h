@@ -1,0 +1,96 @@
+#pragma once
+
+#include <QPointer>
+#include <QStyle>
+#include <QTimer>
+#include <QWidget>
+
+class QEventLoop;
+class QLabel;
+class QPushButton;
+class QToolButton;
+
+namespace kv
+{
+
+class PageView;
+class Report;
+class TEditSpecial;
+
+// The print preview: leafs through a report's generated pages, zooms, and
+// prints the report again straight to its printer.
+//
+//   TFPreview preview(mainWindow);
+//   preview.setPrintEnabled(true);
+//   preview.showReport(report);   // returns when the window has been closed
+class TFPreview : public QWidget
+{
+    Q_OBJECT
+public:
+    static constexpr int kTickMs = 100;
+
+    explicit TFPreview(QWidget* parent = nullptr);
+    ~TFPreview() override;
+
+    // Generates the report into its page store, shows the pages as they come
+    // and returns when the window has been closed. Does nothing while a
+    // preview is running. A ReportError from the generation is passed on.
+    void showReport(Report& report);
+    // Shows a report's pages without generating or waiting (already generated
+    // pages, or a generation the caller runs).
+    void attachReport(Report* report);
+    Report* report() const { return m_report; }
+
+    void setPrintEnabled(bool on);
+    PageView* view() const { return m_view; }
+    TEditSpecial* editZoom() const { return m_editZoom; }
+    QString statusText() const;
+
+    // One step of the 100 ms timer: status text, a pending zoom, repaint.
+    void tick();
+    void firstPage();
+    void priorPage();
+    void nextPage();
+    void lastPage();
+    void wholePage();
+    void pageWidth();
+    void printReport();
+
+    // Zooms as percent of the page size in screen pixels, rounded half to even.
+    static int wholePageZoom(const QSize& view, const QSizeF& page);
+    static int pageWidthZoom(const QSize& view, const QSizeF& page);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void applyTexts();
+    void centreClose();
+    void showZoom(int zoom);
+    QToolButton* addTool(QWidget* parent, const char* name, QStyle::StandardPixmap icon);
+
+    PageView* m_view;
+    TEditSpecial* m_editZoom;
+    QToolButton* m_sbFirst;
+    QToolButton* m_sbPrev;
+    QToolButton* m_sbNext;
+    QToolButton* m_sbLast;
+    QToolButton* m_sbFull;
+    QToolButton* m_sbDetail;
+    QToolButton* m_sbPrint;
+    QPushButton* m_btnZavrit;
+    QWidget* m_centre;
+    QLabel* m_status;
+    QTimer m_timer;
+    QString m_pageText;
+    QString m_ofText;
+    bool m_zoomPending = false;
+    QPointer<Report> m_report;
+    bool m_previewing = false;
+    QEventLoop* m_loop = nullptr;
+};
+
+} // namespace kv

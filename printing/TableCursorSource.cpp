@@ -1,0 +1,37 @@
+#include "printing/TableCursorSource.h"
+
+#include "data/engine/TableCursor.h"
+
+namespace kv
+{
+
+void TableCursorSource::first()
+{
+    if (m_cursor.isOpen())
+        m_cursor.first();
+}
+
+void TableCursorSource::next()
+{
+    if (m_cursor.isOpen())
+        m_cursor.next();
+}
+
+bool TableCursorSource::eof() const
+{
+    return !m_cursor.isOpen() || m_cursor.isEmpty() || m_cursor.eof();
+}
+
+bool TableCursorSource::isEmpty() const
+{
+    return !m_cursor.isOpen() || m_cursor.isEmpty();
+}
+
+QVariant TableCursorSource::value(const QString& field) const
+{
+    if (isEmpty() || m_cursor.eof())
+        return {};
+    return m_cursor.value(field);
+}
+
+} // namespace kv
