@@ -8,8 +8,7 @@
 namespace kv
 {
 
-PrinterPageSink::PrinterPageSink(QPrinter& printer, int firstPage, int lastPage,
-                                 PageSink* record)
+PrinterPageSink::PrinterPageSink(QPrinter& printer, int firstPage, int lastPage, PageSink* record)
     : m_printer(printer), m_first(firstPage), m_last(lastPage), m_record(record)
 {
 }

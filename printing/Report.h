@@ -34,8 +34,8 @@ public:
     ~Report() override;
 
     QString title;
-    QSizeF paperMm{210, 297};      // portrait A4; the orientation turns it
-    QMarginsF marginsMm;            // left, top, right, bottom
+    QSizeF paperMm{210, 297}; // portrait A4; the orientation turns it
+    QMarginsF marginsMm;      // left, top, right, bottom
     int columns = 1;
     qreal columnGapMm = 0;
     QFont font;

@@ -29,10 +29,10 @@ public:
     BandKind kind() const { return m_kind; }
     const QString& name() const { return m_name; }
 
-    qreal height = 0;           // layout units
-    bool forceNewPage = false;  // start a page before it, unless the page is still empty
-    bool printWhenEmpty = false; // sub-detail: print once with its cursor empty
-    bool topLine = false;       // dotted line along the top edge
+    qreal height = 0;             // layout units
+    bool forceNewPage = false;    // start a page before it, unless the page is still empty
+    bool printWhenEmpty = false;  // sub-detail: print once with its cursor empty
+    bool topLine = false;         // dotted line along the top edge
     ReportBand* parent = nullptr; // child band: printed after this one
     ReportBand* master = nullptr; // sub-detail: the band whose records it details
     ReportBand* header = nullptr; // sub-detail: its group header

@@ -41,9 +41,8 @@ private:
     }
     [[noreturn]] void fail(const QString& what) const
     {
-        throw ReportError(QStringLiteral("Expression \"%1\": %2 at position %3")
-                              .arg(m_s, what)
-                              .arg(m_i + 1));
+        throw ReportError(
+            QStringLiteral("Expression \"%1\": %2 at position %3").arg(m_s, what).arg(m_i + 1));
     }
 
     QString term()

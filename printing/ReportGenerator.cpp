@@ -120,8 +120,8 @@ QString ReportGenerator::boxText(const ReportBox& box) const
     case ReportBox::Kind::Field: {
         const ReportDataSource* src = m_report.source(box.source);
         if (!src)
-            throw ReportError(QStringLiteral("Box \"%1\": unknown cursor \"%2\"")
-                                  .arg(box.name, box.source));
+            throw ReportError(
+                QStringLiteral("Box \"%1\": unknown cursor \"%2\"").arg(box.name, box.source));
         return src->value(box.field).toString();
     }
     case ReportBox::Kind::Expression:
@@ -148,12 +148,12 @@ ExpressionContext ReportGenerator::context() const
     return c;
 }
 
-bool ReportGenerator::layout(ReportBand& band, qreal width, Laid& out)
+bool ReportGenerator::layout(ReportBand& band, qreal width, Laid& out, bool runHook)
 {
     // A band printed on a page not yet started must see that page's number.
     if (band.kind() != BandKind::PageHeader && band.kind() != BandKind::PageFooter)
         ensurePage();
-    if (band.beforePrint && !band.beforePrint(band))
+    if (runHook && band.beforePrint && !band.beforePrint(band))
         return false;
     qreal growth = 0;
     for (const auto& boxPtr : band.boxes()) {
@@ -223,7 +223,7 @@ bool ReportGenerator::layout(ReportBand& band, qreal width, Laid& out)
     return true;
 }
 
-void ReportGenerator::place(const ReportBand& band, Laid laid)
+void ReportGenerator::place(ReportBand& band, Laid laid)
 {
     const bool columnBand =
         band.kind() != BandKind::PageHeader && band.kind() != BandKind::PageFooter;
@@ -245,6 +245,14 @@ void ReportGenerator::place(const ReportBand& band, Laid laid)
         const bool fresh = m_y <= m_columnTop + kEps;
         if (!laid.stretched && !fresh && laid.height <= m_bottom - m_columnTop + kEps) {
             nextColumn();
+            // Lay out again (the hook has had its say) so that page and column
+            // numbers are those of the place where the band lands.
+            Laid again;
+            if (!stopped()) {
+                ensurePage();
+                layout(band, m_report.columnWidth(), again, false);
+                laid = std::move(again);
+            }
             continue;
         }
         // Split: what lies within the space left stays, the rest continues.

@@ -39,9 +39,9 @@ private:
     void printRecord();
     void printTree(ReportBand& band);
     void printSubDetail(ReportBand& subDetail);
-    bool layout(ReportBand& band, qreal width, Laid& out);
+    bool layout(ReportBand& band, qreal width, Laid& out, bool runHook = true);
     QString boxText(const ReportBox& box) const;
-    void place(const ReportBand& band, Laid laid);
+    void place(ReportBand& band, Laid laid);
     void emitPart(const ReportBand& band, const Laid& laid, qreal x, qreal y, qreal height);
     void ensurePage();
     void startPage();
