@@ -1,14 +1,12 @@
 #include "app/Commands.h"
 
 #include "app/Application.h"
+#include "app/HomeCommand.h"
 #include "app/Startup.h"
 #include "app/core/OxoCommands.h"
-#if __has_include("tools/demo/MakeDemoCommand.h")
 #include "tools/demo/MakeDemoCommand.h"
-#define KV_HAVE_DEMO 1
-#endif
 
-#include <QCoreApplication>
+#include <QGuiApplication>
 #include <QTextStream>
 #include <exception>
 #include <optional>
@@ -26,7 +24,8 @@ void usage(QTextStream& err)
            "       kvelta --version\n"
            "       kvelta oxo-dump FILE\n"
            "       kvelta oxo-pack --key K IN OUT\n"
-           "       kvelta make-demo DIR [--firms N] [--seed S] [--force]\n";
+           "       kvelta make-demo DIR [--firms N] [--seed S] [--force]\n"
+           "       kvelta home [--set DIR]\n";
     err.flush();
 }
 
@@ -58,9 +57,8 @@ struct Subcommand {
 const Subcommand kSubcommands[] = {
     {"oxo-dump", &oxoDump},
     {"oxo-pack", &oxoPack},
-#ifdef KV_HAVE_DEMO
     {"make-demo", &makeDemoCommand},
-#endif
+    {"home", &homeCommand},
 };
 
 } // namespace
@@ -82,7 +80,11 @@ int runKvelta(int argc, char** argv)
         for (const Subcommand& sub : kSubcommands) {
             if (word != QLatin1String(sub.name))
                 continue;
-            QCoreApplication app(argc, argv);
+            // Headless commands draw pictures and pages, which needs fonts and
+            // so a GUI application, but never a screen.
+            if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+                qputenv("QT_QPA_PLATFORM", "offscreen");
+            QGuiApplication app(argc, argv);
             try {
                 const int code = sub.run(args, out, err);
                 out.flush();

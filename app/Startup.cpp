@@ -1,15 +1,15 @@
 #include "app/Startup.h"
 
 #include "app/SingleInstance.h"
+#include "app/TFMain.h"
+#include "app/TFSplash.h"
 #include "app/core/Config.h"
 #include "app/core/Global.h"
 #include "app/core/StringTable.h"
+#include "data/TDM.h"
 
 #include <QApplication>
-#include <QLabel>
-#include <QMainWindow>
 #include <QMessageBox>
-#include <QProcessEnvironment>
 #include <QTextStream>
 
 namespace kv
@@ -25,33 +25,52 @@ int Startup::run()
         return 0;
     instance.listen();
 
+    auto splash = std::make_unique<TFSplash>();
+    splash->show();
+    splash->repaint();
+    QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+
     const QString ini = m_options.iniPath.isEmpty() ? iniPath() : m_options.iniPath;
     const ConfigResult config = readConfig(ini, m_options.homeOverride);
     if (config.error) {
+        splash.reset();
         QMessageBox box(QMessageBox::Warning, LoadStr(17), LoadStr(15), QMessageBox::Ok);
         box.exec();
         return 1;
     }
+    // The language of the last run comes back (the switch is offered).
+    if (configValue(config.lines, QStringLiteral("Lang")).value_or(QString()).trimmed() ==
+        QLatin1String("500"))
+        global().langBase = 500;
 
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("Kvelta 2001"));
-    window.setMinimumSize(500, 400);
-    window.setCentralWidget(new QLabel(global().dataHome));
+    TDM dm;
+    TFMain window(&dm, config.mdiMod);
+    window.setSplash(splash.get());
+    const TDM::OpenResult opened = dm.OpenDatabase();
+    if (opened.status != TDM::OpenStatus::Opened) {
+        splash.reset();
+        if (!opened.message.isEmpty()) {
+            const auto icon = opened.status == TDM::OpenStatus::MissingFile ? QMessageBox::NoIcon
+                                                                            : QMessageBox::Critical;
+            QMessageBox box(icon, LoadStr(17), opened.message, QMessageBox::Ok);
+            box.exec();
+        }
+        return 1;
+    }
+    window.showList();
+    splash.reset();
+
     QObject::connect(&instance, &SingleInstance::activationRequested, &window, [&window]() {
-        if (window.isMinimized())
-            window.showNormal();
-        window.raise();
-        window.activateWindow();
+        window.activateFromOutside();
         if (qEnvironmentVariableIsSet("KVELTA_TRACE_INSTANCE"))
             QTextStream(stderr) << "kvelta: activated, minimized=" << window.isMinimized() << "\n";
     });
+    window.setOnClose([&]() { writeConfig(ini, window.MdiMod()); });
     if (m_options.minimized)
         window.showMinimized();
     else
         window.showMaximized();
-    const int code = QApplication::exec();
-    writeConfig(ini, config.mdiMod);
-    return code;
+    return QApplication::exec();
 }
 
 } // namespace kv

@@ -35,7 +35,8 @@ int TDM::openingSteps()
 
 QString TDM::databasePath()
 {
-    return CleanPath(global().dataHome + QStringLiteral("/Dta")) + QStringLiteral("/KV2001.db");
+    // CleanPath knows only backslash paths; data paths here use "/".
+    return dataPath(QStringLiteral("Dta/KV2001.db"));
 }
 
 void TDM::step()

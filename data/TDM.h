@@ -60,7 +60,7 @@ public:
     explicit TDM(QObject* parent = nullptr);
     ~TDM() override;
 
-    void setViews(DataViews* views) { m_views = views; }
+    void setViews(DataViews* views) { m_views = views ? views : &m_noViews; }
 
     // Opens the connection and the cursors below the data home of global().
     OpenResult OpenDatabase();
@@ -102,6 +102,10 @@ public:
 
     QList<ExcludedFirm>& ExcludedFirms() { return m_excluded; }
 
+    // Tells the views about the current firm: profile, list, status line.
+    // Runs after every move of TFirma; callable to redo the texts.
+    void TFirmaAfterScroll();
+
 signals:
     // After every move of the current-firm cursor, once the views were told.
     void firmMoved();
@@ -110,7 +114,6 @@ signals:
 
 private:
     void createCursors();
-    void TFirmaAfterScroll();
     void openDetails();
     void closeDetails();
     void step();

@@ -3,6 +3,7 @@
 #include "app/Startup.h"
 #include "app/core/Global.h"
 #include "app/core/Oxo.h"
+#include "tests/app/DemoHome.h"
 #include "tests/support/DialogClicker.h"
 #include "tests/support/TestHome.h"
 
@@ -65,8 +66,8 @@ TEST(Startup, BadNastEntryShowsConfigurationError)
 TEST(SingleInstance, SecondStartRaisesTheFirstAndEnds)
 {
     QTemporaryDir tmp;
-    kvtest::TestHome home;
-    const QStringList args = {"--home", home.path(), "--config", tmp.filePath("KV2001.ini")};
+    const QStringList args = {"--home", kvtest::demoHome(50), "--config",
+                              tmp.filePath("KV2001.ini")};
 
     QProcess first;
     first.setProcessEnvironment(childEnvironment(tmp.path()));
@@ -94,4 +95,20 @@ TEST(SingleInstance, SecondStartRaisesTheFirstAndEnds)
     EXPECT_EQ(first.state(), QProcess::Running);
     first.kill();
     first.waitForFinished(5000);
+}
+
+TEST(Startup, MissingDatabaseShowsText18AndEnds)
+{
+    QTemporaryDir dir;
+    kvtest::TestHome home; // folders but no database
+    kv::StartupOptions options;
+    options.iniPath = dir.filePath("KV2001.ini");
+    options.instanceKey = dir.filePath("instance");
+    options.homeOverride = home.path();
+    QString text, title;
+    kvtest::DialogClicker::clickNext(QDialogButtonBox::Ok, &text, &title);
+    EXPECT_EQ(kv::Startup(options).run(), 1);
+    EXPECT_EQ(text, QString::fromUtf8("Nemohu najít soubory databáze"));
+    EXPECT_EQ(title, QString::fromUtf8("Chyba ...!"));
+    EXPECT_FALSE(QFile::exists(options.iniPath));
 }

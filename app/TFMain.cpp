@@ -1,0 +1,450 @@
+#include "app/TFMain.h"
+
+#include "app/Links.h"
+#include "app/TFAbout.h"
+#include "app/TFSeznam.h"
+#include "app/TFSplash.h"
+#include "app/THelp.h"
+#include "app/ToolIcons.h"
+#include "app/core/Global.h"
+#include "app/core/StringTable.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QStatusBar>
+#include <QStyle>
+#include <QToolBar>
+#include <QToolButton>
+#include <QUrl>
+
+namespace kv
+{
+
+TFMain::TFMain(TDM* dm, int mdiMod, QWidget* parent)
+    : QMainWindow(parent), m_dm(dm), m_mdiMod(mdiMod)
+{
+    setObjectName(QStringLiteral("FMain"));
+    setWindowTitle(QStringLiteral("Kvelta 2001"));
+    setMinimumSize(500, 400);
+    m_mdi = new QMdiArea(this);
+    m_mdi->setBackground(QBrush(ToolIcons::background()));
+    setCentralWidget(m_mdi);
+    menuBar()->setObjectName(QStringLiteral("MMenu"));
+    m_menus = new MainMenus(menuBar(), this);
+    connect(m_menus, &MainMenus::command, this,
+            [this](Command c, const QString& name) { runCommand(c, name); });
+    connect(m_menus->windowsMenu(), &QMenu::aboutToShow, this, &TFMain::fillWindowsMenu);
+    buildToolbar();
+    buildStatusBar();
+    global().listOpen = false;
+    global().profileOpen = false;
+    if (m_dm) {
+        m_dm->setViews(this);
+        connect(m_dm, &TDM::firmMoved, this, &TFMain::updateNavigator);
+    }
+    ApplyTexts();
+}
+
+TFMain::~TFMain()
+{
+    if (m_dm)
+        m_dm->setViews(nullptr);
+}
+
+void TFMain::buildToolbar()
+{
+    auto bar = new QToolBar(this);
+    bar->setObjectName(QStringLiteral("panTool"));
+    bar->setMovable(false);
+    bar->setFixedHeight(29);
+    bar->setIconSize(QSize(20, 20));
+    addToolBar(Qt::TopToolBarArea, bar);
+
+    auto nav = new QWidget(bar);
+    nav->setObjectName(QStringLiteral("nav"));
+    auto navLayout = new QHBoxLayout(nav);
+    navLayout->setContentsMargins(0, 0, 0, 0);
+    navLayout->setSpacing(0);
+    const QStyle::StandardPixmap pictures[4] = {
+        QStyle::SP_MediaSkipBackward, QStyle::SP_MediaSeekBackward, QStyle::SP_MediaSeekForward,
+        QStyle::SP_MediaSkipForward};
+    const char* names[4] = {"navFirst", "navPrior", "navNext", "navLast"};
+    for (int i = 0; i < 4; ++i) {
+        m_nav[i] = new QToolButton(nav);
+        m_nav[i]->setObjectName(QLatin1String(names[i]));
+        m_nav[i]->setIcon(style()->standardIcon(pictures[i]));
+        m_nav[i]->setAutoRaise(true);
+        navLayout->addWidget(m_nav[i]);
+        connect(m_nav[i], &QToolButton::clicked, this, [this, i]() {
+            if (!m_dm || !m_dm->TFirma)
+                return;
+            engine::TableCursor* c = m_dm->TFirma;
+            switch (i) {
+            case 0:
+                c->first();
+                break;
+            case 1:
+                c->prior();
+                break;
+            case 2:
+                c->next();
+                break;
+            default:
+                c->last();
+                break;
+            }
+        });
+    }
+    bar->addWidget(nav);
+    bar->addSeparator()->setObjectName(QStringLiteral("Bevel1"));
+
+    auto tool = [this, bar](const char* name, const QIcon& icon, Command command) {
+        auto b = new QToolButton(bar);
+        b->setObjectName(QLatin1String(name));
+        b->setIcon(icon);
+        b->setFixedSize(25, 25);
+        b->setAutoRaise(true);
+        connect(b, &QToolButton::clicked, this, [this, command]() { runCommand(command); });
+        bar->addWidget(b);
+        return b;
+    };
+    tool("sbVyber", ToolIcons::selection(), Command::NewSelection);
+    tool("sbPozn", ToolIcons::note(), Command::Note);
+    tool("sbVyjmout", ToolIcons::exclude(), Command::Exclude);
+    auto spacer = new QWidget(bar);
+    spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    bar->addWidget(spacer);
+    auto cz = tool("sbCZ", ToolIcons::flagCz(), Command::None);
+    auto en = tool("sbEN", ToolIcons::flagEn(), Command::None);
+    connect(cz, &QToolButton::clicked, this, [this]() { switchLanguage(0); });
+    connect(en, &QToolButton::clicked, this, [this]() { switchLanguage(500); });
+}
+
+void TFMain::buildStatusBar()
+{
+    auto stb = statusBar();
+    stb->setObjectName(QStringLiteral("stb"));
+    const int widths[2] = {150, 100};
+    for (int i = 0; i < 2; ++i) {
+        m_panels[i] = new QLabel(stb);
+        m_panels[i]->setObjectName(QStringLiteral("stbPanel%1").arg(i));
+        m_panels[i]->setFixedWidth(widths[i]);
+        m_panels[i]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        stb->addWidget(m_panels[i]);
+    }
+}
+
+void TFMain::ApplyTexts()
+{
+    setWindowTitle(QStringLiteral("Kvelta 2001"));
+    QApplication::setApplicationDisplayName(QString());
+    m_menus->ApplyTexts();
+    const int hints[4] = {106, 107, 108, 109};
+    for (int i = 0; i < 4; ++i)
+        m_nav[i]->setToolTip(LoadStr(hints[i]));
+    findChild<QToolButton*>(QStringLiteral("sbVyber"))->setToolTip(LoadStr(72));
+    findChild<QToolButton*>(QStringLiteral("sbPozn"))->setToolTip(LoadStr(111));
+    findChild<QToolButton*>(QStringLiteral("sbVyjmout"))->setToolTip(LoadStr(194));
+    // The language switch is offered: both flags and the menu item stay
+    // visible; the flag of the current language is pressed down.
+    auto cz = findChild<QToolButton*>(QStringLiteral("sbCZ"));
+    auto en = findChild<QToolButton*>(QStringLiteral("sbEN"));
+    cz->setToolTip(QStringLiteral("Čeština"));
+    en->setToolTip(QStringLiteral("English"));
+    cz->setCheckable(true);
+    en->setCheckable(true);
+    cz->setChecked(global().langBase == 0);
+    en->setChecked(global().langBase == 500);
+}
+
+void TFMain::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    ApplyTexts();
+    postArrange();
+}
+
+void TFMain::postArrange()
+{
+    // Deferred so that windows shown in the same event are all in place.
+    QMetaObject::invokeMethod(this, &TFMain::arrange, Qt::QueuedConnection);
+}
+
+void TFMain::arrange()
+{
+    QList<QMdiSubWindow*> windows;
+    for (QMdiSubWindow* w : m_mdi->subWindowList(QMdiArea::CreationOrder))
+        if (w->isVisible() && !w->isMinimized())
+            windows << w;
+    if (windows.isEmpty())
+        return;
+    const QRect area = m_mdi->viewport()->rect();
+    const int n = int(windows.size());
+    switch (m_mdiMod) {
+    case 0: // side by side
+        for (int i = 0; i < n; ++i) {
+            const int x0 = area.width() * i / n, x1 = area.width() * (i + 1) / n;
+            windows[i]->showNormal();
+            windows[i]->setGeometry(x0, 0, x1 - x0, area.height());
+        }
+        break;
+    case 1: // one below the other
+        for (int i = 0; i < n; ++i) {
+            const int y0 = area.height() * i / n, y1 = area.height() * (i + 1) / n;
+            windows[i]->showNormal();
+            windows[i]->setGeometry(0, y0, area.width(), y1 - y0);
+        }
+        break;
+    case 2:
+        m_mdi->cascadeSubWindows();
+        break;
+    default: // any other value arranges nothing
+        break;
+    }
+}
+
+QMdiSubWindow* TFMain::addChild(QWidget* child)
+{
+    QMdiSubWindow* sub = m_mdi->addSubWindow(child);
+    sub->setAttribute(Qt::WA_DeleteOnClose);
+    sub->resize(child->size());
+    return sub;
+}
+
+TFSeznam* TFMain::listWindow() const
+{
+    return m_listSub ? qobject_cast<TFSeznam*>(m_listSub->widget()) : nullptr;
+}
+
+void TFMain::showList()
+{
+    if (!m_listSub) {
+        auto list = new TFSeznam(m_dm, m_menus->popup());
+        connect(list, &TFSeznam::excludeRequested, this,
+                [this]() { runCommand(Command::Exclude); });
+        m_listSub = addChild(list);
+        m_listSub->show();
+    } else {
+        m_mdi->setActiveSubWindow(m_listSub);
+        m_listSub->widget()->setFocus();
+    }
+    repaintList();
+    arrange();
+}
+
+void TFMain::setHandler(Command command, Handler handler)
+{
+    m_handlers.insert(int(command), std::move(handler));
+}
+
+void TFMain::runCommand(Command command, const QString& objectName)
+{
+    if (auto it = m_handlers.find(int(command)); it != m_handlers.end()) {
+        it.value()(objectName);
+        return;
+    }
+    switch (command) {
+    case Command::SortNazev:
+        sortBy(QStringLiteral("nazev"));
+        break;
+    case Command::SortMisto:
+        sortBy(QStringLiteral("misto"));
+        break;
+    case Command::SortOkres:
+        sortBy(QStringLiteral("okres"));
+        break;
+    case Command::SortPsc:
+        sortBy(QStringLiteral("psc"));
+        break;
+    case Command::ListWindow:
+        showList();
+        break;
+    case Command::TileVertical:
+    case Command::TileHorizontal:
+    case Command::Cascade:
+        m_mdiMod = command == Command::TileVertical     ? 0
+                   : command == Command::TileHorizontal ? 1
+                                                        : 2;
+        arrange();
+        break;
+    case Command::Link:
+        openLink(objectName);
+        break;
+    case Command::Help:
+        showHelp();
+        break;
+    case Command::About: {
+        TFAbout about(this);
+        about.exec();
+        break;
+    }
+    case Command::Language:
+        switchLanguage(global().langBase == 0 ? 500 : 0);
+        break;
+    case Command::Exit:
+        close();
+        break;
+    default: // the window serving this command is not part of the program yet
+        break;
+    }
+}
+
+void TFMain::sortBy(const QString& field)
+{
+    if (!m_dm || !m_dm->TFirma)
+        return;
+    setBusy(true);
+    m_dm->TFirma->setSort(field);
+    setBusy(false);
+}
+
+void TFMain::openLink(const QString& objectName)
+{
+    static const QHash<QString, const char*> targets = {
+        {QStringLiteral("MIKV"), links::ProductKvelta},
+        {QStringLiteral("MIPE"), links::ProductPelorin},
+        {QStringLiteral("MITA"), links::ProductTamsik},
+        {QStringLiteral("MIVE"), links::ProductVelund},
+        {QStringLiteral("MIWAtlas"), links::PortalAtlas},
+        {QStringLiteral("MIWSeznam"), links::PortalSeznam},
+        {QStringLiteral("MIWPatria"), links::PortalPatria},
+        {QStringLiteral("MIWObchrejstrik"), links::CommercialRegister},
+        {QStringLiteral("MIWAres"), links::Ares},
+    };
+    if (const char* url = targets.value(objectName))
+        QDesktopServices::openUrl(QUrl(QString::fromLatin1(url)));
+}
+
+void TFMain::showHelp(const QString& anchor)
+{
+    if (!m_help)
+        m_help = new THelp(this);
+    m_help->showFile(dataPath(QStringLiteral("KV2001.html")), anchor);
+    m_help->show();
+    m_help->raise();
+}
+
+void TFMain::switchLanguage(int langBase)
+{
+    if (global().langBase == langBase) {
+        ApplyTexts(); // keeps the pressed flag right
+        return;
+    }
+    global().langBase = langBase;
+    ApplyTexts();
+    if (TFSeznam* list = listWindow())
+        list->ApplyTexts();
+    if (m_dm)
+        m_dm->TFirmaAfterScroll(); // the status line in the new language
+    emit languageChanged();
+}
+
+void TFMain::fillWindowsMenu()
+{
+    QMenu* menu = m_menus->windowsMenu();
+    const QList<QAction*> actions = menu->actions();
+    // Keep the three arrange items and the separator after them.
+    for (int i = 4; i < actions.size(); ++i) {
+        menu->removeAction(actions[i]);
+        delete actions[i];
+    }
+    for (QMdiSubWindow* w : m_mdi->subWindowList()) {
+        QAction* a = menu->addAction(w->windowTitle());
+        a->setCheckable(true);
+        a->setChecked(w == m_mdi->activeSubWindow());
+        connect(a, &QAction::triggered, this, [this, w]() { m_mdi->setActiveSubWindow(w); });
+    }
+}
+
+void TFMain::refreshProfile() {}
+
+void TFMain::repaintList()
+{
+    if (TFSeznam* list = listWindow())
+        list->repaintList();
+}
+
+void TFMain::setStatusText(int panel, const QString& text)
+{
+    if (panel >= 0 && panel < 2)
+        m_panels[panel]->setText(text);
+}
+
+QString TFMain::statusText(int panel) const
+{
+    return panel >= 0 && panel < 2 ? m_panels[panel]->text() : QString();
+}
+
+void TFMain::setBusy(bool busy)
+{
+    if (busy)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+        QApplication::restoreOverrideCursor();
+}
+
+bool TFMain::hasSplash() const
+{
+    return !m_splash.isNull();
+}
+
+void TFMain::setSplash(TFSplash* splash)
+{
+    m_splash = splash;
+}
+
+void TFMain::setProgressRange(int maximum)
+{
+    if (m_splash)
+        m_splash->setRange(maximum);
+}
+
+void TFMain::stepProgress()
+{
+    if (m_splash)
+        m_splash->step();
+}
+
+void TFMain::updateNavigator()
+{
+    const bool has = m_dm && m_dm->TFirma && m_dm->TFirma->recordCount() > 0;
+    const int pos = has ? m_dm->TFirma->position() : 0;
+    const int count = has ? m_dm->TFirma->recordCount() : 0;
+    m_nav[0]->setEnabled(has && pos > 1);
+    m_nav[1]->setEnabled(has && pos > 1);
+    m_nav[2]->setEnabled(has && pos < count);
+    m_nav[3]->setEnabled(has && pos < count);
+}
+
+void TFMain::activateFromOutside()
+{
+    if (isMinimized())
+        showMaximized();
+    raise();
+    activateWindow();
+}
+
+void TFMain::closeEvent(QCloseEvent* event)
+{
+    QMessageBox box(QMessageBox::Question, LoadStr(85),
+                    LoadStr(185) + QStringLiteral("Kvelta 2001"),
+                    QMessageBox::Yes | QMessageBox::No, this);
+    if (box.exec() != QMessageBox::Yes) {
+        event->ignore();
+        return;
+    }
+    showMinimized();
+    if (m_onClose)
+        m_onClose();
+    event->accept();
+}
+
+} // namespace kv

@@ -1,0 +1,100 @@
+#pragma once
+
+#include "app/MainMenus.h"
+#include "data/TDM.h"
+
+#include <QMainWindow>
+#include <QPointer>
+#include <functional>
+
+class QLabel;
+class QMdiArea;
+class QMdiSubWindow;
+class QToolButton;
+
+namespace kv
+{
+
+class TFSeznam;
+class TFSplash;
+class THelp;
+
+// The main window: a frame holding the list and profile windows, with the
+// menus, the toolbar and its record navigator, and the status bar. It routes
+// every command to the window or operation that serves it.
+class TFMain : public QMainWindow, public DataViews
+{
+    Q_OBJECT
+public:
+    TFMain(TDM* dm, int mdiMod, QWidget* parent = nullptr);
+    ~TFMain() override;
+
+    void ApplyTexts();
+    int MdiMod() const { return m_mdiMod; }
+    void setMdiMod(int mode) { m_mdiMod = mode; }
+    // Arranges the child windows by MdiMod now / after the current event.
+    void arrange();
+    void postArrange();
+
+    // Creates the list window, or brings the open one forward.
+    void showList();
+    // Adds a child window to the frame (the list, the profile).
+    QMdiSubWindow* addChild(QWidget* child);
+
+    MainMenus* menus() const { return m_menus; }
+    QMdiArea* mdiArea() const { return m_mdi; }
+    TFSeznam* listWindow() const;
+    QString statusText(int panel) const;
+
+    // Commands whose windows other parts of the program provide register a
+    // handler here; a command without one does nothing.
+    using Handler = std::function<void(const QString& objectName)>;
+    void setHandler(Command command, Handler handler);
+    void runCommand(Command command, const QString& objectName = QString());
+
+    // Called once the user confirmed closing; writes the configuration.
+    void setOnClose(std::function<void()> onClose) { m_onClose = std::move(onClose); }
+    // Brings the window forward at another start's request.
+    void activateFromOutside();
+
+    // DataViews
+    void refreshProfile() override;
+    void repaintList() override;
+    void setStatusText(int panel, const QString& text) override;
+    void setBusy(bool busy) override;
+    bool hasSplash() const override;
+    void setProgressRange(int maximum) override;
+    void stepProgress() override;
+    void setSplash(TFSplash* splash);
+
+signals:
+    void languageChanged();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void buildToolbar();
+    void buildStatusBar();
+    void updateNavigator();
+    void sortBy(const QString& field);
+    void openLink(const QString& objectName);
+    void showHelp(const QString& anchor = QString());
+    void switchLanguage(int langBase);
+    void fillWindowsMenu();
+
+    TDM* m_dm;
+    int m_mdiMod = 0;
+    QMdiArea* m_mdi = nullptr;
+    MainMenus* m_menus = nullptr;
+    QToolButton* m_nav[4] = {};
+    QLabel* m_panels[2] = {};
+    QPointer<QMdiSubWindow> m_listSub;
+    QPointer<THelp> m_help;
+    QHash<int, Handler> m_handlers;
+    std::function<void()> m_onClose;
+    QPointer<TFSplash> m_splash;
+};
+
+} // namespace kv

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QWidget>
+
+class QTextBrowser;
+
+namespace kv
+{
+
+// The program's help viewer: shows the HTML help file of the data home and
+// jumps to a topic by its anchor.
+class THelp : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit THelp(QWidget* parent = nullptr);
+    // Opens the file at its contents, or at the given anchor.
+    bool showFile(const QString& path, const QString& anchor = QString());
+    QString currentAnchor() const { return m_anchor; }
+    QTextBrowser* browser() const { return m_browser; }
+
+private:
+    QTextBrowser* m_browser;
+    QString m_anchor;
+};
+
+} // namespace kv

@@ -1,0 +1,228 @@
+// The main window on a generated data home: menus and texts, the language
+// switch, navigator and sort, arrangement, the list window, closing.
+#include "app/TFMain.h"
+#include "app/TFSeznam.h"
+#include "app/core/Global.h"
+#include "tests/app/DemoHome.h"
+#include "tests/support/DialogClicker.h"
+
+#include <QAction>
+#include <QCollator>
+#include <QCoreApplication>
+#include <QEvent>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QToolButton>
+#include <gtest/gtest.h>
+
+namespace
+{
+
+class MainWindow : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        kv::global() = kv::GlobalState();
+        kv::global().dataHome = kvtest::demoHome(250);
+        ASSERT_EQ(dm.OpenDatabase().status, kv::TDM::OpenStatus::Opened);
+        window = std::make_unique<kv::TFMain>(&dm, 0);
+        window->resize(1000, 700);
+        window->show();
+        dm.TFirma->setFilter(QString(), false); // the whole table
+    }
+    void TearDown() override
+    {
+        window.reset();
+        kv::global() = kv::GlobalState();
+    }
+    QStringList texts(const QList<QAction*>& actions)
+    {
+        QStringList out;
+        for (QAction* a : actions)
+            out << (a->isSeparator() ? QStringLiteral("-") : a->text());
+        return out;
+    }
+    QToolButton* button(const char* name) { return window->findChild<QToolButton*>(name); }
+
+    kv::TDM dm;
+    std::unique_ptr<kv::TFMain> window;
+};
+
+QStringList u(std::initializer_list<const char*> list)
+{
+    QStringList out;
+    for (const char* s : list)
+        out << QString::fromUtf8(s);
+    return out;
+}
+
+} // namespace
+
+TEST_F(MainWindow, TopLevelMenuAndSelectionMenuInOrder)
+{
+    EXPECT_EQ(window->windowTitle(), "Kvelta 2001");
+    EXPECT_EQ(texts(window->menuBar()->actions()),
+              u({"&Výběr", "&Zobrazit", "&Tisk", "&Okna", "&Prezentace", "&Důležité odkazy",
+                 "&Nápověda", "&Konec"}));
+    QMenu* vyber = window->menus()->item("MIVyber")->menu();
+    EXPECT_EQ(texts(vyber->actions()),
+              u({"&Nový", "&Upravit", "&Načíst", "U&ložit", "-", "Setřídit záznamy",
+                 "&Vyjmout záznam", "U&kázat vyjmuté", "-", "Vložit poznámku"}));
+    EXPECT_EQ(texts(window->menus()->item("MISort")->menu()->actions()),
+              u({"Název firmy", "Místo", "Okres", "PSČ"}));
+    EXPECT_EQ(texts(window->menus()->item("MIZobrazit")->menu()->actions()),
+              u({"&Seznam", "&Profil", "-", "&Nastavení", "&Jazyk"}));
+    EXPECT_EQ(texts(window->menus()->item("MITisk")->menu()->actions()),
+              u({"&Seznam", "&Profil", "Štít&ky", "-", "&Export do souboru"}));
+    EXPECT_EQ(texts(window->menus()->item("MINapoveda")->menu()->actions()),
+              u({"&Obsah", "-", "O &programu ..."}));
+    const QStringList links = texts(window->menus()->item("MIDuleziteOdkazy")->menu()->actions());
+    ASSERT_EQ(links.size(), 11);
+    EXPECT_EQ(links.mid(0, 4), u({"Kvelta", "Pelorin", "Tamsik", "Velund"}));
+    EXPECT_EQ(links.mid(9), u({"Obchodní rejstřík", "ARES"}));
+}
+
+TEST_F(MainWindow, PopupMenuMirrorsTheMainMenu)
+{
+    QMenu* popup = window->menus()->popup();
+    EXPECT_EQ(texts(popup->actions()),
+              u({"&Výběr", "&Tisk", "-", "Setřídit záznamy", "-", "&Seznam", "&Profil",
+                 "&Nastavení", "-", "&Vyjmout záznam", "Vložit poznámku"}));
+    EXPECT_EQ(texts(window->menus()->item("PISort")->menu()->actions()),
+              texts(window->menus()->item("MISort")->menu()->actions()));
+    EXPECT_EQ(texts(window->menus()->item("PIVyber")->menu()->actions()),
+              u({"&Upravit", "&Nový", "U&ložit", "&Načíst"}));
+}
+
+TEST_F(MainWindow, ToolbarHintsAndLanguageSwitch)
+{
+    EXPECT_EQ(button("sbVyber")->toolTip(), QString::fromUtf8("Výběr firem"));
+    EXPECT_EQ(button("navFirst")->toolTip(), QString::fromUtf8("Přesun na první záznam"));
+    EXPECT_EQ(button("navLast")->toolTip(), QString::fromUtf8("Přesun na poslední záznam"));
+    EXPECT_TRUE(button("sbCZ")->isVisible());
+    EXPECT_TRUE(button("sbEN")->isVisible());
+    EXPECT_TRUE(window->menus()->item("MIJazyk")->isVisible());
+
+    button("sbEN")->click();
+    EXPECT_EQ(kv::global().langBase, 500);
+    EXPECT_EQ(window->menus()->item("MIVyber")->text(), "&Search");
+    EXPECT_EQ(button("navNext")->toolTip(), "Next record");
+    EXPECT_TRUE(window->statusText(0).startsWith("Record  "));
+    window->menus()->item("MIJazyk")->trigger();
+    EXPECT_EQ(kv::global().langBase, 0);
+    EXPECT_EQ(window->menus()->item("MIVyber")->text(), QString::fromUtf8("&Výběr"));
+}
+
+TEST_F(MainWindow, StatusLineAndNavigator)
+{
+    EXPECT_EQ(window->statusText(0), QString::fromUtf8("Záznam  1 / 250"));
+    EXPECT_TRUE(window->statusText(1).isEmpty());
+    EXPECT_FALSE(button("navPrior")->isEnabled());
+    button("navNext")->click();
+    button("navNext")->click();
+    EXPECT_EQ(window->statusText(0), QString::fromUtf8("Záznam  3 / 250"));
+    button("navLast")->click();
+    EXPECT_EQ(window->statusText(0), QString::fromUtf8("Záznam  250 / 250"));
+    EXPECT_FALSE(button("navNext")->isEnabled());
+    button("navFirst")->click();
+    EXPECT_EQ(dm.TFirma->position(), 1);
+}
+
+TEST_F(MainWindow, SortByTownOrdersTheNavigator)
+{
+    window->menus()->item("MISMisto")->trigger();
+    EXPECT_EQ(dm.TFirma->sort(), "misto");
+    EXPECT_EQ(dm.TFirma->position(), 1);
+    QCollator czech(QLocale(QLocale::Czech, QLocale::CzechRepublic));
+    QString previous = dm.TFirma->text("misto");
+    for (int i = 0; i < 40; ++i) {
+        button("navNext")->click();
+        const QString town = dm.TFirma->text("misto");
+        EXPECT_LE(czech.compare(previous, town), 0)
+            << previous.toStdString() << " / " << town.toStdString();
+        previous = town;
+    }
+    window->menus()->item("PISNazev")->trigger();
+    EXPECT_EQ(dm.TFirma->sort(), "nazev");
+}
+
+TEST_F(MainWindow, ListWindowReopensOnTheCurrentFirm)
+{
+    window->showList();
+    ASSERT_NE(window->listWindow(), nullptr);
+    EXPECT_TRUE(kv::global().listOpen);
+    window->showList(); // already open: only brought forward
+    EXPECT_EQ(window->mdiArea()->subWindowList().size(), 1);
+
+    window->mdiArea()->subWindowList().first()->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(kv::global().listOpen);
+    button("navNext")->click(); // moving without a list window is no error
+    button("navNext")->click();
+
+    window->menus()->item("MISeznam")->trigger();
+    ASSERT_NE(window->listWindow(), nullptr);
+    EXPECT_EQ(window->mdiArea()->subWindowList().size(), 1);
+    EXPECT_TRUE(kv::global().listOpen);
+}
+
+TEST_F(MainWindow, ArrangementStacksOrPlacesSideBySide)
+{
+    window->showList();
+    auto other = new QLabel("profile");
+    other->resize(300, 300);
+    QMdiSubWindow* second = window->addChild(other);
+    second->show();
+    QMdiSubWindow* first = window->mdiArea()->subWindowList(QMdiArea::CreationOrder).first();
+
+    window->setMdiMod(1);
+    window->arrange();
+    EXPECT_EQ(first->x(), second->x());
+    EXPECT_LT(first->y(), second->y());
+    EXPECT_EQ(first->width(), window->mdiArea()->viewport()->width());
+
+    window->menus()->item("MIVedlesebe")->trigger();
+    EXPECT_EQ(window->MdiMod(), 0);
+    EXPECT_EQ(first->y(), second->y());
+    EXPECT_LT(first->x(), second->x());
+
+    window->menus()->item("MIKaskada")->trigger();
+    EXPECT_EQ(window->MdiMod(), 2);
+
+    window->setMdiMod(5); // other values arrange nothing
+    const QRect before = second->geometry();
+    window->arrange();
+    EXPECT_EQ(second->geometry(), before);
+}
+
+TEST_F(MainWindow, ClosingAsksAndNoKeepsRunningWithoutWriting)
+{
+    int writes = 0;
+    window->setOnClose([&]() { ++writes; });
+    QString text, title;
+    kvtest::DialogClicker::clickNext(QDialogButtonBox::No, &text, &title);
+    window->close();
+    EXPECT_EQ(text, QString::fromUtf8("Ukončit  Kvelta 2001"));
+    EXPECT_EQ(title, QString::fromUtf8("Dotaz ..."));
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(writes, 0);
+
+    kvtest::DialogClicker::clickNext(QDialogButtonBox::Yes);
+    window->menus()->item("MIKonec")->trigger();
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(writes, 1);
+}
+
+TEST_F(MainWindow, CommandsWithoutTheirWindowDoNothing)
+{
+    for (const char* name : {"MINovy", "MIUpravit", "MINacist", "MIUlozit", "MIVyjmout",
+                             "MIVyjmute", "MIPozn", "MIProfil", "MINastaveni", "MITSeznam",
+                             "MITProfil", "MITStitky", "MITxtExport", "MIPrezentace"})
+        window->menus()->item(name)->trigger();
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(dm.TFirma->recordCount(), 250);
+}
