@@ -1,0 +1,82 @@
+#include "app/SelectionCommands.h"
+
+#include "app/TFMain.h"
+#include "app/TFTip.h"
+#include "app/THelp.h"
+#include "app/core/Global.h"
+#include "data/TDM.h"
+#include "selection/TFVyber.h"
+#include "selection/VyberFiles.h"
+
+#include <QApplication>
+#include <QPointer>
+#include <memory>
+
+namespace kv
+{
+
+namespace
+{
+
+// Opening the selection window, and loading a selection, start from the
+// whole company set: the exclusion list is emptied.
+void emptyExclusions(TFMain& window, TDM& dm)
+{
+    dm.ExcludedFirms().clear();
+    window.setStatusText(1, QString());
+}
+
+void openSelection(TFMain& window, TDM& dm, TFVyber& vyber, bool fresh)
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    if (fresh)
+        vyber.ClearAll(); // takes the snapshot first, so Cancel brings the old criteria back
+    else
+        vyber.TakeSnapshot();
+    emptyExclusions(window, dm);
+    QApplication::restoreOverrideCursor();
+    vyber.exec();
+}
+
+} // namespace
+
+void installSelectionCommands(TFMain& window, TDM& dm, TFVyber& vyber)
+{
+    QObject::connect(
+        &vyber, &TFVyber::statusTextChanged, &window,
+        [&window](int panel, const QString& text) { window.setStatusText(panel, text); });
+    QObject::connect(&vyber, &TFVyber::tipRequested, &vyber, [&vyber]() {
+        TFTip tip(&vyber);
+        tip.exec();
+    });
+    auto help = std::make_shared<QPointer<THelp>>();
+    QObject::connect(&vyber, &TFVyber::helpRequested, &window,
+                     [&window, help](const QString& topic) {
+                         if (!*help)
+                             *help = new THelp(&window);
+                         (*help)->showFile(dataPath(QStringLiteral("KV2001.html")), topic);
+                         (*help)->show();
+                         (*help)->raise();
+                     });
+
+    window.setHandler(Command::NewSelection, [&window, &dm, &vyber](const QString&) {
+        openSelection(window, dm, vyber, true);
+    });
+    window.setHandler(Command::EditSelection, [&window, &dm, &vyber](const QString&) {
+        openSelection(window, dm, vyber, false);
+    });
+    window.setHandler(Command::LoadSelection, [&window, &dm, &vyber](const QString&) {
+        const QString path = askSelectionFile(&window, false);
+        if (path.isEmpty())
+            return;
+        emptyExclusions(window, dm);
+        loadSelectionFile(vyber, path);
+    });
+    window.setHandler(Command::SaveSelection, [&window, &vyber](const QString&) {
+        const QString path = askSelectionFile(&window, true);
+        if (!path.isEmpty())
+            saveSelectionFile(vyber, path);
+    });
+}
+
+} // namespace kv

@@ -1,0 +1,137 @@
+#include "selection/SelectionCli.h"
+
+#include "app/core/Config.h"
+#include "app/core/FileError.h"
+#include "app/core/Global.h"
+#include "app/core/StringTable.h"
+#include "data/engine/Database.h"
+#include "data/engine/EngineError.h"
+#include "selection/EngineStatementRunner.h"
+#include "selection/FilterBuilder.h"
+#include "selection/SelectionApply.h"
+#include "selection/SelectionError.h"
+#include "selection/SelectionFile.h"
+#include "selection/SelectionRecord.h"
+#include "selection/SelectionState.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <optional>
+
+namespace kv
+{
+
+namespace
+{
+
+struct Invocation {
+    QString home;
+    QString file;
+};
+
+std::optional<Invocation> parse(const char* command, const QStringList& args, QTextStream& err)
+{
+    Invocation call;
+    QStringList rest;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        if (args[i] == QLatin1String("--home")) {
+            if (i + 1 >= args.size()) {
+                err << "kvelta " << command << ": --home needs a folder\n";
+                return std::nullopt;
+            }
+            call.home = args[++i];
+        } else {
+            rest << args[i];
+        }
+    }
+    if (rest.size() != 1 || rest[0].startsWith(QLatin1Char('-'))) {
+        err << "usage: kvelta " << command << " [--home DIR] FILE.kvv\n";
+        return std::nullopt;
+    }
+    call.file = rest[0];
+    if (call.home.isEmpty())
+        call.home = global().dataHome;
+    if (call.home.isEmpty())
+        call.home = settingsHome();
+    return call;
+}
+
+// The selection of the file, or the exit code after telling why not.
+std::optional<SelectionState> load(const QString& file, QTextStream& err, int* code)
+{
+    SelectionState state;
+    try {
+        if (LoadSelection(file, state))
+            return state;
+        err << file << ": " << LoadStr(selectionrecord::WrongHeaderTextId)
+            << selectionrecord::ProgramName << "\n";
+    } catch (const FileError& e) {
+        err << e.message() << "\n";
+    } catch (const SelectionError& e) {
+        err << file << ": " << e.message() << "\n";
+    }
+    *code = 2;
+    return std::nullopt;
+}
+
+// Builds the filter on the home's database and hands it with the runner to
+// report; returns the exit code.
+template <class Report>
+int withFilter(const char* command, const QStringList& args, QTextStream& err, Report report)
+{
+    const auto call = parse(command, args, err);
+    if (!call)
+        return 2;
+    int code = 0;
+    const auto state = load(call->file, err, &code);
+    if (!state)
+        return code;
+    if (call->home.isEmpty()) {
+        err << "kvelta " << command << ": no data home (use --home DIR)\n";
+        return 2;
+    }
+    const QString dbPath = QDir(call->home).filePath(QStringLiteral("Dta/KV2001.db"));
+    if (!QFileInfo(dbPath).isFile()) {
+        err << "kvelta " << command << ": " << dbPath << ": " << LoadStr(18) << "\n";
+        return 1;
+    }
+    try {
+        engine::Database db(dbPath, engine::Database::Mode::ReadOnly);
+        EngineStatementRunner runner(db);
+        FilterBuilder builder(runner, QDir(call->home).filePath(QStringLiteral("Pozn")));
+        const QString filter = builder.BuildFilter(*state);
+        return report(filter, runner);
+    } catch (const engine::EngineError& e) {
+        err << "kvelta " << command << ": " << e.message() << "\n";
+        return 1;
+    } catch (const SelectionError& e) {
+        err << call->file << ": " << e.message() << "\n";
+        return 2;
+    }
+}
+
+} // namespace
+
+int filterCommand(const QStringList& args, QTextStream& out, QTextStream& err)
+{
+    return withFilter("filter", args, err, [&](const QString& filter, StatementRunner&) {
+        if (!filter.isEmpty())
+            out << filter << "\n";
+        return 0;
+    });
+}
+
+int countCommand(const QStringList& args, QTextStream& out, QTextStream& err)
+{
+    return withFilter("count", args, err, [&](const QString& filter, StatementRunner& runner) {
+        const std::optional<int> n = CountSelection(filter, runner);
+        if (!n) {
+            err << LoadStr(196) << "\n";
+            return 3;
+        }
+        out << *n << "\n";
+        return 0;
+    });
+}
+
+} // namespace kv

@@ -1,0 +1,491 @@
+#include "selection/TFVyber.h"
+
+#include "app/core/Global.h"
+#include "app/core/StringTable.h"
+#include "data/TDM.h"
+#include "selection/EngineStatementRunner.h"
+#include "selection/ErrorBox.h"
+#include "selection/FilterBuilder.h"
+#include "selection/FirmaCompanySet.h"
+#include "selection/SelectionApply.h"
+#include "selection/ShowValues.h"
+#include "selection/VyberDictionary.h"
+#include "selection/VyberRows.h"
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace kv
+{
+
+namespace
+{
+
+// Hourglass for the lifetime of the object, also when an error leaves early.
+struct BusyCursor {
+    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+};
+
+// One notification of the company set's views after OK, whatever happens.
+struct SuspendedViews {
+    explicit SuspendedViews(engine::TableCursor& c) : cursor(c) { cursor.suspendViews(); }
+    ~SuspendedViews() { cursor.resumeViews(); }
+    SuspendedViews(const SuspendedViews&) = delete;
+    SuspendedViews& operator=(const SuspendedViews&) = delete;
+    engine::TableCursor& cursor;
+};
+
+void setLook(QWidget* w, bool bold, bool underline, QPalette::ColorRole role, const QColor& color)
+{
+    QFont font = w->font();
+    font.setBold(bold);
+    font.setUnderline(underline);
+    w->setFont(font);
+    QPalette palette = w->palette();
+    palette.setColor(role, color);
+    w->setPalette(palette);
+}
+
+constexpr int RowPitch = 44;
+
+} // namespace
+
+TFVyber::TFVyber(TDM& dm, QWidget* parent) : QDialog(parent), m_dm(dm)
+{
+    setObjectName(QStringLiteral("FVyber"));
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    setFixedSize(744, 381);
+    build();
+    m_dictionary = new VyberDictionary(dm, m_edSlovnik, m_dbList, this);
+    connectControls();
+    ApplyTexts();
+    ClearAll();
+}
+
+TFVyber::~TFVyber() = default;
+
+void TFVyber::build()
+{
+    m_lSlovnik = new QLabel(this);
+    m_lSlovnik->setObjectName(QStringLiteral("lSlovnik"));
+    m_lSlovnik->setGeometry(8, 8, 220, 16);
+    m_edSlovnik = new QLineEdit(this);
+    m_edSlovnik->setObjectName(QStringLiteral("edSlovnik"));
+    m_edSlovnik->setGeometry(8, 26, 220, 22);
+    m_lSlovnik->setBuddy(m_edSlovnik);
+    m_dbList = new QListView(this);
+    m_dbList->setObjectName(QStringLiteral("DBList"));
+    m_dbList->setGeometry(8, 56, 220, 316);
+    m_dbList->setUniformItemSizes(true);
+    m_dbList->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_dbList->setSelectionMode(QAbstractItemView::SingleSelection);
+
+    // Middle column: name, town, district, industry, keyword; right column:
+    // company number and street.
+    const int mid = 240, right = 490;
+    buildRow(Row::Nazev, mid, 8);
+    buildRow(Row::Misto, mid, 8 + RowPitch);
+    buildRow(Row::Okres, mid, 8 + 2 * RowPitch);
+    buildRow(Row::Zatrid, mid, 8 + 3 * RowPitch);
+    buildRow(Row::Radky, mid, 8 + 4 * RowPitch);
+    buildRow(Row::Ico, right, 8);
+    buildRow(Row::Ulice, right, 8 + RowPitch);
+
+    const auto check = [this](const char* name, int x, int y) {
+        auto* box = new QCheckBox(this);
+        box->setObjectName(QLatin1String(name));
+        box->setGeometry(x, y, 236, 20);
+        return box;
+    };
+    m_cbEmail = check("cbEmail", mid, 232);
+    m_cbWWW = check("cbWWW", mid, 254);
+    m_cbPozn = check("cbPozn", right, 232);
+    m_rgLogV = buildLogic("rgLogV", m_logV, mid, 278);
+    m_rgLogMezi = buildLogic("rgLogMezi", m_logMezi, mid + 120, 278);
+
+    const auto tool = [this](const char* name, int y) {
+        auto* b = new QToolButton(this);
+        b->setObjectName(QLatin1String(name));
+        b->setAutoRaise(true);
+        b->setGeometry(490, y, 150, 22);
+        return b;
+    };
+    m_sbFulltext = tool("sbFulltext", 8 + 3 * RowPitch + 18);
+    m_sbTip = tool("sbTip", 8 + 4 * RowPitch + 18);
+
+    m_lPocet = new QLabel(this);
+    m_lPocet->setObjectName(QStringLiteral("lPocet"));
+    m_lPocet->setGeometry(right, 290, 246, 20);
+
+    const auto button = [this](const char* name, int x, int y) {
+        auto* b = new QPushButton(this);
+        b->setObjectName(QLatin1String(name));
+        b->setGeometry(x, y, 116, 25);
+        b->setAutoDefault(false);
+        return b;
+    };
+    m_btnHelp = button("btnHelp", mid, 348);
+    m_btnSpocitat = button("btnSpocitat", right, 318);
+    m_btnSmazat = button("btnSmazat", right, 348);
+    m_btnOk = button("btnOk", 620, 318);
+    m_btnZrusit = button("btnZrusit", 620, 348);
+    m_btnOk->setDefault(true);
+}
+
+void TFVyber::buildRow(Row row, int x, int y)
+{
+    const QString name = QLatin1String(vyberRow(row).name);
+    RowControls& c = m_rows[size_t(row)];
+    c.label = new QLabel(this);
+    c.label->setObjectName(QStringLiteral("l") + name);
+    c.label->setGeometry(x, y, 190, 16);
+    c.label->installEventFilter(this);
+    c.edit = new QLineEdit(this);
+    c.edit->setObjectName(QStringLiteral("ed") + name);
+    c.edit->setGeometry(x, y + 18, 190, 22);
+    c.edit->setReadOnly(true);
+    c.edit->installEventFilter(this);
+    c.button = new QToolButton(this);
+    c.button->setObjectName(QStringLiteral("sb") + name);
+    c.button->setGeometry(x + 194, y + 18, 42, 22);
+    connect(c.button, &QToolButton::clicked, this, [this, row]() { sbRowClick(row); });
+}
+
+QGroupBox* TFVyber::buildLogic(const char* name, QButtonGroup*& group, int x, int y)
+{
+    auto* box = new QGroupBox(this);
+    box->setObjectName(QLatin1String(name));
+    box->setGeometry(x, y, 116, 64);
+    auto* layout = new QVBoxLayout(box);
+    layout->setContentsMargins(8, 4, 4, 4);
+    group = new QButtonGroup(box);
+    for (int i = 0; i < 2; ++i) {
+        auto* item = new QRadioButton(box);
+        item->setObjectName(QLatin1String(name) + QString::number(i));
+        layout->addWidget(item);
+        group->addButton(item, i);
+    }
+    return box;
+}
+
+void TFVyber::connectControls()
+{
+    connect(m_logV, &QButtonGroup::idClicked, this, &TFVyber::rgLogVClick);
+    connect(m_logMezi, &QButtonGroup::idClicked, this,
+            [this](int index) { m_model.state.rgLogMezi = index; });
+    // Any change of the extra conditions makes a shown count stale.
+    connect(m_cbPozn, &QCheckBox::clicked, this, [this](bool on) {
+        m_model.state.cbPozn = on;
+        clearCount();
+    });
+    connect(m_cbEmail, &QCheckBox::clicked, this, [this](bool on) {
+        m_model.state.cbEmail = on;
+        clearCount();
+    });
+    connect(m_cbWWW, &QCheckBox::clicked, this, [this](bool on) {
+        m_model.state.cbWWW = on;
+        clearCount();
+    });
+    connect(m_dbList, &QListView::doubleClicked, this, [this]() { addSelectedEntry(); });
+    m_dbList->installEventFilter(this);
+    connect(m_sbFulltext, &QToolButton::clicked, this, [this]() { sbFulltextClick(); });
+    connect(m_sbTip, &QToolButton::clicked, this, &TFVyber::tipRequested);
+    connect(m_btnHelp, &QPushButton::clicked, this,
+            [this]() { emit helpRequested(QStringLiteral("vyber")); });
+    connect(m_btnSpocitat, &QPushButton::clicked, this, &TFVyber::Count);
+    connect(m_btnSmazat, &QPushButton::clicked, this, &TFVyber::btnSmazatClick);
+    connect(m_btnOk, &QPushButton::clicked, this, &TFVyber::btnOkClick);
+    connect(m_btnZrusit, &QPushButton::clicked, this, &TFVyber::btnZrusitClick);
+}
+
+void TFVyber::ApplyTexts()
+{
+    setWindowTitle(LoadStr(72));
+    for (const VyberRow& info : vyberRows()) {
+        m_rows[size_t(info.row)].label->setText(LoadStr(info.textId));
+        m_rows[size_t(info.row)].button->setText(LoadStr(197));
+    }
+    m_lSlovnik->setText(LoadStr(87));
+    m_rgLogV->setTitle(LoadStr(73));
+    m_rgLogMezi->setTitle(LoadStr(74));
+    for (QButtonGroup* group : {m_logV, m_logMezi}) {
+        group->button(0)->setText(LoadStr(76));
+        group->button(1)->setText(LoadStr(75));
+    }
+    m_cbEmail->setText(LoadStr(236));
+    m_cbWWW->setText(LoadStr(237));
+    m_cbPozn->setText(LoadStr(238));
+    m_sbFulltext->setText(LoadStr(198));
+    m_sbTip->setText(QStringLiteral("Tip"));
+    m_btnSpocitat->setText(LoadStr(89));
+    m_btnSmazat->setText(LoadStr(88));
+    m_btnHelp->setText(LoadStr(93));
+    m_btnOk->setText(LoadStr(234));
+    m_btnZrusit->setText(LoadStr(235));
+    m_lPocet->clear();
+}
+
+void TFVyber::showEvent(QShowEvent* event)
+{
+    {
+        BusyCursor busy;
+        ApplyTexts();
+        showState();
+        activateRow(Row::Nazev);
+    }
+    QDialog::showEvent(event);
+}
+
+void TFVyber::keyPressEvent(QKeyEvent* event)
+{
+    // Escape is the Cancel button, which restores the criteria; closing the
+    // window by its close box keeps them as edited.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        m_btnZrusit->click();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+bool TFVyber::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_dbList && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Space) {
+            addSelectedEntry();
+            return true;
+        }
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            if (m_btnOk->isEnabled())
+                m_btnOk->click();
+            return true;
+        }
+    }
+    const bool enters =
+        event->type() == QEvent::FocusIn ||
+        (event->type() == QEvent::MouseButtonPress && qobject_cast<QLabel*>(watched));
+    if (enters) {
+        for (const VyberRow& info : vyberRows()) {
+            const RowControls& c = m_rows[size_t(info.row)];
+            if (watched == c.edit || watched == c.label) {
+                activateRow(info.row);
+                break;
+            }
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void TFVyber::ResetRows()
+{
+    QList<QLabel*> labels{m_lSlovnik, m_lPocet};
+    QList<QLineEdit*> edits{m_edSlovnik};
+    for (const RowControls& c : m_rows) {
+        labels << c.label;
+        edits << c.edit;
+    }
+    const QPalette normal = QApplication::palette();
+    for (QLabel* label : labels) {
+        setLook(label, false, false, QPalette::WindowText, Qt::black);
+        label->unsetCursor();
+    }
+    for (QLineEdit* edit : edits) {
+        setLook(edit, false, false, QPalette::Base, normal.color(QPalette::Base));
+        edit->setReadOnly(true);
+    }
+    m_edSlovnik->setReadOnly(false);
+    m_rgLogV->setEnabled(true);
+}
+
+void TFVyber::activateRow(Row row)
+{
+    m_active = row;
+    ResetRows();
+    const RowControls& c = m_rows[size_t(row)];
+    setLook(c.edit, true, false, QPalette::Base, Qt::yellow);
+    setLook(c.label, true, true, QPalette::WindowText, Qt::blue);
+    m_dictionary->show(row);
+    m_edSlovnik->setFocus();
+    const VyberRow& info = vyberRow(row);
+    if (info.alwaysOr) {
+        setLogV(0);
+        m_rgLogV->setEnabled(false);
+    } else if (m_model.state.row(row).Count() > 0) {
+        setLogV(m_model.state.row(row).IsAnd ? 1 : 0);
+    }
+    update();
+}
+
+std::optional<TFVyber::Row> TFVyber::activeRow() const
+{
+    return m_active;
+}
+
+void TFVyber::setLogV(int index)
+{
+    m_model.state.rgLogV = index;
+    if (QAbstractButton* item = m_logV->button(index))
+        item->setChecked(true);
+}
+
+void TFVyber::rgLogVClick(int index)
+{
+    m_model.state.rgLogV = index;
+    if (!m_active)
+        return;
+    m_model.state.row(*m_active).IsAnd = index == 1;
+    showRow(*m_active);
+}
+
+void TFVyber::addSelectedEntry()
+{
+    if (!m_active)
+        return;
+    TLVyber& list = m_model.state.row(*m_active);
+    list.IsAnd = m_model.state.rgLogV == 1;
+    if (const auto entry = m_dictionary->selected()) {
+        const bool known = vyberRow(*m_active).duplicateByKey
+                               ? list.Ids.contains(entry->key)
+                               : list.Texts.contains(entry->text, Qt::CaseInsensitive);
+        if (!known) {
+            list.Add(entry->text, entry->key);
+            showRow(*m_active);
+        }
+    }
+    clearCount();
+    UpdateEditButtons();
+    update();
+}
+
+void TFVyber::showRow(Row row)
+{
+    m_rows[size_t(row)].edit->setText(ShowValues(m_model.state.row(row)));
+}
+
+void TFVyber::showState()
+{
+    const SelectionState& s = m_model.state;
+    if (QAbstractButton* item = m_logV->button(s.rgLogV))
+        item->setChecked(true);
+    if (QAbstractButton* item = m_logMezi->button(s.rgLogMezi))
+        item->setChecked(true);
+    m_cbPozn->setChecked(s.cbPozn);
+    m_cbEmail->setChecked(s.cbEmail);
+    m_cbWWW->setChecked(s.cbWWW);
+    for (const VyberRow& info : vyberRows())
+        showRow(info.row);
+    UpdateEditButtons();
+}
+
+void TFVyber::UpdateEditButtons()
+{
+    for (const RowControls& c : m_rows)
+        c.button->setEnabled(!c.edit->text().trimmed().isEmpty());
+}
+
+void TFVyber::clearCount()
+{
+    m_lPocet->clear();
+}
+
+QString TFVyber::BuildFilter()
+{
+    BusyCursor busy;
+    EngineStatementRunner runner(m_dm.db());
+    FilterBuilder builder(runner, dataPath(QStringLiteral("Pozn")));
+    return builder.BuildFilter(m_model.state);
+}
+
+bool TFVyber::applySelection()
+{
+    if (!m_dm.TFirma)
+        return false;
+    ApplyResult result;
+    try {
+        const QString filter = BuildFilter();
+        BusyCursor busy;
+        FirmaCompanySet set(*m_dm.TFirma, m_reapply);
+        SuspendedViews suspended(*m_dm.TFirma);
+        result = kv::ApplySelection(filter, set);
+    } catch (const std::exception& e) {
+        showErrorBox(this, e);
+        return false;
+    }
+    if (!result.matched) {
+        QMessageBox box(QMessageBox::Warning, LoadStr(80), LoadStr(79), QMessageBox::Ok, this);
+        box.exec();
+    }
+    emit statusTextChanged(0, LoadStr(82) + QStringLiteral(" : ") +
+                                  QString::number(result.recordCount));
+    return true;
+}
+
+void TFVyber::Count()
+{
+    std::optional<int> n;
+    try {
+        const QString filter = BuildFilter();
+        BusyCursor busy;
+        EngineStatementRunner runner(m_dm.db());
+        n = CountSelection(filter, runner);
+    } catch (const std::exception& e) {
+        showErrorBox(this, e);
+        return;
+    }
+    m_lPocet->setText(n ? LoadStr(82) + QStringLiteral(" : ") + QString::number(*n) : LoadStr(196));
+    QFont font = m_lPocet->font();
+    font.setBold(true);
+    m_lPocet->setFont(font);
+}
+
+void TFVyber::ClearAll()
+{
+    m_model.ClearAll();
+    showState();
+}
+
+void TFVyber::RestoreSnapshot()
+{
+    m_model.RestoreSnapshot();
+    showState();
+}
+
+void TFVyber::btnOkClick()
+{
+    // After an error the window stays open, so the criteria can be mended.
+    if (applySelection())
+        accept();
+}
+
+void TFVyber::btnSmazatClick()
+{
+    QMessageBox box(QMessageBox::Question, LoadStr(85), LoadStr(86),
+                    QMessageBox::Yes | QMessageBox::No, this);
+    if (box.exec() != QMessageBox::Yes)
+        return;
+    ClearAll();
+    clearCount();
+}
+
+void TFVyber::btnZrusitClick()
+{
+    RestoreSnapshot();
+    reject();
+}
+
+} // namespace kv

@@ -1,0 +1,354 @@
+#include "selection/TFVyber.h"
+
+#include "app/core/Global.h"
+#include "app/core/StringTable.h"
+#include "data/TDM.h"
+#include "selection/VyberFiles.h"
+#include "tests/selection/VyberTestHome.h"
+#include "tests/support/DialogClicker.h"
+
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QFileDialog>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace
+{
+
+using Row = kv::SelectionState::Row;
+constexpr int PrahaId = 2516; // the demo town dictionary's "Praha"
+
+class TFVyberTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        kv::global().dataHome = kvtest::vyberDemoHome();
+        dm = std::make_unique<kv::TDM>();
+        ASSERT_EQ(dm->OpenDatabase().status, kv::TDM::OpenStatus::Opened);
+        w = std::make_unique<kv::TFVyber>(*dm);
+        w->show();
+    }
+    void TearDown() override
+    {
+        w.reset();
+        dm.reset();
+    }
+
+    template <class T> T* child(const char* name) const
+    {
+        T* found = w->findChild<T*>(QLatin1String(name));
+        EXPECT_NE(found, nullptr) << name;
+        return found;
+    }
+    QLineEdit* slovnik() const { return child<QLineEdit>("edSlovnik"); }
+    QListView* list() const { return child<QListView>("DBList"); }
+    QAbstractButton* logV(int index) const
+    {
+        return child<QGroupBox>("rgLogV")->findChildren<QRadioButton*>().at(index);
+    }
+    // Searches the active row's dictionary and adds the first entry with Space.
+    QString pick(const QString& prefix)
+    {
+        slovnik()->clear();
+        QTest::keyClicks(slovnik(), prefix);
+        const QString text = list()->currentIndex().data().toString();
+        QTest::keyClick(list(), Qt::Key_Space);
+        return text;
+    }
+    void activate(Row row) { QTest::mouseClick(w->rowLabel(row), Qt::LeftButton); }
+
+    std::unique_ptr<kv::TDM> dm;
+    std::unique_ptr<kv::TFVyber> w;
+};
+
+TEST_F(TFVyberTest, WindowCarriesItsControlsAndTexts)
+{
+    EXPECT_EQ(w->size(), QSize(744, 381));
+    EXPECT_EQ(w->windowTitle(), kv::LoadStr(72));
+    const char* rows[] = {"Nazev", "Ulice", "Zatrid", "Misto", "Okres", "ICO", "Radky"};
+    const int labels[] = {22, 23, 32, 24, 26, 21, 221};
+    for (int i = 0; i < 7; ++i) {
+        const QString name = QLatin1String(rows[i]);
+        auto* label = w->findChild<QLabel*>(QStringLiteral("l") + name);
+        auto* edit = w->findChild<QLineEdit*>(QStringLiteral("ed") + name);
+        auto* button = w->findChild<QToolButton*>(QStringLiteral("sb") + name);
+        ASSERT_TRUE(label && edit && button) << rows[i];
+        EXPECT_EQ(label->text(), kv::LoadStr(labels[i]));
+        EXPECT_TRUE(edit->isReadOnly());
+        EXPECT_EQ(button->text(), QStringLiteral("Upravit"));
+        EXPECT_FALSE(button->isEnabled()) << "no values yet: " << rows[i];
+    }
+    EXPECT_EQ(child<QLabel>("lSlovnik")->text(), QStringLiteral("&Slovník"));
+    EXPECT_EQ(list()->size(), QSize(220, 316));
+    EXPECT_EQ(child<QGroupBox>("rgLogV")->title(), kv::LoadStr(73));
+    EXPECT_EQ(logV(0)->text(), QStringLiteral("nebo"));
+    EXPECT_EQ(logV(1)->text(), QStringLiteral("a zároveň"));
+    EXPECT_EQ(child<QCheckBox>("cbEmail")->text(), kv::LoadStr(236));
+    EXPECT_EQ(child<QToolButton>("sbFulltext")->text(), QStringLiteral("Hledat obor"));
+    EXPECT_EQ(child<QToolButton>("sbTip")->text(), QStringLiteral("Tip"));
+    EXPECT_TRUE(child<QPushButton>("btnOk")->isDefault());
+    EXPECT_EQ(child<QPushButton>("btnZrusit")->text(), kv::LoadStr(235));
+    EXPECT_TRUE(child<QLabel>("lPocet")->text().isEmpty());
+
+    QSignalSpy help(w.get(), &kv::TFVyber::helpRequested);
+    QSignalSpy tip(w.get(), &kv::TFVyber::tipRequested);
+    child<QPushButton>("btnHelp")->click();
+    child<QToolButton>("sbTip")->click();
+    ASSERT_EQ(help.size(), 1);
+    EXPECT_EQ(help.at(0).at(0).toString(), QStringLiteral("vyber"));
+    EXPECT_EQ(tip.size(), 1);
+}
+
+TEST_F(TFVyberTest, ActiveRowIsMarkedAndTownForcesOr)
+{
+    // Every showing starts on the name row.
+    EXPECT_EQ(w->activeRow(), Row::Nazev);
+    EXPECT_EQ(w->rowEdit(Row::Nazev)->palette().color(QPalette::Base), QColor(Qt::yellow));
+    EXPECT_TRUE(w->rowEdit(Row::Nazev)->font().bold());
+    EXPECT_TRUE(w->rowLabel(Row::Nazev)->font().underline());
+    EXPECT_EQ(w->rowLabel(Row::Nazev)->palette().color(QPalette::WindowText), QColor(Qt::blue));
+
+    logV(1)->click();
+    pick(QStringLiteral("s.r"));
+    activate(Row::Misto);
+    EXPECT_EQ(w->activeRow(), Row::Misto);
+    EXPECT_FALSE(w->rowEdit(Row::Nazev)->font().bold());
+    EXPECT_FALSE(w->rowLabel(Row::Nazev)->font().underline());
+    EXPECT_EQ(w->rowLabel(Row::Nazev)->palette().color(QPalette::WindowText), QColor(Qt::black));
+    EXPECT_TRUE(w->rowLabel(Row::Misto)->font().bold());
+    EXPECT_FALSE(child<QGroupBox>("rgLogV")->isEnabled());
+    EXPECT_TRUE(logV(0)->isChecked());
+    EXPECT_TRUE(slovnik()->hasFocus() || !w->isActiveWindow());
+
+    // Back on the name row the switch is free again and shows the row's flag.
+    activate(Row::Nazev);
+    EXPECT_TRUE(child<QGroupBox>("rgLogV")->isEnabled());
+    EXPECT_TRUE(logV(1)->isChecked());
+}
+
+TEST_F(TFVyberTest, SearchDropsApostrophesAndNarrowsTheDictionary)
+{
+    activate(Row::Misto);
+    const int all = dm->TMisto->recordCount();
+    QTest::keyClicks(slovnik(), QStringLiteral("Pra'ha"));
+    EXPECT_EQ(slovnik()->text(), QStringLiteral("Praha"));
+    EXPECT_EQ(dm->TMisto->filter(), QStringLiteral("misto like 'Praha*'"));
+    EXPECT_TRUE(dm->TMisto->isFiltered());
+    ASSERT_GE(list()->model()->rowCount(), 1);
+    EXPECT_LT(dm->TMisto->recordCount(), all);
+    for (int r = 0; r < list()->model()->rowCount(); ++r)
+        EXPECT_TRUE(list()->model()->index(r, 0).data().toString().startsWith(u"Praha"));
+
+    // Switching rows shows the next dictionary whole, with an empty box.
+    activate(Row::Okres);
+    EXPECT_TRUE(slovnik()->text().isEmpty());
+    activate(Row::Misto);
+    EXPECT_FALSE(dm->TMisto->isFiltered());
+    EXPECT_EQ(dm->TMisto->recordCount(), all);
+
+    // Nothing matches: no entry is selected, so Space adds nothing.
+    QTest::keyClicks(slovnik(), QStringLiteral("Qxq"));
+    QTest::keyClick(list(), Qt::Key_Space);
+    EXPECT_EQ(w->state().row(Row::Misto).Count(), 0);
+}
+
+TEST_F(TFVyberTest, LongDictionaryIsHandedOverInPages)
+{
+    activate(Row::Nazev);
+    const int entries = dm->TNazev->recordCount();
+    ASSERT_GT(entries, 1000);
+    QAbstractItemModel* m = list()->model();
+    EXPECT_LT(m->rowCount(), entries);
+    while (m->canFetchMore(QModelIndex()))
+        m->fetchMore(QModelIndex());
+    EXPECT_EQ(m->rowCount(), entries);
+    EXPECT_EQ(m->index(entries - 1, 0).data().toString(),
+              dm->TNazev->fieldAt(entries, QStringLiteral("txt")).toString());
+}
+
+TEST_F(TFVyberTest, SameTownTwiceGivesOneValue)
+{
+    activate(Row::Misto);
+    EXPECT_EQ(pick(QStringLiteral("Praha")), QStringLiteral("Praha"));
+    pick(QStringLiteral("praha"));
+    QTest::mouseDClick(list()->viewport(), Qt::LeftButton, {},
+                       list()->visualRect(list()->currentIndex()).center());
+    const kv::TLVyber& towns = w->state().row(Row::Misto);
+    ASSERT_EQ(towns.Count(), 1);
+    EXPECT_EQ(towns.Ids.at(0), QString::number(PrahaId));
+    EXPECT_FALSE(towns.IsAnd);
+    EXPECT_EQ(w->rowEdit(Row::Misto)->text(), QStringLiteral("Praha"));
+    EXPECT_TRUE(w->rowButton(Row::Misto)->isEnabled());
+}
+
+TEST_F(TFVyberTest, WithinRowLogicRedrawsTheRow)
+{
+    logV(1)->click();
+    const QString a = pick(QStringLiteral("s.r"));
+    const QString b = pick(QStringLiteral("a.s"));
+    ASSERT_FALSE(a.isEmpty());
+    ASSERT_NE(a, b);
+    EXPECT_EQ(w->rowEdit(Row::Nazev)->text(), a + QStringLiteral(" & ") + b);
+    logV(0)->click();
+    EXPECT_EQ(w->rowEdit(Row::Nazev)->text(), a + QStringLiteral(" | ") + b);
+    EXPECT_FALSE(w->state().row(Row::Nazev).IsAnd);
+}
+
+TEST_F(TFVyberTest, OkInstallsTheFilterAndWritesTheCount)
+{
+    QSignalSpy status(w.get(), &kv::TFVyber::statusTextChanged);
+    activate(Row::Misto);
+    pick(QStringLiteral("Praha"));
+    QTest::keyClick(list(), Qt::Key_Return); // Enter in the list acts as OK
+    const int n =
+        kvtest::vyberRowCount(QStringLiteral("select peno from firma where misto_id=2516"));
+    EXPECT_EQ(dm->TFirma->filter(), QStringLiteral("(misto_id in(2516))"));
+    EXPECT_EQ(dm->TFirma->recordCount(), n);
+    EXPECT_EQ(dm->TFirma->position(), 1);
+    ASSERT_EQ(status.size(), 1);
+    EXPECT_EQ(status.at(0).at(1).toString(),
+              QStringLiteral("Počet záznamů : ") + QString::number(n));
+    EXPECT_EQ(w->result(), QDialog::Accepted);
+}
+
+TEST_F(TFVyberTest, OkWithoutMatchWarnsAndKeepsTheSet)
+{
+    const QString before = dm->TFirma->filter();
+    const int count = dm->TFirma->recordCount();
+    QSignalSpy status(w.get(), &kv::TFVyber::statusTextChanged);
+    // No note file exists: the note condition is empty and so is the filter.
+    child<QCheckBox>("cbPozn")->click();
+    QString text, title;
+    kvtest::DialogClicker::clickNext(QDialogButtonBox::Ok, &text, &title);
+    EXPECT_TRUE(w->applySelection());
+    EXPECT_EQ(text, kv::LoadStr(79));
+    EXPECT_EQ(title, kv::LoadStr(80));
+    EXPECT_EQ(dm->TFirma->filter(), before);
+
+    // A company number no firm has: installed, counted 0, taken back.
+    w->model().state.row(Row::Ico).Add(QStringLiteral("00000001"), QStringLiteral("1"));
+    text.clear();
+    kvtest::DialogClicker::clickNext(QDialogButtonBox::Ok, &text);
+    EXPECT_TRUE(w->applySelection());
+    EXPECT_EQ(text, kv::LoadStr(79));
+    EXPECT_EQ(dm->TFirma->filter(), before);
+    EXPECT_TRUE(dm->TFirma->isFiltered());
+    ASSERT_EQ(status.size(), 2);
+    EXPECT_EQ(status.at(1).at(1).toString(),
+              QStringLiteral("Počet záznamů : ") + QString::number(count));
+}
+
+TEST_F(TFVyberTest, CountShowsTheNumberOrNoCriteria)
+{
+    auto* pocet = child<QLabel>("lPocet");
+    child<QPushButton>("btnSpocitat")->click();
+    EXPECT_EQ(pocet->text(), kv::LoadStr(196));
+    EXPECT_TRUE(pocet->font().bold());
+
+    activate(Row::Misto);
+    pick(QStringLiteral("Praha"));
+    EXPECT_TRUE(pocet->text().isEmpty()) << "adding a value empties the count";
+    child<QPushButton>("btnSpocitat")->click();
+    const int n =
+        kvtest::vyberRowCount(QStringLiteral("select peno from firma where misto_id=2516"));
+    EXPECT_EQ(pocet->text(), QStringLiteral("Počet záznamů : ") + QString::number(n));
+    const QString filter = dm->TFirma->filter();
+    EXPECT_NE(filter, QStringLiteral("(misto_id in(2516))")) << "Count installs nothing";
+
+    child<QCheckBox>("cbEmail")->click();
+    EXPECT_TRUE(pocet->text().isEmpty());
+}
+
+TEST_F(TFVyberTest, CancelRestoresWhatWasThereBeforeOpeningOrClearing)
+{
+    activate(Row::Misto);
+    pick(QStringLiteral("Praha"));
+    child<QCheckBox>("cbWWW")->click();
+    const kv::SelectionState before = w->state();
+
+    // New selection: the snapshot is taken, the criteria are cleared.
+    w->ClearAll();
+    EXPECT_TRUE(w->rowEdit(Row::Misto)->text().isEmpty());
+    EXPECT_FALSE(child<QCheckBox>("cbWWW")->isChecked());
+    pick(QStringLiteral("Brn"));
+    child<QPushButton>("btnZrusit")->click();
+    EXPECT_EQ(w->state(), before);
+    EXPECT_EQ(w->rowEdit(Row::Misto)->text(), QStringLiteral("Praha"));
+    EXPECT_TRUE(child<QCheckBox>("cbWWW")->isChecked());
+    EXPECT_EQ(w->result(), QDialog::Rejected);
+
+    // Clear all: No keeps everything; Yes then Cancel brings it back.
+    w->show();
+    w->TakeSnapshot();
+    kvtest::DialogClicker::clickNext(QDialogButtonBox::No);
+    child<QPushButton>("btnSmazat")->click();
+    EXPECT_EQ(w->state(), before);
+    QString question;
+    kvtest::DialogClicker::clickNext(QDialogButtonBox::Yes, &question);
+    child<QPushButton>("btnSmazat")->click();
+    EXPECT_EQ(question, kv::LoadStr(86));
+    EXPECT_EQ(w->state(), kv::SelectionState());
+    QTest::keyClick(w.get(), Qt::Key_Escape);
+    EXPECT_EQ(w->state(), before);
+}
+
+TEST_F(TFVyberTest, SavedSelectionLoadsBackAndApplies)
+{
+    activate(Row::Misto);
+    pick(QStringLiteral("Praha"));
+    activate(Row::Nazev);
+    logV(1)->click();
+    pick(QStringLiteral("s.r"));
+    child<QCheckBox>("cbEmail")->click();
+    const kv::SelectionState saved = w->state();
+
+    QTemporaryDir dir;
+    const QString typed = dir.filePath(QStringLiteral("vyber"));
+    kvtest::DialogClicker::onNext([&](QWidget* modal) {
+        auto* dialog = qobject_cast<QFileDialog*>(modal);
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(dialog->nameFilters().value(0), QStringLiteral("Výběry KV2001 (*.kvv)"));
+        dialog->selectFile(typed);
+        QMetaObject::invokeMethod(dialog, "accept");
+    });
+    const QString path = kv::askSelectionFile(w.get(), true);
+    EXPECT_EQ(path, typed + QStringLiteral(".kvv"));
+    ASSERT_TRUE(kv::saveSelectionFile(*w, path));
+
+    w->ClearAll();
+    ASSERT_TRUE(kv::loadSelectionFile(*w, path));
+    EXPECT_EQ(w->state(), saved);
+    EXPECT_EQ(w->rowEdit(Row::Misto)->text(), QStringLiteral("Praha"));
+    EXPECT_TRUE(child<QCheckBox>("cbEmail")->isChecked());
+    EXPECT_TRUE(dm->TFirma->filter().contains(QStringLiteral("(misto_id in(2516))")));
+    EXPECT_TRUE(dm->TFirma->filter().endsWith(QStringLiteral("(email is not null)")));
+
+    // A file of another kind is refused and changes nothing.
+    const QString other = dir.filePath(QStringLiteral("stitky.kl"));
+    {
+        QFile f(other);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("[Stitky]\r\n");
+    }
+    const QString filter = dm->TFirma->filter();
+    QString text;
+    kvtest::DialogClicker::clickNext(QDialogButtonBox::Ok, &text);
+    EXPECT_FALSE(kv::loadSelectionFile(*w, other));
+    EXPECT_EQ(text, kv::LoadStr(233) + QStringLiteral("Kvelta 2001"));
+    EXPECT_EQ(w->state(), saved);
+    EXPECT_EQ(dm->TFirma->filter(), filter);
+}
+
+} // namespace

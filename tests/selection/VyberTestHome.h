@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QString>
+
+namespace kvtest
+{
+
+// A generated data home with 2,000 firms (demo generator), made once per
+// test binary and only read. Its town dictionary holds "Praha".
+QString vyberDemoHome();
+
+// Number of rows a select over the home's database returns.
+int vyberRowCount(const QString& statement);
+
+} // namespace kvtest
