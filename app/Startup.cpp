@@ -3,6 +3,7 @@
 #include "app/SingleInstance.h"
 #include "app/TFMain.h"
 #include "app/TFSplash.h"
+#include "app/ToolIcons.h"
 #include "app/core/Config.h"
 #include "app/core/Global.h"
 #include "app/core/StringTable.h"
@@ -10,6 +11,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QScreen>
 #include <QTextStream>
 
 namespace kv
@@ -25,6 +27,7 @@ int Startup::run()
         return 0;
     instance.listen();
 
+    QApplication::setWindowIcon(ToolIcons::product());
     auto splash = std::make_unique<TFSplash>();
     splash->show();
     splash->repaint();
@@ -68,8 +71,12 @@ int Startup::run()
     window.setOnClose([&]() { writeConfig(ini, window.MdiMod()); });
     if (m_options.minimized)
         window.showMinimized();
-    else
+    else {
+        // Without a window manager (a bare X server) maximising does nothing.
+        if (QScreen* screen = QApplication::primaryScreen())
+            window.setGeometry(screen->availableGeometry());
         window.showMaximized();
+    }
     return QApplication::exec();
 }
 

@@ -88,6 +88,28 @@ QIcon ToolIcons::flagEn()
     return QIcon(pm);
 }
 
+QIcon ToolIcons::product()
+{
+    QIcon icon;
+    for (int size : {16, 32, 48, 64}) {
+        QPixmap pm(size, size);
+        pm.fill(Qt::transparent);
+        QPainter p(&pm);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setBrush(QColor(0, 96, 128));
+        p.setPen(Qt::NoPen);
+        p.drawRoundedRect(QRectF(0, 0, size, size), size / 6.0, size / 6.0);
+        p.setPen(Qt::white);
+        QFont f(QStringLiteral("DejaVu Sans"));
+        f.setPixelSize(size / 2);
+        f.setBold(true);
+        p.setFont(f);
+        p.drawText(pm.rect(), Qt::AlignCenter, QStringLiteral("KV"));
+        icon.addPixmap(pm);
+    }
+    return icon;
+}
+
 QPixmap ToolIcons::background()
 {
     // A quiet tile so that the frame does not look empty behind the windows.

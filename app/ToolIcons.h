@@ -15,6 +15,7 @@ public:
     static QIcon flagCz();
     static QIcon flagEn();
     static QPixmap background();
+    static QIcon product(); // the program's window icon
 };
 
 } // namespace kv
