@@ -1,0 +1,224 @@
+// OK of the selection window on a large company set: BuildFilter (index
+// statements per value plus the combining statement), installing the filter
+// on the company cursor and counting it. Needs a data home made by
+// "kvelta make-demo DIR --firms 1000000" in KV_BENCH_HOME; without it every
+// benchmark is skipped. Counters: build_ms (BuildFilter), statements_ms (the
+// part of it spent running the index statements through the engine), and
+// install_count_ms (setting the filter on the company cursor and counting).
+// sqlite_share is the part of the wall time SQLite reports for its own
+// statements (trace profile events, which SQLite times in whole milliseconds,
+// so only the large cases give a meaningful share).
+#include "data/engine/Database.h"
+#include "data/engine/EngineError.h"
+#include "data/engine/Statement.h"
+#include "data/engine/TableCursor.h"
+#include "selection/EngineStatementRunner.h"
+#include "selection/FilterBuilder.h"
+#include "selection/FirmaCompanySet.h"
+#include "selection/SelectionApply.h"
+#include "selection/SelectionState.h"
+
+#include <benchmark/benchmark.h>
+#include <sqlite3.h>
+
+#include <QDir>
+#include <chrono>
+#include <memory>
+
+using namespace kv;
+using Row = SelectionState::Row;
+
+namespace
+{
+
+struct Home {
+    std::unique_ptr<engine::Database> db;
+    std::unique_ptr<engine::TableCursor> firma;
+    QString noteDir;
+    QString error;
+    SelectionState frequentWord, threeWords, townOrDistrict, industry;
+    qint64 sqliteNs = 0;
+};
+
+int traceProfile(unsigned type, void* context, void*, void* elapsed)
+{
+    if (type == SQLITE_TRACE_PROFILE)
+        static_cast<Home*>(context)->sqliteNs += *static_cast<sqlite3_int64*>(elapsed);
+    return 0;
+}
+
+QList<QPair<QString, QString>> rows(engine::Database& db, const QString& sql)
+{
+    engine::Statement st(db, sql);
+    QList<QPair<QString, QString>> out;
+    while (st.step())
+        out << qMakePair(st.text(0), st.text(1));
+    return out;
+}
+
+void setUp(Home& h, const QString& path)
+{
+    h.db = std::make_unique<engine::Database>(QDir(path).filePath(QStringLiteral("Dta/KV2001.db")));
+    h.noteDir = QDir(path).filePath(QStringLiteral("Pozn"));
+    h.firma = std::make_unique<engine::TableCursor>(*h.db, QStringLiteral("firma"));
+    h.firma->setSort(QStringLiteral("nazev"));
+    h.firma->setFilter(QStringLiteral("peno in(200219)"), true);
+    h.firma->open();
+
+    // The commonest word, then the words commonest beside it, so that the
+    // three together still select firms ("spol. s r.o."-like names).
+    const auto first =
+        rows(*h.db, QStringLiteral("SELECT id, count(*) c FROM slnazev_p GROUP BY id "
+                                   "ORDER BY c DESC LIMIT 1"));
+    if (first.isEmpty())
+        throw engine::EngineError(QStringLiteral("the name index is empty"));
+    QStringList ids{first[0].first};
+    while (ids.size() < 3) {
+        QString sql = QStringLiteral("SELECT id, count(*) c FROM slnazev_p WHERE id NOT IN (%1)")
+                          .arg(ids.join(u','));
+        for (const QString& id : ids)
+            sql +=
+                QStringLiteral(" AND peno IN (SELECT peno FROM slnazev_p WHERE id = %1)").arg(id);
+        const auto next = rows(*h.db, sql + QStringLiteral(" GROUP BY id ORDER BY c DESC LIMIT 1"));
+        if (next.isEmpty())
+            throw engine::EngineError(QStringLiteral("no three name words occur together"));
+        ids << next[0].first;
+    }
+    for (const QString& id : ids) {
+        const auto word =
+            rows(*h.db, QStringLiteral("SELECT txt, id FROM slnazev WHERE id = ") + id);
+        if (ids.first() == id)
+            h.frequentWord.row(Row::Nazev).Add(word.value(0).first, id);
+        h.threeWords.row(Row::Nazev).Add(word.value(0).first, id);
+    }
+    h.threeWords.row(Row::Nazev).IsAnd = true;
+
+    const auto town =
+        rows(*h.db, QStringLiteral("SELECT id, misto FROM mista WHERE misto = 'Praha'"));
+    const auto district =
+        rows(*h.db, QStringLiteral("SELECT id, okres FROM okresy WHERE okres = 'Brno-venkov'"));
+    if (town.isEmpty() || district.isEmpty())
+        throw engine::EngineError(QStringLiteral("Praha or Brno-venkov is missing"));
+    h.townOrDistrict.rgLogMezi = 0;
+    h.townOrDistrict.row(Row::Misto).Add(town[0].second, town[0].first);
+    h.townOrDistrict.row(Row::Okres).Add(district[0].second, district[0].first);
+
+    const auto kod = rows(*h.db, QStringLiteral("SELECT kod, count(*) c FROM pzatrid GROUP BY kod "
+                                                "ORDER BY abs(count(*) - 20000) LIMIT 1"));
+    h.industry.row(Row::Zatrid).Add(QStringLiteral("obor"), kod.value(0).first);
+
+    sqlite3_trace_v2(h.db->handle(), SQLITE_TRACE_PROFILE, &traceProfile, &h);
+}
+
+Home& home()
+{
+    static Home h = [] {
+        Home out;
+        const QString path = qEnvironmentVariable("KV_BENCH_HOME");
+        if (path.isEmpty()) {
+            out.error = QStringLiteral("KV_BENCH_HOME is not set (a data home made by kvelta "
+                                       "make-demo with a million firms)");
+            return out;
+        }
+        try {
+            setUp(out, path);
+        } catch (const engine::EngineError& e) {
+            out.error = e.message();
+            out.db.reset();
+        }
+        return out;
+    }();
+    return h;
+}
+
+using Clock = std::chrono::steady_clock;
+double ms(Clock::duration d)
+{
+    return std::chrono::duration<double, std::milli>(d).count();
+}
+
+// The window's runner, with the time spent in its statements added up.
+class TimedRunner : public StatementRunner
+{
+public:
+    explicit TimedRunner(engine::Database& db) : m_runner(db) {}
+    QList<int> peno(const QStringList& lines) override
+    {
+        const auto t0 = Clock::now();
+        QList<int> result = m_runner.peno(lines);
+        spent += Clock::now() - t0;
+        return result;
+    }
+    Clock::duration spent{};
+
+private:
+    EngineStatementRunner m_runner;
+};
+
+void runOk(benchmark::State& state, SelectionState Home::*selection)
+{
+    Home& h = home();
+    if (!h.db) {
+        state.SkipWithError(h.error.toUtf8().constData());
+        return;
+    }
+    double build = 0, statements = 0, install = 0, total = 0;
+    qint64 sqlite = 0;
+    int n = 0;
+    qsizetype filterLength = 0;
+    for (auto _ : state) {
+        h.sqliteNs = 0;
+        const auto t0 = Clock::now();
+        TimedRunner runner(*h.db);
+        FilterBuilder builder(runner, h.noteDir);
+        const QString filter = builder.BuildFilter(h.*selection);
+        const auto t1 = Clock::now();
+        FirmaCompanySet set(*h.firma);
+        const ApplyResult r = ApplySelection(filter, set);
+        n = r.recordCount;
+        const auto t2 = Clock::now();
+        build += ms(t1 - t0);
+        statements += ms(runner.spent);
+        install += ms(t2 - t1);
+        total += ms(t2 - t0);
+        sqlite += h.sqliteNs;
+        filterLength = filter.size();
+        // Back to the start-up set, outside the measured work's comparison.
+        state.PauseTiming();
+        h.firma->setFilter(QStringLiteral("peno in(200219)"), true);
+        state.ResumeTiming();
+    }
+    const double it = double(state.iterations());
+    state.counters["firms"] = n;
+    state.counters["filter_chars"] = double(filterLength);
+    state.counters["build_ms"] = build / it;
+    state.counters["statements_ms"] = statements / it;
+    state.counters["install_count_ms"] = install / it;
+    state.counters["sqlite_share"] = total > 0 ? (double(sqlite) / 1e6) / total : 0;
+}
+
+void OkFrequentNameWord(benchmark::State& s)
+{
+    runOk(s, &Home::frequentWord);
+}
+void OkThreeNameWordsAnd(benchmark::State& s)
+{
+    runOk(s, &Home::threeWords);
+}
+void OkTownOrDistrict(benchmark::State& s)
+{
+    runOk(s, &Home::townOrDistrict);
+}
+void OkIndustry20k(benchmark::State& s)
+{
+    runOk(s, &Home::industry);
+}
+
+} // namespace
+
+BENCHMARK(OkFrequentNameWord)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(OkThreeNameWordsAnd)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(OkTownOrDistrict)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(OkIndustry20k)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+BENCHMARK_MAIN();
