@@ -17,8 +17,13 @@ Application::Application(int& argc, char** argv) : QApplication(argc, argv)
 
 bool Application::notify(QObject* receiver, QEvent* event)
 {
+    return runGuarded([&]() { return QApplication::notify(receiver, event); });
+}
+
+bool Application::runGuarded(const std::function<bool()>& deliver)
+{
     try {
-        return QApplication::notify(receiver, event);
+        return deliver();
     } catch (const std::exception& e) {
         showError(QString::fromUtf8(e.what()));
     } catch (...) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QApplication>
+#include <functional>
 
 namespace kv
 {
@@ -17,6 +18,9 @@ public:
 
     // Shows an error message box titled with text 17.
     static void showError(const QString& message);
+    // Runs one delivery of an event; an exception it throws is shown with
+    // showError and the delivery counts as not handled.
+    static bool runGuarded(const std::function<bool()>& deliver);
 };
 
 } // namespace kv

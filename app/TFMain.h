@@ -54,6 +54,8 @@ public:
 
     // Called once the user confirmed closing; writes the configuration.
     void setOnClose(std::function<void()> onClose) { m_onClose = std::move(onClose); }
+    // Opens the help at its contents or at a topic's anchor ("vyber").
+    void showHelp(const QString& anchor = QString());
     // Brings the window forward at another start's request.
     void activateFromOutside();
 
@@ -80,7 +82,6 @@ private:
     void updateNavigator();
     void sortBy(const QString& field);
     void openLink(const QString& objectName);
-    void showHelp(const QString& anchor = QString());
     void switchLanguage(int langBase);
     void fillWindowsMenu();
 

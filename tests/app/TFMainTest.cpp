@@ -2,9 +2,11 @@
 // switch, navigator and sort, arrangement, the list window, closing.
 #include "app/TFMain.h"
 #include "app/TFSeznam.h"
+#include "app/THelp.h"
 #include "app/core/Global.h"
 #include "tests/app/DemoHome.h"
 #include "tests/support/DialogClicker.h"
+#include <QTextBrowser>
 
 #include <QAction>
 #include <QCollator>
@@ -225,4 +227,16 @@ TEST_F(MainWindow, CommandsWithoutTheirWindowDoNothing)
         window->menus()->item(name)->trigger();
     EXPECT_TRUE(window->isVisible());
     EXPECT_EQ(dm.TFirma->recordCount(), 250);
+}
+
+TEST_F(MainWindow, HelpOpensTheDataHomesHelpAtATopic)
+{
+    window->runCommand(kv::Command::Help);
+    auto help = window->findChild<kv::THelp*>();
+    ASSERT_NE(help, nullptr);
+    EXPECT_TRUE(help->isVisible());
+    EXPECT_TRUE(help->browser()->source().toLocalFile().endsWith("KV2001.html"));
+    EXPECT_FALSE(help->browser()->toPlainText().isEmpty());
+    window->showHelp("vyber");
+    EXPECT_EQ(help->currentAnchor(), "vyber");
 }
