@@ -2,6 +2,7 @@
 
 #include "app/Application.h"
 #include "app/HomeCommand.h"
+#include "selection/SelectionCli.h"
 #include "app/Startup.h"
 #include "app/core/OxoCommands.h"
 #include "tools/demo/MakeDemoCommand.h"
@@ -25,7 +26,9 @@ void usage(QTextStream& err)
            "       kvelta oxo-dump FILE\n"
            "       kvelta oxo-pack --key K IN OUT\n"
            "       kvelta make-demo DIR [--firms N] [--seed S] [--force]\n"
-           "       kvelta home [--set DIR]\n";
+           "       kvelta home [--set DIR]\n"
+           "       kvelta filter [--home DIR] FILE.kvv\n"
+           "       kvelta count [--home DIR] FILE.kvv\n";
     err.flush();
 }
 
@@ -59,6 +62,8 @@ const Subcommand kSubcommands[] = {
     {"oxo-pack", &oxoPack},
     {"make-demo", &makeDemoCommand},
     {"home", &homeCommand},
+    {"filter", &filterCommand},
+    {"count", &countCommand},
 };
 
 } // namespace

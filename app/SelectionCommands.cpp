@@ -2,7 +2,6 @@
 
 #include "app/TFMain.h"
 #include "app/TFTip.h"
-#include "app/THelp.h"
 #include "app/core/Global.h"
 #include "data/TDM.h"
 #include "selection/TFVyber.h"
@@ -49,15 +48,8 @@ void installSelectionCommands(TFMain& window, TDM& dm, TFVyber& vyber)
         TFTip tip(&vyber);
         tip.exec();
     });
-    auto help = std::make_shared<QPointer<THelp>>();
     QObject::connect(&vyber, &TFVyber::helpRequested, &window,
-                     [&window, help](const QString& topic) {
-                         if (!*help)
-                             *help = new THelp(&window);
-                         (*help)->showFile(dataPath(QStringLiteral("KV2001.html")), topic);
-                         (*help)->show();
-                         (*help)->raise();
-                     });
+                     [&window](const QString& topic) { window.showHelp(topic); });
 
     window.setHandler(Command::NewSelection, [&window, &dm, &vyber](const QString&) {
         openSelection(window, dm, vyber, true);

@@ -1,5 +1,6 @@
 #include "app/Startup.h"
 
+#include "app/SelectionCommands.h"
 #include "app/SingleInstance.h"
 #include "app/TFMain.h"
 #include "app/TFSplash.h"
@@ -8,6 +9,7 @@
 #include "app/core/Global.h"
 #include "app/core/StringTable.h"
 #include "data/TDM.h"
+#include "selection/TFVyber.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -60,6 +62,8 @@ int Startup::run()
         }
         return 1;
     }
+    TFVyber vyber(dm, &window);
+    installSelectionCommands(window, dm, vyber);
     window.showList();
     splash.reset();
 
