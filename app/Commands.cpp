@@ -2,9 +2,9 @@
 
 #include "app/Application.h"
 #include "app/HomeCommand.h"
-#include "selection/SelectionCli.h"
 #include "app/Startup.h"
 #include "app/core/OxoCommands.h"
+#include "selection/SelectionCli.h"
 #include "tools/demo/MakeDemoCommand.h"
 
 #include <QGuiApplication>
@@ -20,7 +20,7 @@ namespace
 
 void usage(QTextStream& err)
 {
-    err << "usage: kvelta [--home DIR] [--config FILE] [--minimized]\n"
+    err << "usage: kvelta [--home DIR] [--config FILE] [--minimized] [FILE.kvv]\n"
            "                                       start the desktop program\n"
            "       kvelta --version\n"
            "       kvelta oxo-dump FILE\n"
@@ -58,12 +58,8 @@ struct Subcommand {
 };
 
 const Subcommand kSubcommands[] = {
-    {"oxo-dump", &oxoDump},
-    {"oxo-pack", &oxoPack},
-    {"make-demo", &makeDemoCommand},
-    {"home", &homeCommand},
-    {"filter", &filterCommand},
-    {"count", &countCommand},
+    {"oxo-dump", &oxoDump}, {"oxo-pack", &oxoPack},     {"make-demo", &makeDemoCommand},
+    {"home", &homeCommand}, {"filter", &filterCommand}, {"count", &countCommand},
 };
 
 } // namespace
@@ -80,7 +76,8 @@ int runKvelta(int argc, char** argv)
         out << "kvelta " << KV_VERSION << "\n";
         return 0;
     }
-    if (!args.isEmpty() && !args[0].startsWith(QLatin1Char('-'))) {
+    if (!args.isEmpty() && !args[0].startsWith(QLatin1Char('-')) &&
+        !args[0].endsWith(QLatin1String(".kvv"), Qt::CaseInsensitive)) {
         const QString word = args.takeFirst();
         for (const Subcommand& sub : kSubcommands) {
             if (word != QLatin1String(sub.name))
@@ -117,6 +114,9 @@ int runKvelta(int argc, char** argv)
     options.iniPath = config.value_or(QString());
     if (args.removeAll(QStringLiteral("--minimized")) > 0)
         options.minimized = true;
+    // A saved selection named on the command line opens at start.
+    if (args.size() == 1 && args[0].endsWith(QLatin1String(".kvv"), Qt::CaseInsensitive))
+        options.selectionFile = args.takeFirst();
     if (!args.isEmpty()) {
         err << "kvelta: unknown argument '" << args.first() << "'\n";
         usage(err);

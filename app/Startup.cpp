@@ -10,6 +10,7 @@
 #include "app/core/StringTable.h"
 #include "data/TDM.h"
 #include "selection/TFVyber.h"
+#include "selection/VyberFiles.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -66,6 +67,8 @@ int Startup::run()
     installSelectionCommands(window, dm, vyber);
     window.showList();
     splash.reset();
+    if (!m_options.selectionFile.isEmpty())
+        loadSelectionFile(vyber, m_options.selectionFile);
 
     QObject::connect(&instance, &SingleInstance::activationRequested, &window, [&window]() {
         window.activateFromOutside();

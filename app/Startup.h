@@ -11,6 +11,7 @@ struct StartupOptions {
     bool minimized = false;              // --minimized
     QString instanceKey;                 // empty: the per-user default
     QString iniPath;                     // empty: the usual place
+    QString selectionFile;               // a saved selection to open at start
 };
 
 // Runs the desktop program in the existing application object: one instance
