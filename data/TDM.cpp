@@ -132,6 +132,9 @@ TDM::OpenResult TDM::OpenDatabase()
             m_db.open(databasePath());
             step();
             createCursors();
+            // The set starts as one firm: filtering before the first run
+            // spares reading the whole table only to narrow it at once.
+            TFirma->setFilter(QLatin1String(InitialFilter), true);
             for (TableCursor* c : {TFirma, TICO, TMisto, TOkres, TNazev, TUlice}) {
                 c->open();
                 step();

@@ -221,6 +221,19 @@ void TableCursor::run()
         // an integer sort in memory instead of calling the collator per pair.
         const std::vector<SortTerm> terms = JetDialect::sortList(m_table->name, m_sort);
         const bool memorySort = sortsInMemory(terms);
+        const bool unrestricted =
+            m_linkFields.isEmpty() && (!m_filtered || m_filter.trimmed().isEmpty());
+        if (memorySort && unrestricted && terms.size() == 1 && !terms[0].descending) {
+            // A whole table in one Czech order: the rank index already holds
+            // it, so there is nothing to sort (a large dictionary opens at once).
+            Translated whole;
+            whole.sql = QStringLiteral("SELECT rid FROM %1 ORDER BY %2, rid")
+                            .arg(JetDialect::quoted(Schema::rankTable(m_table->name)),
+                                 JetDialect::quoted(terms[0].field));
+            readRows(whole, rows);
+            finishRun(rows);
+            return;
+        }
         const Translated q = buildQuery(terms, memorySort);
         if (!q.sets.empty()) {
             BoundStatement bound(m_db, q);
@@ -232,6 +245,11 @@ void TableCursor::run()
         if (memorySort)
             sortByRanks(rows, terms);
     }
+    finishRun(rows);
+}
+
+void TableCursor::finishRun(std::vector<qint64>& rows)
+{
     m_rows.swap(rows);
     m_cache.clear();
     m_index = m_rows.empty() ? -1 : 0;

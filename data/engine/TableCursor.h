@@ -124,6 +124,7 @@ private:
     void sortByRanks(std::vector<qint64>& rows, const std::vector<SortTerm>& terms) const;
     void readRows(const Translated& q, std::vector<qint64>& rows);
     void run();
+    void finishRun(std::vector<qint64>& rows);
     void moveTo(int index);
     void moved();
     void followMaster();
