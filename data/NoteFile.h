@@ -1,0 +1,31 @@
+#pragma once
+
+// A firm's private note: the file Pozn/<peno>.tx below the data home, in
+// Windows-1250 with CR LF after every line. A firm has a note exactly when
+// its file exists; an empty note is never stored.
+
+#include <QString>
+#include <QStringList>
+
+namespace kv
+{
+
+class NoteFile
+{
+public:
+    static QString path(int peno);
+    static bool exists(int peno);
+    // The note's lines, without their line ends; empty when there is none.
+    static QStringList lines(int peno);
+    // The note as one text, lines joined by '\n'.
+    static QString text(int peno);
+
+    // Stores the text as typed, one CR LF after every line. A text that is
+    // empty after trimming deletes the note instead. Creates Pozn/ when it
+    // is missing. Writes to a temporary file first, so that a failed write
+    // keeps the earlier note. Throws FileError when the note cannot be
+    // written or deleted, or holds characters Windows-1250 cannot store.
+    static void save(int peno, const QString& text);
+};
+
+} // namespace kv
