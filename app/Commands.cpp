@@ -50,6 +50,15 @@ bool extractOption(QStringList& args, const QString& option, std::optional<QStri
     return true;
 }
 
+// Headless commands run where no desktop session set XDG_RUNTIME_DIR; Qt's
+// warning about it would only clutter their output.
+void quietHeadlessMessages(QtMsgType type, const QMessageLogContext& context, const QString& text)
+{
+    if (type == QtWarningMsg && text.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR")))
+        return;
+    QTextStream(stderr) << qFormatLogMessage(type, context, text) << "\n";
+}
+
 using Headless = int (*)(const QStringList&, QTextStream&, QTextStream&);
 
 struct Subcommand {
@@ -86,6 +95,7 @@ int runKvelta(int argc, char** argv)
             // so a GUI application, but never a screen.
             if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
                 qputenv("QT_QPA_PLATFORM", "offscreen");
+            qInstallMessageHandler(quietHeadlessMessages);
             QGuiApplication app(argc, argv);
             try {
                 const int code = sub.run(args, out, err);
