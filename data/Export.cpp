@@ -1,0 +1,107 @@
+#include "data/Export.h"
+
+#include "app/core/Cp1250.h"
+#include "data/TDM.h"
+#include "data/engine/QueryCursor.h"
+#include "data/engine/TableCursor.h"
+
+#include <QSaveFile>
+
+namespace kv
+{
+
+QString ExportChoice::separatorFor(int groupItem, const QString& other)
+{
+    switch (groupItem) {
+    case 0:
+        return QStringLiteral(";");
+    case 1:
+        return QStringLiteral("\t");
+    case 2:
+        return other;
+    default:
+        return QString();
+    }
+}
+
+QString ExportChoice::fieldOf(ExportItem item)
+{
+    static const char* const names[ExportItemCount] = {"nazev", "ulice", "misto", "psc", "okres",
+                                                       "tel",   "fax",   "email", "www", ""};
+    return QLatin1String(names[int(item)]);
+}
+
+QString TextExport::line(engine::Database& db, engine::TableCursor& firms,
+                         const ExportChoice& choice)
+{
+    QString text;
+    for (int i = 0; i < int(ExportItem::Osoba); ++i) {
+        if (choice.items[size_t(i)])
+            text += firms.text(ExportChoice::fieldOf(ExportItem(i))) + choice.separator;
+    }
+    if (choice.has(ExportItem::Osoba)) {
+        engine::QueryCursor q(db);
+        q.setSql(
+            {QStringLiteral("select osoba from osoby "),
+             QStringLiteral("where peno=") + QString::number(firms.integer(QStringLiteral("peno"))),
+             QStringLiteral("  and sortno=1 ")});
+        q.open();
+        q.first();
+        if (!q.eof())
+            text += q.text(QStringLiteral("osoba")) + choice.separator;
+        q.close();
+    }
+    return text;
+}
+
+TextExport::Result TextExport::run(engine::Database& db, engine::TableCursor& firms,
+                                   const ExportChoice& choice, const QString& path,
+                                   const Progress& progress)
+{
+    Result result;
+    const int total = firms.recordCount();
+    if (total > Limit) {
+        result.status = Status::TooMany;
+        return result;
+    }
+    QByteArray bytes;
+    firms.first();
+    while (!firms.eof()) {
+        const QString text = line(db, firms, choice);
+        if (progress && !progress(result.lines + 1, total)) {
+            result.status = Status::Cancelled;
+            return result;
+        }
+        bytes += Cp1250::encode(text);
+        bytes += "\r\n";
+        ++result.lines;
+        firms.next();
+    }
+
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+        result.status = Status::WriteFailed;
+        result.error = path + QStringLiteral(": ") + file.errorString();
+        file.cancelWriting();
+    }
+    return result;
+}
+
+TextExport::Result TextExport::run(TDM& dm, const ExportChoice& choice, const QString& path,
+                                   const Progress& progress)
+{
+    // The limit holds for the set as it is now, before the print cursor runs.
+    if (dm.TFirma->recordCount() > Limit)
+        return {Status::TooMany, 0, {}};
+    dm.openPrn();
+    try {
+        Result r = run(dm.db(), *dm.TPrn, choice, path, progress);
+        dm.closePrn();
+        return r;
+    } catch (...) {
+        dm.closePrn();
+        throw;
+    }
+}
+
+} // namespace kv
