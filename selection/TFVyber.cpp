@@ -9,6 +9,8 @@
 #include "selection/FirmaCompanySet.h"
 #include "selection/SelectionApply.h"
 #include "selection/ShowValues.h"
+#include "selection/TFVyberDetail.h"
+#include "selection/TFVyberZatrid.h"
 #include "selection/VyberDictionary.h"
 #include "selection/VyberRows.h"
 
@@ -245,10 +247,73 @@ void TFVyber::showEvent(QShowEvent* event)
     {
         BusyCursor busy;
         ApplyTexts();
+        if (!m_detail)
+            m_detail = new TFVyberDetail(this);
+        if (!m_zatrid)
+            m_zatrid = new TFVyberZatrid(m_dm, this);
         showState();
         activateRow(Row::Nazev);
     }
     QDialog::showEvent(event);
+}
+
+void TFVyber::hideEvent(QHideEvent* event)
+{
+    delete m_detail;
+    m_detail = nullptr;
+    delete m_zatrid;
+    m_zatrid = nullptr;
+    QDialog::hideEvent(event);
+}
+
+void TFVyber::sbRowClick(Row row)
+{
+    if (!m_detail)
+        return;
+    TLVyber& list = m_model.state.row(row);
+    const bool alwaysOr = vyberRow(row).alwaysOr;
+    if (alwaysOr) {
+        list.IsAnd = false;
+        m_detail->setLogicEnabled(false);
+    }
+    m_detail->lPopis()->setText(rowLabel(row)->text());
+    m_detail->WorkList.Assign(list);
+    if (m_detail->exec() == QDialog::Accepted) {
+        list.Assign(m_detail->WorkList);
+        if (alwaysOr || row == Row::Zatrid)
+            m_detail->WorkList.Clear();
+        showRow(row);
+        if (m_detail->Changed)
+            clearCount();
+    }
+    m_detail->setLogicEnabled(true);
+    UpdateEditButtons();
+    activateRow(row);
+}
+
+void TFVyber::sbFulltextClick()
+{
+    if (!m_zatrid)
+        return;
+    // The industry row looks active and its dictionary is unfiltered, as the
+    // search window lists the whole dictionary.
+    activateRow(Row::Zatrid);
+    m_zatrid->searchEdit()->clear();
+    if (m_zatrid->exec() == QDialog::Accepted) {
+        TLVyber& list = m_model.state.row(Row::Zatrid);
+        const QList<TFVyberZatrid::Entry> picked = m_zatrid->selectedEntries();
+        // From the bottom of the result upwards.
+        for (auto it = picked.crbegin(); it != picked.crend(); ++it) {
+            list.IsAnd = m_model.state.rgLogV == 1;
+            clearCount();
+            if (!list.Texts.contains(it->text, Qt::CaseInsensitive)) {
+                list.Add(it->text, QString::number(it->code));
+                showRow(Row::Zatrid);
+            }
+        }
+    }
+    UpdateEditButtons();
+    activateRow(Row::Zatrid);
 }
 
 void TFVyber::keyPressEvent(QKeyEvent* event)

@@ -20,6 +20,8 @@ namespace kv
 {
 
 class TDM;
+class TFVyberDetail;
+class TFVyberZatrid;
 class VyberDictionary;
 
 // The selection window: seven criterion rows filled from dictionaries, the
@@ -79,10 +81,11 @@ signals:
 
 protected:
     // The row buttons ("Upravit") and "Hledat obor" open windows of their own.
-    virtual void sbRowClick(Row row) { Q_UNUSED(row) }
-    virtual void sbFulltextClick() {}
+    virtual void sbRowClick(Row row);
+    virtual void sbFulltextClick();
 
     void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -112,6 +115,9 @@ private:
     std::array<RowControls, SelectionState::RowCount> m_rows;
     std::optional<Row> m_active;
     VyberDictionary* m_dictionary = nullptr;
+    // The detail and industry search windows live while this one is shown.
+    TFVyberDetail* m_detail = nullptr;
+    TFVyberZatrid* m_zatrid = nullptr;
 
     QLabel* m_lSlovnik = nullptr;
     QLineEdit* m_edSlovnik = nullptr;
