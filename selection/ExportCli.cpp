@@ -1,0 +1,178 @@
+#include "selection/ExportCli.h"
+
+#include "app/core/Config.h"
+#include "app/core/FileError.h"
+#include "app/core/Global.h"
+#include "app/core/StringTable.h"
+#include "data/Export.h"
+#include "data/engine/Database.h"
+#include "data/engine/EngineError.h"
+#include "data/engine/TableCursor.h"
+#include "selection/EngineStatementRunner.h"
+#include "selection/FilterBuilder.h"
+#include "selection/SelectionError.h"
+#include "selection/SelectionFile.h"
+#include "selection/SelectionRecord.h"
+#include "selection/SelectionState.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <optional>
+
+namespace kv
+{
+
+namespace
+{
+
+const char* const Usage = "usage: kvelta export [--home DIR] [FILE.kvv] "
+                          "[--items nazev,ulice,misto,psc,okres,tel,fax,email,www,osoba] "
+                          "[--separator semicolon|tab|TEXT] -o OUT\n";
+
+struct Invocation {
+    QString home;
+    QString selection;
+    QString output;
+    ExportChoice choice;
+};
+
+bool parseItems(const QString& list, ExportChoice& choice, QTextStream& err)
+{
+    static const char* const names[ExportItemCount] = {"nazev", "ulice", "misto", "psc", "okres",
+                                                       "tel",   "fax",   "email", "www", "osoba"};
+    choice.items.fill(false);
+    const QStringList words = list.split(QLatin1Char(','), Qt::SkipEmptyParts);
+    for (const QString& w : words) {
+        int found = -1;
+        for (int i = 0; i < ExportItemCount; ++i)
+            if (w.trimmed().compare(QLatin1String(names[i]), Qt::CaseInsensitive) == 0)
+                found = i;
+        if (found < 0) {
+            err << "kvelta export: unknown item " << w << "\n";
+            return false;
+        }
+        choice.items[size_t(found)] = true;
+    }
+    return true;
+}
+
+std::optional<Invocation> parse(const QStringList& args, QTextStream& err)
+{
+    Invocation call;
+    QStringList rest;
+    bool haveOutput = false;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString& a = args[i];
+        const bool takesValue = a == QLatin1String("--home") || a == QLatin1String("--items") ||
+                                a == QLatin1String("--separator") || a == QLatin1String("-o");
+        if (takesValue && i + 1 >= args.size()) {
+            err << "kvelta export: " << a << " needs a value\n" << Usage;
+            return std::nullopt;
+        }
+        if (a == QLatin1String("--home")) {
+            call.home = args[++i];
+        } else if (a == QLatin1String("--items")) {
+            if (!parseItems(args[++i], call.choice, err))
+                return std::nullopt;
+        } else if (a == QLatin1String("--separator")) {
+            const QString s = args[++i];
+            if (s == QLatin1String("semicolon"))
+                call.choice.separator = ExportChoice::separatorFor(0, {});
+            else if (s == QLatin1String("tab"))
+                call.choice.separator = ExportChoice::separatorFor(1, {});
+            else
+                call.choice.separator = ExportChoice::separatorFor(2, s);
+        } else if (a == QLatin1String("-o")) {
+            call.output = args[++i];
+            haveOutput = true;
+        } else {
+            rest << a;
+        }
+    }
+    if (!haveOutput || call.output.isEmpty() || rest.size() > 1 ||
+        (rest.size() == 1 && rest[0].startsWith(QLatin1Char('-')))) {
+        err << Usage;
+        return std::nullopt;
+    }
+    if (!rest.isEmpty())
+        call.selection = rest[0];
+    if (call.home.isEmpty())
+        call.home = global().dataHome;
+    if (call.home.isEmpty())
+        call.home = settingsHome();
+    return call;
+}
+
+std::optional<SelectionState> load(const QString& file, QTextStream& err)
+{
+    SelectionState state;
+    try {
+        if (LoadSelection(file, state))
+            return state;
+        err << file << ": " << LoadStr(selectionrecord::WrongHeaderTextId)
+            << selectionrecord::ProgramName << "\n";
+    } catch (const FileError& e) {
+        err << e.message() << "\n";
+    } catch (const SelectionError& e) {
+        err << file << ": " << e.message() << "\n";
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+int exportCommand(const QStringList& args, QTextStream& out, QTextStream& err)
+{
+    const auto call = parse(args, err);
+    if (!call)
+        return 2;
+    std::optional<SelectionState> state;
+    if (!call->selection.isEmpty()) {
+        state = load(call->selection, err);
+        if (!state)
+            return 2;
+    }
+    if (call->home.isEmpty()) {
+        err << "kvelta export: no data home (use --home DIR)\n";
+        return 2;
+    }
+    const QString dbPath = QDir(call->home).filePath(QStringLiteral("Dta/KV2001.db"));
+    if (!QFileInfo(dbPath).isFile()) {
+        err << "kvelta export: " << dbPath << ": " << LoadStr(18) << "\n";
+        return 1;
+    }
+    try {
+        engine::Database db(dbPath, engine::Database::Mode::ReadOnly);
+        QString filter;
+        if (state) {
+            EngineStatementRunner runner(db);
+            FilterBuilder builder(runner, QDir(call->home).filePath(QStringLiteral("Pozn")));
+            filter = builder.BuildFilter(*state);
+        }
+        // The company list's cursor: its sort, the selection's filter.
+        engine::TableCursor firms(db, QStringLiteral("firma"));
+        firms.setSort(QStringLiteral("nazev"));
+        firms.setFilter(filter, !filter.isEmpty());
+        firms.open();
+        const TextExport::Result r = TextExport::run(db, firms, call->choice, call->output);
+        switch (r.status) {
+        case TextExport::Status::TooMany:
+            err << LoadStr(218).replace(QLatin1String("\r\n"), QLatin1String("\n")) << "\n";
+            return 4;
+        case TextExport::Status::WriteFailed:
+            err << "kvelta export: " << r.error << "\n";
+            return 5;
+        default:
+            out << r.lines << "\n";
+            return 0;
+        }
+    } catch (const engine::EngineError& e) {
+        err << "kvelta export: " << e.message() << "\n";
+        return 1;
+    } catch (const SelectionError& e) {
+        err << call->selection << ": " << e.message() << "\n";
+        return 2;
+    }
+}
+
+} // namespace kv
