@@ -392,7 +392,12 @@ ProfileLayout TFProfil::LayoutPanels()
     }
 
     const ProfileLayout layout = kv::LayoutPanels(nast, content);
-    const int w = panelWidth(viewport()->width());
+    // From the window's own size, which is right even before the first
+    // show; leave room for the vertical scroll bar when it will be needed.
+    QSize room = maximumViewportSize();
+    if (layout.totalHeight > room.height())
+        room.rwidth() -= verticalScrollBar()->sizeHint().width();
+    const int w = panelWidth(room.width());
     for (int p = 0; p < ProfilePanelCount; ++p) {
         const PanelPlace& place = layout.panels[size_t(p)];
         QFrame* pan = m_pan[size_t(p)];
