@@ -174,6 +174,7 @@ void TFProfil::buildOsoby()
     m_grid->setFrameShape(QFrame::NoFrame);
     m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_grid->setSelectionMode(QAbstractItemView::NoSelection);
+    m_grid->setFocusPolicy(Qt::NoFocus);
     m_grid->verticalHeader()->hide();
     m_grid->verticalHeader()->setDefaultSectionSize(16);
     m_grid->horizontalHeader()->setFixedHeight(18);
@@ -193,6 +194,8 @@ void TFProfil::buildZatrid()
     m_industries->setItemDelegate(new TFProfilIndustryDelegate(m_industries));
     m_industries->setUniformItemSizes(true);
     m_industries->setMouseTracking(true);
+    // Over-wide items show their full text in the hint instead.
+    m_industries->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_industries->viewport()->installEventFilter(this);
 }
 
@@ -321,7 +324,11 @@ bool TFProfil::FitContactColumns()
 {
     engine::TableCursor* persons = m_dm ? m_dm->TOsoby : nullptr;
     const int count = persons && persons->isOpen() && firmReady() ? persons->recordCount() : 0;
+    m_gridMailLinks = field("link") == QLatin1String("A");
+    QFont mailFont = m_grid->font();
+    mailFont.setBold(m_gridMailLinks);
     const QFontMetrics fm(m_grid->font());
+    const QFontMetrics mailFm(mailFont); // link addresses are bold and wider
     const char* names[] = {"osoba", "tel", "fax", "email"};
     std::array<int, 4> titles{};
     std::array<int, 4> widest{};
@@ -332,26 +339,20 @@ bool TFProfil::FitContactColumns()
         const engine::Record row = persons->rowAt(r + 1);
         for (int c = 0; c < 4; ++c) {
             const QString t = row.text(QLatin1String(names[c]));
-            widest[size_t(c)] =
-                std::max(widest[size_t(c)], t.isEmpty() ? 0 : fm.horizontalAdvance(t));
+            const int tw = t.isEmpty() ? 0 : (c == 3 ? mailFm : fm).horizontalAdvance(t);
+            widest[size_t(c)] = std::max(widest[size_t(c)], tw);
             auto item = new QTableWidgetItem(t);
-            item->setForeground(Navy);
+            item->setForeground(c == 3 && m_gridMailLinks ? Blue : Navy);
+            if (c == 3)
+                item->setFont(mailFont);
             m_grid->setItem(r, c, item);
         }
     }
     const ContactColumns cols = fitColumns(titles, widest);
-    m_gridMailLinks = field("link") == QLatin1String("A");
     for (int c = 0; c < 4; ++c) {
         m_grid->setColumnHidden(c, !cols.visible(c));
         if (cols.visible(c))
             m_grid->setColumnWidth(c, cols.widths[size_t(c)]);
-    }
-    QFont mailFont = m_grid->font();
-    mailFont.setBold(m_gridMailLinks);
-    for (int r = 0; r < count; ++r) {
-        QTableWidgetItem* item = m_grid->item(r, 3);
-        item->setForeground(m_gridMailLinks ? Blue : Navy);
-        item->setFont(mailFont);
     }
     return cols.anyText;
 }

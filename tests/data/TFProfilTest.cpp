@@ -9,6 +9,7 @@
 #include "tests/data/engine/CompanyFixture.h"
 #include "tests/support/TestHome.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QImage>
 #include <QLabel>
@@ -118,6 +119,7 @@ TEST_F(Profile, EverySectionOfAFullFirm)
     if (qEnvironmentVariableIsSet("KV_PROFILE_SCREENSHOT")) {
         w->resize(440, 800);
         w->show();
+        QCoreApplication::processEvents();
         w->grab().save(qEnvironmentVariable("KV_PROFILE_SCREENSHOT"));
     }
 }
