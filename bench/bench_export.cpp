@@ -1,0 +1,67 @@
+// Text export on a large demo data home: 5,000 firms (the export limit) with
+// every item ticked, the contact person costing one statement per firm.
+// Needs KV_BENCH_HOME (kvelta make-demo DIR --firms 1000000).
+#include "app/core/Global.h"
+#include "data/Export.h"
+#include "data/TDM.h"
+#include "data/engine/TableCursor.h"
+
+#include <QGuiApplication>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+
+namespace
+{
+
+void ExportFiveThousandEveryItem(benchmark::State& state)
+{
+    const QByteArray home = qgetenv("KV_BENCH_HOME");
+    if (home.isEmpty()) {
+        state.SkipWithError("KV_BENCH_HOME is not set");
+        return;
+    }
+    kv::global().dataHome = QString::fromLocal8Bit(home);
+    kv::TDM dm;
+    if (dm.OpenDatabase().status != kv::TDM::OpenStatus::Opened) {
+        state.SkipWithError("the database did not open");
+        return;
+    }
+    // The 5,000 lowest company numbers as the set, in the list's order.
+    kv::engine::TableCursor byNumber(dm.db(), QStringLiteral("firma"));
+    byNumber.setSort(QStringLiteral("peno"));
+    byNumber.open();
+    const int last = byNumber.fieldAt(kv::TextExport::Limit, QStringLiteral("peno")).toInt();
+    byNumber.close();
+    dm.TFirma->setFilter(QStringLiteral("peno<=") + QString::number(last), true);
+    if (dm.TFirma->recordCount() != kv::TextExport::Limit) {
+        state.SkipWithError("company numbers are not unique");
+        return;
+    }
+
+    kv::ExportChoice choice;
+    choice.items.fill(true);
+    QTemporaryDir dir;
+    const QString out = dir.filePath(QStringLiteral("export.txt"));
+    for (auto _ : state) {
+        const auto r = kv::TextExport::run(dm, choice, out);
+        if (r.status != kv::TextExport::Status::Written) {
+            state.SkipWithError("the export failed");
+            return;
+        }
+        benchmark::DoNotOptimize(r.lines);
+    }
+    state.SetItemsProcessed(state.iterations() * kv::TextExport::Limit);
+}
+BENCHMARK(ExportFiveThousandEveryItem)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
