@@ -9,6 +9,8 @@
 #include "selection/SelectionFile.h"
 #include "selection/SelectionState.h"
 #include "tests/selection/VyberTestHome.h"
+#include "tools/demo/DemoGenerator.h"
+#include "tools/demo/DemoHomeFolder.h"
 
 #include <QDir>
 #include <QFile>
@@ -128,6 +130,30 @@ TEST_F(ExportCli, UnwritableTargetExitsFive)
     const Outcome r = run({"-o", dir.filePath("no/such/folder/x.txt")});
     EXPECT_EQ(r.code, 5);
     EXPECT_TRUE(r.err.contains("x.txt"));
+}
+
+TEST(ExportCliLimit, MoreThanFiveThousandFirmsExitFourWithText218)
+{
+    QTemporaryDir home;
+    QString error;
+    ASSERT_TRUE(kv::DemoHomeFolder::prepare(home.path(), true, &error)) << error.toStdString();
+    kv::DemoGenerator::Options options;
+    options.firms = 5001;
+    kv::DemoGenerator generator(options);
+    ASSERT_TRUE(generator.generate(home.path())) << generator.error().toStdString();
+
+    QTemporaryDir dir;
+    const QString out = dir.filePath("x.txt");
+    QString outText;
+    QString errText;
+    QTextStream o(&outText);
+    QTextStream e(&errText);
+    const int code = kv::exportCommand({"--home", home.path(), "-o", out}, o, e);
+    e.flush();
+    EXPECT_EQ(code, 4);
+    EXPECT_TRUE(errText.startsWith(QString::fromUtf8("Lze exportovat nejvíce 5000 záznamů.")))
+        << errText.toStdString();
+    EXPECT_FALSE(QFile::exists(out));
 }
 
 } // namespace
