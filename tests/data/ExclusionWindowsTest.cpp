@@ -199,4 +199,44 @@ TEST_F(Windows, ExportFromTheWindowWritesTheChosenItems)
     EXPECT_EQ(f.readAll(), "Ivan;\r\n");
 }
 
+TEST(ExcludedRecordsWindow, SameNamesRepeatAndEachLineRestoresItsOwnFirm)
+{
+    kv::global() = kv::GlobalState();
+    kvtest::TestHome home;
+    kv::global().dataHome = home.path();
+    {
+        kvtest::EngineTestDb db;
+        db.firm(1, "Alfa");
+        db.firm(2, "Alfa");
+        db.firm(3, "Beta");
+        db.finish();
+        db.done();
+        ASSERT_TRUE(QFile::copy(db.path(), home.file("Dta/KV2001.db")));
+    }
+    kv::TDM dm;
+    ASSERT_EQ(dm.OpenDatabase().status, kv::TDM::OpenStatus::Opened);
+    dm.TFirma->setFilter("peno in (1,2,3)", true);
+    dm.TFirma->first();
+    kv::Exclusion exclusion(dm);
+    ASSERT_EQ(dm.TFirma->text("nazev"), "Alfa");
+    exclusion.ExcludeCurrent();
+    ASSERT_EQ(dm.TFirma->text("nazev"), "Alfa");
+    exclusion.ExcludeCurrent();
+    const int second = dm.ExcludedFirms()[1].peno;
+
+    kv::TFVyjmute w(exclusion);
+    w.show();
+    ASSERT_EQ(w.list()->count(), 2);
+    EXPECT_EQ(w.list()->item(0)->text(), "Alfa");
+    EXPECT_EQ(w.list()->item(1)->text(), "Alfa");
+    w.list()->item(1)->setCheckState(Qt::Checked);
+    w.restoreSelectedButton()->click();
+    EXPECT_EQ(dm.TFirma->recordCount(), 2);
+    bool back = false;
+    for (int p = 1; p <= dm.TFirma->recordCount(); ++p)
+        back = back || dm.TFirma->fieldAt(p, "peno").toInt() == second;
+    EXPECT_TRUE(back);
+    kv::global() = kv::GlobalState();
+}
+
 } // namespace
