@@ -278,7 +278,10 @@ void TFVyber::sbRowClick(Row row)
     }
     m_detail->lPopis()->setText(rowLabel(row)->text());
     m_detail->WorkList.Assign(list);
-    if (m_detail->exec() == QDialog::Accepted) {
+    const int result = m_detail->exec();
+    if (!m_detail)
+        return;
+    if (result == QDialog::Accepted) {
         list.Assign(m_detail->WorkList);
         if (alwaysOr || row == Row::Zatrid)
             m_detail->WorkList.Clear();
@@ -299,7 +302,10 @@ void TFVyber::sbFulltextClick()
     // search window lists the whole dictionary.
     activateRow(Row::Zatrid);
     m_zatrid->searchEdit()->clear();
-    if (m_zatrid->exec() == QDialog::Accepted) {
+    const int result = m_zatrid->exec();
+    if (!m_zatrid)
+        return;
+    if (result == QDialog::Accepted) {
         TLVyber& list = m_model.state.row(Row::Zatrid);
         const QList<TFVyberZatrid::Entry> picked = m_zatrid->selectedEntries();
         // From the bottom of the result upwards.

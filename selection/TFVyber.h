@@ -3,6 +3,7 @@
 #include "selection/SelectionModel.h"
 
 #include <QDialog>
+#include <QPointer>
 #include <array>
 #include <functional>
 #include <optional>
@@ -116,8 +117,9 @@ private:
     std::optional<Row> m_active;
     VyberDictionary* m_dictionary = nullptr;
     // The detail and industry search windows live while this one is shown.
-    TFVyberDetail* m_detail = nullptr;
-    TFVyberZatrid* m_zatrid = nullptr;
+    // Guarded: hiding this window while one of them runs deletes it.
+    QPointer<TFVyberDetail> m_detail;
+    QPointer<TFVyberZatrid> m_zatrid;
 
     QLabel* m_lSlovnik = nullptr;
     QLineEdit* m_edSlovnik = nullptr;

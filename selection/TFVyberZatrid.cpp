@@ -69,6 +69,7 @@ TFVyberZatrid::TFVyberZatrid(TDM& dm, QWidget* parent) : QDialog(parent), m_dm(d
     m_lb->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_lb->setUniformItemSizes(true);
     m_lb->setMouseTracking(true);
+    m_lb->viewport()->setMouseTracking(true);
     m_lb->viewport()->installEventFilter(this);
     m_btnOk = makeButton(this, "btnOk", QRect(136, 424, 93, 25));
     m_btnZrusit = makeButton(this, "btnZrusit", QRect(236, 424, 93, 25));

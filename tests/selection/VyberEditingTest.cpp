@@ -334,4 +334,18 @@ TEST_F(VyberEditingTest, CancelInTheDetailWindowKeepsTheRow)
     EXPECT_EQ(w->state().row(Row::Nazev), before);
 }
 
+TEST_F(VyberEditingTest, HidingTheSelectionWindowUnderAnOpenDetailWindowIsSafe)
+{
+    pick(QStringLiteral("s.r"));
+    bool ran = false;
+    kvtest::DialogClicker::onNext([&](QWidget* modal) {
+        ran = qobject_cast<TFVyberDetail*>(modal) != nullptr;
+        w->hide();
+    });
+    QTest::mouseClick(w->rowButton(Row::Nazev), Qt::LeftButton);
+    EXPECT_TRUE(ran);
+    EXPECT_EQ(w->findChild<TFVyberDetail*>(), nullptr);
+    EXPECT_EQ(w->state().row(Row::Nazev).Count(), 1);
+}
+
 } // namespace
