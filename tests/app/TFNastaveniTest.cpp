@@ -2,10 +2,15 @@
 // word coupling, OK storing the flags and reloading the set, Cancel changing
 // nothing.
 #include "app/TFNastaveni.h"
+#include "app/ProfileCommands.h"
+#include "app/TFMain.h"
 #include "app/core/Global.h"
+#include "data/TFProfil.h"
 #include "tests/app/ListTestDb.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
+#include <QPointer>
 #include <QPushButton>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -119,4 +124,22 @@ TEST_F(Settings, CancelChangesNothing)
     EXPECT_EQ(dm.TFirma->position(), 3);
     EXPECT_TRUE(dm.TOsoby->isOpen());
     EXPECT_EQ(db.lineAt(3), line);
+}
+
+TEST_F(Settings, ProfileCommandCreatesTheWindowAgainAfterClosing)
+{
+    kv::TFMain window(&db.dm(), 0);
+    kv::installProfileCommands(window, db.dm());
+    QPointer<kv::TFProfil> first = kv::profileWindow();
+    ASSERT_TRUE(first);
+    EXPECT_TRUE(kv::global().profileOpen);
+    window.runCommand(kv::Command::ProfileWindow);
+    EXPECT_EQ(kv::profileWindow(), first.data()); // brought forward, not made twice
+    first->parentWidget()->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(first);
+    EXPECT_FALSE(kv::global().profileOpen);
+    window.runCommand(kv::Command::ProfileWindow);
+    ASSERT_TRUE(kv::profileWindow());
+    EXPECT_TRUE(kv::global().profileOpen);
 }
