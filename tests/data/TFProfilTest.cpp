@@ -14,6 +14,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -258,4 +259,26 @@ TEST_F(Profile, NoteEditorOkCancelAndEmpty)
         editor.okButton()->click();
     }
     EXPECT_FALSE(kv::NoteFile::exists(1));
+}
+
+TEST_F(Profile, OverWideIndustryShowsItsFullTextInAHint)
+{
+    goTo(1);
+    auto w = window();
+    w->show();
+    QListWidget* list = w->industryList();
+    const int wide = list->count() - 1;
+    auto move = [&](int row) {
+        const QPoint at = list->visualItemRect(list->item(row)).center();
+        QMouseEvent ev(QEvent::MouseMove, at, list->viewport()->mapToGlobal(at), Qt::NoButton,
+                       Qt::NoButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(list->viewport(), &ev);
+    };
+    list->scrollToBottom();
+    move(wide);
+    EXPECT_TRUE(w->hintShown());
+    EXPECT_EQ(w->hintIndex(), wide);
+    move(wide - 1); // a short activity line
+    EXPECT_FALSE(w->hintShown());
+    EXPECT_EQ(w->hintIndex(), -1);
 }
