@@ -4,6 +4,7 @@
 #include "app/HomeCommand.h"
 #include "app/Startup.h"
 #include "app/core/OxoCommands.h"
+#include "selection/ExportCli.h"
 #include "selection/SelectionCli.h"
 #include "tools/demo/MakeDemoCommand.h"
 
@@ -28,7 +29,8 @@ void usage(QTextStream& err)
            "       kvelta make-demo DIR [--firms N] [--seed S] [--force]\n"
            "       kvelta home [--set DIR]\n"
            "       kvelta filter [--home DIR] FILE.kvv\n"
-           "       kvelta count [--home DIR] FILE.kvv\n";
+           "       kvelta count [--home DIR] FILE.kvv\n"
+           "       kvelta export [--home DIR] [FILE.kvv] [--items LIST] [--separator S] -o OUT\n";
     err.flush();
 }
 

@@ -19,10 +19,11 @@ namespace
 
 // Opening the selection window, and loading a selection, start from the
 // whole company set: the exclusion list is emptied.
-void emptyExclusions(TFMain& window, TDM& dm)
+// The exclusion list empties, but its condition stays in the filter (and its
+// count in the status line) until the next OK installs a new filter.
+void emptyExclusions(TFMain&, TDM& dm)
 {
     dm.ExcludedFirms().clear();
-    window.setStatusText(1, QString());
 }
 
 void openSelection(TFMain& window, TDM& dm, TFVyber& vyber, bool fresh)

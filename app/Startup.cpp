@@ -1,5 +1,7 @@
 #include "app/Startup.h"
 
+#include "app/ExclusionCommands.h"
+#include "app/ProfileCommands.h"
 #include "app/SelectionCommands.h"
 #include "app/SingleInstance.h"
 #include "app/TFMain.h"
@@ -65,6 +67,8 @@ int Startup::run()
     }
     TFVyber vyber(dm, &window);
     installSelectionCommands(window, dm, vyber);
+    vyber.setReapplyExclusion(installExclusionCommands(window, dm));
+    installProfileCommands(window, dm);
     window.showList();
     splash.reset();
     if (!m_options.selectionFile.isEmpty())

@@ -1,6 +1,7 @@
 #include "app/TFMain.h"
 
 #include "app/Links.h"
+#include "app/ProfileCommands.h"
 #include "app/TFAbout.h"
 #include "app/TFSeznam.h"
 #include "app/TFSplash.h"
@@ -8,6 +9,7 @@
 #include "app/ToolIcons.h"
 #include "app/core/Global.h"
 #include "app/core/StringTable.h"
+#include "data/TFProfil.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -364,7 +366,11 @@ void TFMain::fillWindowsMenu()
     }
 }
 
-void TFMain::refreshProfile() {}
+void TFMain::refreshProfile()
+{
+    if (TFProfil* profile = profileWindow())
+        profile->Refresh();
+}
 
 void TFMain::repaintList()
 {
