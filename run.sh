@@ -25,6 +25,8 @@ if [[ -z "${DISPLAY:-}" && -z "${WAYLAND_DISPLAY:-}" ]]; then
   echo "No display is available, so the desktop program cannot start here."
   echo "Under X11 or Wayland run ./run.sh again; without a screen try xvfb-run ./run.sh."
   echo "What works headless, on the data home $home:"
+  echo "  $KVELTA count --home $home FILE.kvv     firms a saved selection finds"
+  echo "  $KVELTA export --home $home -o OUT.txt  export firms (at most 5000) to a text file"
   echo "  $KVELTA oxo-dump FILE             lines of a settings file (.ini, .kvv, .kl)"
   echo "  $KVELTA make-demo DIR --firms N   a new demo data home"
   echo "  sqlite3 $home/Dta/KV2001.db 'select count(*) from firma'"
