@@ -1,6 +1,7 @@
 #include "app/Startup.h"
 
 #include "app/ExclusionCommands.h"
+#include "app/PrintCommands.h"
 #include "app/ProfileCommands.h"
 #include "app/SelectionCommands.h"
 #include "app/SingleInstance.h"
@@ -69,6 +70,7 @@ int Startup::run()
     installSelectionCommands(window, dm, vyber);
     vyber.setReapplyExclusion(installExclusionCommands(window, dm));
     installProfileCommands(window, dm);
+    new PrintCommands(window, dm); // owned by the window
     window.showList();
     splash.reset();
     if (!m_options.selectionFile.isEmpty())

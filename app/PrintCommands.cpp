@@ -1,0 +1,46 @@
+#include "app/PrintCommands.h"
+
+#include "app/TFMain.h"
+#include "printing/Report.h"
+#include "printing/TFPreview.h"
+
+namespace kv
+{
+
+PrintCommands::PrintCommands(TFMain& window, TDM&) : QObject(&window), m_window(window)
+{
+    window.setHandler(Command::PrintList,
+                      [this](const QString&) { run(Command::PrintList, false); });
+    window.setHandler(Command::PrintProfiles,
+                      [this](const QString&) { run(Command::PrintProfiles, false); });
+    window.setHandler(Command::PrintProfileCurrent,
+                      [this](const QString&) { run(Command::PrintProfiles, true); });
+    window.setHandler(Command::PrintLabels,
+                      [this](const QString&) { run(Command::PrintLabels, false); });
+}
+
+TFPreview* PrintCommands::preview() const
+{
+    return m_preview;
+}
+
+void PrintCommands::setSettingsWindow(Command command, SettingsWindow open)
+{
+    m_settings.insert(int(command), std::move(open));
+}
+
+void PrintCommands::run(Command command, bool currentOnly)
+{
+    if (m_preview) {
+        // Closing first stops a generation still running into the old one.
+        // Deleted later: a print command may come while its event loop runs.
+        m_preview->close();
+        m_preview->deleteLater();
+    }
+    m_preview = new TFPreview(&m_window);
+    m_preview->setPrintEnabled(true);
+    if (auto it = m_settings.find(int(command)); it != m_settings.end())
+        it.value()(*m_preview, currentOnly);
+}
+
+} // namespace kv
