@@ -10,6 +10,7 @@
 #include "data/engine/TableCursor.h"
 #include "selection/EngineStatementRunner.h"
 #include "selection/FilterBuilder.h"
+#include "selection/LoadSelectionReporting.h"
 #include "selection/SelectionError.h"
 #include "selection/SelectionFile.h"
 #include "selection/SelectionRecord.h"
@@ -103,22 +104,6 @@ std::optional<Invocation> parse(const QStringList& args, QTextStream& err)
     return call;
 }
 
-std::optional<SelectionState> load(const QString& file, QTextStream& err)
-{
-    SelectionState state;
-    try {
-        if (LoadSelection(file, state))
-            return state;
-        err << file << ": " << LoadStr(selectionrecord::WrongHeaderTextId)
-            << selectionrecord::ProgramName << "\n";
-    } catch (const FileError& e) {
-        err << e.message() << "\n";
-    } catch (const SelectionError& e) {
-        err << file << ": " << e.message() << "\n";
-    }
-    return std::nullopt;
-}
-
 } // namespace
 
 int exportCommand(const QStringList& args, QTextStream& out, QTextStream& err)
@@ -128,7 +113,7 @@ int exportCommand(const QStringList& args, QTextStream& out, QTextStream& err)
         return 2;
     std::optional<SelectionState> state;
     if (!call->selection.isEmpty()) {
-        state = load(call->selection, err);
+        state = loadSelectionReporting(call->selection, err);
         if (!state)
             return 2;
     }

@@ -8,6 +8,7 @@
 #include "data/engine/EngineError.h"
 #include "selection/EngineStatementRunner.h"
 #include "selection/FilterBuilder.h"
+#include "selection/LoadSelectionReporting.h"
 #include "selection/SelectionApply.h"
 #include "selection/SelectionError.h"
 #include "selection/SelectionFile.h"
@@ -56,24 +57,6 @@ std::optional<Invocation> parse(const char* command, const QStringList& args, QT
     return call;
 }
 
-// The selection of the file, or the exit code after telling why not.
-std::optional<SelectionState> load(const QString& file, QTextStream& err, int* code)
-{
-    SelectionState state;
-    try {
-        if (LoadSelection(file, state))
-            return state;
-        err << file << ": " << LoadStr(selectionrecord::WrongHeaderTextId)
-            << selectionrecord::ProgramName << "\n";
-    } catch (const FileError& e) {
-        err << e.message() << "\n";
-    } catch (const SelectionError& e) {
-        err << file << ": " << e.message() << "\n";
-    }
-    *code = 2;
-    return std::nullopt;
-}
-
 // Builds the filter on the home's database and hands it with the runner to
 // report; returns the exit code.
 template <class Report>
@@ -82,10 +65,9 @@ int withFilter(const char* command, const QStringList& args, QTextStream& err, R
     const auto call = parse(command, args, err);
     if (!call)
         return 2;
-    int code = 0;
-    const auto state = load(call->file, err, &code);
+    const auto state = loadSelectionReporting(call->file, err);
     if (!state)
-        return code;
+        return 2;
     if (call->home.isEmpty()) {
         err << "kvelta " << command << ": no data home (use --home DIR)\n";
         return 2;

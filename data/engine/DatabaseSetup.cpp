@@ -70,11 +70,11 @@ QStringList columnsOf(sqlite3* db, const QString& table, QString* rowidAlias = n
 
 void createIndexes(sqlite3* db)
 {
-    for (const IndexSpec& spec : kIndexes) {
-        const QString table = QLatin1String(spec.table);
+    for (const IndexSpec& index : kIndexes) {
+        const QString table = QLatin1String(index.table);
         QString rowidAlias;
         const QStringList present = columnsOf(db, table, &rowidAlias);
-        const QStringList cols = QString::fromLatin1(spec.columns).split(u',');
+        const QStringList cols = QString::fromLatin1(index.columns).split(u',');
         bool ok = !present.isEmpty();
         for (const QString& c : cols)
             ok = ok && present.contains(c);
