@@ -1,4 +1,5 @@
 #include "selection/TFVyber.h"
+#include "selection/DialogParts.h"
 
 #include "app/core/Global.h"
 #include "app/core/StringTable.h"
@@ -33,14 +34,6 @@ namespace kv
 
 namespace
 {
-
-// Hourglass for the lifetime of the object, also when an error leaves early.
-struct BusyCursor {
-    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
-    BusyCursor(const BusyCursor&) = delete;
-    BusyCursor& operator=(const BusyCursor&) = delete;
-};
 
 // One notification of the company set's views after OK, whatever happens.
 struct SuspendedViews {

@@ -1,4 +1,5 @@
 #include "selection/TFVyberDetail.h"
+#include "selection/DialogParts.h"
 
 #include "app/core/StringTable.h"
 
@@ -14,20 +15,6 @@
 
 namespace kv
 {
-
-namespace
-{
-
-QPushButton* makeButton(QWidget* parent, const char* name, const QRect& geometry)
-{
-    auto* b = new QPushButton(parent);
-    b->setObjectName(QLatin1String(name));
-    b->setGeometry(geometry);
-    b->setAutoDefault(false);
-    return b;
-}
-
-} // namespace
 
 TFVyberDetail::TFVyberDetail(QWidget* parent) : QDialog(parent)
 {

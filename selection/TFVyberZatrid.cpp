@@ -1,4 +1,5 @@
 #include "selection/TFVyberZatrid.h"
+#include "selection/DialogParts.h"
 
 #include "app/core/StringTable.h"
 #include "data/TDM.h"
@@ -27,23 +28,6 @@ constexpr int CodeRole = Qt::UserRole;
 // Texts narrower than the list by this much fit beside the scroll bar.
 constexpr int HintMargin = 28;
 constexpr int HintMaxWidth = 500;
-
-struct BusyCursor {
-    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
-    BusyCursor(const BusyCursor&) = delete;
-    BusyCursor& operator=(const BusyCursor&) = delete;
-};
-
-QPushButton* makeButton(QWidget* parent, const char* name, const QRect& geometry)
-{
-    auto* b = new QPushButton(parent);
-    b->setObjectName(QLatin1String(name));
-    b->setGeometry(geometry);
-    // Enter in the search box searches; it must not press a button.
-    b->setAutoDefault(false);
-    return b;
-}
 
 } // namespace
 

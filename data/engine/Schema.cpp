@@ -76,6 +76,20 @@ const std::vector<TableInfo>& Schema::tables()
     return all;
 }
 
+QString Schema::createSql()
+{
+    QString sql;
+    for (const TableInfo& t : tables()) {
+        QStringList columns;
+        for (const FieldInfo& f : t.fields)
+            columns << f.name + (f.kind == FieldKind::Integer ? QStringLiteral(" INTEGER")
+                                                              : QStringLiteral(" TEXT"));
+        sql +=
+            QStringLiteral("CREATE TABLE %1(%2);").arg(t.name, columns.join(QStringLiteral(", ")));
+    }
+    return sql;
+}
+
 const TableInfo* Schema::table(const QString& name)
 {
     for (const TableInfo& ti : tables())

@@ -34,6 +34,9 @@ class Schema
 public:
     static const TableInfo* table(const QString& name);
     static const std::vector<TableInfo>& tables();
+    // CREATE TABLE statements for every table above, fields in their order
+    // (INTEGER or TEXT), for builders of a company database such as tests.
+    static QString createSql();
     // Name of the table that holds the Czech ranks of a table's text fields.
     static QString rankTable(const QString& table) { return QStringLiteral("kv_rank_") + table; }
 };

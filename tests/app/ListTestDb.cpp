@@ -2,6 +2,7 @@
 
 #include "app/core/Global.h"
 #include "data/engine/DatabaseSetup.h"
+#include "data/engine/Schema.h"
 #include "data/engine/Statement.h"
 
 #include <QDir>
@@ -26,25 +27,7 @@ ListTestDb::ListTestDb()
     QDir().mkpath(m_home.file(QStringLiteral("Dta")));
     m_db.open(m_home.file(QStringLiteral("Dta/KV2001.db")), kv::engine::Database::Mode::Create);
     m_db.exec(QStringLiteral("PRAGMA synchronous=OFF; PRAGMA journal_mode=MEMORY"));
-    m_db.exec(QStringLiteral(
-        "CREATE TABLE firma(peno INTEGER, ico TEXT, nazev TEXT, ulice TEXT, misto_id INTEGER,"
-        " misto TEXT, okres_id INTEGER, okres TEXT, tel TEXT, fax TEXT, email TEXT, www TEXT,"
-        " logo TEXT, placena TEXT, link TEXT, reklama TEXT, psc TEXT);"
-        "CREATE TABLE osoby(peno INTEGER, osoba TEXT, tel TEXT, fax TEXT, email TEXT, www TEXT,"
-        " sortno INTEGER);"
-        "CREATE TABLE reklamy(peno INTEGER, txt TEXT);"
-        "CREATE TABLE pzatrid(peno INTEGER, sortno INTEGER, kod INTEGER, txt TEXT);"
-        "CREATE TABLE radky(peno INTEGER, sortno INTEGER, radek TEXT, kod INTEGER);"
-        "CREATE TABLE mista(id INTEGER, misto TEXT, okres_id INTEGER);"
-        "CREATE TABLE okresy(id INTEGER, okres TEXT, spz TEXT);"
-        "CREATE TABLE zatrid(kod TEXT, txt TEXT);"
-        "CREATE TABLE slnazev(id INTEGER, txt TEXT);"
-        "CREATE TABLE slulice(id INTEGER, txt TEXT);"
-        "CREATE TABLE slradky(id INTEGER, txt TEXT);"
-        "CREATE TABLE slico(ico TEXT, peno INTEGER);"
-        "CREATE TABLE slnazev_p(id INTEGER, peno INTEGER);"
-        "CREATE TABLE slUlice_p(id INTEGER, peno INTEGER);"
-        "CREATE TABLE slRadky_p(id INTEGER, peno INTEGER);"));
+    m_db.exec(kv::engine::Schema::createSql());
 }
 
 ListTestDb::~ListTestDb()
