@@ -3,6 +3,8 @@
 #include "app/core/Global.h"
 #include "app/core/StringTable.h"
 #include "data/engine/EngineError.h"
+#include "data/engine/SchemaCheck.h"
+#include "data/import/JetImport.h"
 
 #include <QFileInfo>
 
@@ -19,6 +21,9 @@ constexpr int MaxCalcLength = 255;
 TDM::TDM(QObject* parent) : QObject(parent)
 {
     m_views = &m_noViews;
+    m_jetImport = [this](const QString& mdbPath, const QString& dbPath, QString* error) {
+        return importJet(mdbPath, dbPath, error);
+    };
 }
 
 TDM::~TDM()
@@ -38,6 +43,30 @@ QString TDM::databasePath()
     // CleanPath knows only backslash paths; data paths here use "/".
     return dataPath(QStringLiteral("Dta/KV2001.db"));
 }
+
+QString TDM::jetPath()
+{
+    return dataPath(QStringLiteral("Dta/KV2001.mdb"));
+}
+
+bool TDM::importJet(const QString& mdbPath, const QString& dbPath, QString* error)
+{
+    jet::JetImport::Options options;
+    options.requireCompanySchema = true; // a partial result would block a corrected file
+    jet::JetImport import(options);
+    import.setProgress([this](int done, int total, const QString&, qint64) {
+        if (!m_views->hasSplash())
+            return;
+    if (done == 0)
+        m_views->setProgressRange(total);
+    else
+        m_views->stepProgress();
+});
+const bool ok = import.run(mdbPath, dbPath);
+if (!ok && error)
+    *error = import.error();
+return ok;
+} // namespace kv
 
 void TDM::step()
 {
@@ -121,8 +150,21 @@ TDM::OpenResult TDM::OpenDatabase()
     if (m_views->hasSplash())
         m_views->setProgressRange(openingSteps());
 
+    // A data home that still holds only the Jet database is imported once.
+    QString importError;
+    if (!global().dataHome.isEmpty() && !QFileInfo::exists(databasePath()) &&
+        QFileInfo(jetPath()).isFile()) {
+        if (!m_jetImport(jetPath(), databasePath(), &importError) && importError.isEmpty())
+            importError = QStringLiteral("%1 could not be imported.").arg(jetPath());
+        if (m_views->hasSplash())
+            m_views->setProgressRange(openingSteps());
+    }
+
     if (global().dataHome.isEmpty()) {
         result.status = OpenStatus::NoDataHome;
+    } else if (!importError.isEmpty()) {
+        result.status = OpenStatus::OpenFailed;
+        result.message = LoadStr(19) + QStringLiteral("\r\n") + importError;
     } else if (!QFileInfo(databasePath()).isFile()) {
         result.status = OpenStatus::MissingFile;
         result.message = LoadStr(18);
@@ -130,6 +172,10 @@ TDM::OpenResult TDM::OpenDatabase()
         try {
             CloseDatabase();
             m_db.open(databasePath());
+            // Refused here, naming what is missing, rather than in a window later.
+            const engine::SchemaGaps gaps = engine::SchemaCheck::missing(m_db);
+            if (!gaps.isEmpty())
+                throw engine::EngineError(gaps.describe());
             step();
             createCursors();
             // The set starts as one firm: filtering before the first run

@@ -11,6 +11,7 @@
 #include <QList>
 #include <QObject>
 #include <QString>
+#include <functional>
 #include <memory>
 
 namespace kv
@@ -62,6 +63,14 @@ public:
 
     void setViews(DataViews* views) { m_views = views ? views : &m_noViews; }
 
+    // Turns the data home's Jet database into the SQLite one; false with a
+    // reason in *error. OpenDatabase calls it only when Dta/KV2001.db is
+    // missing and Dta/KV2001.mdb exists. The default imports with progress
+    // on the splash and keeps the result only when it is complete.
+    using JetImportHook =
+        std::function<bool(const QString& mdbPath, const QString& dbPath, QString* error)>;
+    void setJetImport(JetImportHook hook) { m_jetImport = std::move(hook); }
+
     // Opens the connection and the cursors below the data home of global().
     OpenResult OpenDatabase();
     void CloseDatabase();
@@ -70,6 +79,7 @@ public:
     // Number of progress steps OpenDatabase takes with the current flags.
     static int openingSteps();
     static QString databasePath();
+    static QString jetPath();
 
     // The two composed display texts.
     static QString Prosez(const engine::Record& firm);
@@ -117,11 +127,13 @@ private:
     void openDetails();
     void closeDetails();
     void step();
+    bool importJet(const QString& mdbPath, const QString& dbPath, QString* error);
 
     engine::Database m_db;
     std::vector<std::unique_ptr<engine::TableCursor>> m_cursors;
     DataViews* m_views = nullptr;
     DataViews m_noViews;
+    JetImportHook m_jetImport;
     bool m_ready = false;
     QList<ExcludedFirm> m_excluded;
 };
