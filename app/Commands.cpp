@@ -4,6 +4,7 @@
 #include "app/HomeCommand.h"
 #include "app/Startup.h"
 #include "app/core/OxoCommands.h"
+#include "data/import/ImportMdbCommand.h"
 #include "selection/ExportCli.h"
 #include "selection/SelectionCli.h"
 #include "tools/demo/MakeDemoCommand.h"
@@ -27,6 +28,7 @@ void usage(QTextStream& err)
            "       kvelta oxo-dump FILE\n"
            "       kvelta oxo-pack --key K IN OUT\n"
            "       kvelta make-demo DIR [--firms N] [--seed S] [--force]\n"
+           "       kvelta import-mdb FILE.mdb OUT.db [--charset CS]\n"
            "       kvelta home [--set DIR]\n"
            "       kvelta filter [--home DIR] FILE.kvv\n"
            "       kvelta count [--home DIR] FILE.kvv\n"
@@ -69,8 +71,13 @@ struct Subcommand {
 };
 
 const Subcommand kSubcommands[] = {
-    {"oxo-dump", &oxoDump}, {"oxo-pack", &oxoPack},     {"make-demo", &makeDemoCommand},
-    {"home", &homeCommand}, {"filter", &filterCommand}, {"count", &countCommand},
+    {"oxo-dump", &oxoDump},
+    {"oxo-pack", &oxoPack},
+    {"make-demo", &makeDemoCommand},
+    {"home", &homeCommand},
+    {"filter", &filterCommand},
+    {"count", &countCommand},
+    {"import-mdb", &importMdbCommand},
 };
 
 } // namespace
