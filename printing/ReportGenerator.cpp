@@ -75,8 +75,6 @@ void ReportGenerator::printTree(ReportBand& band)
     if (!layout(band, columnBand ? m_report.columnWidth() : m_report.contentRect().width(), laid))
         return;
     place(band, std::move(laid));
-    if (band.kind() == BandKind::Detail)
-        m_detailOnPage = true;
     for (const auto& other : m_report.bands()) {
         if (other->kind() == BandKind::Child && other->parent == &band)
             printTree(*other);
@@ -301,6 +299,10 @@ void ReportGenerator::emitPart(const ReportBand& band, const Laid& laid, qreal x
                             : m_report.columnWidth();
     marker.rect = QRectF(x, y, width, height);
     m_page->ops.push_back(std::move(marker));
+    // Any record's band makes the page taken, also the tail of a band that
+    // ran over from the page before: the next forced break must not add to it.
+    if (band.kind() != BandKind::PageHeader && band.kind() != BandKind::PageFooter)
+        m_detailOnPage = true;
     for (DrawOp op : laid.ops) {
         op.rect.translate(x, y);
         op.clip.translate(x, y);

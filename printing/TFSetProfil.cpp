@@ -1,0 +1,106 @@
+#include "printing/TFSetProfil.h"
+
+#include "app/core/StringTable.h"
+#include "data/TDM.h"
+
+#include <QGroupBox>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+namespace kv
+{
+
+TFSetProfil::TFSetProfil(TDM& dm, QWidget* parent) : PrintSettingsDialog(146, parent), m_dm(dm)
+{
+    setObjectName(QStringLiteral("FSetProfil"));
+    m_group = new QGroupBox(this);
+    m_group->setObjectName(QStringLiteral("rgTiskco"));
+    new QVBoxLayout(m_group);
+    body()->addWidget(m_group);
+    applyTexts();
+    setFixedSize(379, 146);
+}
+
+TFSetProfil::~TFSetProfil() = default;
+
+QString TFSetProfil::currentFirmFilter(int peno)
+{
+    return QStringLiteral("peno=") + QString::number(peno);
+}
+
+void TFSetProfil::rebuildChoices()
+{
+    auto* column = static_cast<QVBoxLayout*>(m_group->layout());
+    for (QRadioButton*& item : m_items) {
+        delete item;
+        item = nullptr;
+    }
+    while (QLayoutItem* rest = column->takeAt(0))
+        delete rest;
+    for (int i = 0; i < 2; ++i) {
+        m_items[i] = new QRadioButton(LoadStr(231 + i), m_group);
+        m_items[i]->setObjectName(QStringLiteral("rgTiskco%1").arg(i));
+        column->addWidget(m_items[i]);
+    }
+    column->addStretch();
+}
+
+void TFSetProfil::applyTexts()
+{
+    PrintSettingsDialog::applyTexts();
+    m_group->setTitle(LoadStr(230));
+    rebuildChoices();
+    setChoice(m_fromPopup ? 1 : 0);
+}
+
+int TFSetProfil::choice() const
+{
+    return m_items[1] && m_items[1]->isChecked() ? 1 : 0;
+}
+
+void TFSetProfil::setChoice(int index)
+{
+    if (m_items[0] && m_items[1])
+        m_items[index == 1 ? 1 : 0]->setChecked(true);
+}
+
+Report* TFSetProfil::report() const
+{
+    return m_form ? &m_form->report() : nullptr;
+}
+
+void TFSetProfil::createReport()
+{
+    if (!m_dm.TPrn) // no database open
+        return;
+    m_cursors = std::make_unique<ProfilePrintCursors>(m_dm);
+    m_form = std::make_unique<TFPrintProfil>(m_cursors->sources());
+}
+
+void TFSetProfil::destroyReport()
+{
+    m_form.reset();
+    m_cursors.reset();
+}
+
+void TFSetProfil::prepareData()
+{
+    m_dm.closePrn();
+    if (choice() == 1) {
+        const int peno = m_dm.TFirma ? m_dm.TFirma->integer(QStringLiteral("peno")) : 0;
+        m_dm.openPrn(currentFirmFilter(peno));
+    } else {
+        // The current set (selection and exclusions) in the list window's order.
+        m_dm.openPrn();
+    }
+    m_dm.TOsoby_2->open();
+    m_dm.TPrn->first();
+}
+
+void TFSetProfil::hideEvent(QHideEvent* event)
+{
+    PrintSettingsDialog::hideEvent(event);
+    m_dm.closePrn();
+}
+
+} // namespace kv
