@@ -1,0 +1,443 @@
+#include "printing/TFSetLabel.h"
+
+#include "app/core/FileError.h"
+#include "app/core/Global.h"
+#include "app/core/Oxo.h"
+#include "app/core/StringTable.h"
+#include "printing/LabelTemplates.h"
+#include "printing/ReportDataSource.h"
+#include "printing/ReportPrintSetup.h"
+#include "printing/TEditSpecial.h"
+#include "printing/TFPreview.h"
+#include "printing/TFPrintLabel.h"
+#include "printing/TFSetLabelDetail.h"
+#include "printing/TPrintLabelView.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QCompleter>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFontDialog>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace kv
+{
+
+namespace
+{
+
+constexpr QSize ClientSize(443, 527);
+constexpr const char* FieldNames[] = {"edLeftM",  "edTopM",   "edRightM", "edBottomM",
+                                      "edCountH", "edCountV", "edSpaceH", "edSpaceV"};
+
+// Text 209 is "description|pattern"; Qt wants the patterns in parentheses and
+// matches case-sensitively, so both spellings of the extension are offered.
+QString dialogFilter()
+{
+    const QString text = LoadStr(209);
+    QString description = text.section(QLatin1Char('|'), 0, 0).trimmed();
+    const qsizetype open = description.lastIndexOf(QLatin1Char('('));
+    if (open > 0)
+        description = description.left(open).trimmed();
+    return description + QStringLiteral(" (*.kl *.KL)");
+}
+
+} // namespace
+
+TFSetLabel::TFSetLabel(std::unique_ptr<ReportDataSource> data, std::function<void()> prepare,
+                       QWidget* parent)
+    : QDialog(parent), m_data(std::move(data)), m_prepare(std::move(prepare))
+{
+    setObjectName(QStringLiteral("FSetLabel"));
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint);
+    build();
+    setFixedSize(ClientSize);
+    // The start values; the field rule hands them to the view.
+    const LabelSettings start;
+    for (int f = 0; f < LabelGeometry::FieldCount; ++f)
+        m_fields[size_t(f)]->setText(start.fields[size_t(f)]);
+    applyTexts();
+    refreshSizes();
+}
+
+TFSetLabel::~TFSetLabel() = default;
+
+void TFSetLabel::build()
+{
+    auto caption = [this](QWidget* parent, int id, const char* name = nullptr) {
+        auto l = new QLabel(parent);
+        if (name)
+            l->setObjectName(QLatin1String(name));
+        m_texts.push_back([l, id]() { l->setText(LoadStr(id)); });
+        return l;
+    };
+    auto group = [this](int id, const char* name) {
+        auto g = new QGroupBox(this);
+        g->setObjectName(QLatin1String(name));
+        m_texts.push_back([g, id]() { g->setTitle(LoadStr(id)); });
+        return g;
+    };
+    auto fieldRows = [&](QGroupBox* g,
+                         std::initializer_list<std::tuple<int, const char*, int>> rows, bool unit) {
+        auto grid = new QGridLayout(g);
+        int row = 0;
+        for (const auto& [field, name, id] : rows) {
+            grid->addWidget(caption(g, id, name), row, 0);
+            auto ed = new TEditSpecial(g);
+            ed->setObjectName(QLatin1String(FieldNames[field]));
+            ed->SetEnabledKey(QStringLiteral("0123456789"));
+            ed->setFixedWidth(50);
+            connect(ed, &QLineEdit::textChanged, this, &TFSetLabel::fieldChanged);
+            m_fields[size_t(field)] = ed;
+            grid->addWidget(ed, row, 1);
+            if (unit)
+                grid->addWidget(caption(g, 149), row, 2);
+            ++row;
+        }
+        grid->setColumnStretch(3, 1);
+    };
+    using G = LabelGeometry;
+    auto okraje = group(148, "gbOkraje");
+    fieldRows(okraje,
+              {{G::Left, "lLevy", 150},
+               {G::Top, "lHorni", 152},
+               {G::Right, "lPravy", 151},
+               {G::Bottom, "lDolni", 153}},
+              true);
+    auto pocet = group(158, "gbPocet");
+    fieldRows(pocet, {{G::CountH, "lPocetH", 156}, {G::CountV, "lPocetV", 157}}, false);
+    auto mezera = group(159, "gbMezera");
+    fieldRows(mezera, {{G::SpaceH, "lMezeraH", 154}, {G::SpaceV, "lMezeraV", 155}}, true);
+
+    auto rozmer = group(160, "gbRozmer");
+    auto sizes = new QGridLayout(rozmer);
+    m_lSizeV = new QLabel(rozmer);
+    m_lSizeV->setObjectName(QStringLiteral("lSizeV"));
+    m_lSizeH = new QLabel(rozmer);
+    m_lSizeH->setObjectName(QStringLiteral("lSizeH"));
+    for (QLabel* l : {m_lSizeV, m_lSizeH}) {
+        QFont f = l->font();
+        f.setBold(true);
+        l->setFont(f);
+    }
+    sizes->addWidget(caption(rozmer, 161, "lVyska"), 0, 0);
+    sizes->addWidget(m_lSizeV, 0, 1);
+    sizes->addWidget(caption(rozmer, 162, "lSirka"), 1, 0);
+    sizes->addWidget(m_lSizeH, 1, 1);
+    sizes->addWidget(caption(rozmer, 182, "lPapir"), 2, 0, 1, 2);
+
+    // The makers' sheets, found by any part of brand, part or description.
+    m_sheets = new QComboBox(this);
+    m_sheets->setObjectName(QStringLiteral("cbArch"));
+    m_sheets->setEditable(true);
+    m_sheets->setInsertPolicy(QComboBox::NoInsert);
+    m_sheets->setMaxVisibleItems(20);
+    m_sheets->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    m_sheets->setMinimumContentsLength(10);
+    for (const LabelTemplates::Sheet& s : LabelTemplates::builtIn())
+        m_sheets->addItem(s.title());
+    m_sheets->completer()->setFilterMode(Qt::MatchContains);
+    m_sheets->completer()->setCompletionMode(QCompleter::PopupCompletion);
+    m_sheets->setCurrentIndex(-1);
+    m_sheets->lineEdit()->setPlaceholderText(QStringLiteral("Arch výrobce (Avery, Herma, …)"));
+    connect(m_sheets, &QComboBox::activated, this, &TFSetLabel::chooseSheet);
+
+    auto btnNormal = new QPushButton(this);
+    btnNormal->setObjectName(QStringLiteral("btnNormal"));
+    m_texts.push_back([btnNormal]() { btnNormal->setText(LoadStr(184)); });
+    connect(btnNormal, &QPushButton::clicked, this, &TFSetLabel::setDefaults);
+
+    auto left = new QVBoxLayout;
+    for (QWidget* w : {static_cast<QWidget*>(okraje), static_cast<QWidget*>(pocet),
+                       static_cast<QWidget*>(mezera), static_cast<QWidget*>(rozmer),
+                       static_cast<QWidget*>(m_sheets)})
+        left->addWidget(w);
+    left->addStretch();
+    left->addWidget(btnNormal);
+
+    m_plv = new TPrintLabelView(this);
+    m_plv->setObjectName(QStringLiteral("PLV"));
+    m_plv->setFixedSize(210, 297);
+    m_plv->SetRound(0);
+    m_plv->SetBaseColor(Qt::white);
+    m_plv->SetBackgroungColor(QColor(0, 128, 128));
+    m_plv->SetForegroundColor(Qt::white);
+    m_plv->SetMarginColor(QColor(0, 128, 0));
+    m_plv->SetWidthDocument(210);
+    m_plv->SetLengthDocument(297);
+    m_btnObsah = new QPushButton(this);
+    m_btnObsah->setObjectName(QStringLiteral("btnObsah"));
+    m_btnObsah->setIcon(style()->standardIcon(QStyle::SP_FileDialogDetailedView));
+    m_texts.push_back([this]() { m_btnObsah->setText(LoadStr(172)); });
+    connect(m_btnObsah, &QPushButton::clicked, this, [this]() {
+        if (m_detail)
+            m_detail->exec();
+    });
+    auto right = new QVBoxLayout;
+    right->addWidget(m_plv, 0, Qt::AlignHCenter);
+    right->addWidget(m_btnObsah, 0, Qt::AlignHCenter);
+    right->addStretch();
+
+    auto top = new QHBoxLayout;
+    top->addLayout(left, 1);
+    top->addLayout(right);
+    auto bottom = new QHBoxLayout;
+    bottom->setSpacing(4);
+    const std::tuple<const char*, int, void (TFSetLabel::*)()> buttons[] = {
+        {"btnPismo", 168, &TFSetLabel::chooseFont},
+        {"btnTiskarna", 124, &TFSetLabel::printerSetup},
+        {"btnSave", 170, nullptr},
+        {"btnLoad", 169, nullptr},
+        {"btnPreview", 123, &TFSetLabel::startPreview},
+        {"btnZrusit", 235, &TFSetLabel::closeWindow},
+    };
+    for (const auto& [name, id, slot] : buttons) {
+        auto b = new QPushButton(this);
+        b->setObjectName(QLatin1String(name));
+        b->setAutoDefault(false);
+        m_texts.push_back([b, id]() { b->setText(LoadStr(id)); });
+        if (slot)
+            connect(b, &QPushButton::clicked, this, slot);
+        bottom->addWidget(b);
+    }
+    connect(findChild<QPushButton*>(QStringLiteral("btnSave")), &QPushButton::clicked, this,
+            [this]() {
+                const QString path = askFile(true);
+                if (!path.isEmpty())
+                    saveTo(path);
+            });
+    connect(findChild<QPushButton*>(QStringLiteral("btnLoad")), &QPushButton::clicked, this,
+            [this]() {
+                const QString path = askFile(false);
+                if (!path.isEmpty())
+                    loadFrom(path);
+            });
+    auto main = new QVBoxLayout(this);
+    main->addLayout(top);
+    main->addLayout(bottom);
+}
+
+void TFSetLabel::applyTexts()
+{
+    setWindowTitle(LoadStr(147));
+    for (const auto& set : m_texts)
+        set();
+}
+
+void TFSetLabel::showEvent(QShowEvent* event)
+{
+    applyTexts();
+    if (!m_detail)
+        m_detail = std::make_unique<TFSetLabelDetail>(this);
+    if (!m_report)
+        m_report = std::make_unique<TFPrintLabel>(*m_data, m_prepare);
+    refreshSizes();
+    QDialog::showEvent(event);
+}
+
+void TFSetLabel::hideEvent(QHideEvent* event)
+{
+    QDialog::hideEvent(event);
+    // A preview still running holds the report; it goes once that returns.
+    if (m_inPreview) {
+        m_dropAfterPreview = true;
+        return;
+    }
+    m_detail.reset();
+    m_report.reset();
+}
+
+QString TFSetLabel::sizeText(float mm)
+{
+    QLocale locale;
+    locale.setNumberOptions(QLocale::OmitGroupSeparator);
+    return locale.toString(double(mm), 'f', 1) + QStringLiteral(" mm");
+}
+
+void TFSetLabel::fieldChanged()
+{
+    LabelGeometry::Fields texts;
+    for (int f = 0; f < LabelGeometry::FieldCount; ++f)
+        texts[size_t(f)] = m_fields[size_t(f)]->text();
+    if (!m_plv->applyFields(texts)) {
+        ++m_beeps;
+        QApplication::beep();
+    }
+    refreshSizes();
+}
+
+void TFSetLabel::refreshSizes()
+{
+    m_lSizeH->setText(sizeText(m_plv->SizeWidth()));
+    m_lSizeV->setText(sizeText(m_plv->SizeLength()));
+}
+
+LabelSettings TFSetLabel::settings() const
+{
+    LabelSettings s;
+    for (int f = 0; f < LabelGeometry::FieldCount; ++f)
+        s.fields[size_t(f)] = m_fields[size_t(f)]->text();
+    if (m_report)
+        s.font = m_report->font;
+    else
+        s.font = LabelFont::fromFont(QGuiApplication::font());
+    if (m_detail) {
+        s.options = m_detail->options();
+        s.salutation = m_detail->salutation();
+    }
+    return s;
+}
+
+void TFSetLabel::applySettings(const LabelSettings& s)
+{
+    for (int f = 0; f < LabelGeometry::FieldCount; ++f)
+        m_fields[size_t(f)]->setText(s.fields[size_t(f)]);
+    if (m_report)
+        m_report->font = s.font;
+    if (m_detail) {
+        m_detail->setSalutation(s.salutation);
+        m_detail->setOptions(s.options);
+    }
+}
+
+void TFSetLabel::setDefaults()
+{
+    LabelSettings s = settings();
+    const LabelSettings start;
+    s.fields = start.fields;
+    s.salutation.clear();
+    s.options = start.options;
+    s.options[LabelSettings::Country] = global().langBase == 500;
+    applySettings(s);
+}
+
+void TFSetLabel::chooseSheet(int index)
+{
+    const auto& sheets = LabelTemplates::builtIn();
+    if (index < 0 || index >= sheets.size())
+        return;
+    LabelSettings s = settings();
+    s.fields = sheets[index].fields();
+    for (int f = 0; f < LabelGeometry::FieldCount; ++f)
+        m_fields[size_t(f)]->setText(s.fields[size_t(f)]);
+}
+
+void TFSetLabel::errorBox(const QString& text)
+{
+    QMessageBox box(QMessageBox::Critical, LoadStr(17), text, QMessageBox::Ok, this);
+    box.exec();
+}
+
+void TFSetLabel::saveTo(const QString& path)
+{
+    try {
+        LabelFile::save(settings(), path);
+    } catch (const std::exception&) {
+        errorBox(LoadStr(165).replace(
+            QLatin1String("%s"), QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath())));
+    }
+}
+
+void TFSetLabel::loadFrom(const QString& path)
+{
+    const QString shown = QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
+    QStringList lines;
+    try {
+        OxoLoad(lines, path);
+    } catch (const FileError&) {
+        errorBox(LoadStr(164).replace(QLatin1String("%s"), shown));
+        return;
+    }
+    LabelSettings s = settings();
+    switch (LabelFile::apply(lines, s)) {
+    case LabelFile::Status::Empty:
+        return;
+    case LabelFile::Status::NoHeader:
+        errorBox(LoadStr(163) + QStringLiteral("Kvelta 2001"));
+        return;
+    case LabelFile::Status::Damaged:
+        applySettings(s);
+        errorBox(LoadStr(164).replace(QLatin1String("%s"), shown));
+        return;
+    case LabelFile::Status::Loaded:
+        applySettings(s);
+        return;
+    }
+}
+
+QString TFSetLabel::askFile(bool save)
+{
+    QFileDialog dialog(this);
+    dialog.setObjectName(save ? QStringLiteral("sd") : QStringLiteral("od"));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setNameFilter(dialogFilter());
+    dialog.setDefaultSuffix(QStringLiteral("kl"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    return dialog.selectedFiles().constFirst();
+}
+
+void TFSetLabel::chooseFont()
+{
+    if (!m_report)
+        return;
+    QFontDialog dialog(m_report->font.toFont(), this);
+    dialog.setObjectName(QStringLiteral("FontDialog"));
+    if (dialog.exec() == QDialog::Accepted)
+        m_report->font.takeFont(dialog.selectedFont());
+}
+
+void TFSetLabel::printerSetup()
+{
+    if (m_report)
+        ReportPrintSetup::exec(m_report->report(), this);
+}
+
+void TFSetLabel::startPreview()
+{
+    if (!m_report || !m_preview || m_inPreview)
+        return;
+    QString error;
+    if (!m_report->configure(settings(), m_plv->SizeWidth(), m_plv->SizeLength(), &error)) {
+        errorBox(error);
+        return;
+    }
+    m_inPreview = true;
+    try {
+        m_preview->showReport(m_report->report());
+    } catch (const std::exception& e) {
+        m_inPreview = false;
+        errorBox(QString::fromUtf8(e.what()));
+    }
+    m_inPreview = false;
+    if (m_preview)
+        m_preview->firstPage();
+    if (m_dropAfterPreview) {
+        m_dropAfterPreview = false;
+        m_detail.reset();
+        m_report.reset();
+    }
+}
+
+void TFSetLabel::closeWindow()
+{
+    if (m_preview && m_preview->isVisible()) {
+        QApplication::beep();
+        m_preview->close();
+    }
+    reject();
+}
+
+} // namespace kv
