@@ -23,6 +23,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QHideEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
@@ -248,6 +249,9 @@ void TFSetLabel::showEvent(QShowEvent* event)
 void TFSetLabel::hideEvent(QHideEvent* event)
 {
     QDialog::hideEvent(event);
+    // Minimising the main window hides the dialog only for a while.
+    if (event->spontaneous())
+        return;
     // A preview still running holds the report; it goes once that returns.
     if (m_inPreview) {
         m_dropAfterPreview = true;
@@ -433,11 +437,18 @@ void TFSetLabel::startPreview()
 
 void TFSetLabel::closeWindow()
 {
+    reject();
+}
+
+void TFSetLabel::reject()
+{
+    // Escape and the close box end like the close button: a preview still
+    // showing goes first.
     if (m_preview && m_preview->isVisible()) {
         QApplication::beep();
         m_preview->close();
     }
-    reject();
+    QDialog::reject();
 }
 
 } // namespace kv

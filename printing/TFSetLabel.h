@@ -65,6 +65,7 @@ public:
     void chooseFont();
     void printerSetup();
     void closeWindow();
+    void reject() override;
     // "60,0 mm": one decimal, the locale's separator, no grouping.
     static QString sizeText(float mm);
 

@@ -16,6 +16,23 @@ namespace kv
 class TPrintLabelView : public QWidget
 {
     Q_OBJECT
+    Q_PROPERTY(QColor BaseColor READ BaseColor WRITE SetBaseColor)
+    Q_PROPERTY(QColor BackgroundColor READ BackgroundColor WRITE SetBackgroungColor)
+    Q_PROPERTY(QColor ForegroundColor READ ForegroundColor WRITE SetForegroundColor)
+    Q_PROPERTY(QColor Margin READ Margin WRITE SetMarginColor)
+    Q_PROPERTY(int Round READ Round WRITE SetRound)
+    Q_PROPERTY(float LeftMargin READ LeftMargin WRITE SetLeftMargin)
+    Q_PROPERTY(float RightMargin READ RightMargin WRITE SetRightMargin)
+    Q_PROPERTY(float TopMargin READ TopMargin WRITE SetTopMargin)
+    Q_PROPERTY(float BottomMargin READ BottomMargin WRITE SetBottomMargin)
+    Q_PROPERTY(float LengthDocument READ LengthDocument WRITE SetLengthDocument)
+    Q_PROPERTY(float WidthDocument READ WidthDocument WRITE SetWidthDocument)
+    Q_PROPERTY(float SizeWidth READ SizeWidth WRITE SetSizeWidth)
+    Q_PROPERTY(float SizeLength READ SizeLength WRITE SetSizeLength)
+    Q_PROPERTY(int CountHorizontal READ CountHorizontal WRITE SetCountHorizontal)
+    Q_PROPERTY(int CountVertical READ CountVertical WRITE SetCountVertical)
+    Q_PROPERTY(float SpaceHorizontal READ SpaceHorizontal WRITE SetSpaceHorizontal)
+    Q_PROPERTY(float SpaceVertical READ SpaceVertical WRITE SetSpaceVertical)
 public:
     explicit TPrintLabelView(QWidget* parent = nullptr);
 
