@@ -202,6 +202,12 @@ bool JetReader::open(const QString& path, const QString& charset)
     m_handle = std::make_unique<Handle>();
     m_handle->mdb = mdb;
     m_jet3 = mdb->f->jet_version == MDB_VER_JET3;
+    // Jet writes whole pages; anything else is a file cut short in copying.
+    if (mdb->fmt->pg_size <= 0 || info.size() % mdb->fmt->pg_size != 0) {
+        m_error = QStringLiteral("%1 is damaged: it ends in the middle of a page.").arg(path);
+        close();
+        return false;
+    }
 
     // libmdb picks its text conversion from the environment and, for Jet 3,
     // from a code page in the header that Access 97 sets to the machine's
@@ -237,7 +243,9 @@ bool JetReader::open(const QString& path, const QString& charset)
 bool JetReader::readCatalog()
 {
     MdbHandle* mdb = m_handle->mdb;
-    if (!mdb_read_catalog(mdb, MDB_TABLE)) {
+    // Every Jet database lists at least its own system tables; an empty
+    // list means the catalogue pages could not be read.
+    if (!mdb_read_catalog(mdb, MDB_TABLE) || mdb->num_catalog == 0) {
         m_error = QStringLiteral("%1: the list of tables cannot be read.").arg(m_path);
         return false;
     }

@@ -147,18 +147,28 @@ TEST_F(JetImportTest, NotAJetFileLeavesNothing)
 
 TEST_F(JetImportTest, DamagedJetFileFailsAndLeavesNothing)
 {
-    // The first pages of a real file: the header and catalogue, not the data.
     QFile sample(kvtest::jetSample("testIndexCodesV1997.mdb"));
     ASSERT_TRUE(sample.open(QIODevice::ReadOnly));
-    const QString cut = dir.filePath("cut.mdb");
-    QFile f(cut);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(sample.read(sample.size() / 2));
-    f.close();
-    JetImport import;
-    EXPECT_FALSE(import.run(cut, out()));
-    EXPECT_TRUE(import.error().contains(cut)) << import.error().toStdString();
-    EXPECT_EQ(others({"cut.mdb"}), QStringList());
+    const QByteArray whole = sample.readAll();
+    // Half the pages (catalogue but not all data), the 18 pages before the
+    // catalogue, and a cut in the middle of a page.
+    const std::pair<qsizetype, const char*> cuts[] = {
+        {whole.size() / 2, "rows of table"},
+        {18 * 2048, "list of tables cannot be read"},
+        {20000, "ends in the middle of a page"},
+    };
+    for (const auto& [length, reason] : cuts) {
+        const QString cut = dir.filePath("cut.mdb");
+        QFile f(cut);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(whole.left(length));
+        f.close();
+        JetImport import;
+        EXPECT_FALSE(import.run(cut, out())) << length;
+        EXPECT_TRUE(import.error().contains(cut)) << import.error().toStdString();
+        EXPECT_TRUE(import.error().contains(reason)) << import.error().toStdString();
+        EXPECT_EQ(others({"cut.mdb"}), QStringList());
+    }
 }
 
 TEST_F(JetImportTest, AnExistingTargetIsNotReplaced)
