@@ -3,6 +3,7 @@
 #include "app/Links.h"
 #include "app/TFMain.h"
 #include "app/TFNastaveni.h"
+#include "app/TFReklama.h"
 #include "data/TDM.h"
 #include "data/TFPozn.h"
 #include "data/TFProfil.h"
@@ -23,12 +24,25 @@ QPointer<TFProfil>& profile()
     return p;
 }
 
+// The profile's advertisement link: a fresh window for the current firm,
+// shown modally and freed. A failure here must not disturb the profile.
+void showAdvertisement(TFMain& window, TDM& dm)
+{
+    try {
+        TFReklama advertisement(&dm, &window);
+        advertisement.exec();
+    } catch (...) {
+    }
+}
+
 void showProfile(TFMain& window, TDM& dm)
 {
     TFProfil* p = profile();
     if (!p) {
         p = new TFProfil(&dm, window.menus()->popup(), QString::fromLatin1(links::FirmDetail));
         profile() = p;
+        QObject::connect(p, &TFProfil::advertisementRequested, &window,
+                         [&window, &dm]() { showAdvertisement(window, dm); });
         window.addChild(p)->show();
     } else if (auto sub = qobject_cast<QMdiSubWindow*>(p->parentWidget())) {
         window.mdiArea()->setActiveSubWindow(sub);

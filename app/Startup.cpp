@@ -1,6 +1,9 @@
 #include "app/Startup.h"
 
 #include "app/ExclusionCommands.h"
+#include "app/LabelPrinting.h"
+#include "app/ListPrinting.h"
+#include "app/PresentationCommand.h"
 #include "app/PrintCommands.h"
 #include "app/ProfileCommands.h"
 #include "app/SelectionCommands.h"
@@ -70,7 +73,10 @@ int Startup::run()
     installSelectionCommands(window, dm, vyber);
     vyber.setReapplyExclusion(installExclusionCommands(window, dm));
     installProfileCommands(window, dm);
-    new PrintCommands(window, dm); // owned by the window
+    installPresentationCommand(window);
+    auto* print = new PrintCommands(window, dm); // owned by the window
+    installListPrinting(*print, dm, window);
+    installLabelPrinting(*print, dm);
     window.showList();
     splash.reset();
     if (!m_options.selectionFile.isEmpty())

@@ -1,0 +1,30 @@
+#include "app/PictureFile.h"
+
+#include "app/core/FileError.h"
+
+#include <QFileInfo>
+#include <QImageReader>
+
+namespace kv
+{
+
+PictureFile::Status PictureFile::load(const QString& path, QImage* image, QString* error)
+{
+    // A directory (a record with an empty file name) is no picture either.
+    if (!QFileInfo(path).isFile()) {
+        *error = FileError(path, QStringLiteral("File not found")).message();
+        return Status::Missing;
+    }
+    QImageReader reader(path);
+    // The extension may lie (a PNG named .JPG); let the reader look inside.
+    reader.setDecideFormatFromContent(true);
+    QImage read = reader.read();
+    if (read.isNull()) {
+        *error = FileError(path, reader.errorString()).message();
+        return Status::Unreadable;
+    }
+    *image = std::move(read);
+    return Status::Loaded;
+}
+
+} // namespace kv
