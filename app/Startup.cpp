@@ -1,8 +1,6 @@
 #include "app/Startup.h"
 
 #include "app/ExclusionCommands.h"
-#include "app/LabelPrinting.h"
-#include "app/ListPrinting.h"
 #include "app/PresentationCommand.h"
 #include "app/PrintCommands.h"
 #include "app/ProfileCommands.h"
@@ -74,9 +72,7 @@ int Startup::run()
     vyber.setReapplyExclusion(installExclusionCommands(window, dm));
     installProfileCommands(window, dm);
     installPresentationCommand(window);
-    auto* print = new PrintCommands(window, dm); // owned by the window
-    installListPrinting(*print, dm, window);
-    installLabelPrinting(*print, dm);
+    new PrintCommands(window, dm); // owned by the window
     window.showList();
     splash.reset();
     if (!m_options.selectionFile.isEmpty())
