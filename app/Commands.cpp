@@ -2,6 +2,7 @@
 
 #include "app/Application.h"
 #include "app/HomeCommand.h"
+#include "app/PrintCli.h"
 #include "app/Startup.h"
 #include "app/core/OxoCommands.h"
 #include "data/import/ImportMdbCommand.h"
@@ -32,7 +33,9 @@ void usage(QTextStream& err)
            "       kvelta home [--set DIR]\n"
            "       kvelta filter [--home DIR] FILE.kvv\n"
            "       kvelta count [--home DIR] FILE.kvv\n"
-           "       kvelta export [--home DIR] [FILE.kvv] [--items LIST] [--separator S] -o OUT\n";
+           "       kvelta export [--home DIR] [FILE.kvv] [--items LIST] [--separator S] -o OUT\n"
+           "       kvelta print list [--home DIR] [FILE.kvv] [--items LIST] -o OUT.pdf\n"
+           "       kvelta print profiles [--home DIR] [FILE.kvv] -o OUT.pdf\n";
     err.flush();
 }
 
@@ -78,6 +81,7 @@ const Subcommand kSubcommands[] = {
     {"filter", &filterCommand},
     {"count", &countCommand},
     {"import-mdb", &importMdbCommand},
+    {"print", &printCommand},
 };
 
 } // namespace

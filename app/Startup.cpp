@@ -1,6 +1,7 @@
 #include "app/Startup.h"
 
 #include "app/ExclusionCommands.h"
+#include "app/ListPrinting.h"
 #include "app/PresentationCommand.h"
 #include "app/PrintCommands.h"
 #include "app/ProfileCommands.h"
@@ -72,7 +73,8 @@ int Startup::run()
     vyber.setReapplyExclusion(installExclusionCommands(window, dm));
     installProfileCommands(window, dm);
     installPresentationCommand(window);
-    new PrintCommands(window, dm); // owned by the window
+    auto* print = new PrintCommands(window, dm); // owned by the window
+    installListPrinting(*print, dm, window);
     window.showList();
     splash.reset();
     if (!m_options.selectionFile.isEmpty())

@@ -8,7 +8,7 @@ PACKAGES=(
   qt6-base-dev qt6-base-dev-tools libqt6printsupport6 libqt6network6 libgl-dev
   libsqlite3-dev sqlite3 libjpeg-dev
   libgtest-dev libbenchmark-dev
-  xvfb xauth poppler-utils fonts-dejavu-core
+  xvfb xauth poppler-utils fonts-dejavu-core fonts-liberation
 )
 if [[ "${KV_WITH_MDB:-1}" == 1 ]]; then
   PACKAGES+=(mdbtools-dev)

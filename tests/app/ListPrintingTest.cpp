@@ -1,0 +1,227 @@
+// List and profile printing on a generated data home: the settings windows
+// opened by the print commands, the sets they print, and the headless
+// `kvelta print list|profiles`.
+#include "app/ListPrinting.h"
+#include "app/PrintCli.h"
+#include "app/PrintCommands.h"
+#include "app/TFMain.h"
+#include "app/core/Global.h"
+#include "printing/Report.h"
+#include "printing/TFPreview.h"
+#include "printing/TFSetProfil.h"
+#include "printing/TFSetSeznam.h"
+#include "tests/app/DemoHome.h"
+#include "tests/printing/ReportFixture.h"
+#include "tests/support/DialogClicker.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QProcess>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+using namespace kv;
+
+namespace
+{
+
+int pdfPages(const QString& file)
+{
+    QProcess p;
+    p.start("pdfinfo", {file});
+    if (!p.waitForFinished(30000))
+        return -1;
+    const auto m = QRegularExpression(R"(Pages:\s+(\d+))").match(p.readAllStandardOutput());
+    return m.hasMatch() ? m.captured(1).toInt() : -1;
+}
+
+QString pdfText(const QString& file)
+{
+    QProcess p;
+    p.start("pdftotext", {"-layout", file, "-"});
+    p.waitForFinished(30000);
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+struct CliRun {
+    int code = 0;
+    QString out, err;
+};
+
+CliRun print(const QStringList& args)
+{
+    CliRun r;
+    QTextStream out(&r.out), err(&r.err);
+    r.code = printCommand(args, out, err);
+    return r;
+}
+
+constexpr int kFirms = 20;
+
+class ListPrinting : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        global() = GlobalState();
+        global().dataHome = kvtest::demoHome(kFirms);
+        ASSERT_EQ(dm.OpenDatabase().status, TDM::OpenStatus::Opened);
+        window = std::make_unique<TFMain>(&dm, 0);
+        commands = new PrintCommands(*window, dm);
+        installListPrinting(*commands, dm, *window);
+        list = window->findChild<TFSetSeznam*>("FSetSeznam");
+        profile = window->findChild<TFSetProfil*>("FSetProfil");
+    }
+    void TearDown() override
+    {
+        window.reset();
+        global() = GlobalState();
+    }
+
+    // Presses Preview/Print in the settings window the command opens, keeps
+    // what the preview showed and closes the preview.
+    void previewThrough(const QString& command, std::function<void(QDialog*)> choose = {})
+    {
+        pages.clear();
+        kvtest::DialogClicker::onNext([this, choose](QWidget* w) {
+            auto dialog = qobject_cast<QDialog*>(w);
+            ASSERT_NE(dialog, nullptr);
+            if (choose)
+                choose(dialog);
+            // Events run while the pages are generated: wait for the last one.
+            auto poll = new QTimer(dialog);
+            QObject::connect(poll, &QTimer::timeout, [this, poll] {
+                TFPreview* preview = commands->preview();
+                Report* report = preview->report();
+                if (!report || !report->pageStore().isFinished())
+                    return;
+                poll->stop();
+                for (int n = 1; n <= report->pageStore().pageCount(); ++n)
+                    pages.push_back(*report->pageStore().page(n));
+                preview->close();
+            });
+            poll->start(5);
+            dialog->findChild<QPushButton*>("btnPreview")->click();
+        });
+        window->menus()->item(command)->trigger();
+    }
+    int count(const QString& band)
+    {
+        int n = 0;
+        for (const ReportPage& p : pages)
+            n += int(kvtest::opsOf(p, DrawOp::Type::Band, band).size());
+        return n;
+    }
+
+    TDM dm;
+    std::unique_ptr<TFMain> window;
+    PrintCommands* commands = nullptr;
+    TFSetSeznam* list = nullptr;
+    TFSetProfil* profile = nullptr;
+    std::vector<ReportPage> pages;
+};
+
+TEST_F(ListPrinting, SettingsWindowsAsDesigned)
+{
+    ASSERT_NE(list, nullptr);
+    ASSERT_NE(profile, nullptr);
+    EXPECT_EQ(list->size(), QSize(292, 190));
+    EXPECT_EQ(profile->size(), QSize(379, 146));
+    EXPECT_TRUE(list->box(TFSetSeznam::Nazevadr)->isChecked());
+    EXPECT_FALSE(list->box(TFSetSeznam::Nazevadr)->isEnabled());
+    for (auto b : {TFSetSeznam::Tel, TFSetSeznam::Fax, TFSetSeznam::Email, TFSetSeznam::WWW,
+                   TFSetSeznam::Pozn})
+        EXPECT_FALSE(list->box(b)->isChecked());
+    EXPECT_EQ(list->windowTitle(), "Tisk seznamu firem");
+    EXPECT_EQ(list->previewButton()->text(), "&Náhled/Tisk");
+    EXPECT_EQ(list->closeButton()->text(), "&Zavři okno");
+    EXPECT_EQ(list->report(), nullptr); // the report form exists only while shown
+}
+
+TEST_F(ListPrinting, ListCoversTheCurrentSetWithTheChosenItems)
+{
+    dm.TFirma->setFilter(QString(), false);
+    const int firms = dm.TFirma->recordCount();
+    ASSERT_EQ(firms, kFirms);
+    dm.TFirma->setPosition(5);
+    list->box(TFSetSeznam::Tel)->setChecked(true);
+    previewThrough("MITSeznam");
+    EXPECT_EQ(count("Detail"), firms);
+    ASSERT_FALSE(pages.empty());
+    EXPECT_TRUE(kvtest::textsOf(pages[0], "Detail").filter("Telefon      :  ").size() > 0);
+    EXPECT_EQ(dm.TFirma->position(), 5); // printing never moves the current firm
+    EXPECT_FALSE(list->isVisible());     // closed with the preview
+    EXPECT_EQ(list->report(), nullptr);
+    EXPECT_TRUE(list->box(TFSetSeznam::Tel)->isChecked()); // kept for the next time
+}
+
+TEST_F(ListPrinting, PopupPrintsTheCurrentFirmAloneMenuEveryFirm)
+{
+    dm.TFirma->setFilter(QString(), false); // no selection: every firm
+    dm.TFirma->setPosition(3);
+    const QString current = dm.TFirma->text("nazev");
+    int choice = -1;
+    previewThrough("PITiskprofil", [&](QDialog*) { choice = profile->choice(); });
+    EXPECT_EQ(choice, 1);
+    EXPECT_EQ(count("bMain"), 1);
+    ASSERT_EQ(pages.size(), 1u);
+    EXPECT_TRUE(kvtest::textsOf(pages[0], "bMain").contains(current));
+
+    previewThrough("MITProfil", [&](QDialog*) { choice = profile->choice(); });
+    EXPECT_EQ(choice, 0);
+    EXPECT_EQ(count("bMain"), kFirms);
+    EXPECT_GE(int(pages.size()), kFirms);
+    EXPECT_FALSE(dm.TPrn->isOpen()); // closing the window closes the print cursors
+}
+
+TEST_F(ListPrinting, CloseButtonClosesTheWindowWithoutPrinting)
+{
+    kvtest::DialogClicker::onNext(
+        [](QWidget* w) { w->findChild<QPushButton*>("btnZrusit")->click(); });
+    window->menus()->item("MITSeznam")->trigger();
+    EXPECT_FALSE(list->isVisible());
+    EXPECT_EQ(commands->preview()->report(), nullptr);
+}
+
+TEST_F(ListPrinting, HeadlessListAndProfilesWritePdfs)
+{
+    QTemporaryDir dir;
+    const QString home = kvtest::demoHome(kFirms);
+    const CliRun l = print({"list", "--home", home, "--items", "tel,fax,email,www,pozn", "-o",
+                            dir.filePath("list.pdf")});
+    ASSERT_EQ(l.code, 0) << l.err.toStdString();
+    EXPECT_GE(pdfPages(dir.filePath("list.pdf")), 1);
+    const QString text = pdfText(dir.filePath("list.pdf"));
+    EXPECT_TRUE(text.contains("Strana: 1"));
+    EXPECT_TRUE(text.contains("Kvelta 2001"));
+    EXPECT_TRUE(text.contains("Telefon"));
+
+    const CliRun p = print({"profiles", "--home", home, "-o", dir.filePath("profiles.pdf")});
+    ASSERT_EQ(p.code, 0) << p.err.toStdString();
+    EXPECT_GE(pdfPages(dir.filePath("profiles.pdf")), kFirms);
+    EXPECT_TRUE(pdfText(dir.filePath("profiles.pdf")).contains("IČO"));
+}
+
+TEST_F(ListPrinting, HeadlessRefusesBadArguments)
+{
+    QTemporaryDir dir;
+    const QString home = kvtest::demoHome(kFirms);
+    EXPECT_EQ(
+        print({"list", "--home", home, "--items", "tel,logo", "-o", dir.filePath("a.pdf")}).code,
+        2);
+    EXPECT_EQ(print({"list", "--home", home}).code, 2);
+    EXPECT_EQ(print({"posters", "-o", dir.filePath("a.pdf")}).code, 2);
+    EXPECT_EQ(print({}).code, 2);
+    EXPECT_EQ(print({"profiles", "--home", dir.path(), "-o", dir.filePath("a.pdf")}).code, 1);
+    EXPECT_FALSE(QFile::exists(dir.filePath("a.pdf")));
+    // An output folder that does not exist: nothing written, the failure said.
+    const CliRun r = print({"list", "--home", home, "-o", dir.filePath("no/such/dir/a.pdf")});
+    EXPECT_EQ(r.code, 5);
+    EXPECT_FALSE(r.err.isEmpty());
+}
+
+} // namespace
