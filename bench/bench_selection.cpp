@@ -149,6 +149,14 @@ public:
         spent += Clock::now() - t0;
         return result;
     }
+    QList<int> combine(const std::function<QString()>& statement, const QList<QList<int>>& lists,
+                       bool all) override
+    {
+        const auto t0 = Clock::now();
+        QList<int> result = m_runner.combine(statement, lists, all);
+        spent += Clock::now() - t0;
+        return result;
+    }
     Clock::duration spent{};
 
 private:

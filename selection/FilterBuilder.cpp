@@ -48,6 +48,7 @@ QString numericKeys(const TLVyber& list)
 QString joinNumbers(const QList<int>& numbers)
 {
     QString text;
+    text.reserve(numbers.size() * 8);
     for (int n : numbers) {
         if (!text.isEmpty())
             text += u',';
@@ -92,27 +93,31 @@ QString FilterBuilder::IndexCondition(const IndexTable& table, const TLVyber& li
     // A value without index rows matches no firm. It must not reach the
     // combining statement as "peno in ()", which the engine rejects: in an
     // and-row it makes the row match nothing, in an or-row it drops out.
-    QStringList terms;
+    QList<QList<int>> lists;
     for (const QString& id : list.Ids) {
         const QString key = numericKey(id);
-        const QList<int> rows = m_runner.peno({QLatin1String(table.perValuePrefix) + key});
+        QList<int> rows = m_runner.peno({QLatin1String(table.perValuePrefix) + key});
         if (rows.isEmpty()) {
             if (list.IsAnd)
                 return QLatin1String(table.neverTrue);
             continue;
         }
-        terms << joinNumbers(rows);
+        lists << std::move(rows);
     }
-    if (terms.isEmpty())
+    if (lists.isEmpty())
         return QLatin1String(table.neverTrue);
 
-    QString statement = QLatin1String(table.combiningPrefix);
-    for (qsizetype i = 0; i < terms.size(); ++i) {
-        statement += QStringLiteral("peno in (") + terms.at(i) + QLatin1String(table.termEnd);
-        if (i + 1 < terms.size())
-            statement += joiner + QLatin1String(table.separatorTail);
-    }
-    const QList<int> result = m_runner.peno({statement});
+    const auto statement = [&] {
+        QString text = QLatin1String(table.combiningPrefix);
+        for (qsizetype i = 0; i < lists.size(); ++i) {
+            text += QStringLiteral("peno in (") + joinNumbers(lists.at(i)) +
+                    QLatin1String(table.termEnd);
+            if (i + 1 < lists.size())
+                text += joiner + QLatin1String(table.separatorTail);
+        }
+        return text;
+    };
+    const QList<int> result = m_runner.combine(statement, lists, list.IsAnd);
     // No firm satisfies the row's values together: the row matches nothing
     // (left empty, an or-row would stop restricting the set at all).
     if (result.isEmpty())

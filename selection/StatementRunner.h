@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QStringList>
+#include <functional>
 
 namespace kv
 {
@@ -15,6 +16,18 @@ class StatementRunner
 public:
     virtual ~StatementRunner() = default;
     virtual QList<int> peno(const QStringList& statementLines) = 0;
+
+    // The combining statement of one criterion row, which selects from an
+    // index table the firms in all (or any) of `lists`, each the result of a
+    // per-value statement on that same table. By default the statement text is
+    // made and run; a runner may compute the same firms from the lists instead.
+    virtual QList<int> combine(const std::function<QString()>& statement,
+                               const QList<QList<int>>& lists, bool all)
+    {
+        Q_UNUSED(lists);
+        Q_UNUSED(all);
+        return peno({statement()});
+    }
 };
 
 } // namespace kv

@@ -2,6 +2,7 @@
 
 #include "data/engine/Database.h"
 #include "data/engine/JetDialect.h"
+#include "data/engine/NumberSetFunction.h"
 #include "data/engine/Statement.h"
 
 #include <sqlite3.h>
@@ -13,6 +14,8 @@ BoundStatement::BoundStatement(Database& db, const Translated& query) : m_db(db)
 {
     try {
         for (const IntSet& set : query.sets) {
+            if (set.param > 0)
+                continue;
             m_db.exec(QStringLiteral("CREATE TEMP TABLE %1(n INTEGER PRIMARY KEY)").arg(set.table));
             m_tables << set.table;
             m_db.exec(QStringLiteral("SAVEPOINT kv_fill"));
@@ -29,6 +32,13 @@ BoundStatement::BoundStatement(Database& db, const Translated& query) : m_db(db)
         m_statement = std::make_unique<Statement>(m_db, query.sql);
         for (int i = 0; i < query.params.size(); ++i)
             m_statement->bind(i + 1, query.params[i]);
+        // Own copies: the statement may outlive the translated text it came from.
+        m_numberSets.reserve(query.sets.size());
+        for (const IntSet& set : query.sets)
+            if (set.param > 0) {
+                m_numberSets.push_back(set.values);
+                NumberSetFunction::bind(m_statement->handle(), set.param, m_numberSets.back());
+            }
     } catch (...) {
         sqlite3_exec(m_db.handle(), "ROLLBACK TO kv_fill; RELEASE kv_fill", nullptr, nullptr,
                      nullptr);

@@ -2,6 +2,7 @@
 
 #include <QStringList>
 #include <memory>
+#include <vector>
 
 namespace kv::engine
 {
@@ -27,6 +28,7 @@ private:
     void dropTables();
     Database& m_db;
     QStringList m_tables;
+    std::vector<std::vector<qint64>> m_numberSets; // reserved up front: bound by address
     std::unique_ptr<Statement> m_statement;
 };
 

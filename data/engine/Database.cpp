@@ -2,6 +2,7 @@
 
 #include "data/engine/CzechText.h"
 #include "data/engine/EngineError.h"
+#include "data/engine/NumberSetFunction.h"
 #include "data/engine/RankColumn.h"
 #include "data/engine/Schema.h"
 #include "data/engine/Statement.h"
@@ -66,6 +67,7 @@ void Database::open(const QString& path, Mode mode)
     m_path = path;
     sqlite3_extended_result_codes(m_db, 1);
     CzechText::registerWith(m_db);
+    NumberSetFunction::registerWith(m_db);
     // Temporary number sets (BoundStatement) never touch the disk.
     sqlite3_exec(m_db, "PRAGMA temp_store=MEMORY", nullptr, nullptr, nullptr);
     try {

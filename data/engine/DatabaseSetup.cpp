@@ -24,16 +24,18 @@ struct IndexSpec {
 };
 
 // Link fields of the detail cursors and the keys the selection queries by.
+// The index tables are read as "peno of one key": (key, peno) answers that
+// from the index alone, already in peno order.
 const IndexSpec kIndexes[] = {
-    {"firma", "peno"},     {"firma", "misto_id"},
-    {"firma", "okres_id"}, {"osoby", "peno,sortno"},
-    {"reklamy", "peno"},   {"pzatrid", "peno,sortno"},
-    {"pzatrid", "kod"},    {"radky", "peno,kod,sortno"},
-    {"slnazev_p", "id"},   {"slnazev_p", "peno"},
-    {"slulice_p", "id"},   {"slulice_p", "peno"},
-    {"slradky_p", "id"},   {"slradky_p", "peno"},
-    {"slico", "peno"},     {"mista", "id"},
-    {"okresy", "id"},      {"zatrid", "kod"},
+    {"firma", "peno"},        {"firma", "misto_id"},
+    {"firma", "okres_id"},    {"osoby", "peno,sortno"},
+    {"reklamy", "peno"},      {"pzatrid", "peno,sortno"},
+    {"pzatrid", "kod,peno"},  {"radky", "peno,kod,sortno"},
+    {"slnazev_p", "id,peno"}, {"slnazev_p", "peno"},
+    {"slulice_p", "id,peno"}, {"slulice_p", "peno"},
+    {"slradky_p", "id,peno"}, {"slradky_p", "peno"},
+    {"slico", "peno"},        {"mista", "id"},
+    {"okresy", "id"},         {"zatrid", "kod"},
 };
 
 void exec(sqlite3* db, const QString& sql)

@@ -2,6 +2,7 @@
 
 #include "data/engine/CzechText.h"
 #include "data/engine/EngineError.h"
+#include "data/engine/NumberSetFunction.h"
 #include "data/engine/Schema.h"
 
 #include <QRegularExpression>
@@ -25,6 +26,9 @@ struct Token {
 // IN lists longer than this go to SQLite as a temporary table: parsing a
 // hundred thousand literals costs SQLite more than loading them.
 constexpr size_t kSetThreshold = 64;
+// Longer still, and probing the table once per number costs more than one
+// pass over it testing each row against the sorted numbers (kv_in_set).
+constexpr size_t kScanThreshold = 50000;
 
 [[noreturn]] void reject(const QString& what, const QString& input)
 {
@@ -37,6 +41,9 @@ constexpr size_t kSetThreshold = 64;
 std::vector<Token> tokenize(const QString& in)
 {
     std::vector<Token> out;
+    // A filter of the selection may list half a million numbers: one token
+    // per few characters, reserved at once rather than moved ten times over.
+    out.reserve(size_t(in.size() / 4) + 8);
     const qsizetype n = in.size();
     qsizetype i = 0;
     while (i < n) {
@@ -284,8 +291,16 @@ private:
         if (acceptKeyword("not"))
             negated = true;
         const QString neg = negated ? QStringLiteral("NOT ") : QString();
-        if (acceptKeyword("in"))
-            return left + u' ' + neg + QStringLiteral("IN ") + inList();
+        if (acceptKeyword("in")) {
+            const QString list = inList();
+            if (!m_sets.empty() && m_sets.back().param == -1) {
+                m_params << QVariant(); // the set's own parameter, bound by BoundStatement
+                m_sets.back().param = int(m_params.size());
+                return neg + QLatin1String(NumberSetFunction::name) + u'(' + left +
+                       QStringLiteral(", ?)");
+            }
+            return left + u' ' + neg + QStringLiteral("IN ") + list;
+        }
         if (acceptKeyword("like")) {
             if (peek().type != Tok::String)
                 fail(QStringLiteral("LIKE needs a quoted pattern"));
@@ -326,6 +341,13 @@ private:
             expectSymbol(")");
         }
         const bool anyText = std::find(isText.begin(), isText.end(), true) != isText.end();
+        if (!anyText && numbers.size() > kScanThreshold) {
+            if (!std::is_sorted(numbers.begin(), numbers.end()))
+                std::sort(numbers.begin(), numbers.end());
+            numbers.erase(std::unique(numbers.begin(), numbers.end()), numbers.end());
+            m_sets.push_back({QString(), std::move(numbers), -1}); // param set by predicate()
+            return QString();
+        }
         if (!anyText && numbers.size() > kSetThreshold) {
             static quint64 serial = 0;
             IntSet set{QStringLiteral("kv_set_%1").arg(++serial), std::move(numbers)};

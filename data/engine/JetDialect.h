@@ -10,10 +10,13 @@ namespace kv::engine
 struct TableInfo;
 struct FieldInfo;
 
-// A long list of whole numbers, handed to SQLite as temporary table temp.<table>(n).
+// A long list of whole numbers, handed to SQLite as temporary table
+// temp.<table>(n), or, when param > 0, as the number set of kv_in_set bound at
+// that parameter (see NumberSetFunction).
 struct IntSet {
     QString table;
     std::vector<qint64> values;
+    int param = 0;
 };
 
 // SQL text for SQLite with its parameters, bound in order to the '?' marks,

@@ -166,6 +166,9 @@ Translated TableCursor::buildQuery(const std::vector<SortTerm>& terms, bool memo
     if (m_filtered && !m_filter.trimmed().isEmpty()) {
         Translated f = JetDialect::filter(m_table->name, m_filter, QStringLiteral("t."));
         where << u'(' + f.sql + u')';
+        for (IntSet& set : f.sets)
+            if (set.param > 0)
+                set.param += int(q.params.size()); // the filter's parameters follow ours
         q.params << f.params;
         q.sets = std::move(f.sets);
     }

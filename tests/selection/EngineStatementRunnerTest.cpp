@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 using kv::SelectionState;
 
 namespace
@@ -67,4 +69,48 @@ TEST_F(EngineRunnerTest, RejectedStatementThrows)
     EXPECT_THROW(runner.peno({QStringLiteral("select peno from nosuchtable")}),
                  kv::engine::EngineError);
     EXPECT_EQ(runner.peno({QStringLiteral("select peno from firma where peno=4")}), QList<int>{4});
+}
+
+TEST_F(EngineRunnerTest, CombinedListsSelectWhatTheCombiningStatementSelects)
+{
+    kv::EngineStatementRunner runner(db);
+    const auto sorted = [](QList<int> l) {
+        std::sort(l.begin(), l.end());
+        return l;
+    };
+    const auto statementOf = [](const QList<QList<int>>& lists, const QString& joiner) {
+        return [=] {
+            QStringList terms;
+            for (const QList<int>& l : lists) {
+                QStringList numbers;
+                for (int n : l)
+                    numbers << QString::number(n);
+                terms << QStringLiteral("peno in (") + numbers.join(u',') + u')';
+            }
+            return QStringLiteral("select distinct(peno) from slnazev_p where ") +
+                   terms.join(joiner);
+        };
+    };
+    const QList<QList<int>> cases[] = {
+        {{1, 2, 3}, {2, 3, 4}},
+        {{3, 1, 2, 2}, {4, 3, 2}}, // neither sorted nor distinct
+        {{1, 2, 3}, {4}},          // nothing in common
+        {{4, 2}},                  // one value only
+        {{1}, {1, 2}, {2, 3, 1}},
+    };
+    for (const QList<QList<int>>& lists : cases) {
+        for (bool all : {true, false}) {
+            const auto statement =
+                statementOf(lists, all ? QStringLiteral(" And ") : QStringLiteral(" Or "));
+            bool textMade = false;
+            const QList<int> fast = runner.combine(
+                [&] {
+                    textMade = true;
+                    return statement();
+                },
+                lists, all);
+            EXPECT_FALSE(textMade); // the point: no statement text for the engine to parse
+            EXPECT_EQ(fast, sorted(runner.peno({statement()}))) << statement().toStdString();
+        }
+    }
 }

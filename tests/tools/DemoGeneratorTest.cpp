@@ -14,6 +14,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 using kvtest::DemoDb;
 
 namespace
@@ -295,10 +297,13 @@ TEST_F(DemoHome, PersonsAreNumberedFromOne)
 
 TEST_F(DemoHome, HasTheIndexesTheSelectionUses)
 {
-    const QStringList wanted = {
-        "slnazev_p(id)", "slulice_p(id)",   "slradky_p(id)", "pzatrid(kod)",    "pzatrid(peno)",
-        "osoby(peno)",   "radky(peno,kod)", "reklamy(peno)", "firma(misto_id)", "firma(okres_id)",
-        "slico(ico)",    "slnazev(txt)",    "slulice(txt)",  "slradky(txt)"};
+    // Leading columns: pzatrid(peno) is served by an index on (peno, sortno).
+    // The index tables are read by key for their peno, from the index alone.
+    const QStringList wanted = {"slnazev_p(id,peno)", "slulice_p(id,peno)", "slradky_p(id,peno)",
+                                "pzatrid(kod,peno)",  "pzatrid(peno)",      "osoby(peno)",
+                                "radky(peno,kod)",    "reklamy(peno)",      "firma(misto_id)",
+                                "firma(okres_id)",    "slico(ico)",         "slnazev(txt)",
+                                "slulice(txt)",       "slradky(txt)"};
     QStringList present;
     for (const QVariantList& idx :
          db->rows("select name, tbl_name from sqlite_master where type='index'")) {
@@ -307,8 +312,13 @@ TEST_F(DemoHome, HasTheIndexesTheSelectionUses)
             cols << c[2].toString();
         present << idx[1].toString().toLower() + "(" + cols.join(",") + ")";
     }
-    for (const QString& w : wanted)
-        EXPECT_TRUE(present.contains(w)) << w.toStdString();
+    for (const QString& w : wanted) {
+        const QString lead = w.chopped(1);
+        const bool found = std::any_of(present.begin(), present.end(), [&](const QString& p) {
+            return p == w || p.startsWith(lead + ',');
+        });
+        EXPECT_TRUE(found) << w.toStdString() << " in " << present.join(' ').toStdString();
+    }
 }
 
 TEST_F(DemoHome, PicturesExistForEveryNamedLogoAndAdvertisement)

@@ -35,17 +35,8 @@ const char* const kSchema[] = {
 };
 
 // Built after the rows are in (much faster than maintaining them per row).
+// The link and key indexes come from finishDatabase, like for any database.
 const char* const kIndexes[] = {
-    "create index ix_slnazev_p_id on slnazev_p (id)",
-    "create index ix_slulice_p_id on slUlice_p (id)",
-    "create index ix_slradky_p_id on slRadky_p (id)",
-    "create index ix_pzatrid_kod on pzatrid (kod)",
-    "create index ix_pzatrid_peno on pzatrid (peno)",
-    "create index ix_osoby_peno on osoby (peno)",
-    "create index ix_radky_peno_kod on radky (peno, kod)",
-    "create index ix_reklamy_peno on reklamy (peno)",
-    "create index ix_firma_misto_id on firma (misto_id)",
-    "create index ix_firma_okres_id on firma (okres_id)",
     "create index ix_firma_nazev on firma (nazev)",
     "create index ix_slico_ico on slico (ico)",
     "create index ix_slnazev_txt on slnazev (txt)",

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <QSet>
+#include <algorithm>
 
 using namespace kv::engine;
 
@@ -239,4 +240,37 @@ TEST_F(Dialect, LongNumberListsRunThroughTemporarySets)
     kv::engine::Statement temp(*db, "SELECT count(*) FROM sqlite_temp_master");
     ASSERT_TRUE(temp.step());
     EXPECT_EQ(temp.integer(0), 0);
+}
+
+TEST_F(Dialect, VeryLongNumberListsAreTestedRowByRow)
+{
+    // Far beyond the temporary-table size: unsorted, with repeats, most of
+    // them no firm at all.
+    QStringList many;
+    for (int i = 60000; i > 0; --i)
+        many << QString::number(i * 7 + 1000000);
+    many << "200219"
+         << "2"
+         << "200219"
+         << "5";
+    const QString list = many.join(',');
+    const Translated t = JetDialect::filter("firma", "(peno in (" + list + "))");
+    ASSERT_EQ(t.sets.size(), 1u);
+    EXPECT_GT(t.sets[0].param, 0);
+    EXPECT_TRUE(std::is_sorted(t.sets[0].values.begin(), t.sets[0].values.end()));
+    EXPECT_FALSE(t.sql.contains("200219"));
+
+    EXPECT_EQ(firms("(peno in (" + list + "))"), QSet<int>({2, 5, 200219}));
+    EXPECT_EQ(firms("not peno in (" + list + ")"), QSet<int>({1, 3, 4, 6}));
+    // Quoted texts around the set keep their own parameters.
+    EXPECT_EQ(firms("(nazev like 'st*') and (peno in (" + list + ")) and (misto = 'Praha')"),
+              QSet<int>({200219}));
+    EXPECT_EQ(firms("(peno in (" + list + ")) and (misto = 'Brno') or (nazev like 'Ivan')"),
+              QSet<int>({2, 5, 6}));
+    // Two sets in one filter, and a set in a statement of the selection.
+    EXPECT_EQ(firms("(peno in (" + list + ")) and (peno in (" + list + ",1))"),
+              QSet<int>({2, 5, 200219}));
+    EXPECT_EQ(penos({"select distinct(peno) from slnazev_p where peno in (" + list +
+                     ")  Or  peno in (1) "}),
+              QSet<int>({1, 2}));
 }
