@@ -73,6 +73,11 @@ TFSetLabel::TFSetLabel(std::unique_ptr<ReportDataSource> data, std::function<voi
 
 TFSetLabel::~TFSetLabel() = default;
 
+void TFSetLabel::setPreview(TFPreview* preview)
+{
+    m_preview = preview;
+}
+
 void TFSetLabel::build()
 {
     auto caption = [this](QWidget* parent, int id, const char* name = nullptr) {
@@ -193,7 +198,7 @@ void TFSetLabel::build()
     top->addLayout(left, 1);
     top->addLayout(right);
     auto bottom = new QHBoxLayout;
-    bottom->setSpacing(4);
+    bottom->setSpacing(2);
     const std::tuple<const char*, int, void (TFSetLabel::*)()> buttons[] = {
         {"btnPismo", 168, &TFSetLabel::chooseFont},
         {"btnTiskarna", 124, &TFSetLabel::printerSetup},
@@ -206,7 +211,12 @@ void TFSetLabel::build()
         auto b = new QPushButton(this);
         b->setObjectName(QLatin1String(name));
         b->setAutoDefault(false);
-        m_texts.push_back([b, id]() { b->setText(LoadStr(id)); });
+        m_texts.push_back([b, id]() {
+            b->setText(LoadStr(id));
+            // The style's minimum button width would not let all six fit;
+            // each keeps room for its own caption instead.
+            b->setMinimumWidth(b->fontMetrics().horizontalAdvance(b->text().remove(u'&')) + 14);
+        });
         if (slot)
             connect(b, &QPushButton::clicked, this, slot);
         bottom->addWidget(b);
@@ -224,6 +234,8 @@ void TFSetLabel::build()
                     loadFrom(path);
             });
     auto main = new QVBoxLayout(this);
+    // Six buttons share the fixed width of the bottom row.
+    main->setContentsMargins(6, 6, 6, 6);
     main->addLayout(top);
     main->addLayout(bottom);
 }

@@ -41,7 +41,7 @@ public:
     ~TFSetLabel() override;
 
     // The preview the next Preview/Print generates into.
-    void setPreview(TFPreview* preview) { m_preview = preview; }
+    void setPreview(TFPreview* preview);
 
     TEditSpecial* field(LabelGeometry::Field f) const { return m_fields[size_t(f)]; }
     TPrintLabelView* view() const { return m_plv; }
