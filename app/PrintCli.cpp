@@ -1,6 +1,7 @@
 #include "app/PrintCli.h"
 
 #include "app/FirmPrintCli.h"
+#include "app/LabelsCli.h"
 
 namespace kv
 {
@@ -18,6 +19,7 @@ struct Kind {
 const Kind kKinds[] = {
     {"list", &printListCommand},
     {"profiles", &printProfilesCommand},
+    {"labels", &printLabelsCommand},
 };
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "app/Startup.h"
 
 #include "app/ExclusionCommands.h"
+#include "app/LabelPrinting.h"
 #include "app/ListPrinting.h"
 #include "app/PresentationCommand.h"
 #include "app/PrintCommands.h"
@@ -75,6 +76,7 @@ int Startup::run()
     installPresentationCommand(window);
     auto* print = new PrintCommands(window, dm); // owned by the window
     installListPrinting(*print, dm, window);
+    installLabelPrinting(*print, dm);
     window.showList();
     splash.reset();
     if (!m_options.selectionFile.isEmpty())

@@ -1,0 +1,89 @@
+#include "app/LabelsCli.h"
+
+#include "app/HeadlessPrint.h"
+#include "app/core/FileError.h"
+#include "app/core/StringTable.h"
+#include "printing/LabelGeometry.h"
+#include "printing/LabelSettings.h"
+#include "printing/TFPrintLabel.h"
+#include "printing/TableCursorSource.h"
+
+#include <QFileInfo>
+
+namespace kv
+{
+
+namespace
+{
+
+const char* const Usage =
+    "usage: kvelta print labels [--home DIR] [FILE.kvv] [--labels FILE.kl] -o OUT.pdf\n";
+
+// The settings of a label file; false after saying why on err.
+bool readLabels(const QString& path, LabelSettings& settings, QTextStream& err)
+{
+    if (!QFileInfo(path).isFile()) {
+        err << "kvelta print labels: " << path << ": no such file\n";
+        return false;
+    }
+    LabelFile::Status status;
+    try {
+        status = LabelFile::load(path, settings);
+    } catch (const FileError& e) {
+        err << "kvelta print labels: " << e.message() << "\n";
+        return false;
+    }
+    switch (status) {
+    case LabelFile::Status::Loaded:
+        return true;
+    case LabelFile::Status::NoHeader:
+        err << path << ": " << LoadStr(163) << "Kvelta 2001\n";
+        return false;
+    default:
+        err << LoadStr(164).replace(QLatin1String("%s"), path) << "\n";
+        return false;
+    }
+}
+
+} // namespace
+
+int printLabelsCommand(const QStringList& args, QTextStream& out, QTextStream& err)
+{
+    const auto call =
+        HeadlessPrint::parse(QStringLiteral("labels"), args, {QStringLiteral("--labels")},
+                             QString::fromLatin1(Usage), err);
+    if (!call)
+        return 2;
+    LabelSettings settings;
+    const QString labels = call->options.value(QStringLiteral("--labels"));
+    if (!labels.isEmpty() && !readLabels(labels, settings, err))
+        return 2;
+    // The sheet as the settings window would show it: the fields through
+    // the same rule, a field that does not convert keeps the start value.
+    LabelGeometry sheet;
+    sheet.SetWidthDocument(210);
+    sheet.SetLengthDocument(297);
+    if (!sheet.applyFields(settings.fields))
+        err << "kvelta print labels: a sheet field is not a number; later fields ignored\n";
+
+    HeadlessPrint print;
+    if (const int code = print.open(*call, err))
+        return code;
+    TDM& dm = print.dm();
+    TableCursorSource source(*dm.TPrn);
+    TFPrintLabel report(source, [&dm]() {
+        dm.closePrn();
+        dm.openPrn();
+    });
+    QString error;
+    if (!report.configure(settings, sheet.SizeWidth, sheet.SizeLength, &error)) {
+        err << "kvelta print labels: " << error << "\n";
+        return 2;
+    }
+    const int code = HeadlessPrint::writePdf(report.report(), call->output, err);
+    if (code == 0)
+        out << call->output << "\n";
+    return code;
+}
+
+} // namespace kv
