@@ -14,6 +14,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCompleter>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
@@ -223,6 +224,13 @@ TEST(TFSetLabel, MakersSheetFillsTheFields)
     QComboBox* chooser = win.w.sheetChooser();
     const int index = chooser->findText("Avery L7163", Qt::MatchStartsWith);
     ASSERT_GE(index, 0);
+    // Any part of the name finds a sheet, not only its start.
+    chooser->completer()->setCompletionPrefix("7163");
+    QStringList found;
+    for (int i = 0; chooser->completer()->setCurrentRow(i); ++i)
+        found << chooser->completer()->currentCompletion();
+    EXPECT_TRUE(found.contains(chooser->itemText(index)));
+    EXPECT_EQ(found.filter("7163").size(), found.size());
     win.w.chooseSheet(index);
     EXPECT_EQ(win.text(G::CountH), "2");
     EXPECT_EQ(win.text(G::CountV), "7");
