@@ -59,8 +59,8 @@ public:
     void CountSize();
 
     // The picture in a control of width x height pixels with round pixels of
-    // border. Labels lying wholly outside the control are left out, so a huge
-    // grid costs no more than the pixels it covers.
+    // border. Columns and rows that start right of or below the control are
+    // left out.
     Picture picture(int width, int height, int round) const;
 
     // The eight fields of the label settings window, in their order: left,
