@@ -1,0 +1,73 @@
+// Filter texts and statements in the Jet dialect from anywhere (selection
+// files, typed filters): translated, or refused with EngineError before
+// SQLite sees them. Whatever is translated must also run on a small company
+// database: the translation is the only guard between the text and SQLite.
+
+#include "FuzzSupport.h"
+#include "data/engine/BoundStatement.h"
+#include "data/engine/Database.h"
+#include "data/engine/EngineError.h"
+#include "data/engine/JetDialect.h"
+#include "data/engine/Schema.h"
+#include "data/engine/Statement.h"
+
+using namespace kv::engine;
+
+namespace
+{
+
+Database& database()
+{
+    static Database* db = [] {
+        auto* d = new Database(QStringLiteral(":memory:"), Database::Mode::Create);
+        d->exec(Schema::createSql());
+        d->exec(QStringLiteral("INSERT INTO firma(peno, nazev, misto) VALUES "
+                               "(1, 'Alfa', 'Brno'), (2, 'Šťastná', 'Praha'), (3, NULL, '')"));
+        d->reloadCatalog();
+        return d;
+    }();
+    return *db;
+}
+
+void run(const Translated& t, const char* what)
+{
+    try {
+        BoundStatement bound(database(), t);
+        for (int rows = 0; rows < 10 && bound.statement().step(); ++rows) {
+        }
+    } catch (const EngineError& e) {
+        std::fprintf(stderr, "%s\nSQL: %s\nSQLite: %s\n", what, qPrintable(t.sql),
+                     qPrintable(e.message()));
+        kvfuzz::fail("a translated text does not run");
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
+{
+    kvfuzz::initApp(argc, argv);
+    database();
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    const QString text = QString::fromUtf8(reinterpret_cast<const char*>(data), qsizetype(size));
+    try {
+        const Translated t = JetDialect::filter(QStringLiteral("firma"), text);
+        Translated query = t;
+        query.sql = QStringLiteral("SELECT peno FROM \"firma\" WHERE ") + t.sql;
+        run(query, "filter");
+    } catch (const EngineError&) {
+    }
+    try {
+        run(JetDialect::select(text), "select");
+    } catch (const EngineError&) {
+    }
+    try {
+        (void)JetDialect::sortList(QStringLiteral("firma"), text);
+    } catch (const EngineError&) {
+    }
+    return 0;
+}

@@ -1,0 +1,81 @@
+// Selection files (*.kvv) from anywhere: the record straight from a stream
+// and the whole file through the container. A file is read, refused as not a
+// selection (false) or refused as damaged (SelectionError); the state then
+// stays as it was. What was read is written and read back the same.
+
+#include "FuzzSupport.h"
+#include "app/core/FileError.h"
+#include "selection/SelectionError.h"
+#include "selection/SelectionFile.h"
+#include "selection/SelectionRecord.h"
+#include "selection/SelectionState.h"
+
+#include <QBuffer>
+
+using namespace kv;
+
+namespace
+{
+
+SelectionState marked()
+{
+    SelectionState s;
+    s.row(SelectionState::Misto).Add(QStringLiteral("Brno"), QStringLiteral("7"));
+    s.cbEmail = true;
+    return s;
+}
+
+// Reads with read(state); returns whether a record was taken.
+template <class Read> bool readChecked(Read read)
+{
+    SelectionState state = marked();
+    bool taken = false;
+    try {
+        taken = read(state);
+    } catch (const SelectionError&) {
+        taken = false;
+    }
+    if (!taken) {
+        if (!(state == marked()))
+            kvfuzz::fail("a refused record changed the state");
+        return false;
+    }
+    for (const TLVyber& row : state.rows)
+        row.Count();
+
+    QBuffer out;
+    out.open(QIODevice::ReadWrite);
+    WriteSelection(state, out);
+    out.seek(0);
+    SelectionState again;
+    if (!ReadSelection(out, again) || !(again == state))
+        kvfuzz::fail("a written record read back differently");
+    return true;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
+{
+    kvfuzz::initApp(argc, argv);
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    readChecked([&](SelectionState& state) {
+        QBuffer in;
+        in.setData(reinterpret_cast<const char*>(data), qsizetype(size));
+        in.open(QIODevice::ReadOnly);
+        return ReadSelection(in, state);
+    });
+    const QString path = kvfuzz::writeInput(data, size, QStringLiteral("input.kvv"));
+    readChecked([&](SelectionState& state) {
+        try {
+            return LoadSelection(path, state);
+        } catch (const FileError&) {
+            kvfuzz::fail("an existing selection file was reported unreadable");
+        }
+    });
+    return 0;
+}
