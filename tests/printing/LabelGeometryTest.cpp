@@ -132,6 +132,15 @@ TEST(LabelGeometry, LabelSizeSetDirectlyStandsUntilTheNextDerivingChange)
     EXPECT_FLOAT_EQ(g.SizeLength, 42);
 }
 
+TEST(LabelGeometry, ColumnsRightOfTheControlAreLeftOut)
+{
+    LabelGeometry g = settingsSheet();
+    g.SetSizeWidth(100); // the third column would start at 220 in a 210 wide control
+    const auto pic = g.picture(210, 297, 0);
+    ASSERT_EQ(pic.labels.size(), 12u);
+    EXPECT_EQ(edges(pic.labels[6]), Edges(115, 10, 215, 52));
+}
+
 TEST(LabelGeometry, MarginsLargerThanTheSheetGiveNegativeLabels)
 {
     LabelGeometry g = settingsSheet();
