@@ -42,7 +42,7 @@ PrintSettingsDialog::PrintSettingsDialog(int titleId, QWidget* parent)
     auto make = [this](const char* name) {
         auto b = new QPushButton(this);
         b->setObjectName(QLatin1String(name));
-        b->setMinimumWidth(100);
+        b->setMinimumWidth(88);
         return b;
     };
     m_btnPismo = make("btnPismo");
@@ -61,6 +61,7 @@ PrintSettingsDialog::PrintSettingsDialog(int titleId, QWidget* parent)
         buttons->addWidget(b);
     buttons->addStretch();
     auto all = new QHBoxLayout(this);
+    all->setContentsMargins(8, 8, 8, 8);
     all->addLayout(m_body, 1);
     all->addLayout(buttons);
 }

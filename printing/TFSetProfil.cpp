@@ -41,6 +41,7 @@ void TFSetProfil::rebuildChoices()
         m_items[i] = new QRadioButton(LoadStr(231 + i), m_group);
         m_items[i]->setObjectName(QStringLiteral("rgTiskco%1").arg(i));
         column->addWidget(m_items[i]);
+        m_items[i]->show(); // the group may be on screen already
     }
     column->addStretch();
 }

@@ -16,6 +16,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QGroupBox>
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
@@ -140,6 +141,25 @@ TEST_F(ListPrinting, SettingsWindowsAsDesigned)
     EXPECT_EQ(list->previewButton()->text(), "&Náhled/Tisk");
     EXPECT_EQ(list->closeButton()->text(), "&Zavři okno");
     EXPECT_EQ(list->report(), nullptr); // the report form exists only while shown
+}
+
+TEST_F(ListPrinting, ProfileChoiceIsRebuiltAndPreselectedAtEveryShowing)
+{
+    for (bool fromPopup : {true, false, true}) {
+        profile->setOpenedFromPopup(fromPopup);
+        profile->show();
+        const auto items = profile->group()->findChildren<QRadioButton*>();
+        ASSERT_EQ(items.size(), 2);
+        EXPECT_TRUE(items[0]->isVisible());
+        EXPECT_TRUE(items[1]->isVisible());
+        EXPECT_EQ(items[0]->text(), " profily všech vybraných firem");
+        EXPECT_EQ(items[1]->isChecked(), fromPopup);
+        EXPECT_EQ(profile->choice(), fromPopup ? 1 : 0);
+        EXPECT_EQ(profile->group()->title(), " Tisknout ");
+        EXPECT_NE(profile->report(), nullptr);
+        profile->hide();
+        EXPECT_EQ(profile->report(), nullptr);
+    }
 }
 
 TEST_F(ListPrinting, ListCoversTheCurrentSetWithTheChosenItems)
