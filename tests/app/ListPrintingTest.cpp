@@ -10,6 +10,9 @@
 #include "printing/TFPreview.h"
 #include "printing/TFSetProfil.h"
 #include "printing/TFSetSeznam.h"
+#include "selection/SelectionCli.h"
+#include "selection/SelectionFile.h"
+#include "selection/SelectionState.h"
 #include "tests/app/DemoHome.h"
 #include "tests/printing/ReportFixture.h"
 #include "tests/support/DialogClicker.h"
@@ -224,6 +227,27 @@ TEST_F(ListPrinting, HeadlessListAndProfilesWritePdfs)
     ASSERT_EQ(p.code, 0) << p.err.toStdString();
     EXPECT_GE(pdfPages(dir.filePath("profiles.pdf")), kFirms);
     EXPECT_TRUE(pdfText(dir.filePath("profiles.pdf")).contains("IČO"));
+}
+
+TEST_F(ListPrinting, HeadlessProfilesFollowASavedSelection)
+{
+    QTemporaryDir dir;
+    const QString home = kvtest::demoHome(kFirms);
+    SelectionState web;
+    web.Clear();
+    web.cbWWW = true; // firms with a web address
+    SaveSelection(web, dir.filePath("web.kvv"));
+    QString counted, unused;
+    QTextStream countOut(&counted), countErr(&unused);
+    ASSERT_EQ(countCommand({"--home", home, dir.filePath("web.kvv")}, countOut, countErr), 0);
+    countOut.flush();
+    const int firms = counted.trimmed().toInt();
+    ASSERT_GT(firms, 0);
+    ASSERT_LT(firms, kFirms);
+    const CliRun p =
+        print({"profiles", "--home", home, dir.filePath("web.kvv"), "-o", dir.filePath("web.pdf")});
+    ASSERT_EQ(p.code, 0) << p.err.toStdString();
+    EXPECT_EQ(pdfPages(dir.filePath("web.pdf")), firms); // one page a firm, no notes here
 }
 
 TEST_F(ListPrinting, HeadlessRefusesBadArguments)
