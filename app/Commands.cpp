@@ -4,6 +4,7 @@
 #include "app/HomeCommand.h"
 #include "app/PrintCli.h"
 #include "app/Startup.h"
+#include "app/core/ConfigCommand.h"
 #include "app/core/OxoCommands.h"
 #include "data/import/ImportMdbCommand.h"
 #include "selection/ExportCli.h"
@@ -31,6 +32,7 @@ void usage(QTextStream& err)
            "       kvelta make-demo DIR [--firms N] [--seed S] [--force]\n"
            "       kvelta import-mdb FILE.mdb OUT.db [--charset CS]\n"
            "       kvelta home [--set DIR]\n"
+           "       kvelta config [--config FILE] [--set KEY=VALUE]...\n"
            "       kvelta filter [--home DIR] FILE.kvv\n"
            "       kvelta count [--home DIR] FILE.kvv\n"
            "       kvelta export [--home DIR] [FILE.kvv] [--items LIST] [--separator S] -o OUT\n"
@@ -81,6 +83,8 @@ const Subcommand kSubcommands[] = {
     {"home", &homeCommand},
     {"filter", &filterCommand},
     {"count", &countCommand},
+    {"export", &exportCommand},
+    {"config", &configCommand},
     {"import-mdb", &importMdbCommand},
     {"print", &printCommand},
 };
