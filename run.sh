@@ -2,9 +2,20 @@
 # Installs what is missing, builds, makes a demo data home when none is
 # configured, and starts Kvelta 2001.
 #   ./run.sh [kvelta arguments...]
+#   ./run.sh --package     builds build/kvelta_<version>_<arch>.deb instead
 set -euo pipefail
 cd "$(dirname "$0")"
 ./tools/install-deps.sh
+
+if [[ "${1:-}" == "--package" ]]; then
+  cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+  cmake --build build -j"$(nproc)" --target kvelta >/dev/null
+  (cd build && cpack -G DEB >/dev/null)
+  deb=$(ls -t build/kvelta_*.deb | head -n 1)
+  echo "Package: $deb"
+  echo "Install it with: sudo apt-get install ./$deb"
+  exit 0
+fi
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j"$(nproc)" --target kvelta 2>&1 | grep -E 'error|warning' || true
 cmake --build build -j"$(nproc)" --target kvelta >/dev/null

@@ -13,6 +13,8 @@ Application::Application(int& argc, char** argv) : QApplication(argc, argv)
     setApplicationName(QStringLiteral("Kvelta 2001"));
     setOrganizationName(QStringLiteral("Lumora"));
     setApplicationVersion(QStringLiteral(KV_VERSION));
+    // Lets the desktop match the windows to the installed entry and its icon.
+    setDesktopFileName(QStringLiteral("cz.lumora.kvelta"));
 }
 
 bool Application::notify(QObject* receiver, QEvent* event)

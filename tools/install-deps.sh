@@ -9,6 +9,7 @@ PACKAGES=(
   libsqlite3-dev sqlite3 libjpeg-dev
   libgtest-dev libbenchmark-dev
   xvfb xauth poppler-utils fonts-dejavu-core fonts-liberation
+  desktop-file-utils appstream dpkg-dev file groff-base
 )
 if [[ "${KV_WITH_MDB:-1}" == 1 ]]; then
   PACKAGES+=(mdbtools-dev)

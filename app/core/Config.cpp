@@ -111,11 +111,20 @@ void setConfigValue(QStringList& lines, const QString& key, const QString& value
         lines[i] = line;
 }
 
+// An installed program (bin/kvelta beside share/kvelta, as the install rules
+// lay it out) belongs to every user and to the package manager: its folder is
+// no place for one user's settings, even for root, who may write there.
+static bool isInstalledProgram(const QString& programDir)
+{
+    return QFileInfo::exists(programDir + QStringLiteral("/../share/kvelta/strings.tsv"));
+}
+
 QString iniPath()
 {
     const QString fileName = QStringLiteral("KV2001.ini");
     const QString programDir = QCoreApplication::applicationDirPath();
-    if (!programDir.isEmpty() && QFileInfo(programDir).isWritable())
+    if (!programDir.isEmpty() && !isInstalledProgram(programDir) &&
+        QFileInfo(programDir).isWritable())
         return QDir(programDir).filePath(fileName);
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
            QStringLiteral("/Lumora/") + fileName;

@@ -15,8 +15,9 @@ struct ConfigResult {
     QStringList lines;  // the file's lines as read
 };
 
-// Where KV2001.ini lives: next to the program when that folder is writable,
-// otherwise <user configuration folder>/Lumora/KV2001.ini.
+// Where KV2001.ini lives: next to the program when that folder is writable
+// and not an installation (bin/ beside share/kvelta/), otherwise
+// <user configuration folder>/Lumora/KV2001.ini.
 QString iniPath();
 
 // Fills global() from the configuration file and the data home. The data
