@@ -30,6 +30,52 @@ constexpr size_t kSetThreshold = 64;
 // pass over it testing each row against the sorted numbers (kv_in_set).
 constexpr size_t kScanThreshold = 50000;
 
+// SQLite refuses an expression tree higher than 1000 nodes and a statement
+// whose parentheses nest past its parser stack (about a hundred levels).
+// Translations are measured and refused above these bounds instead.
+constexpr int kMaxHeight = 900;
+constexpr int kMaxParens = 60;
+// Chains of AND or OR longer than this are grouped into a balanced tree, so
+// a selection of thousands of alternatives stays a few levels high.
+constexpr qsizetype kFlatChain = 16;
+
+// A piece of translated SQL with the height of its expression tree and the
+// depth of its parentheses.
+struct Sql {
+    QString text;
+    int height = 1;
+    int parens = 0;
+};
+
+Sql grouped(const Sql& inner)
+{
+    return {u'(' + inner.text + u')', inner.height, inner.parens + 1};
+}
+
+// Joins the terms of one chain; long chains as a balanced tree of groups.
+Sql chain(const std::vector<Sql>& terms, qsizetype from, qsizetype to, const QString& op)
+{
+    const qsizetype count = to - from;
+    if (count == 1)
+        return terms[size_t(from)];
+    if (count <= kFlatChain) {
+        Sql out = terms[size_t(from)];
+        for (qsizetype i = from + 1; i < to; ++i) {
+            const Sql& t = terms[size_t(i)];
+            out.text += op + t.text;
+            out.height = std::max(out.height, t.height);
+            out.parens = std::max(out.parens, t.parens);
+        }
+        out.height += int(count - 1);
+        return out;
+    }
+    const qsizetype mid = from + count / 2;
+    const Sql left = grouped(chain(terms, from, mid, op));
+    const Sql right = grouped(chain(terms, mid, to, op));
+    return {left.text + op + right.text, std::max(left.height, right.height) + 1,
+            std::max(left.parens, right.parens)};
+}
+
 [[noreturn]] void reject(const QString& what, const QString& input)
 {
     QString shown = input.simplified();
@@ -119,7 +165,7 @@ public:
     Translated parseFilter()
     {
         Translated t;
-        t.sql = expression();
+        t.sql = checked(expression()).text;
         expectEnd();
         t.params = std::move(m_params);
         t.sets = std::move(m_sets);
@@ -157,7 +203,7 @@ public:
         }
         sql += QStringLiteral(" FROM ") + JetDialect::quoted(m_table->name);
         if (acceptKeyword("where"))
-            sql += QStringLiteral(" WHERE ") + expression();
+            sql += QStringLiteral(" WHERE ") + checked(expression()).text;
         if (acceptKeyword("order")) {
             expectKeyword("by");
             QStringList terms;
@@ -253,39 +299,58 @@ private:
         return literal();
     }
 
-    QString expression()
+    Sql checked(const Sql& sql) const
     {
-        if (++m_depth > 200)
+        if (sql.height > kMaxHeight || sql.parens > kMaxParens)
             fail(QStringLiteral("nested too deeply"));
-        QString s = conjunction();
+        return sql;
+    }
+
+    Sql expression()
+    {
+        // Parentheses recurse; the bound keeps the parser's own stack small.
+        if (++m_depth > kMaxParens)
+            fail(QStringLiteral("nested too deeply"));
+        std::vector<Sql> terms{conjunction()};
         while (acceptKeyword("or"))
-            s += QStringLiteral(" OR ") + conjunction();
+            terms.push_back(conjunction());
         --m_depth;
-        return s;
+        return checked(chain(terms, 0, qsizetype(terms.size()), QStringLiteral(" OR ")));
     }
 
-    QString conjunction()
+    Sql conjunction()
     {
-        QString s = negation();
+        std::vector<Sql> terms{negation()};
         while (acceptKeyword("and"))
-            s += QStringLiteral(" AND ") + negation();
+            terms.push_back(negation());
+        return checked(chain(terms, 0, qsizetype(terms.size()), QStringLiteral(" AND ")));
+    }
+
+    Sql negation()
+    {
+        // Counted, not recursed: a long run of NOTs must not exhaust the
+        // stack, and two of them cancel.
+        int nots = 0;
+        while (acceptKeyword("not"))
+            ++nots;
+        Sql s = predicate();
+        if (nots % 2)
+            s = {QStringLiteral("NOT ") + s.text, s.height + 1, s.parens};
         return s;
     }
 
-    QString negation()
-    {
-        if (acceptKeyword("not"))
-            return QStringLiteral("NOT ") + negation();
-        return predicate();
-    }
-
-    QString predicate()
+    Sql predicate()
     {
         if (acceptSymbol("(")) {
-            const QString inner = expression();
+            const Sql inner = expression();
             expectSymbol(")");
-            return u'(' + inner + u')';
+            return grouped(inner);
         }
+        return {comparison(), 2, 0};
+    }
+
+    QString comparison()
+    {
         const QString left = operand();
         bool negated = false;
         if (acceptKeyword("not"))
