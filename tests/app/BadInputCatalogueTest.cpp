@@ -1,0 +1,424 @@
+// Files from elsewhere, through the program's real entry points: each one is
+// refused with a clear message (or read as far as it is sound), and nothing
+// the user had before is changed or lost.
+#include "app/core/Config.h"
+#include "app/core/Cp1250.h"
+#include "app/core/FileError.h"
+#include "app/core/Global.h"
+#include "app/core/Oxo.h"
+#include "app/core/StringTable.h"
+#include "data/NoteFile.h"
+#include "data/TDM.h"
+#include "data/TFPozn.h"
+#include "data/TFProfil.h"
+#include "data/engine/TableCursor.h"
+#include "printing/LabelSettings.h"
+#include "selection/ExportCli.h"
+#include "selection/SelectionCli.h"
+#include "selection/SelectionError.h"
+#include "selection/SelectionFile.h"
+#include "selection/SelectionRecord.h"
+#include "selection/SelectionState.h"
+#include "tests/app/DemoHome.h"
+#include "tests/app/core/LockedFolder.h"
+#include "tests/support/TestHome.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QImage>
+#include <QPlainTextEdit>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+namespace
+{
+
+using Row = kv::SelectionState::Row;
+
+struct Outcome {
+    int code = -1;
+    QString out, err;
+};
+
+using Command = int (*)(const QStringList&, QTextStream&, QTextStream&);
+
+Outcome run(Command command, const QStringList& args)
+{
+    Outcome r;
+    QTextStream out(&r.out), err(&r.err);
+    r.code = command(args, out, err);
+    out.flush();
+    err.flush();
+    return r;
+}
+
+QByteArray crlf(const QStringList& lines)
+{
+    QByteArray bytes;
+    for (const QString& l : lines)
+        bytes += kv::Cp1250::encode(l) + "\r\n";
+    return bytes;
+}
+
+QByteArray pngBytes()
+{
+    QImage image(8, 8, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return bytes;
+}
+
+// A selection record as text: header, switches, then the blocks.
+QStringList record(const QStringList& blocks)
+{
+    return QStringList{kv::selectionrecord::header(), "1", "1", "0", "0", "0"} + blocks;
+}
+
+const QStringList kEmptyBlock{"1", "0", "0"};
+
+QStringList emptyBlocks(int n)
+{
+    QStringList out;
+    for (int i = 0; i < n; ++i)
+        out += kEmptyBlock;
+    return out;
+}
+
+class BadSelectionFiles : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        before.row(Row::Misto).Add(QStringLiteral("Praha"), QStringLiteral("1"));
+        before.rgLogMezi = 0;
+    }
+    QString write(const QByteArray& bytes)
+    {
+        const QString path = dir.filePath(QStringLiteral("bad.kvv"));
+        QFile f(path);
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(bytes);
+        return path;
+    }
+    // The window's loader keeps its criteria, and the headless commands
+    // end with exit code 2 and a message that says what is wrong.
+    void expectRefused(const QByteArray& bytes, const QString& expected)
+    {
+        const QString path = write(bytes);
+        kv::SelectionState state = before;
+        try {
+            EXPECT_FALSE(kv::LoadSelection(path, state));
+        } catch (const kv::SelectionError&) {
+        } catch (const kv::FileError&) {
+        }
+        EXPECT_EQ(state, before);
+
+        for (Command c : {Command(kv::filterCommand), Command(kv::countCommand)}) {
+            const Outcome r = run(c, {"--home", kvtest::demoHome(300), path});
+            EXPECT_EQ(r.code, 2) << r.err.toStdString();
+            EXPECT_TRUE(r.out.isEmpty());
+            EXPECT_TRUE(r.err.contains(expected, Qt::CaseInsensitive))
+                << r.err.toStdString() << " lacks " << expected.toStdString();
+        }
+    }
+
+    QTemporaryDir dir;
+    kv::SelectionState before;
+};
+
+} // namespace
+
+TEST_F(BadSelectionFiles, OtherFilesEmptyOrDamagedAreRefusedAndChangeNothing)
+{
+    const QString wrongHeader = kv::LoadStr(kv::selectionrecord::WrongHeaderTextId);
+    ASSERT_FALSE(wrongHeader.isEmpty());
+
+    kv::LabelSettings labels;
+    expectRefused(crlf(kv::LabelFile::lines(labels)), wrongHeader);
+    expectRefused(pngBytes(), wrongHeader);
+    expectRefused(QByteArray(), wrongHeader);
+
+    // Cut in the middle of the fourth block.
+    QStringList cut = record(emptyBlocks(3) + QStringList{"1", "2", "Praha"});
+    expectRefused(crlf(cut), QStringLiteral("cut short"));
+
+    QStringList letters = record(emptyBlocks(7));
+    letters[6 + 3 * 2 + 1] = QStringLiteral("abc"); // the count line of the third block
+    expectRefused(crlf(letters), QStringLiteral("abc"));
+
+    QStringList huge = record(emptyBlocks(7));
+    huge[6 + 1] = QStringLiteral("10000000"); // no such allocation, no read past the end
+    expectRefused(crlf(huge), QStringLiteral("cut short"));
+}
+
+TEST_F(BadSelectionFiles, TwoHundredThousandCompanyNumbersStillCount)
+{
+    // Every firm of the home among 200,000 numbers, most of them no firm.
+    kv::SelectionState s;
+    for (int i = 0; i < 200000; ++i)
+        s.row(Row::Ico).Add(QStringLiteral("x"), QString::number(900000000 + i));
+    kv::engine::Database db;
+    db.open(QDir(kvtest::demoHome(300)).filePath(QStringLiteral("Dta/KV2001.db")),
+            kv::engine::Database::Mode::ReadOnly);
+    kv::engine::TableCursor firma(db, QStringLiteral("firma"));
+    firma.open();
+    int firms = 0;
+    for (firma.first(); !firma.eof(); firma.next(), ++firms)
+        s.row(Row::Ico).Add(QStringLiteral("x"), QString::number(firma.integer("peno")));
+    const QString path = dir.filePath(QStringLiteral("many.kvv"));
+    kv::SaveSelection(s, path);
+
+    const Outcome r = run(kv::countCommand, {"--home", kvtest::demoHome(300), path});
+    EXPECT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out.trimmed(), QString::number(firms));
+}
+
+namespace
+{
+
+class BadLabelFiles : public ::testing::Test
+{
+protected:
+    // A saved file of unusual but valid settings, as lines.
+    QStringList savedLines()
+    {
+        kv::LabelSettings s;
+        s.fields = {"11", "12", "13", "14", "2", "7", "4", "3"};
+        s.font.face = QStringLiteral("DejaVu Serif");
+        s.font.size = 37;
+        s.salutation = QStringLiteral("Vážení");
+        return kv::LabelFile::lines(s);
+    }
+    kv::LabelFile::Status load(const QStringList& lines, kv::LabelSettings& into)
+    {
+        const QString path = dir.filePath(QStringLiteral("bad.kl"));
+        QFile f(path);
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(crlf(lines));
+        f.close();
+        return kv::LabelFile::load(path, into);
+    }
+    QTemporaryDir dir;
+};
+
+} // namespace
+
+TEST_F(BadLabelFiles, ShortFileAppliesWhatItHoldsAndStops)
+{
+    kv::LabelSettings s;
+    EXPECT_EQ(load(savedLines().mid(0, 10), s), kv::LabelFile::Status::Damaged);
+    EXPECT_EQ(s.fields, (kv::LabelGeometry::Fields{"11", "12", "13", "14", "2", "7", "4", "3"}));
+    EXPECT_EQ(s.font.face, QStringLiteral("DejaVu Serif"));
+    EXPECT_EQ(s.font.size, kv::LabelSettings().font.size); // its line was not there
+}
+
+TEST_F(BadLabelFiles, FontSizeThatIsNoNumberStopsThere)
+{
+    QStringList lines = savedLines();
+    const qsizetype size = lines.indexOf(QStringLiteral("37"));
+    ASSERT_GT(size, 0);
+    lines[size] = QStringLiteral("x");
+    kv::LabelSettings s;
+    EXPECT_EQ(load(lines, s), kv::LabelFile::Status::Damaged);
+    EXPECT_EQ(s.font.face, QStringLiteral("DejaVu Serif"));
+    EXPECT_EQ(s.font.size, kv::LabelSettings().font.size);
+    EXPECT_EQ(s.salutation, kv::LabelSettings().salutation);
+}
+
+TEST_F(BadLabelFiles, NegativeColourLoadsAndStillDraws)
+{
+    // System colours are stored negative; an unknown one must not break drawing.
+    QStringList lines = savedLines();
+    const qsizetype colour = lines.indexOf(QString::number(kv::LabelFont::WindowTextColor));
+    ASSERT_GT(colour, 0);
+    lines[colour] = QStringLiteral("-5");
+    kv::LabelSettings s;
+    EXPECT_EQ(load(lines, s), kv::LabelFile::Status::Loaded);
+    EXPECT_EQ(s.font.color, -5);
+    EXPECT_TRUE(s.font.toColor().isValid());
+    EXPECT_EQ(s.font.size, 37);
+}
+
+namespace
+{
+
+class BadConfiguration : public ::testing::Test
+{
+protected:
+    void TearDown() override { kv::global() = kv::GlobalState(); }
+    kv::ConfigResult read(const QByteArray& bytes)
+    {
+        home.write(QStringLiteral("KV2001.ini"), bytes);
+        return kv::readConfig(home.file(QStringLiteral("KV2001.ini")), home.path());
+    }
+    kvtest::TestHome home;
+};
+
+} // namespace
+
+TEST_F(BadConfiguration, FortyDisplayEntriesKeepTheThirtyThereAre)
+{
+    QStringList values;
+    for (int i = 0; i < 40; ++i)
+        values << QString::number(i % 2);
+    const kv::ConfigResult r =
+        read(crlf({"[KV2001]", "Nast=" + values.join(u',') + u',', "Lang=0"}));
+    EXPECT_FALSE(r.error);
+    EXPECT_FALSE(kv::global().nast[2]); // read as far as there are entries
+    EXPECT_TRUE(kv::global().nast[3]);
+}
+
+TEST_F(BadConfiguration, BinaryGarbageStartsWithDefaultsOrReportsTheError)
+{
+    QByteArray garbage;
+    for (int i = 0; i < 4096; ++i)
+        garbage += char((i * 7919) % 256);
+    const kv::ConfigResult r = read(garbage);
+    kv::writeConfig(home.file(QStringLiteral("KV2001.ini")), 0);
+    if (r.error) {
+        // Not readable as a configuration: nothing may overwrite what the user has.
+        EXPECT_EQ(home.read(QStringLiteral("KV2001.ini")), garbage);
+    } else {
+        EXPECT_EQ(kv::global().nast, kv::GlobalState().nast);
+        QStringList lines; // the file is stored in the list-file container
+        kv::OxoLoad(lines, home.file(QStringLiteral("KV2001.ini")));
+        EXPECT_TRUE(kv::configValue(lines, QStringLiteral("Nast")).has_value());
+    }
+}
+
+namespace
+{
+
+// A data home copied from the demo one, so that it may be damaged.
+class DamagedHome : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        copyTree(kvtest::demoHome(300), home.path());
+        kv::global() = kv::GlobalState();
+        kv::global().dataHome = home.path();
+    }
+    void TearDown() override { kv::global() = kv::GlobalState(); }
+
+    static void copyTree(const QString& from, const QString& to)
+    {
+        QDir source(from);
+        for (const QFileInfo& fi :
+             source.entryInfoList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot)) {
+            const QString target = QDir(to).filePath(fi.fileName());
+            if (fi.isDir()) {
+                QDir().mkpath(target);
+                copyTree(fi.filePath(), target);
+            } else {
+                QFile::remove(target);
+                QFile::copy(fi.filePath(), target);
+            }
+        }
+    }
+    void execOnDatabase(const char* sql)
+    {
+        sqlite3* db = nullptr;
+        ASSERT_EQ(sqlite3_open(home.file(QStringLiteral("Dta/KV2001.db")).toUtf8(), &db),
+                  SQLITE_OK);
+        EXPECT_EQ(sqlite3_exec(db, sql, nullptr, nullptr, nullptr), SQLITE_OK)
+            << sqlite3_errmsg(db);
+        sqlite3_close(db);
+    }
+    kv::TDM::OpenResult open()
+    {
+        dm = std::make_unique<kv::TDM>();
+        return dm->OpenDatabase();
+    }
+    int firstPeno() { return dm->TFirma->integer(QStringLiteral("peno")); }
+
+    kvtest::TestHome home;
+    std::unique_ptr<kv::TDM> dm;
+};
+
+} // namespace
+
+TEST_F(DamagedHome, DatabasesThatAreNoCompanyDatabaseAreRefusedByName)
+{
+    home.write(QStringLiteral("Dta/KV2001.db"), "This is a text file, not a database.\n");
+    kv::TDM::OpenResult r = open();
+    EXPECT_NE(r.status, kv::TDM::OpenStatus::Opened);
+    EXPECT_FALSE(r.message.isEmpty());
+    EXPECT_FALSE(dm->Ready());
+
+    copyTree(kvtest::demoHome(300), home.path());
+    execOnDatabase("DROP TABLE radky");
+    r = open();
+    EXPECT_NE(r.status, kv::TDM::OpenStatus::Opened);
+    EXPECT_TRUE(r.message.contains(QStringLiteral("radky"))) << r.message.toStdString();
+
+    copyTree(kvtest::demoHome(300), home.path());
+    execOnDatabase("ALTER TABLE firma DROP COLUMN placena");
+    r = open();
+    EXPECT_NE(r.status, kv::TDM::OpenStatus::Opened);
+    EXPECT_TRUE(r.message.contains(QStringLiteral("placena"))) << r.message.toStdString();
+}
+
+TEST_F(DamagedHome, HugeAndForeignNotesAreShownWhole)
+{
+    ASSERT_EQ(open().status, kv::TDM::OpenStatus::Opened);
+    const int peno = firstPeno();
+    QByteArray big;
+    while (big.size() < 5 * 1024 * 1024)
+        big += "Poznámka k firmě, řádek dlouhý jako ostatní.\r\n";
+    QFile f(kv::NoteFile::path(peno));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(big); // UTF-8 bytes where Windows-1250 belongs
+    f.close();
+
+    const QString text = kv::NoteFile::text(peno);
+    EXPECT_GT(text.size(), 4 * 1024 * 1024);
+    kv::TFPozn editor(dm.get());
+    EXPECT_EQ(editor.editor()->toPlainText().size(), text.size());
+    // Shown as Windows-1250 reads those bytes; Cancel leaves the file alone.
+    editor.reject();
+    QFile again(kv::NoteFile::path(peno));
+    ASSERT_TRUE(again.open(QIODevice::ReadOnly));
+    EXPECT_EQ(again.readAll(), big);
+}
+
+TEST_F(DamagedHome, LogoThatIsNoPictureLeavesTheProfileWithoutIt)
+{
+    ASSERT_EQ(open().status, kv::TDM::OpenStatus::Opened);
+    dm->TFirma->setFilter(QStringLiteral("logo is not null"), true);
+    ASSERT_GT(dm->TFirma->recordCount(), 0);
+    const QString logo = dm->TFirma->text(QStringLiteral("logo"));
+    home.write(QStringLiteral("Log/") + logo, "GIF89a but then nothing of a picture");
+    kv::TFProfil profile(dm.get(), nullptr, QString());
+    EXPECT_FALSE(profile.LoadLogo());
+    profile.show();
+}
+
+TEST_F(DamagedHome, ReadOnlyHomeReportsNotesAndExportAndKeepsTheOldNote)
+{
+    ASSERT_EQ(open().status, kv::TDM::OpenStatus::Opened);
+    const int peno = firstPeno();
+    kv::NoteFile::save(peno, QStringLiteral("stará poznámka"));
+    const QByteArray old = home.read(QStringLiteral("Pozn/%1.tx").arg(peno));
+
+    kvtest::LockedFolder notes(home.file(QStringLiteral("Pozn")));
+    kvtest::LockedFolder top(home.path());
+    ASSERT_TRUE(notes.locked() && top.locked()) << "cannot make a folder read-only here";
+    try {
+        kv::NoteFile::save(peno, QStringLiteral("nová poznámka"));
+        ADD_FAILURE() << "a read-only home took the note";
+    } catch (const kv::FileError& e) {
+        EXPECT_FALSE(e.message().isEmpty());
+    }
+    EXPECT_EQ(home.read(QStringLiteral("Pozn/%1.tx").arg(peno)), old);
+
+    const Outcome r = run(kv::exportCommand,
+                          {"--home", home.path(), "-o", home.file(QStringLiteral("export.txt"))});
+    EXPECT_EQ(r.code, 5) << r.err.toStdString();
+    EXPECT_FALSE(r.err.isEmpty());
+    EXPECT_FALSE(QFile::exists(home.file(QStringLiteral("export.txt"))));
+}
