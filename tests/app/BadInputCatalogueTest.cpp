@@ -422,3 +422,53 @@ TEST_F(DamagedHome, ReadOnlyHomeReportsNotesAndExportAndKeepsTheOldNote)
     EXPECT_FALSE(r.err.isEmpty());
     EXPECT_FALSE(QFile::exists(home.file(QStringLiteral("export.txt"))));
 }
+
+TEST(FailedWrites, EveryUserFileKeepsItsEarlierVersion)
+{
+    // Each writer first writes a file, then is made to fail on the same path:
+    // the folder refuses new files, so only a writer that goes through a
+    // temporary file fails, and the earlier bytes must still be there.
+    kvtest::TestHome home;
+    kv::global() = kv::GlobalState();
+    kv::global().dataHome = kvtest::demoHome(300);
+    const QString dir = home.file(QStringLiteral("out"));
+    QDir().mkpath(dir);
+    const auto path = [&](const char* name) { return QDir(dir).filePath(QLatin1String(name)); };
+    const auto bytes = [&](const char* name) {
+        QFile f(path(name));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    };
+
+    kv::writeConfig(path("KV2001.ini"), 1);
+    kv::SelectionState selection;
+    selection.row(Row::Okres).Add(QStringLiteral("Benešov"), QStringLiteral("2"));
+    kv::SaveSelection(selection, path("a.kvv"));
+    kv::LabelSettings labels;
+    kv::LabelFile::save(labels, path("a.kl"));
+    const Outcome first =
+        run(kv::exportCommand, {"--home", kvtest::demoHome(300), "-o", path("e.txt")});
+    ASSERT_EQ(first.code, 0) << first.err.toStdString();
+    const char* names[] = {"KV2001.ini", "a.kvv", "a.kl", "e.txt"};
+    QList<QByteArray> before;
+    for (const char* n : names) {
+        before << bytes(n);
+        ASSERT_FALSE(before.last().isEmpty()) << n;
+    }
+
+    kvtest::LockedFolder lock(dir);
+    ASSERT_TRUE(lock.locked()) << "cannot make a folder read-only here";
+    kv::global().langBase = 1;              // something to write
+    kv::writeConfig(path("KV2001.ini"), 2); // failures are not reported, by design
+    selection.row(Row::Okres).Add(QStringLiteral("Beroun"), QStringLiteral("3"));
+    EXPECT_THROW(kv::SaveSelection(selection, path("a.kvv")), kv::FileError);
+    labels.salutation = QStringLiteral("Vážený pane");
+    EXPECT_THROW(kv::LabelFile::save(labels, path("a.kl")), kv::FileError);
+    const Outcome second =
+        run(kv::exportCommand, {"--home", kvtest::demoHome(300), "-o", path("e.txt")});
+    EXPECT_EQ(second.code, 5);
+    EXPECT_FALSE(second.err.isEmpty());
+
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(bytes(names[i]), before[i]) << names[i];
+    kv::global() = kv::GlobalState();
+}
