@@ -1,5 +1,7 @@
 #include "app/TFMain.h"
 
+#include "app/NavigatorRow.h"
+
 #include "app/Links.h"
 #include "app/ProfileCommands.h"
 #include "app/TFAbout.h"
@@ -70,41 +72,27 @@ void TFMain::buildToolbar()
     bar->setIconSize(QSize(20, 20));
     addToolBar(Qt::TopToolBarArea, bar);
 
-    auto nav = new QWidget(bar);
-    nav->setObjectName(QStringLiteral("nav"));
-    auto navLayout = new QHBoxLayout(nav);
-    navLayout->setContentsMargins(0, 0, 0, 0);
-    navLayout->setSpacing(0);
-    const QStyle::StandardPixmap pictures[4] = {
-        QStyle::SP_MediaSkipBackward, QStyle::SP_MediaSeekBackward, QStyle::SP_MediaSeekForward,
-        QStyle::SP_MediaSkipForward};
-    const char* names[4] = {"navFirst", "navPrior", "navNext", "navLast"};
-    for (int i = 0; i < 4; ++i) {
-        m_nav[i] = new QToolButton(nav);
-        m_nav[i]->setObjectName(QLatin1String(names[i]));
-        m_nav[i]->setIcon(style()->standardIcon(pictures[i]));
-        m_nav[i]->setAutoRaise(true);
-        navLayout->addWidget(m_nav[i]);
-        connect(m_nav[i], &QToolButton::clicked, this, [this, i]() {
-            if (!m_dm || !m_dm->TFirma)
-                return;
-            engine::TableCursor* c = m_dm->TFirma;
-            switch (i) {
-            case 0:
-                c->first();
-                break;
-            case 1:
-                c->prior();
-                break;
-            case 2:
-                c->next();
-                break;
-            default:
-                c->last();
-                break;
-            }
-        });
-    }
+    QWidget* nav = createNavigatorRow(bar, m_nav, [this](int i) {
+        if (!m_dm || !m_dm->TFirma)
+            return;
+        engine::TableCursor* c = m_dm->TFirma;
+        switch (i) {
+        case 0:
+            c->first();
+            break;
+        case 1:
+            c->prior();
+            break;
+        case 2:
+            c->next();
+            break;
+        default:
+            c->last();
+            break;
+        }
+    });
+    for (QToolButton* b : m_nav)
+        b->setAutoRaise(true);
     bar->addWidget(nav);
     bar->addSeparator()->setObjectName(QStringLiteral("Bevel1"));
 

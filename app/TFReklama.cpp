@@ -1,5 +1,7 @@
 #include "app/TFReklama.h"
 
+#include "app/NavigatorRow.h"
+
 #include "app/AdvertisementLayout.h"
 #include "app/Application.h"
 #include "app/NavigatorState.h"
@@ -64,23 +66,9 @@ TFReklama::TFReklama(TDM* dm, QWidget* parent)
     m_img = new QLabel(m_panel2);
     m_img->setObjectName(QStringLiteral("img"));
 
-    m_nav = new QWidget(m_panel2);
-    m_nav->setObjectName(QStringLiteral("nav"));
-    auto navLayout = new QHBoxLayout(m_nav);
-    navLayout->setContentsMargins(0, 0, 0, 0);
-    navLayout->setSpacing(0);
-    const QStyle::StandardPixmap pictures[4] = {
-        QStyle::SP_MediaSkipBackward, QStyle::SP_MediaSeekBackward, QStyle::SP_MediaSeekForward,
-        QStyle::SP_MediaSkipForward};
-    const char* names[4] = {"navFirst", "navPrior", "navNext", "navLast"};
-    for (int i = 0; i < 4; ++i) {
-        m_navButtons[i] = new QToolButton(m_nav);
-        m_navButtons[i]->setObjectName(QLatin1String(names[i]));
-        m_navButtons[i]->setIcon(style()->standardIcon(pictures[i]));
-        m_navButtons[i]->setFixedSize(25, 25);
-        navLayout->addWidget(m_navButtons[i]);
-        connect(m_navButtons[i], &QToolButton::clicked, this, [this, i]() { navigate(i); });
-    }
+    m_nav = createNavigatorRow(m_panel2, m_navButtons, [this](int i) { navigate(i); });
+    for (QToolButton* b : m_navButtons)
+        b->setFixedSize(25, 25);
     m_nav->adjustSize();
 
     m_btnZavrit = new QPushButton(m_panel2);
