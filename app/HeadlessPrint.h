@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/TDM.h"
+#include "selection/HeadlessArgs.h"
 
 #include <QHash>
 #include <QStringList>
@@ -20,12 +21,7 @@ class Report;
 class HeadlessPrint
 {
 public:
-    struct Args {
-        QString home;
-        QString selection;
-        QString output;
-        QHash<QString, QString> options; // "--items" -> "tel,fax"
-    };
+    using Args = HeadlessArgs;
 
     // Writes why not (and usage) to err when the arguments do not fit.
     static std::optional<Args> parse(const QString& kind, const QStringList& args,

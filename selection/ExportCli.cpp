@@ -10,6 +10,7 @@
 #include "data/engine/TableCursor.h"
 #include "selection/EngineStatementRunner.h"
 #include "selection/FilterBuilder.h"
+#include "selection/HeadlessArgs.h"
 #include "selection/LoadSelectionReporting.h"
 #include "selection/SelectionError.h"
 #include "selection/SelectionFile.h"
@@ -59,48 +60,27 @@ bool parseItems(const QString& list, ExportChoice& choice, QTextStream& err)
 
 std::optional<Invocation> parse(const QStringList& args, QTextStream& err)
 {
-    Invocation call;
-    QStringList rest;
-    bool haveOutput = false;
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        const QString& a = args[i];
-        const bool takesValue = a == QLatin1String("--home") || a == QLatin1String("--items") ||
-                                a == QLatin1String("--separator") || a == QLatin1String("-o");
-        if (takesValue && i + 1 >= args.size()) {
-            err << "kvelta export: " << a << " needs a value\n" << Usage;
-            return std::nullopt;
-        }
-        if (a == QLatin1String("--home")) {
-            call.home = args[++i];
-        } else if (a == QLatin1String("--items")) {
-            if (!parseItems(args[++i], call.choice, err))
-                return std::nullopt;
-        } else if (a == QLatin1String("--separator")) {
-            const QString s = args[++i];
-            if (s == QLatin1String("semicolon"))
-                call.choice.separator = ExportChoice::separatorFor(0, {});
-            else if (s == QLatin1String("tab"))
-                call.choice.separator = ExportChoice::separatorFor(1, {});
-            else
-                call.choice.separator = ExportChoice::separatorFor(2, s);
-        } else if (a == QLatin1String("-o")) {
-            call.output = args[++i];
-            haveOutput = true;
-        } else {
-            rest << a;
-        }
-    }
-    if (!haveOutput || call.output.isEmpty() || rest.size() > 1 ||
-        (rest.size() == 1 && rest[0].startsWith(QLatin1Char('-')))) {
-        err << Usage;
+    const auto common = HeadlessArgs::parse(
+        QStringLiteral("export"), args, {QStringLiteral("--items"), QStringLiteral("--separator")},
+        QLatin1String(Usage), err);
+    if (!common)
         return std::nullopt;
+    Invocation call;
+    call.home = common->home;
+    call.selection = common->selection;
+    call.output = common->output;
+    if (const auto items = common->options.constFind(QStringLiteral("--items"));
+        items != common->options.cend() && !parseItems(*items, call.choice, err))
+        return std::nullopt;
+    if (const auto s = common->options.constFind(QStringLiteral("--separator"));
+        s != common->options.cend()) {
+        if (*s == QLatin1String("semicolon"))
+            call.choice.separator = ExportChoice::separatorFor(0, {});
+        else if (*s == QLatin1String("tab"))
+            call.choice.separator = ExportChoice::separatorFor(1, {});
+        else
+            call.choice.separator = ExportChoice::separatorFor(2, *s);
     }
-    if (!rest.isEmpty())
-        call.selection = rest[0];
-    if (call.home.isEmpty())
-        call.home = global().dataHome;
-    if (call.home.isEmpty())
-        call.home = settingsHome();
     return call;
 }
 
