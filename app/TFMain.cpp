@@ -16,6 +16,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDesktopServices>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMdiArea>
@@ -317,7 +318,12 @@ void TFMain::showHelp(const QString& anchor)
 {
     if (!m_help)
         m_help = new THelp(this);
-    m_help->showFile(dataPath(QStringLiteral("KV2001.html")), anchor);
+    // A data folder from the Windows program holds its own help format
+    // only; the program's built-in page stands in for it.
+    QString page = dataPath(QStringLiteral("KV2001.html"));
+    if (!QFileInfo(page).isFile())
+        page = QStringLiteral(":/KV2001.html");
+    m_help->showFile(page, anchor);
     m_help->show();
     m_help->raise();
 }

@@ -33,7 +33,9 @@ bool THelp::showFile(const QString& path, const QString& anchor)
         m_browser->setPlainText(missing + path);
         return false;
     }
-    QUrl url = QUrl::fromLocalFile(path);
+    // ":/..." is the page built into the program.
+    const QUrl url = path.startsWith(QLatin1Char(':')) ? QUrl(QStringLiteral("qrc") + path)
+                                                       : QUrl::fromLocalFile(path);
     m_browser->setSource(url);
     if (!anchor.isEmpty())
         m_browser->scrollToAnchor(anchor);

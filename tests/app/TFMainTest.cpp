@@ -6,6 +6,7 @@
 #include "app/core/Global.h"
 #include "tests/app/DemoHome.h"
 #include "tests/support/DialogClicker.h"
+#include "tests/support/TestHome.h"
 #include <QTextBrowser>
 
 #include <QAction>
@@ -238,5 +239,20 @@ TEST_F(MainWindow, HelpOpensTheDataHomesHelpAtATopic)
     EXPECT_TRUE(help->browser()->source().toLocalFile().endsWith("KV2001.html"));
     EXPECT_FALSE(help->browser()->toPlainText().isEmpty());
     window->showHelp("vyber");
+    EXPECT_EQ(help->currentAnchor(), "vyber");
+}
+
+TEST_F(MainWindow, HelpWithoutAPageInTheDataHomeShowsTheBuiltInOne)
+{
+    kvtest::TestHome bare; // a data folder without KV2001.html
+    const QString home = kv::global().dataHome;
+    kv::global().dataHome = bare.path();
+    window->showHelp("vyber");
+    kv::global().dataHome = home;
+    auto help = window->findChild<kv::THelp*>();
+    ASSERT_NE(help, nullptr);
+    EXPECT_EQ(help->browser()->source(), QUrl("qrc:/KV2001.html"));
+    EXPECT_FALSE(help->browser()->toPlainText().contains("nenalezen"));
+    EXPECT_GT(help->browser()->toPlainText().size(), 1000);
     EXPECT_EQ(help->currentAnchor(), "vyber");
 }
