@@ -82,8 +82,9 @@ TEST_F(SelectionFileTest, FilesOfOtherKindsAreRefusedWithoutChange)
 {
     kv::OxoSave({QStringLiteral("KV2001;Labels;"), QStringLiteral("10"), QStringLiteral("1")},
                 path("labels.kl"), 1, 0x0E);
-    home.write(QStringLiteral("picture.png"),
-               QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\0\x10", 24));
+    // The literal holds zero bytes: its length comes from its size, not a count.
+    static const char png[] = "\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\0\x10";
+    home.write(QStringLiteral("picture.png"), QByteArray(png, sizeof png - 1));
     home.write(QStringLiteral("empty.kvv"), QByteArray());
     home.write(QStringLiteral("text.txt"), "Dear customer,\r\nhello\r\n");
     for (const char* name : {"labels.kl", "picture.png", "empty.kvv", "text.txt"}) {
