@@ -17,6 +17,7 @@
 #include "tests/printing/ReportFixture.h"
 #include "tests/support/DialogClicker.h"
 
+#include "tests/support/PdfProbe.h"
 #include <QAction>
 #include <QCheckBox>
 #include <QGroupBox>
@@ -26,30 +27,15 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTimer>
+
 #include <gtest/gtest.h>
 
 using namespace kv;
+using kvtest::pdfPages;
+using kvtest::pdfText;
 
 namespace
 {
-
-int pdfPages(const QString& file)
-{
-    QProcess p;
-    p.start("pdfinfo", {file});
-    if (!p.waitForFinished(30000))
-        return -1;
-    const auto m = QRegularExpression(R"(Pages:\s+(\d+))").match(p.readAllStandardOutput());
-    return m.hasMatch() ? m.captured(1).toInt() : -1;
-}
-
-QString pdfText(const QString& file)
-{
-    QProcess p;
-    p.start("pdftotext", {"-layout", file, "-"});
-    p.waitForFinished(30000);
-    return QString::fromUtf8(p.readAllStandardOutput());
-}
 
 struct CliRun {
     int code = 0;
@@ -218,7 +204,7 @@ TEST_F(ListPrinting, HeadlessListAndProfilesWritePdfs)
                             dir.filePath("list.pdf")});
     ASSERT_EQ(l.code, 0) << l.err.toStdString();
     EXPECT_GE(pdfPages(dir.filePath("list.pdf")), 1);
-    const QString text = pdfText(dir.filePath("list.pdf"));
+    const QString text = pdfText(dir.filePath("list.pdf"), true);
     EXPECT_TRUE(text.contains("Strana: 1"));
     EXPECT_TRUE(text.contains("Kvelta 2001"));
     EXPECT_TRUE(text.contains("Telefon"));
@@ -226,7 +212,7 @@ TEST_F(ListPrinting, HeadlessListAndProfilesWritePdfs)
     const CliRun p = print({"profiles", "--home", home, "-o", dir.filePath("profiles.pdf")});
     ASSERT_EQ(p.code, 0) << p.err.toStdString();
     EXPECT_GE(pdfPages(dir.filePath("profiles.pdf")), kFirms);
-    EXPECT_TRUE(pdfText(dir.filePath("profiles.pdf")).contains("IČO"));
+    EXPECT_TRUE(pdfText(dir.filePath("profiles.pdf"), true).contains("IČO"));
 }
 
 TEST_F(ListPrinting, HeadlessProfilesFollowASavedSelection)

@@ -4,10 +4,12 @@
 #include "printing/LabelSettings.h"
 #include "tests/app/DemoHome.h"
 
+#include "tests/support/PdfProbe.h"
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+
 #include <gtest/gtest.h>
 
 namespace
@@ -34,14 +36,6 @@ QString pdfInfo(const QString& file, const char* key)
     const auto m = QRegularExpression(QStringLiteral(R"(%1:\s+(.+))").arg(QLatin1String(key)))
                        .match(QString::fromUtf8(p.readAllStandardOutput()));
     return m.hasMatch() ? m.captured(1).trimmed() : QString();
-}
-
-QString pdfText(const QString& file)
-{
-    QProcess p;
-    p.start("pdftotext", {file, "-"});
-    p.waitForFinished(30000);
-    return QString::fromUtf8(p.readAllStandardOutput());
 }
 
 } // namespace
@@ -101,5 +95,5 @@ TEST(PrintLabelsCli, TheExecutableDispatchesPrintLabels)
     ASSERT_TRUE(p.waitForFinished(120000));
     EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
     EXPECT_EQ(pdfInfo(pdf, "Pages"), "3");
-    EXPECT_FALSE(pdfText(pdf).trimmed().isEmpty());
+    EXPECT_FALSE(kvtest::pdfText(pdf).trimmed().isEmpty());
 }

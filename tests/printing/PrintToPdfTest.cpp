@@ -3,34 +3,20 @@
 #include "printing/PrinterPageSink.h"
 #include "printing/ReportPrintSetup.h"
 
+#include "tests/support/PdfProbe.h"
 #include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+
 #include <gtest/gtest.h>
 
 using namespace kv;
+using kvtest::pdfPages;
+using kvtest::pdfText;
 
 namespace
 {
-
-int pdfPages(const QString& file)
-{
-    QProcess p;
-    p.start("pdfinfo", {file});
-    if (!p.waitForFinished(30000))
-        return -1;
-    const auto m = QRegularExpression(R"(Pages:\s+(\d+))").match(p.readAllStandardOutput());
-    return m.hasMatch() ? m.captured(1).toInt() : -1;
-}
-
-QString pdfText(const QString& file)
-{
-    QProcess p;
-    p.start("pdftotext", {file, "-"});
-    p.waitForFinished(30000);
-    return QString::fromUtf8(p.readAllStandardOutput());
-}
 
 struct PdfReport {
     MemoryDataSource data{kvtest::firms(45)};
