@@ -1,5 +1,9 @@
 #include "CompanyFixture.h"
 
+#include "data/engine/TableCursor.h"
+
+#include <gtest/gtest.h>
+
 namespace kvtest
 {
 
@@ -51,6 +55,18 @@ std::unique_ptr<kv::engine::Database> openCompany(EngineTestDb& db, bool finishe
         db.finish();
     db.done();
     return std::make_unique<kv::engine::Database>(db.path());
+}
+
+QSet<int> firmsMatching(kv::engine::Database& db, const QString& filter)
+{
+    kv::engine::TableCursor c(db, QStringLiteral("firma"));
+    c.setFilter(filter, true);
+    c.open();
+    QSet<int> out;
+    for (; !c.eof(); c.next())
+        out.insert(c.integer(QStringLiteral("peno")));
+    EXPECT_EQ(out.size(), c.recordCount());
+    return out;
 }
 
 } // namespace kvtest

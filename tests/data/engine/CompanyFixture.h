@@ -3,6 +3,7 @@
 #include "EngineTestDb.h"
 
 #include <QList>
+#include <QSet>
 #include <memory>
 
 namespace kvtest
@@ -24,5 +25,9 @@ void fillCompany(EngineTestDb& db);
 // Opens the read-only connection on a filled database; `finished` adds the
 // ranks and indexes first.
 std::unique_ptr<kv::engine::Database> openCompany(EngineTestDb& db, bool finished);
+
+// The peno of every firm a filter keeps, read through a company cursor; also
+// checks that the cursor's count agrees with the rows it walked.
+QSet<int> firmsMatching(kv::engine::Database& db, const QString& filter);
 
 } // namespace kvtest

@@ -25,16 +25,7 @@ protected:
         db = kvtest::openCompany(build, true);
     }
 
-    QSet<int> firms(const QString& filter)
-    {
-        TableCursor c(*db, "firma");
-        c.setFilter(filter, true);
-        c.open();
-        QSet<int> out;
-        for (; !c.eof(); c.next())
-            out.insert(c.integer("peno"));
-        return out;
-    }
+    QSet<int> firms(const QString& filter) { return kvtest::firmsMatching(*db, filter); }
 
     kvtest::EngineTestDb build;
     std::unique_ptr<Database> db;
