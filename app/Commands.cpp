@@ -22,24 +22,29 @@ namespace kv
 namespace
 {
 
-void usage(QTextStream& err)
+const char* const Usage =
+    "usage: kvelta [--home DIR] [--config FILE] [--minimized] [FILE.kvv]\n"
+    "                                       start the desktop program\n"
+    "       kvelta --version\n"
+    "       kvelta --help | -h\n"
+    "       kvelta COMMAND --help           what COMMAND does and its options\n"
+    "       kvelta oxo-dump FILE\n"
+    "       kvelta oxo-pack --key K IN OUT\n"
+    "       kvelta make-demo DIR [--firms N] [--seed S] [--force]\n"
+    "       kvelta import-mdb FILE.mdb OUT.db [--charset CS]\n"
+    "       kvelta home [--set DIR]\n"
+    "       kvelta config [--config FILE] [--set KEY=VALUE]...\n"
+    "       kvelta filter [--home DIR] FILE.kvv\n"
+    "       kvelta count [--home DIR] FILE.kvv\n"
+    "       kvelta export [--home DIR] [FILE.kvv] [--items LIST] [--separator S] -o OUT\n"
+    "       kvelta print list [--home DIR] [FILE.kvv] [--items LIST] -o OUT.pdf\n"
+    "       kvelta print profiles [--home DIR] [FILE.kvv] -o OUT.pdf\n"
+    "       kvelta print labels [--home DIR] [FILE.kvv] [--labels FILE.kl] -o OUT.pdf\n";
+
+void usage(QTextStream& stream)
 {
-    err << "usage: kvelta [--home DIR] [--config FILE] [--minimized] [FILE.kvv]\n"
-           "                                       start the desktop program\n"
-           "       kvelta --version\n"
-           "       kvelta oxo-dump FILE\n"
-           "       kvelta oxo-pack --key K IN OUT\n"
-           "       kvelta make-demo DIR [--firms N] [--seed S] [--force]\n"
-           "       kvelta import-mdb FILE.mdb OUT.db [--charset CS]\n"
-           "       kvelta home [--set DIR]\n"
-           "       kvelta config [--config FILE] [--set KEY=VALUE]...\n"
-           "       kvelta filter [--home DIR] FILE.kvv\n"
-           "       kvelta count [--home DIR] FILE.kvv\n"
-           "       kvelta export [--home DIR] [FILE.kvv] [--items LIST] [--separator S] -o OUT\n"
-           "       kvelta print list [--home DIR] [FILE.kvv] [--items LIST] -o OUT.pdf\n"
-           "       kvelta print profiles [--home DIR] [FILE.kvv] -o OUT.pdf\n"
-           "       kvelta print labels [--home DIR] [FILE.kvv] [--labels FILE.kl] -o OUT.pdf\n";
-    err.flush();
+    stream << Usage;
+    stream.flush();
 }
 
 // Takes "OPTION VALUE" out of the arguments wherever it stands.
@@ -74,20 +79,71 @@ using Headless = int (*)(const QStringList&, QTextStream&, QTextStream&);
 struct Subcommand {
     const char* name;
     Headless run;
+    const char* help; // printed for COMMAND --help
 };
 
 const Subcommand kSubcommands[] = {
-    {"oxo-dump", &oxoDump},
-    {"oxo-pack", &oxoPack},
-    {"make-demo", &makeDemoCommand},
-    {"home", &homeCommand},
-    {"filter", &filterCommand},
-    {"count", &countCommand},
-    {"export", &exportCommand},
-    {"config", &configCommand},
-    {"import-mdb", &importMdbCommand},
-    {"print", &printCommand},
+    {"oxo-dump", &oxoDump,
+     "usage: kvelta oxo-dump FILE\n"
+     "Prints the lines of a settings, selection or label file (.ini, .kvv, .kl),\n"
+     "unpacked and converted from Windows-1250.\n"},
+    {"oxo-pack", &oxoPack,
+     "usage: kvelta oxo-pack --key K IN OUT\n"
+     "Packs the UTF-8 text file IN into the list-file container OUT.\n"
+     "  --key K     the container key, decimal or 0x hexadecimal\n"},
+    {"make-demo", &makeDemoCommand,
+     "usage: kvelta make-demo DIR [--firms N] [--seed S] [--force]\n"
+     "Writes a demo data home with invented Czech firms into DIR.\n"
+     "  --firms N   number of firms, 1 to 5000000 (default 20000)\n"
+     "  --seed S    random seed; the same N and S give identical files (default 2001)\n"
+     "  --force     DIR may already hold files; the generated ones are replaced\n"},
+    {"home", &homeCommand,
+     "usage: kvelta home [--set DIR]\n"
+     "Prints the stored data home, or stores DIR as the data home.\n"
+     "  --set DIR   store DIR (made absolute) as the data home of the current user\n"},
+    {"filter", &filterCommand,
+     "usage: kvelta filter [--home DIR] FILE.kvv\n"
+     "Prints the filter the saved selection installs on the company set.\n"
+     "  --home DIR  the data home for this run\n"},
+    {"count", &countCommand,
+     "usage: kvelta count [--home DIR] FILE.kvv\n"
+     "Prints how many firms the saved selection selects.\n"
+     "  --home DIR  the data home for this run\n"},
+    {"export", &exportCommand,
+     "usage: kvelta export [--home DIR] [FILE.kvv] [--items LIST] [--separator S] -o OUT\n"
+     "Writes the selected firms (at most 5000) to a text file, one firm a line.\n"
+     "  --home DIR       the data home for this run\n"
+     "  FILE.kvv         a saved selection (default: every firm)\n"
+     "  --items LIST     comma-separated: nazev,ulice,misto,psc,okres,tel,fax,email,www,osoba\n"
+     "  --separator S    semicolon, tab or any other text (default tab)\n"
+     "  -o OUT           the file to write\n"},
+    {"config", &configCommand,
+     "usage: kvelta config [--config FILE] [--set KEY=VALUE]...\n"
+     "Prints which KV2001.ini is used and its lines, or changes lines.\n"
+     "  --config FILE    use FILE instead of KV2001.ini\n"
+     "  --set KEY=VALUE  replace or add the line with that key\n"},
+    {"import-mdb", &importMdbCommand,
+     "usage: kvelta import-mdb FILE.mdb OUT.db [--charset CS]\n"
+     "Converts a company database in Microsoft Jet format (Access 97 or 2000)\n"
+     "into a new SQLite database OUT.db; an existing OUT.db is never replaced.\n"
+     "  --charset CS     character set of Jet 3 text (default CP1250)\n"},
+    {"print", &printCommand,
+     "usage: kvelta print list [--home DIR] [FILE.kvv] [--items LIST] -o OUT.pdf\n"
+     "       kvelta print profiles [--home DIR] [FILE.kvv] -o OUT.pdf\n"
+     "       kvelta print labels [--home DIR] [FILE.kvv] [--labels FILE.kl] -o OUT.pdf\n"
+     "Prints the company list, the profiles or address labels of the selected\n"
+     "firms to a PDF file.\n"
+     "  --home DIR       the data home for this run\n"
+     "  FILE.kvv         a saved selection (default: every firm)\n"
+     "  --items LIST     list lines, comma-separated: tel,fax,email,www,pozn\n"
+     "  --labels FILE.kl the label settings to use (default: the built-in sheet)\n"
+     "  -o OUT.pdf       the file to write\n"},
 };
+
+bool asksForHelp(const QStringList& args)
+{
+    return args.contains(QLatin1String("--help")) || args.contains(QLatin1String("-h"));
+}
 
 } // namespace
 
@@ -103,12 +159,20 @@ int runKvelta(int argc, char** argv)
         out << "kvelta " << KV_VERSION << "\n";
         return 0;
     }
+    if (args.size() == 1 && asksForHelp(args)) {
+        usage(out);
+        return 0;
+    }
     if (!args.isEmpty() && !args[0].startsWith(QLatin1Char('-')) &&
         !args[0].endsWith(QLatin1String(".kvv"), Qt::CaseInsensitive)) {
         const QString word = args.takeFirst();
         for (const Subcommand& sub : kSubcommands) {
             if (word != QLatin1String(sub.name))
                 continue;
+            if (asksForHelp(args)) {
+                out << sub.help;
+                return 0;
+            }
             // Headless commands draw pictures and pages, which needs fonts and
             // so a GUI application, but never a screen.
             if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))

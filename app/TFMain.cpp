@@ -318,8 +318,8 @@ void TFMain::showHelp(const QString& anchor)
 {
     if (!m_help)
         m_help = new THelp(this);
-    // A data folder from the Windows program holds its own help format
-    // only; the program's built-in page stands in for it.
+    // A data folder whose database is a Jet file may come without this help
+    // page; the page built into the program stands in for it.
     QString page = dataPath(QStringLiteral("KV2001.html"));
     if (!QFileInfo(page).isFile())
         page = QStringLiteral(":/KV2001.html");

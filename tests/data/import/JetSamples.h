@@ -1,7 +1,7 @@
 #pragma once
 
-// The sample Jet databases in the shared data folder. A missing sample is a
-// failure, not a skip: the import would otherwise go untested unnoticed.
+// The sample Jet databases kept with the tests (tests/data/jet). A missing
+// sample is a failure, not a skip: the import would otherwise go untested.
 #include <QFileInfo>
 #include <QString>
 #include <gtest/gtest.h>
@@ -11,10 +11,9 @@ namespace kvtest
 
 inline QString jetSample(const char* name)
 {
-    const QString path = QStringLiteral(KV_SHARED_DIR "/data/mdb/") + QLatin1String(name);
+    const QString path = QStringLiteral(KV_JET_SAMPLES "/") + QLatin1String(name);
     if (!QFileInfo(path).isFile())
-        ADD_FAILURE() << "Sample Jet database missing: " << path.toStdString()
-                      << " (the shared data folder belongs beside the source tree)";
+        ADD_FAILURE() << "Sample Jet database missing: " << path.toStdString();
     return path;
 }
 
