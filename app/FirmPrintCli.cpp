@@ -54,7 +54,7 @@ int printListCommand(const QStringList& args, QTextStream& out, QTextStream& err
         !parseItems(call->options.value(QStringLiteral("--items")), list, err))
         return 2;
     print.dm().openPrn();
-    return HeadlessPrint::writePdf(list.report(), call->output, err);
+    return print.writePdf(list.report(), call->output, err);
 }
 
 int printProfilesCommand(const QStringList& args, QTextStream& out, QTextStream& err)
@@ -71,7 +71,7 @@ int printProfilesCommand(const QStringList& args, QTextStream& out, QTextStream&
     print.dm().TOsoby_2->open();
     ProfilePrintCursors cursors(print.dm());
     TFPrintProfil profiles(cursors.sources());
-    return HeadlessPrint::writePdf(profiles.report(), call->output, err);
+    return print.writePdf(profiles.report(), call->output, err);
 }
 
 } // namespace kv

@@ -1,6 +1,7 @@
 #include "app/HeadlessPrint.h"
 
 #include "app/core/Config.h"
+#include "app/core/FileError.h"
 #include "app/core/Global.h"
 #include "app/core/StringTable.h"
 #include "data/engine/EngineError.h"
@@ -13,10 +14,6 @@
 #include "selection/SelectionError.h"
 
 #include <QDir>
-#include <QFile>
-#include <QPrinter>
-#include <QSaveFile>
-#include <QTemporaryDir>
 
 namespace kv
 {
@@ -43,6 +40,13 @@ int HeadlessPrint::open(const Args& args, QTextStream& err)
     }
     // Notes, logos and the database are all found below the data home.
     global().dataHome = args.home;
+    m_options.inputs << TDM::databasePath() << args.selection;
+    try {
+        SafeFileWriter::target(args.output, m_options); // refused before any work
+    } catch (const FileError& e) {
+        err << "kvelta print: " << e.message() << "\n";
+        return 5;
+    }
     const TDM::OpenResult opened = m_dm.OpenDatabase();
     if (opened.status != TDM::OpenStatus::Opened) {
         err << "kvelta print: " << TDM::databasePath() << ": " << opened.message << "\n";
@@ -66,36 +70,27 @@ int HeadlessPrint::open(const Args& args, QTextStream& err)
     return 0;
 }
 
+void HeadlessPrint::addInput(const QString& path)
+{
+    m_options.inputs.append(path);
+}
+
 int HeadlessPrint::writePdf(Report& report, const QString& output, QTextStream& err)
 {
-    QTemporaryDir work;
-    if (!work.isValid()) {
-        err << "kvelta print: " << work.errorString() << "\n";
-        return 5;
-    }
-    const QString draft = work.filePath(QStringLiteral("report.pdf"));
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(draft);
     try {
-        report.printTo(printer, 0, 0);
+        if (report.writePdf(output, 0, 0, m_options) == 0) {
+            err << "kvelta print: nothing to print\n";
+            return 3;
+        }
+    } catch (const FileError& e) {
+        err << "kvelta print: " << e.message() << "\n";
+        return 5;
     } catch (const ReportError& e) {
         err << "kvelta print: " << e.message() << "\n";
         return 5;
     } catch (const engine::EngineError& e) {
         err << "kvelta print: " << e.message() << "\n";
         return 1;
-    }
-    QFile pdf(draft);
-    if (!pdf.open(QIODevice::ReadOnly)) {
-        // No page was drawn, so the printer never created its file.
-        err << "kvelta print: nothing to print\n";
-        return 3;
-    }
-    QSaveFile out(output);
-    if (!out.open(QIODevice::WriteOnly) || out.write(pdf.readAll()) < 0 || !out.commit()) {
-        err << "kvelta print: " << output << ": " << out.errorString() << "\n";
-        return 5;
     }
     return 0;
 }

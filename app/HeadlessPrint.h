@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/core/SafeFileWriter.h"
 #include "data/TDM.h"
 #include "selection/HeadlessArgs.h"
 
@@ -33,12 +34,17 @@ public:
     int open(const Args& args, QTextStream& err);
     TDM& dm() { return m_dm; }
 
+    // A further file the command reads (a label file), which the output
+    // must not be; before open, which refuses such an output early.
+    void addInput(const QString& path);
+
     // Generates the report into a PDF file, replacing it only once it is
-    // complete: 0 written, 3 nothing to print, 5 the file could not be written.
-    static int writePdf(Report& report, const QString& output, QTextStream& err);
+    // complete: 0 written, 3 nothing to print, 5 the file could not be
+    // written or is refused (not a regular file, one of the inputs).
+    int writePdf(Report& report, const QString& output, QTextStream& err);
 
 private:
-    QString m_kind;
+    SafeFileWriter::Options m_options;
     TDM m_dm;
 };
 

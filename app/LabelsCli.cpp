@@ -67,6 +67,7 @@ int printLabelsCommand(const QStringList& args, QTextStream& out, QTextStream& e
         err << "kvelta print labels: a sheet field is not a number; later fields ignored\n";
 
     HeadlessPrint print;
+    print.addInput(labels);
     if (const int code = print.open(*call, err))
         return code;
     TDM& dm = print.dm();
@@ -80,7 +81,7 @@ int printLabelsCommand(const QStringList& args, QTextStream& out, QTextStream& e
         err << "kvelta print labels: " << error << "\n";
         return 2;
     }
-    const int code = HeadlessPrint::writePdf(report.report(), call->output, err);
+    const int code = print.writePdf(report.report(), call->output, err);
     if (code == 0)
         out << call->output << "\n";
     return code;

@@ -1,11 +1,11 @@
 #include "data/Export.h"
 
 #include "app/core/Cp1250.h"
+#include "app/core/FileError.h"
+#include "app/core/SafeFileWriter.h"
 #include "data/TDM.h"
 #include "data/engine/QueryCursor.h"
 #include "data/engine/TableCursor.h"
-
-#include <QSaveFile>
 
 namespace kv
 {
@@ -56,7 +56,7 @@ QString TextExport::line(engine::Database& db, engine::TableCursor& firms,
 
 TextExport::Result TextExport::run(engine::Database& db, engine::TableCursor& firms,
                                    const ExportChoice& choice, const QString& path,
-                                   const Progress& progress)
+                                   const Progress& progress, const QStringList& inputs)
 {
     Result result;
     const int total = firms.recordCount();
@@ -78,11 +78,13 @@ TextExport::Result TextExport::run(engine::Database& db, engine::TableCursor& fi
         firms.next();
     }
 
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+    try {
+        SafeFileWriter::Options options;
+        options.inputs = inputs;
+        SafeFileWriter::write(path, bytes, options);
+    } catch (const FileError& e) {
         result.status = Status::WriteFailed;
-        result.error = path + QStringLiteral(": ") + file.errorString();
-        file.cancelWriting();
+        result.error = e.message();
     }
     return result;
 }
@@ -95,7 +97,7 @@ TextExport::Result TextExport::run(TDM& dm, const ExportChoice& choice, const QS
         return {Status::TooMany, 0, {}};
     dm.openPrn();
     try {
-        Result r = run(dm.db(), *dm.TPrn, choice, path, progress);
+        Result r = run(dm.db(), *dm.TPrn, choice, path, progress, {TDM::databasePath()});
         dm.closePrn();
         return r;
     } catch (...) {

@@ -6,6 +6,7 @@
 // none, CR LF after every line, Windows-1250 bytes, no quoting.
 
 #include <QString>
+#include <QStringList>
 #include <array>
 #include <functional>
 
@@ -54,11 +55,14 @@ public:
 
     // Exports the open cursor from its first row. The file is replaced only
     // once every line is ready and written in full, so a cancelled or failed
-    // export leaves an existing file as it was.
+    // export leaves an existing file as it was. inputs are the files the
+    // export reads (database, selection file), which path must not be.
     static Result run(engine::Database& db, engine::TableCursor& firms, const ExportChoice& choice,
-                      const QString& path, const Progress& progress = {});
+                      const QString& path, const Progress& progress = {},
+                      const QStringList& inputs = {});
 
-    // Exports the current company set through the print cursor.
+    // Exports the current company set through the print cursor; the open
+    // database is never the output.
     static Result run(TDM& dm, const ExportChoice& choice, const QString& path,
                       const Progress& progress = {});
 

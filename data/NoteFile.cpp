@@ -3,11 +3,12 @@
 #include "app/core/Cp1250.h"
 #include "app/core/FileError.h"
 #include "app/core/Global.h"
+#include "app/core/RegularFile.h"
+#include "app/core/SafeFileWriter.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace kv
 {
@@ -33,15 +34,15 @@ QString NoteFile::path(int peno)
 
 bool NoteFile::exists(int peno)
 {
-    return QFileInfo(path(peno)).isFile();
+    return RegularFile::exists(path(peno));
 }
 
 QStringList NoteFile::lines(int peno)
 {
-    QFile file(path(peno));
-    if (!file.open(QIODevice::ReadOnly))
+    QByteArray bytes;
+    if (!RegularFile::read(path(peno), bytes))
         return {};
-    QString all = Cp1250::decode(file.readAll());
+    QString all = Cp1250::decode(bytes);
     all.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     all.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     if (all.isEmpty())
@@ -79,15 +80,10 @@ void NoteFile::save(int peno, const QString& text)
     const QString dir = QFileInfo(file).absolutePath();
     if (!QDir().mkpath(dir))
         throw FileError(dir, QStringLiteral("Složku poznámek nelze vytvořit."));
-    QSaveFile out(file);
-    if (!out.open(QIODevice::WriteOnly))
-        throw FileError(file, out.errorString());
-    if (out.write(bytes) != bytes.size()) {
-        out.cancelWriting();
-        throw FileError(file, out.errorString());
-    }
-    if (!out.commit())
-        throw FileError(file, out.errorString());
+    // Never through a link: a note is a file of Pozn/ and nothing else.
+    SafeFileWriter::Options options;
+    options.links = SafeFileWriter::Links::Refuse;
+    SafeFileWriter::write(file, bytes, options);
 }
 
 } // namespace kv

@@ -2,7 +2,8 @@
 
 // A firm's private note: the file Pozn/<peno>.tx below the data home, in
 // Windows-1250 with CR LF after every line. A firm has a note exactly when
-// its file exists; an empty note is never stored.
+// its file exists; an empty note is never stored. A note is read and
+// written only as a regular file of its own, never through a symbolic link.
 
 #include <QString>
 #include <QStringList>
@@ -22,9 +23,9 @@ public:
 
     // Stores the text as typed, one CR LF after every line. A text that is
     // empty after trimming deletes the note instead. Creates Pozn/ when it
-    // is missing. Writes to a temporary file first, so that a failed write
-    // keeps the earlier note. Throws FileError when the note cannot be
-    // written or deleted, or holds characters Windows-1250 cannot store.
+    // is missing. Writes through SafeFileWriter, so that a failed write
+    // keeps the earlier note; a link in the note's place is refused. Throws FileError when the note
+    // cannot be written or deleted, or holds characters Windows-1250 cannot store.
     static void save(int peno, const QString& text);
 };
 

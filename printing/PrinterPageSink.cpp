@@ -9,7 +9,15 @@ namespace kv
 {
 
 PrinterPageSink::PrinterPageSink(QPrinter& printer, int firstPage, int lastPage, PageSink* record)
-    : m_printer(printer), m_first(firstPage), m_last(lastPage), m_record(record)
+    : m_device(printer), m_paper(printer.paperRect(QPrinter::DevicePixel)), m_first(firstPage),
+      m_last(lastPage), m_record(record)
+{
+}
+
+PrinterPageSink::PrinterPageSink(QPagedPaintDevice& device, int firstPage, int lastPage,
+                                 PageSink* record)
+    : m_device(device), m_paper(device.pageLayout().fullRectPixels(device.logicalDpiX())),
+      m_first(firstPage), m_last(lastPage), m_record(record)
 {
 }
 
@@ -26,13 +34,12 @@ bool PrinterPageSink::addPage(ReportPage&& page)
     if (m_last > 0 && n > m_last)
         return false;
     if (!m_painter.isActive()) {
-        if (!m_painter.begin(&m_printer))
+        if (!m_painter.begin(&m_device))
             throw ReportError(QStringLiteral("The printer could not start the job."));
-    } else if (!m_printer.newPage()) {
+    } else if (!m_device.newPage()) {
         throw ReportError(QStringLiteral("The printer could not start a new page."));
     }
-    const QRectF paper = m_printer.paperRect(QPrinter::DevicePixel);
-    PageRenderer::draw(m_painter, page, QRectF(QPointF(0, 0), paper.size()));
+    PageRenderer::draw(m_painter, page, QRectF(QPointF(0, 0), m_paper.size()));
     ++m_printed;
     if (m_record)
         m_record->addPage(std::move(page));

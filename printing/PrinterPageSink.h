@@ -4,16 +4,20 @@
 
 #include <QPainter>
 
+class QPagedPaintDevice;
 class QPrinter;
 
 namespace kv
 {
 
-// Draws the pages of a run within a page range onto a printer (or PDF file).
+// Draws the pages of a run within a page range onto a printer or a PDF
+// writer.
 class PrinterPageSink : public PageSink
 {
 public:
     PrinterPageSink(QPrinter& printer, int firstPage, int lastPage, PageSink* record);
+    // Any paged device; the page is its layout's full rectangle.
+    PrinterPageSink(QPagedPaintDevice& device, int firstPage, int lastPage, PageSink* record);
     ~PrinterPageSink() override;
 
     bool addPage(ReportPage&& page) override;
@@ -21,7 +25,8 @@ public:
     int printedPages() const { return m_printed; }
 
 private:
-    QPrinter& m_printer;
+    QPagedPaintDevice& m_device;
+    QRectF m_paper; // in device pixels
     QPainter m_painter;
     int m_first;
     int m_last;

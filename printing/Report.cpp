@@ -4,6 +4,10 @@
 #include "printing/ReportError.h"
 #include "printing/ReportGenerator.h"
 
+#include "app/core/FileError.h"
+
+#include <QBuffer>
+#include <QPdfWriter>
 #include <QPrinter>
 
 namespace kv
@@ -139,7 +143,42 @@ int Report::generate()
 bool Report::print()
 {
     QPrinter& printer = m_printer.printer();
+    if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty()) {
+        try {
+            writePdf(printer.outputFileName(), m_printer.firstPage, m_printer.lastPage, {});
+        } catch (const FileError& e) {
+            throw ReportError(e.message());
+        }
+        return !m_cancel;
+    }
     return printTo(printer, m_printer.firstPage, m_printer.lastPage);
+}
+
+int Report::writePdf(const QString& path, int firstPage, int lastPage,
+                     const SafeFileWriter::Options& options)
+{
+    if (m_running)
+        return 0;
+    // Checked first: a refused target costs no run.
+    SafeFileWriter::target(path, options);
+    QBuffer pdf;
+    pdf.open(QIODevice::WriteOnly);
+    int pages = 0;
+    {
+        QPdfWriter writer(&pdf);
+        writer.setResolution(1200);
+        writer.setTitle(title);
+        writer.setCreator(QStringLiteral("Kvelta 2001"));
+        writer.setPageLayout(
+            QPageLayout(QPageSize(QPageSize::A4), m_printer.orientation, QMarginsF(0, 0, 0, 0)));
+        PrinterPageSink sink(writer, firstPage, lastPage, nullptr);
+        run(sink);
+        sink.finish();
+        pages = sink.printedPages();
+    }
+    if (pages > 0)
+        SafeFileWriter::write(path, pdf.data(), options);
+    return pages;
 }
 
 bool Report::printTo(QPrinter& printer, int firstPage, int lastPage, PageSink* record)

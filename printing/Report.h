@@ -4,6 +4,8 @@
 #include "printing/ReportBand.h"
 #include "printing/ReportPrinterSettings.h"
 
+#include "app/core/SafeFileWriter.h"
+
 #include <QFont>
 #include <QHash>
 #include <QMarginsF>
@@ -73,8 +75,15 @@ public:
     int generate();
     // Runs the report into any sink (a recording, a benchmark).
     bool run(PageSink& sink);
-    // Generates straight to the report's printer with its settings.
+    // Generates straight to the report's printer with its settings. A
+    // printer set to a PDF file writes it through writePdf, so a failed
+    // write keeps the earlier file; throws ReportError naming the reason.
     bool print();
+    // Generates pages firstPage..lastPage (0/0 all) into a PDF in memory
+    // and writes it to path through SafeFileWriter. Returns the pages
+    // drawn; with none, nothing is written. Throws FileError.
+    int writePdf(const QString& path, int firstPage, int lastPage,
+                 const SafeFileWriter::Options& options);
     // Generates to printer, drawing pages firstPage..lastPage (0/0 all). The
     // drawn pages are also copied to record when given.
     bool printTo(QPrinter& printer, int firstPage, int lastPage, PageSink* record = nullptr);

@@ -3,6 +3,7 @@
 #include "app/core/Config.h"
 #include "app/core/FileError.h"
 #include "app/core/Global.h"
+#include "app/core/SafeFileWriter.h"
 #include "app/core/StringTable.h"
 #include "data/Export.h"
 #include "data/engine/Database.h"
@@ -106,6 +107,16 @@ int exportCommand(const QStringList& args, QTextStream& out, QTextStream& err)
         err << "kvelta export: " << dbPath << ": " << LoadStr(18) << "\n";
         return 1;
     }
+    // The output is checked before any work: never a device, never an input.
+    const QStringList inputs{dbPath, call->selection};
+    try {
+        SafeFileWriter::Options options;
+        options.inputs = inputs;
+        SafeFileWriter::target(call->output, options);
+    } catch (const FileError& e) {
+        err << "kvelta export: " << e.message() << "\n";
+        return 5;
+    }
     try {
         engine::Database db(dbPath, engine::Database::Mode::ReadOnly);
         QString filter;
@@ -119,7 +130,8 @@ int exportCommand(const QStringList& args, QTextStream& out, QTextStream& err)
         firms.setSort(QStringLiteral("nazev"));
         firms.setFilter(filter, !filter.isEmpty());
         firms.open();
-        const TextExport::Result r = TextExport::run(db, firms, call->choice, call->output);
+        const TextExport::Result r =
+            TextExport::run(db, firms, call->choice, call->output, {}, inputs);
         switch (r.status) {
         case TextExport::Status::TooMany:
             err << LoadStr(218).replace(QLatin1String("\r\n"), QLatin1String("\n")) << "\n";

@@ -11,9 +11,9 @@ QString NoteCondition(const QString& noteDir)
 {
     const QString suffix = QStringLiteral(".tx");
     // Without QDir::Hidden and QDir::System, hidden files and special files
-    // stay out, as the notes themselves are ordinary files.
-    const QStringList names =
-        QDir(noteDir).entryList({QStringLiteral("*.tx")}, QDir::Files, QDir::Name);
+    // stay out, and links too, as a note is only ever a regular file.
+    const QStringList names = QDir(noteDir).entryList({QStringLiteral("*.tx")},
+                                                      QDir::Files | QDir::NoSymLinks, QDir::Name);
     QStringList penos;
     for (const QString& name : names) {
         // Match the file name exactly: a note exists for firm p only as

@@ -1,6 +1,7 @@
 #include "app/core/Config.h"
 
 #include "app/core/FileError.h"
+#include "app/core/FileLock.h"
 #include "app/core/Global.h"
 #include "app/core/Oxo.h"
 
@@ -172,22 +173,21 @@ void writeConfig(const QString& path, int mdiMod)
     const GlobalState& g = global();
     QStringList lines;
     try {
-        OxoLoad(lines, path);
-    } catch (const FileError&) {
-        // Without the old lines the other keys would be lost: leave the file.
-        return;
-    }
-    setConfigValue(lines, QStringLiteral("Nast"), buildNast(g));
-    setConfigValue(lines, QStringLiteral("Lang"), QString::number(g.langBase));
-    setConfigValue(lines, QStringLiteral("MdiMod"), QString::number(mdiMod));
-    setConfigValue(lines, QStringLiteral("Pro"), QString::number(ProValue));
-
-    try {
         QDir().mkpath(QFileInfo(path).absolutePath());
-        OxoSave(lines, path, 1, ConfigKey);
-        QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        FileLock lock(path);
+        lock.acquire();
+        // Without the old lines the other keys would be lost: a failed read
+        // leaves the file.
+        OxoLoad(lines, path);
+        setConfigValue(lines, QStringLiteral("Nast"), buildNast(g));
+        setConfigValue(lines, QStringLiteral("Lang"), QString::number(g.langBase));
+        setConfigValue(lines, QStringLiteral("MdiMod"), QString::number(mdiMod));
+        setConfigValue(lines, QStringLiteral("Pro"), QString::number(ProValue));
+        SafeFileWriter::Options options;
+        options.mode = 0600;
+        OxoSave(lines, path, 1, ConfigKey, options);
     } catch (const FileError&) {
-        // Never reported; the temporary file is discarded and the old one kept.
+        // Never reported; the draft is discarded and the old file kept.
     }
 }
 

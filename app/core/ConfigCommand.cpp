@@ -3,10 +3,10 @@
 #include "app/core/Config.h"
 #include "app/core/Cp1250.h"
 #include "app/core/FileError.h"
+#include "app/core/FileLock.h"
 #include "app/core/Oxo.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <utility>
 #include <vector>
@@ -93,25 +93,33 @@ int configCommand(const QStringList& args, QTextStream& out, QTextStream& err)
         path = iniPath();
 
     QStringList lines;
-    try {
-        OxoLoad(lines, path);
-    } catch (const FileError& e) {
-        // Writing without the old lines would lose them: stop here.
-        err << "kvelta config: " << e.message() << "\n";
-        return 1;
-    }
+    SafeFileWriter::Options options;
+    options.mode = 0600;
     if (changes.empty()) {
+        try {
+            OxoLoad(lines, path);
+        } catch (const FileError& e) {
+            err << "kvelta config: " << e.message() << "\n";
+            return 1;
+        }
         out << QDir::toNativeSeparators(path) << "\n";
         for (const QString& line : std::as_const(lines))
             out << line << "\n";
         return 0;
     }
-    for (const auto& [key, value] : changes)
-        setConfigValue(lines, key, value);
     try {
         QDir().mkpath(QFileInfo(path).absolutePath());
-        OxoSave(lines, path, 1, ConfigKey);
-        QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        // Held from reading to writing, so that a change of a run at the
+        // same time is not lost.
+        // A device or FIFO is neither read (it could block) nor replaced.
+        SafeFileWriter::target(path, options);
+        FileLock lock(path);
+        lock.acquire();
+        // Writing without the old lines would lose them: a failed read stops here.
+        OxoLoad(lines, path);
+        for (const auto& [key, value] : changes)
+            setConfigValue(lines, key, value);
+        OxoSave(lines, path, 1, ConfigKey, options);
     } catch (const FileError& e) {
         err << "kvelta config: " << e.message() << "\n";
         return 1;

@@ -2,10 +2,10 @@
 
 #include "app/core/Cp1250.h"
 #include "app/core/FileError.h"
+#include "app/core/SafeFileWriter.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QtEndian>
 #include <array>
 
@@ -31,12 +31,6 @@ std::array<char, oxo::HeaderSize> buildHeader(int mode, int key)
     qToLittleEndian<quint32>(static_cast<quint32>(key), header.data() + oxo::KeyOffset);
     xorBytes(header.data(), header.size(), oxo::HeaderMask);
     return header;
-}
-
-void writeAll(QSaveFile& file, const char* data, qsizetype size)
-{
-    if (file.write(data, size) != size)
-        throw FileError(file.fileName(), file.errorString());
 }
 
 QByteArray readRest(QFile& file)
@@ -78,30 +72,24 @@ QStringList oxo::split(const QString& text)
     return lines;
 }
 
-void OxoSave(const QStringList& list, const QString& path, int mode, int key)
+void OxoSave(const QStringList& list, const QString& path, int mode, int key,
+             const SafeFileWriter::Options& options)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        throw FileError(path, file.errorString());
-
     const auto header = buildHeader(mode, key);
-    writeAll(file, header.data(), header.size());
-
+    QByteArray bytes(header.data(), header.size());
     if (mode == 0) {
-        const QByteArray body = oxo::render(list);
-        writeAll(file, body.constData(), body.size());
+        bytes += oxo::render(list);
     } else if (mode == 1) {
         QByteArray body = oxo::render(list);
-        const auto bodyKey = static_cast<unsigned char>(key & 0xFF);
-        for (qsizetype pos = 0; pos < body.size(); pos += oxo::BlockSize) {
-            const qsizetype len = std::min<qsizetype>(oxo::BlockSize, body.size() - pos);
-            char* block = body.data() + pos;
-            xorBytes(block, len, bodyKey);
-            writeAll(file, block, len);
-        }
+        xorBytes(body.data(), body.size(), static_cast<unsigned char>(key & 0xFF));
+        bytes += body;
     }
-    if (!file.commit())
-        throw FileError(path, file.errorString());
+    SafeFileWriter::write(path, bytes, options);
+}
+
+void OxoSave(const QStringList& list, const QString& path, int mode, int key)
+{
+    OxoSave(list, path, mode, key, SafeFileWriter::Options());
 }
 
 void OxoLoad(QStringList& list, const QString& path)

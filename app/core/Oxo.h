@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/core/SafeFileWriter.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -26,11 +28,13 @@ QByteArray render(const QStringList& lines);
 QStringList split(const QString& text);
 } // namespace oxo
 
-// Writes list to path through a temporary file that replaces the old one
-// only once complete. Mode 0 stores the body plainly, mode 1 scrambled with
+// Writes list to path through SafeFileWriter: the old file is replaced only
+// by a complete new one. Mode 0 stores the body plainly, mode 1 scrambled with
 // the low byte of key; any other mode writes only the header. Throws
 // FileError when the file cannot be written.
 void OxoSave(const QStringList& list, const QString& path, int mode, int key);
+void OxoSave(const QStringList& list, const QString& path, int mode, int key,
+             const SafeFileWriter::Options& options);
 
 // Fills list from path: a container in mode 0 or 1, or any other file as
 // plain text. A missing file clears list; a container with another mode

@@ -124,7 +124,9 @@ int oxoPack(const QStringList& args, QTextStream& /*out*/, QTextStream& err)
         }
     }
     try {
-        OxoSave(lines, outPath, 1, *key);
+        SafeFileWriter::Options options;
+        options.inputs = {in};
+        OxoSave(lines, outPath, 1, *key, options);
     } catch (const FileError& e) {
         err << "oxo-pack: " << e.message() << Qt::endl;
         return 1;

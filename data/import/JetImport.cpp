@@ -1,5 +1,7 @@
 #include "data/import/JetImport.h"
 
+#include "app/core/FileError.h"
+#include "app/core/SafeFileWriter.h"
 #include "data/engine/Database.h"
 #include "data/engine/DatabaseSetup.h"
 #include "data/engine/EngineError.h"
@@ -7,8 +9,8 @@
 #include "data/import/JetReader.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
-#include <QTemporaryFile>
 #include <sqlite3.h>
 
 namespace kv::jet
@@ -55,22 +57,22 @@ bool JetImport::run(const QString& mdbPath, const QString& dbPath)
         m_error = QStringLiteral("%1 exists already; it is not replaced.").arg(dbPath);
         return false;
     }
-    const QFileInfo target(dbPath);
-    QTemporaryFile work(
-        target.absoluteDir().filePath(target.fileName() + QStringLiteral(".XXXXXX.part")));
-    if (!work.open()) {
-        m_error = QStringLiteral("Cannot write %1: %2").arg(dbPath, work.errorString());
+    // A draft beside the target, named so that a later run removes it when
+    // this one is killed; SQLite writes it by name.
+    const QString target = QFileInfo(dbPath).absoluteFilePath();
+    SafeFileWriter::removeStaleDrafts(QFileInfo(target).absolutePath());
+    const QString draft = SafeFileWriter::draftPath(target);
+    const bool copied = copy(mdbPath, draft, dbPath);
+    if (!copied) {
+        QFile::remove(draft);
         return false;
     }
-    work.close(); // SQLite writes it by name
-    if (!copy(mdbPath, work.fileName(), dbPath))
-        return false; // the temporary file goes with `work`
-    if (!work.rename(dbPath)) {
-        m_error = QStringLiteral("Cannot rename %1 to %2: %3")
-                      .arg(work.fileName(), dbPath, work.errorString());
+    try {
+        SafeFileWriter::commit(draft, target);
+    } catch (const FileError& e) {
+        m_error = QStringLiteral("Cannot write %1").arg(e.message());
         return false;
     }
-    work.setAutoRemove(false);
     return true;
 }
 

@@ -1,5 +1,7 @@
 #include "tools/demo/DemoGenerator.h"
 
+#include "app/core/FileError.h"
+#include "app/core/SafeFileWriter.h"
 #include "tools/demo/CzechData.h"
 #include "tools/demo/DemoDatabase.h"
 #include "tools/demo/DemoPictures.h"
@@ -8,7 +10,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 
 namespace kv
 {
@@ -27,7 +28,17 @@ bool DemoGenerator::generate(const QString& dir)
         m_error = QStringLiteral("The number of firms must be at least 1.");
         return false;
     }
-    return writeFirms(dir) && writePresentation(dir) && writeHelp(dir);
+    if (!(writeFirms(dir) && writePresentation(dir) && writeHelp(dir)))
+        return false;
+    // The pictures were written without a sync each; a write-back failure
+    // shows here.
+    try {
+        SafeFileWriter::syncFileSystem(dir);
+    } catch (const FileError& e) {
+        m_error = QStringLiteral("Cannot write %1").arg(e.message());
+        return false;
+    }
+    return true;
 }
 
 bool DemoGenerator::writeFirms(const QString& dir)
@@ -79,9 +90,11 @@ bool DemoGenerator::writeFirms(const QString& dir)
     report(QStringLiteral("Dictionaries, indexes and compacting"), 0, 1);
     if (!db.finish(compacted))
         return failed(db.error());
-    QFile::remove(final);
-    if (!QFile::rename(compacted, final))
-        return failed(QStringLiteral("Cannot rename %1 to %2.").arg(compacted, final));
+    try {
+        SafeFileWriter::commit(compacted, final);
+    } catch (const FileError& e) {
+        return failed(QStringLiteral("Cannot write %1").arg(e.message()));
+    }
     report(QStringLiteral("Dictionaries, indexes and compacting"), 1, 1);
     return true;
 }
@@ -106,9 +119,10 @@ bool DemoGenerator::writeHelp(const QString& dir)
         m_error = QStringLiteral("The built-in help file is missing.");
         return false;
     }
-    QSaveFile out(QDir(dir).filePath(QStringLiteral("KV2001.html")));
-    if (!out.open(QIODevice::WriteOnly) || out.write(in.readAll()) < 0 || !out.commit()) {
-        m_error = QStringLiteral("Cannot write %1: %2").arg(out.fileName(), out.errorString());
+    try {
+        SafeFileWriter::write(QDir(dir).filePath(QStringLiteral("KV2001.html")), in.readAll());
+    } catch (const FileError& e) {
+        m_error = QStringLiteral("Cannot write %1").arg(e.message());
         return false;
     }
     return true;

@@ -1,6 +1,9 @@
 #include "tools/demo/DemoPictures.h"
 
-#include <QFile>
+#include "app/core/FileError.h"
+#include "app/core/SafeFileWriter.h"
+
+#include <QBuffer>
 #include <QImageWriter>
 #include <QLinearGradient>
 #include <QPainter>
@@ -166,30 +169,25 @@ QStringList DemoPictures::presentationFiles()
 bool DemoPictures::save(const QImage& image, const QString& path, const char* format,
                         QString* error)
 {
-    // Written to a temporary name and renamed, so that an interrupted run
-    // leaves no half picture. Not QSaveFile: it syncs every file to disk,
-    // which makes tens of thousands of small pictures take many minutes.
-    const QString part = path + QStringLiteral(".part");
-    QFile file(part);
-    if (!file.open(QIODevice::WriteOnly)) {
-        *error = QStringLiteral("Cannot write %1: %2").arg(path, file.errorString());
-        return false;
-    }
-    QImageWriter writer(&file, format);
+    // Encoded in memory, then written through the safe writer, so that an
+    // interrupted or failed run leaves no half picture. Not synced one by
+    // one (tens of thousands of small pictures would take many minutes):
+    // the generator syncs the whole file system once at its end.
+    QBuffer encoded;
+    encoded.open(QIODevice::WriteOnly);
+    QImageWriter writer(&encoded, format);
     if (qstrcmp(format, "JPG") == 0)
         writer.setQuality(85);
-    const bool written = writer.write(image);
-    file.close();
-    if (!written || file.error() != QFileDevice::NoError) {
-        *error = QStringLiteral("Cannot write %1: %2")
-                     .arg(path, written ? file.errorString() : writer.errorString());
-        QFile::remove(part);
+    if (!writer.write(image)) {
+        *error = QStringLiteral("Cannot write %1: %2").arg(path, writer.errorString());
         return false;
     }
-    QFile::remove(path);
-    if (!QFile::rename(part, path)) {
-        *error = QStringLiteral("Cannot write %1.").arg(path);
-        QFile::remove(part);
+    SafeFileWriter::Options options;
+    options.sync = false;
+    try {
+        SafeFileWriter::write(path, encoded.data(), options);
+    } catch (const FileError& e) {
+        *error = QStringLiteral("Cannot write %1").arg(e.message());
         return false;
     }
     return true;
