@@ -1,6 +1,17 @@
 // Files from elsewhere, through the program's real entry points: each one is
 // refused with a clear message (or read as far as it is sound), and nothing
 // the user had before is changed or lost.
+//
+// Classes of bad input and where they are tested:
+// - damaged selection, label, configuration files and databases: here;
+// - a full or failing disk under every writer (write, fsync, close fail):
+//   FullDiskTest (the real executable under the fault-injection preload
+//   library, and a filled tmpfs when run as root), WindowFilesFaultTest and
+//   SafeFileWriterTest (the writer's calls replaced in-process), and here;
+// - notes that are symbolic links or FIFOs, outputs that are devices, FIFOs,
+//   sockets, folders or one of the command's inputs, drafts that killed runs
+//   leave: OutputTargetTest, and here;
+// - runs that change the configuration at once: ParallelConfigTest.
 #include "app/core/Config.h"
 #include "app/core/Cp1250.h"
 #include "app/core/FileError.h"
@@ -21,6 +32,7 @@
 #include "selection/SelectionState.h"
 #include "tests/app/DemoHome.h"
 #include "tests/app/core/LockedFolder.h"
+#include "tests/support/FailingIo.h"
 #include "tests/support/TestHome.h"
 
 #include <QBuffer>
@@ -30,6 +42,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <sqlite3.h>
+#include <sys/stat.h>
 
 namespace
 {
@@ -470,5 +483,40 @@ TEST(FailedWrites, EveryUserFileKeepsItsEarlierVersion)
 
     for (int i = 0; i < 4; ++i)
         EXPECT_EQ(bytes(names[i]), before[i]) << names[i];
+    kv::global() = kv::GlobalState();
+}
+
+TEST(FailedWrites, FullDiskDevicesInputsAndLinkedNotesChangeNothing)
+{
+    kvtest::TestHome home;
+    const QString demo = kvtest::demoHome(300);
+    const QString out = home.file(QStringLiteral("e.txt"));
+    ASSERT_EQ(run(kv::exportCommand, {"--home", demo, "-o", out}).code, 0);
+    const QByteArray earlier = home.read(QStringLiteral("e.txt"));
+    {
+        kvtest::FailingIo full(kvtest::FailingIo::Write, 1, ENOSPC);
+        const Outcome r = run(kv::exportCommand, {"--home", demo, "--items", "tel", "-o", out});
+        EXPECT_EQ(r.code, 5);
+        EXPECT_TRUE(r.err.contains("No space left on device")) << r.err.toStdString();
+    }
+    EXPECT_EQ(home.read(QStringLiteral("e.txt")), earlier);
+
+    const QString fifo = home.file(QStringLiteral("fifo"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    EXPECT_EQ(run(kv::exportCommand, {"--home", demo, "-o", fifo}).code, 5);
+    EXPECT_FALSE(QFileInfo(fifo).isFile());
+    const Outcome input =
+        run(kv::exportCommand, {"--home", demo, "-o", QDir(demo).filePath("Dta/KV2001.db")});
+    EXPECT_EQ(input.code, 5);
+    EXPECT_TRUE(input.err.contains("input")) << input.err.toStdString();
+
+    kv::global() = kv::GlobalState();
+    kv::global().dataHome = home.path();
+    home.write(QStringLiteral("elsewhere.txt"), "kept\r\n");
+    QDir().mkpath(home.file(QStringLiteral("Pozn")));
+    ASSERT_TRUE(QFile::link(home.file(QStringLiteral("elsewhere.txt")), kv::NoteFile::path(7)));
+    EXPECT_TRUE(kv::NoteFile::lines(7).isEmpty());
+    EXPECT_THROW(kv::NoteFile::save(7, QStringLiteral("nový")), kv::FileError);
+    EXPECT_EQ(home.read(QStringLiteral("elsewhere.txt")), QByteArray("kept\r\n"));
     kv::global() = kv::GlobalState();
 }

@@ -1,0 +1,120 @@
+// The files the windows write (notes, selection files, label files, the
+// preview's PDF) on a disk that fails: each keeps its earlier version, no
+// draft stays, and the reason reaches the caller.
+#include "app/core/FileError.h"
+#include "app/core/Global.h"
+#include "data/NoteFile.h"
+#include "printing/LabelSettings.h"
+#include "printing/MemoryDataSource.h"
+#include "printing/Report.h"
+#include "printing/ReportError.h"
+#include "selection/SelectionFile.h"
+#include "selection/SelectionState.h"
+#include "tests/support/FailingIo.h"
+#include "tests/support/TestHome.h"
+
+#include <QDir>
+#include <QFile>
+#include <QPrinter>
+#include <functional>
+
+#include <gtest/gtest.h>
+
+using kvtest::FailingIo;
+
+namespace
+{
+
+QByteArray bytesOf(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+QStringList namesIn(const QString& dir)
+{
+    return QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
+}
+
+// A report of a few text lines, enough for a page.
+void fill(kv::Report& report, kv::MemoryDataSource& rows)
+{
+    report.setDataSource(&rows);
+    auto& detail = report.addBand(kv::BandKind::Detail, QStringLiteral("detail"));
+    detail.height = 20;
+    detail.addField(QStringLiteral("name"), QRectF(10, 0, 300, 20), QString(),
+                    QStringLiteral("name"));
+}
+
+} // namespace
+
+TEST(WindowFilesFault, NotesSelectionsLabelsAndPreviewPdfKeepTheirEarlierVersion)
+{
+    kvtest::TestHome home;
+    kv::global() = kv::GlobalState();
+    kv::global().dataHome = home.path();
+    const QString out = home.file("out");
+    QDir().mkpath(out);
+
+    kv::SelectionState selection;
+    kv::LabelSettings labels;
+    kv::MemoryDataSource rows(
+        {{{"name", QStringLiteral("Alfa")}}, {{"name", QStringLiteral("Beta")}}});
+    kv::Report report;
+    fill(report, rows);
+    QPrinter& printer = report.printerSettings().printer();
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QDir(out).filePath("preview.pdf"));
+
+    struct Writer {
+        const char* name;
+        QString path;
+        std::function<void(int round)> write;
+    } writers[] = {
+        {"note", kv::NoteFile::path(15),
+         [](int round) { kv::NoteFile::save(15, round ? "Nová poznámka" : "Stará poznámka"); }},
+        {"selection", QDir(out).filePath("a.kvv"),
+         [&](int round) {
+             selection.cbPozn = round;
+             kv::SaveSelection(selection, QDir(out).filePath("a.kvv"));
+         }},
+        {"labels", QDir(out).filePath("a.kl"),
+         [&](int round) {
+             labels.salutation = round ? "Vážený pane" : "Vážená paní";
+             kv::LabelFile::save(labels, QDir(out).filePath("a.kl"));
+         }},
+        {"preview pdf", QDir(out).filePath("preview.pdf"),
+         [&](int round) {
+             report.title = round ? "Druhý" : "První";
+             report.print();
+         }},
+    };
+    for (auto& w : writers) {
+        SCOPED_TRACE(w.name);
+        w.write(0);
+        const QByteArray earlier = bytesOf(w.path);
+        ASSERT_FALSE(earlier.isEmpty());
+        const QString folder = QFileInfo(w.path).absolutePath();
+        const QStringList names = namesIn(folder);
+        for (auto call : {FailingIo::Write, FailingIo::Fsync, FailingIo::Close}) {
+            FailingIo io(call, 1, call == FailingIo::Write ? ENOSPC : EIO);
+            try {
+                w.write(1);
+                ADD_FAILURE() << "no error for call " << call;
+            } catch (const kv::FileError& e) {
+                EXPECT_TRUE(e.reason() == "No space left on device" ||
+                            e.reason() == "Input/output error")
+                    << e.message().toStdString();
+            } catch (const kv::ReportError& e) {
+                EXPECT_TRUE(e.message().contains("No space left on device") ||
+                            e.message().contains("Input/output error"))
+                    << e.message().toStdString();
+            }
+            EXPECT_EQ(bytesOf(w.path), earlier);
+            EXPECT_EQ(namesIn(folder), names);
+        }
+        w.write(1);
+        EXPECT_NE(bytesOf(w.path), earlier);
+    }
+    kv::global() = kv::GlobalState();
+}
