@@ -62,6 +62,12 @@ bool JetImport::run(const QString& mdbPath, const QString& dbPath)
     const QString target = QFileInfo(dbPath).absoluteFilePath();
     SafeFileWriter::removeStaleDrafts(QFileInfo(target).absolutePath());
     const QString draft = SafeFileWriter::draftPath(target);
+    QFile created(draft); // SQLite opens an existing file only
+    if (!created.open(QIODevice::NewOnly)) {
+        m_error = QStringLiteral("Cannot write %1: %2").arg(dbPath, created.errorString());
+        return false;
+    }
+    created.close();
     const bool copied = copy(mdbPath, draft, dbPath);
     if (!copied) {
         QFile::remove(draft);
