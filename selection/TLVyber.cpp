@@ -22,6 +22,15 @@ QString oneLine(QString text)
 
 } // namespace
 
+void TLVyber::checkValueCount(qint64 count)
+{
+    if (count > MaxValues)
+        throw SelectionError(
+            QStringLiteral("A criterion row holds %1 values; at most %2 are allowed.")
+                .arg(count)
+                .arg(MaxValues));
+}
+
 int TLVyber::Count() const
 {
     if (Texts.size() != Ids.size())
@@ -80,6 +89,7 @@ void TLVyber::LoadFromStream(QIODevice& stream)
         // Every count is checked against the lines actually present before
         // anything is copied, so a damaged count cannot run past the end.
         const qsizetype n = textlines::parseCount(lines.at(1), QStringLiteral("number of values"));
+        checkValueCount(n);
         if (n > lines.size() - 3)
             throw SelectionError(
                 QStringLiteral("The criterion block announces %1 values but is cut short.").arg(n));
