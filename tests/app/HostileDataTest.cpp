@@ -3,6 +3,7 @@
 // sort tables that no longer match the company table, company numbers beyond
 // 32 bits and selection files beyond the documented limits.
 #include "app/FirmPrintCli.h"
+#include "app/LabelsCli.h"
 #include "app/PictureFile.h"
 #include "app/core/Global.h"
 #include "app/core/PictureFolder.h"
@@ -152,6 +153,31 @@ TEST(HostilePictureNames, OnlyFilesInsideTheirFolderAreRead)
     QString error;
     EXPECT_EQ(kv::PictureFile::load(QStringLiteral("RK"), QStringLiteral("ad.png"), &image, &error),
               kv::PictureFile::Status::Loaded);
+    kv::global() = kv::GlobalState();
+}
+
+// --- Very long texts -----------------------------------------------------
+
+TEST(LongNames, MultiMegabyteUnbrokenNameAndStreetPrint)
+{
+    OwnDemoHome home(5);
+    QString name;
+    name.reserve(3 * 1024 * 1024);
+    for (int i = 0; i < 3 * 1024 * 1024; ++i)
+        name += QChar(u'a' + i * 7 % 26);
+    home.sql(QStringLiteral("UPDATE firma SET nazev = '%1', ulice = '%1' "
+                            "WHERE peno = (SELECT min(peno) FROM firma)")
+                 .arg(name));
+    QTemporaryDir dir;
+    const Outcome list =
+        run(kv::printListCommand, {"--home", home.path(), "-o", dir.filePath("list.pdf")});
+    ASSERT_EQ(list.code, 0) << list.err.toStdString();
+    // Broken into lines that run over many pages, not cut to one page.
+    EXPECT_GT(kvtest::pdfPages(dir.filePath("list.pdf")), 100);
+    const Outcome labels =
+        run(kv::printLabelsCommand, {"--home", home.path(), "-o", dir.filePath("labels.pdf")});
+    EXPECT_EQ(labels.code, 0) << labels.err.toStdString();
+    EXPECT_GE(kvtest::pdfPages(dir.filePath("labels.pdf")), 1);
     kv::global() = kv::GlobalState();
 }
 
