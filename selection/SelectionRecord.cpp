@@ -93,11 +93,11 @@ void ExtractBlock(QStringList& remaining, QBuffer& target)
     if (remaining.size() < 2)
         throw SelectionError(QStringLiteral("The selection record ends before its last row."));
     const qint64 n = textlines::parseCount(remaining.at(1), QStringLiteral("number of values"));
-    TLVyber::checkValueCount(n);   // before the row is copied
     const qint64 size = 2 * n + 3; // the block's two counts are equal
     if (size > remaining.size())
         throw SelectionError(
             QStringLiteral("The selection record is cut short in a row of %1 values.").arg(n));
+    TLVyber::checkValueCount(n); // before the row is copied
     if (target.isOpen())
         target.close();
     target.setData(QByteArray());

@@ -89,10 +89,10 @@ void TLVyber::LoadFromStream(QIODevice& stream)
         // Every count is checked against the lines actually present before
         // anything is copied, so a damaged count cannot run past the end.
         const qsizetype n = textlines::parseCount(lines.at(1), QStringLiteral("number of values"));
-        checkValueCount(n);
         if (n > lines.size() - 3)
             throw SelectionError(
                 QStringLiteral("The criterion block announces %1 values but is cut short.").arg(n));
+        checkValueCount(n);
         const qsizetype m =
             textlines::parseCount(lines.at(n + 2), QStringLiteral("number of keys"));
         if (m > lines.size() - 3 - n)
