@@ -7,6 +7,7 @@
 #include "app/PictureFile.h"
 #include "app/core/Global.h"
 #include "app/core/PictureFolder.h"
+#include "data/TDM.h"
 #include "data/engine/Database.h"
 #include "data/engine/DatabaseSetup.h"
 #include "data/engine/Statement.h"
@@ -273,6 +274,36 @@ TEST_F(StaleRanks, MatchingRanksGiveNoWarningAndTheDatabaseStaysUnwritten)
     ASSERT_TRUE(after.open(QIODevice::ReadOnly));
     EXPECT_EQ(after.readAll(), changed) << "opening must not rebuild the ranks in place";
     EXPECT_NE(changed, before);
+}
+
+TEST_F(StaleRanks, DesktopDataModuleListsEveryFirmInCzechOrderAndKeepsTheWarning)
+{
+    home.sql(QStringLiteral("INSERT INTO firma (peno, nazev) VALUES (99999999, 'Čáp a syn');"
+                            "DELETE FROM firma WHERE peno = (SELECT min(peno) FROM firma)"));
+    kv::global().dataHome = home.path();
+    kv::TDM dm;
+    const kv::TDM::OpenResult opened = dm.OpenDatabase();
+    ASSERT_EQ(opened.status, kv::TDM::OpenStatus::Opened) << opened.message.toStdString();
+    ASSERT_EQ(opened.warnings.size(), 1);
+    EXPECT_TRUE(opened.warnings.first().contains(QStringLiteral("kv_rank_firma")));
+    dm.TFirma->setFilter(QString(), false);
+    dm.TFirma->setSort(QStringLiteral("nazev"));
+    ASSERT_EQ(dm.TFirma->recordCount(), home.scalar(QStringLiteral("SELECT count(*) FROM firma")));
+    // Czech order: "Č" after every "C" and before "D", as the ranks would give.
+    QStringList names;
+    for (int p = 1; p <= dm.TFirma->recordCount(); ++p)
+        names << dm.TFirma->rowAt(p).text(QStringLiteral("nazev"));
+    const qsizetype at = names.indexOf(QStringLiteral("Čáp a syn"));
+    ASSERT_GE(at, 0);
+    for (qsizetype i = 0; i < names.size(); ++i) {
+        const QChar first = names[i].isEmpty() ? QChar() : names[i][0];
+        if (first == u'C' && !names[i].startsWith(QStringLiteral("Ch"))) // "Ch" follows "H"
+            EXPECT_LT(i, at) << names[i].toStdString();
+        if (first == u'D' || first == u'E' || first == u'Z')
+            EXPECT_GT(i, at) << names[i].toStdString();
+    }
+    dm.CloseDatabase();
+    kv::global() = kv::GlobalState();
 }
 
 // --- Company numbers beyond 32 bits --------------------------------------
