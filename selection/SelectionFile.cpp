@@ -35,11 +35,7 @@ bool LoadSelection(const QString& path, SelectionState& state)
                                  .arg(selectionfile::MaxBytes));
     QStringList lines;
     OxoLoad(lines, path);
-    QBuffer record;
-    record.open(QIODevice::ReadWrite);
-    textlines::writeLines(record, lines);
-    record.seek(0);
-    return ReadSelection(record, state);
+    return ReadSelectionLines(std::move(lines), state);
 }
 
 } // namespace kv

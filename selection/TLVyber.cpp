@@ -82,7 +82,11 @@ void TLVyber::SaveToStream(QIODevice& stream) const
 
 void TLVyber::LoadFromStream(QIODevice& stream)
 {
-    const QStringList lines = textlines::readAll(stream);
+    LoadFromLines(textlines::readAll(stream));
+}
+
+void TLVyber::LoadFromLines(const QStringList& lines)
+{
     TLVyber read;
     if (lines.size() > 2) {
         read.IsAnd = lines.at(0) != u"0";

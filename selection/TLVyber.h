@@ -37,6 +37,8 @@ public:
     // fewer give an empty and-list. A malformed block or one of more than
     // MaxValues values throws SelectionError and leaves the list as it was.
     void LoadFromStream(QIODevice& stream);
+    // The same for a block already split into lines.
+    void LoadFromLines(const QStringList& lines);
 
     // Throws SelectionError for a row count above MaxValues.
     static void checkValueCount(qint64 count);
