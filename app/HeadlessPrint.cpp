@@ -52,6 +52,8 @@ int HeadlessPrint::open(const Args& args, QTextStream& err)
         err << "kvelta print: " << TDM::databasePath() << ": " << opened.message << "\n";
         return 1;
     }
+    for (const QString& warning : opened.warnings)
+        err << "kvelta print: warning: " << warning << "\n";
     try {
         QString filter;
         if (state) {

@@ -1,6 +1,7 @@
 #include "app/PictureFile.h"
 
 #include "app/core/FileError.h"
+#include "app/core/PictureFolder.h"
 
 #include <QFileInfo>
 #include <QImageReader>
@@ -25,6 +26,19 @@ PictureFile::Status PictureFile::load(const QString& path, QImage* image, QStrin
     }
     *image = std::move(read);
     return Status::Loaded;
+}
+
+PictureFile::Status PictureFile::load(const QString& folder, const QString& name, QImage* image,
+                                      QString* error)
+{
+    const QString path = PictureFolder::resolve(folder, name);
+    if (path.isEmpty()) {
+        *error =
+            FileError(PictureFolder::displayPath(folder, name), QStringLiteral("File not found"))
+                .message();
+        return Status::Missing;
+    }
+    return load(path, image, error);
 }
 
 } // namespace kv

@@ -15,6 +15,9 @@ public:
     enum class Status { Loaded, Missing, Unreadable };
     // error: on failure, a message naming the file, for the user.
     static Status load(const QString& path, QImage* image, QString* error);
+    // A picture the database names, read only from below `folder` of the
+    // data home (PictureFolder); anything outside counts as missing.
+    static Status load(const QString& folder, const QString& name, QImage* image, QString* error);
 };
 
 } // namespace kv

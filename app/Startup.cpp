@@ -69,6 +69,9 @@ int Startup::run()
         }
         return 1;
     }
+    // A stale sort table costs only speed; the log says why sorting is slow.
+    for (const QString& warning : opened.warnings)
+        qWarning("%s", qUtf8Printable(warning));
     TFVyber vyber(dm, &window);
     installSelectionCommands(window, dm, vyber);
     vyber.setReapplyExclusion(installExclusionCommands(window, dm));

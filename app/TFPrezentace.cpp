@@ -151,7 +151,10 @@ bool TFPrezentace::showPage(PresentationPages::Page page)
     const QString path = PresentationPages::path(page, global().langBase);
     QImage picture;
     QString error;
-    if (PictureFile::load(path, &picture, &error) != PictureFile::Status::Loaded) {
+    // The page's file name is fixed, but the folder may hold a link leading out.
+    const QString name = PresentationPages::fileName(page, global().langBase).section(u'/', 1);
+    if (PictureFile::load(QStringLiteral("Prez"), name, &picture, &error) !=
+        PictureFile::Status::Loaded) {
         Application::showError(error);
         return false;
     }

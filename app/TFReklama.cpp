@@ -132,7 +132,7 @@ void TFReklama::TReklamyAfterScroll()
     const QString txt = m_dm->TReklamy->text(QStringLiteral("txt"));
     QImage picture;
     QString error;
-    switch (PictureFile::load(dataPath(QStringLiteral("RK/") + txt), &picture, &error)) {
+    switch (PictureFile::load(QStringLiteral("RK"), txt, &picture, &error)) {
     case PictureFile::Status::Missing:
         closeLater(QString());
         return;

@@ -142,18 +142,26 @@ class TimedRunner : public StatementRunner
 {
 public:
     explicit TimedRunner(engine::Database& db) : m_runner(db) {}
-    QList<int> peno(const QStringList& lines) override
+    PenoList peno(const QStringList& lines) override
     {
         const auto t0 = Clock::now();
-        QList<int> result = m_runner.peno(lines);
+        PenoList result = m_runner.peno(lines);
         spent += Clock::now() - t0;
         return result;
     }
-    QList<int> combine(const std::function<QString()>& statement, const QList<QList<int>>& lists,
-                       bool all) override
+    QList<PenoList> penoPerValue(const ValueIndex& index, const QList<qint64>& keys,
+                                 bool stopAtEmpty) override
     {
         const auto t0 = Clock::now();
-        QList<int> result = m_runner.combine(statement, lists, all);
+        QList<PenoList> result = m_runner.penoPerValue(index, keys, stopAtEmpty);
+        spent += Clock::now() - t0;
+        return result;
+    }
+    PenoList combine(const std::function<QString()>& statement, const QList<PenoList>& lists,
+                     bool all) override
+    {
+        const auto t0 = Clock::now();
+        PenoList result = m_runner.combine(statement, lists, all);
         spent += Clock::now() - t0;
         return result;
     }

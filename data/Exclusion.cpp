@@ -119,7 +119,7 @@ Exclusion::Result Exclusion::ExcludeCurrent()
     {
         SuspendedViews hold(firma);
         auto& list = m_dm.ExcludedFirms();
-        list.append({firma.text(QStringLiteral("nazev")), firma.integer(QStringLiteral("peno"))});
+        list.append({firma.text(QStringLiteral("nazev")), firma.int64(QStringLiteral("peno"))});
         try {
             ReapplyExclusion();
         } catch (...) {

@@ -43,7 +43,7 @@ QString TextExport::line(engine::Database& db, engine::TableCursor& firms,
         engine::QueryCursor q(db);
         q.setSql(
             {QStringLiteral("select osoba from osoby "),
-             QStringLiteral("where peno=") + QString::number(firms.integer(QStringLiteral("peno"))),
+             QStringLiteral("where peno=") + QString::number(firms.int64(QStringLiteral("peno"))),
              QStringLiteral("  and sortno=1 ")});
         q.open();
         q.first();

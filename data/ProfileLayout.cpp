@@ -72,7 +72,7 @@ QString mailUrl(const QString& email)
     return QStringLiteral("mailto:") + email;
 }
 
-QString firmDetailUrl(const QString& prefix, int peno)
+QString firmDetailUrl(const QString& prefix, qint64 peno)
 {
     return prefix + QString::number(peno);
 }

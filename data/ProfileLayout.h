@@ -75,7 +75,7 @@ bool webIsLink(const QString& link, const QString& www);
 QString webUrl(const QString& www);
 QString mailUrl(const QString& email);
 // The firm-detail page of the maker's site for a company number.
-QString firmDetailUrl(const QString& prefix, int peno);
+QString firmDetailUrl(const QString& prefix, qint64 peno);
 
 // Column widths of the persons grid: a column whose widest text is 0 is
 // hidden (width 0), the others take the larger of widest + 10 and the title

@@ -189,6 +189,7 @@ TDM::OpenResult TDM::OpenDatabase()
             TFirma->setFilter(QLatin1String(InitialFilter), true);
             step();
             m_ready = true;
+            result.warnings = m_db.rankWarnings();
         } catch (const engine::EngineError& e) {
             result.status = OpenStatus::OpenFailed;
             result.message = LoadStr(19) + QStringLiteral("\r\n") + e.message();

@@ -38,7 +38,7 @@ public:
 
 struct ExcludedFirm {
     QString name;
-    int peno = 0;
+    qint64 peno = 0;
 };
 
 class TDM : public QObject
@@ -54,6 +54,9 @@ public:
     struct OpenResult {
         OpenStatus status = OpenStatus::Opened;
         QString message; // the text to show, empty when opened or without data home
+        // Opened, but a derived sort table no longer matches its table and
+        // is not used (engine::Database::rankWarnings).
+        QStringList warnings;
     };
 
     static constexpr const char* InitialFilter = "peno in(200219)";

@@ -1,6 +1,7 @@
 #include "data/TFProfil.h"
 
 #include "app/core/Global.h"
+#include "app/core/PictureFolder.h"
 #include "app/core/StringTable.h"
 #include "data/NoteFile.h"
 #include "data/TDM.h"
@@ -300,9 +301,9 @@ bool TFProfil::LoadLogo()
     const QString name = field("logo");
     if (name.isEmpty())
         return false;
-    const QString path = dataPath(QStringLiteral("Log/") + name);
+    const QString path = PictureFolder::resolve(QStringLiteral("Log"), name);
     QPixmap pm;
-    if (!QFileInfo(path).isFile() || !pm.load(path))
+    if (path.isEmpty() || !pm.load(path))
         return false;
     m_logo->setPixmap(pm);
     m_logo->resize(pm.size());
@@ -371,8 +372,7 @@ ProfileLayout TFProfil::LayoutPanels()
     if (nast[NastReklamy] && firmReady() && m_dm->TReklamy && m_dm->TReklamy->isOpen() &&
         !m_dm->TReklamy->isEmpty()) {
         const QString txt = m_dm->TReklamy->text(QStringLiteral("txt"));
-        content.advertisementExists =
-            !txt.isEmpty() && QFileInfo(dataPath(QStringLiteral("RK/") + txt)).isFile();
+        content.advertisementExists = !PictureFolder::resolve(QStringLiteral("RK"), txt).isEmpty();
     }
     if (nast[NastKontakty])
         MarkLinks();
@@ -450,7 +450,7 @@ void TFProfil::grdOskontaktCellClick(int row, int column)
 void TFProfil::panWebKVClick()
 {
     if (firmReady())
-        m_open(QUrl(firmDetailUrl(m_firmDetailUrl, m_dm->TFirma->integer(QStringLiteral("peno")))));
+        m_open(QUrl(firmDetailUrl(m_firmDetailUrl, m_dm->TFirma->int64(QStringLiteral("peno")))));
 }
 
 bool TFProfil::eventFilter(QObject* watched, QEvent* event)

@@ -12,27 +12,33 @@ LabelComposer::LabelComposer(const QFont& font)
 
 QStringList LabelComposer::wrapName(const QString& name) const
 {
-    // Each word on a line of its own, then neighbours joined while they fit.
-    QStringList lines = name.split(QLatin1Char(' '));
-    if (lines.size() < 2)
-        return lines;
-    qsizetype i = 0;
-    while (i < lines.size() - 1) {
-        const QString joined = lines[i] + QLatin1Char(' ') + lines[i + 1];
+    // Each word on a line of its own, then neighbours joined while they fit:
+    // one pass that measures about a line per word.
+    const QStringList words = name.split(QLatin1Char(' '));
+    if (words.size() < 2)
+        return words;
+    QStringList lines;
+    QString line = words.first();
+    for (qsizetype i = 1; i < words.size(); ++i) {
+        QString joined = line + QLatin1Char(' ') + words[i];
         if (m_measure(joined) > lineWidth) {
-            ++i;
+            lines << line;
+            line = words[i];
         } else {
-            lines[i] = joined;
-            lines.removeAt(i + 1);
+            line = std::move(joined);
         }
     }
+    lines << line;
     return lines;
 }
 
 QString LabelComposer::shorten(QString text) const
 {
-    while (!text.isEmpty() && m_measure(text) > lineWidth)
-        text.chop(1);
+    // The longest prefix that fits, found in a few measurements rather than
+    // one per character chopped off.
+    const qsizetype keep = TextMeasure::longestFitting(
+        text, lineWidth, [this](QStringView prefix) { return m_measure(prefix.toString()); });
+    text.truncate(keep);
     return text;
 }
 

@@ -8,6 +8,10 @@
 
 #include <QCoreApplication>
 
+#include <algorithm>
+#include <limits>
+#include <numeric>
+
 namespace kv
 {
 
@@ -253,36 +257,72 @@ void ReportGenerator::place(ReportBand& band, Laid laid)
             }
             continue;
         }
-        // Split: what lies within the space left stays, the rest continues.
-        Laid now, rest;
-        qreal cut = laid.height;
-        for (DrawOp& op : laid.ops) {
-            if (op.rect.bottom() <= avail + kEps)
-                now.ops.push_back(op);
-            else
-                cut = qMin(cut, op.rect.top());
+        placeSplit(band, laid);
+        return;
+    }
+}
+
+void ReportGenerator::placeSplit(const ReportBand& band, const Laid& laid)
+{
+    // Split: what lies within the space left stays, the rest continues in the
+    // next column. The ops are taken in the order of their bottoms, with the
+    // part already placed as an offset, so a band of tens of thousands of
+    // lines costs one pass over them rather than one per page it covers.
+    const size_t n = laid.ops.size();
+    std::vector<size_t> byBottom(n);
+    std::iota(byBottom.begin(), byBottom.end(), size_t(0));
+    std::stable_sort(byBottom.begin(), byBottom.end(), [&](size_t a, size_t b) {
+        return laid.ops[a].rect.bottom() < laid.ops[b].rect.bottom();
+    });
+    std::vector<qreal> minTop(n + 1, std::numeric_limits<qreal>::max()); // over byBottom[i..]
+    for (size_t i = n; i-- > 0;)
+        minTop[i] = qMin(minTop[i + 1], laid.ops[byBottom[i]].rect.top());
+    // The ops byBottom[from..to), moved up by offset, in the order they were laid out.
+    const auto part = [&](size_t from, size_t to, qreal offset) {
+        std::vector<size_t> picked(byBottom.begin() + qsizetype(from),
+                                   byBottom.begin() + qsizetype(to));
+        std::sort(picked.begin(), picked.end());
+        Laid out;
+        out.ops.reserve(picked.size());
+        for (size_t i : picked) {
+            DrawOp op = laid.ops[i];
+            op.rect.translate(0, -offset);
+            op.clip.translate(0, -offset);
+            out.ops.push_back(std::move(op));
         }
-        if (now.ops.empty() && !fresh) {
+        return out;
+    };
+    size_t placed = 0; // byBottom[0..placed) are on earlier columns
+    qreal offset = 0;  // the height they took
+    for (bool first = true;; first = false) {
+        if (stopped())
+            return;
+        ensurePage();
+        const qreal avail = m_bottom - m_y;
+        const qreal height = laid.height - offset;
+        if (!first && height <= avail + kEps) {
+            emitPart(band, part(placed, n, offset), columnLeft(), m_y, height);
+            m_y += height;
+            return;
+        }
+        const bool fresh = m_y <= m_columnTop + kEps;
+        size_t fit = placed;
+        while (fit < n && laid.ops[byBottom[fit]].rect.bottom() - offset <= avail + kEps)
+            ++fit;
+        const qreal cut = qMin(height, minTop[fit] - offset);
+        if (fit == placed && !fresh) {
             nextColumn();
             continue;
         }
         if (cut <= kEps) {
             // Nothing can be split off (one item taller than the page): cut it.
-            emitPart(band, laid, columnLeft(), m_y, avail);
+            emitPart(band, part(placed, n, offset), columnLeft(), m_y, avail);
             m_y = m_bottom;
             return;
         }
-        emitPart(band, now, columnLeft(), m_y, qMin(avail, laid.height));
-        for (DrawOp& op : laid.ops) {
-            if (op.rect.bottom() > avail + kEps) {
-                op.rect.translate(0, -cut);
-                op.clip.translate(0, -cut);
-                rest.ops.push_back(std::move(op));
-            }
-        }
-        rest.height = laid.height - cut;
-        rest.stretched = laid.stretched;
-        laid = std::move(rest);
+        emitPart(band, part(placed, fit, offset), columnLeft(), m_y, qMin(avail, height));
+        placed = fit;
+        offset += cut;
         nextColumn();
     }
 }

@@ -42,6 +42,8 @@ private:
     bool layout(ReportBand& band, qreal width, Laid& out, bool runHook = true);
     QString boxText(const ReportBox& box) const;
     void place(ReportBand& band, Laid laid);
+    // Places a band taller than the space left, continuing in later columns.
+    void placeSplit(const ReportBand& band, const Laid& laid);
     void emitPart(const ReportBand& band, const Laid& laid, qreal x, qreal y, qreal height);
     void ensurePage();
     void startPage();

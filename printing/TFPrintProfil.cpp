@@ -1,6 +1,7 @@
 #include "printing/TFPrintProfil.h"
 
 #include "app/core/Global.h"
+#include "app/core/PictureFolder.h"
 #include "app/core/StringTable.h"
 #include "data/NoteFile.h"
 #include "printing/FirmReportParts.h"
@@ -162,7 +163,7 @@ ReportBand& TFPrintProfil::addSection(const char* header, const char* subDetail,
 
 QString TFPrintProfil::logoPath(const QString& logo)
 {
-    return dataPath(QStringLiteral("Log/") + logo);
+    return PictureFolder::resolve(QStringLiteral("Log"), logo);
 }
 
 void TFPrintProfil::prepare()
@@ -179,7 +180,7 @@ bool TFPrintProfil::beforeLogo(ReportBand& band)
 {
     const QString logo = text(m_sources.firms, "logo");
     const QString path = logoPath(logo);
-    if (logo.isEmpty() || !QFileInfo(path).isFile())
+    if (path.isEmpty())
         return false;
     QImageReader reader(path);
     const QImage picture = reader.read();

@@ -32,7 +32,8 @@ public:
 
     Report& report() { return m_report; }
 
-    // The logo file of a logo field below the data home ("" for none).
+    // The logo file of a logo field inside the data home's Log folder ("" for
+    // none, a missing file or a name that leads outside the folder).
     static QString logoPath(const QString& logo);
 
 private:

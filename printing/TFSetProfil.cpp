@@ -23,7 +23,7 @@ TFSetProfil::TFSetProfil(TDM& dm, QWidget* parent) : PrintSettingsDialog(146, pa
 
 TFSetProfil::~TFSetProfil() = default;
 
-QString TFSetProfil::currentFirmFilter(int peno)
+QString TFSetProfil::currentFirmFilter(qint64 peno)
 {
     return QStringLiteral("peno=") + QString::number(peno);
 }
@@ -88,7 +88,7 @@ void TFSetProfil::prepareData()
 {
     m_dm.closePrn();
     if (choice() == 1) {
-        const int peno = m_dm.TFirma ? m_dm.TFirma->integer(QStringLiteral("peno")) : 0;
+        const qint64 peno = m_dm.TFirma ? m_dm.TFirma->int64(QStringLiteral("peno")) : 0;
         m_dm.openPrn(currentFirmFilter(peno));
     } else {
         // The current set (selection and exclusions) in the list window's order.

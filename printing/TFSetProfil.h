@@ -35,7 +35,7 @@ public:
     Report* report() const override;
 
     // The print cursor's filter for the current firm alone.
-    static QString currentFirmFilter(int peno);
+    static QString currentFirmFilter(qint64 peno);
 
 protected:
     void applyTexts() override;

@@ -17,13 +17,18 @@ class EngineStatementRunner : public StatementRunner
 public:
     explicit EngineStatementRunner(engine::Database& db) : m_db(db) {}
     // Throws engine::EngineError when the engine rejects the statement.
-    QList<int> peno(const QStringList& statementLines) override;
+    PenoList peno(const QStringList& statementLines) override;
+    // One statement over all keys of the row (held in a temporary table and
+    // joined to the index), instead of one statement per key: a row of a
+    // million name words would otherwise run a million statements.
+    QList<PenoList> penoPerValue(const ValueIndex& index, const QList<qint64>& keys,
+                                 bool stopAtEmpty) override;
     // Every list holds firms of the same index table, so the combining
     // statement selects exactly their intersection (all) or union: computed
     // here on sorted numbers instead of sending the lists to SQLite as text,
     // which costs seconds for a word that half the firms share.
-    QList<int> combine(const std::function<QString()>& statement, const QList<QList<int>>& lists,
-                       bool all) override;
+    PenoList combine(const std::function<QString()>& statement, const QList<PenoList>& lists,
+                     bool all) override;
 
 private:
     engine::Database& m_db;

@@ -119,6 +119,8 @@ int exportCommand(const QStringList& args, QTextStream& out, QTextStream& err)
     }
     try {
         engine::Database db(dbPath, engine::Database::Mode::ReadOnly);
+        for (const QString& warning : db.rankWarnings())
+            err << "kvelta export: warning: " << warning << "\n";
         QString filter;
         if (state) {
             EngineStatementRunner runner(db);

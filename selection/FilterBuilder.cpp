@@ -12,28 +12,44 @@ namespace kv
 namespace
 {
 
-const FilterBuilder::IndexTable NameTable{
-    "select distinct(peno) from slnazev_p where id=", "select distinct(peno) from slnazev_p where ",
-    ") ", " ", "(peno=0)"};
-const FilterBuilder::IndexTable StreetTable{
-    "select distinct(peno) from slUlice_p where id=", "select distinct(peno) from slUlice_p where ",
-    ") ", " ", "((peno=0))"};
-const FilterBuilder::IndexTable IndustryTable{
-    "select distinct(peno) from pZatrid where kod=", "select distinct(peno) from pZatrid where ",
-    ")", "", "((peno=0))"};
-const FilterBuilder::IndexTable KeywordTable{
-    "select distinct(peno) from slRadky_p where id=", "select distinct(peno) from slRadky_p where ",
-    ") ", " ", "((peno=0))"};
+const FilterBuilder::IndexTable NameTable{"select distinct(peno) from slnazev_p where id=",
+                                          "slnazev_p",
+                                          "id",
+                                          "select distinct(peno) from slnazev_p where ",
+                                          ") ",
+                                          " ",
+                                          "(peno=0)"};
+const FilterBuilder::IndexTable StreetTable{"select distinct(peno) from slUlice_p where id=",
+                                            "slulice_p",
+                                            "id",
+                                            "select distinct(peno) from slUlice_p where ",
+                                            ") ",
+                                            " ",
+                                            "((peno=0))"};
+const FilterBuilder::IndexTable IndustryTable{"select distinct(peno) from pZatrid where kod=",
+                                              "pzatrid",
+                                              "kod",
+                                              "select distinct(peno) from pZatrid where ",
+                                              ")",
+                                              "",
+                                              "((peno=0))"};
+const FilterBuilder::IndexTable KeywordTable{"select distinct(peno) from slRadky_p where id=",
+                                             "slradky_p",
+                                             "id",
+                                             "select distinct(peno) from slRadky_p where ",
+                                             ") ",
+                                             " ",
+                                             "((peno=0))"};
 
 // Keys go into statements and filters unquoted, so only whole numbers may
 // pass; anything else (a damaged selection file) would change the statement.
-QString numericKey(const QString& id)
+qint64 numericKey(const QString& id)
 {
     qint64 value = 0;
     if (!textlines::parseInt(id, &value))
         throw SelectionError(
             QStringLiteral("The criterion key \"%1\" is not a whole number.").arg(id.left(40)));
-    return QString::number(value);
+    return value;
 }
 
 QString numericKeys(const TLVyber& list)
@@ -41,15 +57,15 @@ QString numericKeys(const TLVyber& list)
     list.Count();
     QStringList keys;
     for (const QString& id : list.Ids)
-        keys << numericKey(id);
+        keys << QString::number(numericKey(id));
     return keys.join(u',');
 }
 
-QString joinNumbers(const QList<int>& numbers)
+QString joinNumbers(const PenoList& numbers)
 {
     QString text;
     text.reserve(numbers.size() * 8);
-    for (int n : numbers) {
+    for (qint64 n : numbers) {
         if (!text.isEmpty())
             text += u',';
         text += QString::number(n);
@@ -93,10 +109,16 @@ QString FilterBuilder::IndexCondition(const IndexTable& table, const TLVyber& li
     // A value without index rows matches no firm. It must not reach the
     // combining statement as "peno in ()", which the engine rejects: in an
     // and-row it makes the row match nothing, in an or-row it drops out.
-    QList<QList<int>> lists;
-    for (const QString& id : list.Ids) {
-        const QString key = numericKey(id);
-        QList<int> rows = m_runner.peno({QLatin1String(table.perValuePrefix) + key});
+    QList<qint64> keys;
+    keys.reserve(list.Ids.size());
+    for (const QString& id : list.Ids)
+        keys << numericKey(id);
+    const StatementRunner::ValueIndex index{table.perValuePrefix, table.table, table.keyField};
+    QList<PenoList> perValue = m_runner.penoPerValue(index, keys, list.IsAnd);
+    if (list.IsAnd && perValue.size() < keys.size())
+        return QLatin1String(table.neverTrue); // stopped at a value without firms
+    QList<PenoList> lists;
+    for (PenoList& rows : perValue) {
         if (rows.isEmpty()) {
             if (list.IsAnd)
                 return QLatin1String(table.neverTrue);
@@ -117,7 +139,7 @@ QString FilterBuilder::IndexCondition(const IndexTable& table, const TLVyber& li
         }
         return text;
     };
-    const QList<int> result = m_runner.combine(statement, lists, list.IsAnd);
+    const PenoList result = m_runner.combine(statement, lists, list.IsAnd);
     // No firm satisfies the row's values together: the row matches nothing
     // (left empty, an or-row would stop restricting the set at all).
     if (result.isEmpty())

@@ -31,6 +31,8 @@ public:
     // How one index table is queried and how its terms are spelled.
     struct IndexTable {
         const char* perValuePrefix;
+        const char* table;    // the index table and its key field, as the
+        const char* keyField; // per-value statement names them
         const char* combiningPrefix;
         const char* termEnd;
         const char* separatorTail; // follows the row's joiner between terms

@@ -79,6 +79,8 @@ int withFilter(const char* command, const QStringList& args, QTextStream& err, R
     }
     try {
         engine::Database db(dbPath, engine::Database::Mode::ReadOnly);
+        for (const QString& warning : db.rankWarnings())
+            err << "kvelta " << command << ": warning: " << warning << "\n";
         EngineStatementRunner runner(db);
         FilterBuilder builder(runner, QDir(call->home).filePath(QStringLiteral("Pozn")));
         const QString filter = builder.BuildFilter(*state);

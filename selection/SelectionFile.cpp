@@ -2,6 +2,7 @@
 
 #include "app/core/FileError.h"
 #include "app/core/Oxo.h"
+#include "selection/SelectionError.h"
 #include "selection/SelectionRecord.h"
 #include "selection/TextLines.h"
 
@@ -26,13 +27,15 @@ bool LoadSelection(const QString& path, SelectionState& state)
     // that would read as "not a selection file", which misleads.
     if (!QFileInfo(path).isFile())
         throw FileError(path, QStringLiteral("The file does not exist."));
+    const qint64 size = QFileInfo(path).size();
+    if (size > selectionfile::MaxBytes)
+        throw SelectionError(QStringLiteral("The selection file is too large (%1 bytes; at most "
+                                            "%2 bytes are read).")
+                                 .arg(size)
+                                 .arg(selectionfile::MaxBytes));
     QStringList lines;
     OxoLoad(lines, path);
-    QBuffer record;
-    record.open(QIODevice::ReadWrite);
-    textlines::writeLines(record, lines);
-    record.seek(0);
-    return ReadSelection(record, state);
+    return ReadSelectionLines(std::move(lines), state);
 }
 
 } // namespace kv

@@ -13,6 +13,9 @@ namespace selectionfile
 {
 constexpr int Mode = 1;
 constexpr int Key = 0x0C;
+// The largest file read: a million values with their texts fit several
+// times over, and a hostile file is refused before it is read into memory.
+constexpr qint64 MaxBytes = 32 * 1024 * 1024;
 } // namespace selectionfile
 
 // Writes state to path, replacing the file only once it is complete. File
@@ -22,8 +25,9 @@ void SaveSelection(const SelectionState& state, const QString& path);
 // Reads path (a container file or plain text holding the record) into
 // state. Returns false when the file holds no selection record (wrong first
 // line, or empty): the caller shows text 233 + "Kvelta 2001". A missing or
-// unreadable file throws FileError, a damaged record SelectionError; in
-// every failure state stays as it was.
+// unreadable file throws FileError, a damaged record SelectionError, as does
+// a file larger than selectionfile::MaxBytes (before it is read) or a row of
+// more than TLVyber::MaxValues values; in every failure state stays as it was.
 bool LoadSelection(const QString& path, SelectionState& state);
 
 } // namespace kv

@@ -2,6 +2,7 @@
 
 #include "selection/SelectionError.h"
 #include "selection/SelectionState.h"
+#include "selection/TLVyber.h"
 #include "selection/TextLines.h"
 
 #include <QBuffer>
@@ -61,7 +62,11 @@ void WriteSelection(const SelectionState& state, QIODevice& stream)
 
 bool ReadSelection(QIODevice& stream, SelectionState& state)
 {
-    QStringList lines = textlines::readAll(stream);
+    return ReadSelectionLines(textlines::readAll(stream), state);
+}
+
+bool ReadSelectionLines(QStringList lines, SelectionState& state)
+{
     if (lines.isEmpty() || lines.first() != selectionrecord::header())
         return false;
     if (lines.size() < 1 + FlagLines)
@@ -77,10 +82,8 @@ bool ReadSelection(QIODevice& stream, SelectionState& state)
     read.cbWWW = numberLine(lines.at(5), QStringLiteral("web check box")) != 0;
     lines.remove(0, 1 + FlagLines);
 
-    QBuffer block;
     for (SelectionState::Row r : SelectionState::RecordOrder) {
-        ExtractBlock(lines, block);
-        read.row(r).LoadFromStream(block);
+        read.row(r).LoadFromLines(takeBlock(lines));
         checkKeys(read.row(r));
     }
     state = std::move(read);
@@ -89,6 +92,17 @@ bool ReadSelection(QIODevice& stream, SelectionState& state)
 
 void ExtractBlock(QStringList& remaining, QBuffer& target)
 {
+    const QStringList block = takeBlock(remaining);
+    if (target.isOpen())
+        target.close();
+    target.setData(QByteArray());
+    target.open(QIODevice::ReadWrite);
+    textlines::writeLines(target, block);
+    target.seek(0);
+}
+
+QStringList takeBlock(QStringList& remaining)
+{
     if (remaining.size() < 2)
         throw SelectionError(QStringLiteral("The selection record ends before its last row."));
     const qint64 n = textlines::parseCount(remaining.at(1), QStringLiteral("number of values"));
@@ -96,13 +110,10 @@ void ExtractBlock(QStringList& remaining, QBuffer& target)
     if (size > remaining.size())
         throw SelectionError(
             QStringLiteral("The selection record is cut short in a row of %1 values.").arg(n));
-    if (target.isOpen())
-        target.close();
-    target.setData(QByteArray());
-    target.open(QIODevice::ReadWrite);
-    textlines::writeLines(target, remaining.mid(0, size));
+    TLVyber::checkValueCount(n); // before the row is copied
+    QStringList block = remaining.mid(0, size);
     remaining.remove(0, size);
-    target.seek(0);
+    return block;
 }
 
 } // namespace kv

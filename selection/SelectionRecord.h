@@ -34,10 +34,15 @@ void WriteSelection(const SelectionState& state, QIODevice& stream);
 // A record that is cut short or holds a line that is not a number throws
 // SelectionError, and state is left alone as well.
 bool ReadSelection(QIODevice& stream, SelectionState& state);
+// The same for a record already split into lines (a selection file's), read
+// without another copy of its text.
+bool ReadSelectionLines(QStringList lines, SelectionState& state);
 
 // Moves the next criterion block (flag, count, texts, count, ids) from the
 // front of remaining into target, which is emptied first and rewound after.
 // Throws SelectionError when remaining is too short for the block.
 void ExtractBlock(QStringList& remaining, QBuffer& target);
+// The same block, returned as its lines.
+QStringList takeBlock(QStringList& remaining);
 
 } // namespace kv

@@ -7,6 +7,10 @@
 namespace kv
 {
 
+// Company numbers and index keys are 64-bit throughout: a number above 2^31
+// must reach the filter unchanged.
+using PenoList = QList<qint64>;
+
 // Runs one select statement of the selection against the company database
 // and returns its peno column, rows in the order the engine delivers them.
 // The statement is given as its lines (the count statement has two). Errors
@@ -14,15 +18,42 @@ namespace kv
 class StatementRunner
 {
 public:
+    // Where one criterion row looks its values up: the per-value statement is
+    // perValuePrefix + key, which selects the distinct peno of `table` whose
+    // `keyField` equals key.
+    struct ValueIndex {
+        const char* perValuePrefix;
+        const char* table;
+        const char* keyField;
+    };
+
     virtual ~StatementRunner() = default;
-    virtual QList<int> peno(const QStringList& statementLines) = 0;
+    virtual PenoList peno(const QStringList& statementLines) = 0;
+
+    // The firms of every key of one criterion row, in the order of `keys`:
+    // what the per-value statements give. By default each statement is run
+    // on its own, stopping after the first that finds no firm when
+    // stopAtEmpty (the list is then shorter than keys); a runner may answer
+    // all of them in one pass.
+    virtual QList<PenoList> penoPerValue(const ValueIndex& index, const QList<qint64>& keys,
+                                         bool stopAtEmpty)
+    {
+        QList<PenoList> out;
+        out.reserve(keys.size());
+        for (qint64 key : keys) {
+            out << peno({QLatin1String(index.perValuePrefix) + QString::number(key)});
+            if (stopAtEmpty && out.last().isEmpty())
+                break;
+        }
+        return out;
+    }
 
     // The combining statement of one criterion row, which selects from an
     // index table the firms in all (or any) of `lists`, each the result of a
     // per-value statement on that same table. By default the statement text is
     // made and run; a runner may compute the same firms from the lists instead.
-    virtual QList<int> combine(const std::function<QString()>& statement,
-                               const QList<QList<int>>& lists, bool all)
+    virtual PenoList combine(const std::function<QString()>& statement,
+                             const QList<PenoList>& lists, bool all)
     {
         Q_UNUSED(lists);
         Q_UNUSED(all);

@@ -22,6 +22,15 @@ QString oneLine(QString text)
 
 } // namespace
 
+void TLVyber::checkValueCount(qint64 count)
+{
+    if (count > MaxValues)
+        throw SelectionError(
+            QStringLiteral("A criterion row holds %1 values; at most %2 are allowed.")
+                .arg(count)
+                .arg(MaxValues));
+}
+
 int TLVyber::Count() const
 {
     if (Texts.size() != Ids.size())
@@ -73,7 +82,11 @@ void TLVyber::SaveToStream(QIODevice& stream) const
 
 void TLVyber::LoadFromStream(QIODevice& stream)
 {
-    const QStringList lines = textlines::readAll(stream);
+    LoadFromLines(textlines::readAll(stream));
+}
+
+void TLVyber::LoadFromLines(const QStringList& lines)
+{
     TLVyber read;
     if (lines.size() > 2) {
         read.IsAnd = lines.at(0) != u"0";
@@ -83,6 +96,7 @@ void TLVyber::LoadFromStream(QIODevice& stream)
         if (n > lines.size() - 3)
             throw SelectionError(
                 QStringLiteral("The criterion block announces %1 values but is cut short.").arg(n));
+        checkValueCount(n);
         const qsizetype m =
             textlines::parseCount(lines.at(n + 2), QStringLiteral("number of keys"));
         if (m > lines.size() - 3 - n)

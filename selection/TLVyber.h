@@ -16,6 +16,10 @@ public:
     QStringList Ids;
     bool IsAnd = true;
 
+    // The most values a row read from a stream may hold; a larger count is
+    // refused before anything is copied.
+    static constexpr qsizetype MaxValues = 1000000;
+
     // Number of values; throws SelectionError "Index mismatch in txt and id"
     // when the two lists have drifted apart.
     int Count() const;
@@ -30,9 +34,14 @@ public:
     // count, ids; each line Windows-1250 and ended by CR LF.
     void SaveToStream(QIODevice& stream) const;
     // Reads one block from the stream's position to its end. Two lines or
-    // fewer give an empty and-list. A malformed block throws SelectionError
-    // and leaves the list as it was.
+    // fewer give an empty and-list. A malformed block or one of more than
+    // MaxValues values throws SelectionError and leaves the list as it was.
     void LoadFromStream(QIODevice& stream);
+    // The same for a block already split into lines.
+    void LoadFromLines(const QStringList& lines);
+
+    // Throws SelectionError for a row count above MaxValues.
+    static void checkValueCount(qint64 count);
 
     bool operator==(const TLVyber&) const = default;
 };

@@ -2,6 +2,7 @@
 
 #include "data/engine/CzechText.h"
 #include "data/engine/EngineError.h"
+#include "data/engine/JetDialect.h"
 #include "data/engine/NumberSetFunction.h"
 #include "data/engine/RankColumn.h"
 #include "data/engine/Schema.h"
@@ -86,6 +87,7 @@ void Database::close()
     m_tables.clear();
     m_ranks.clear();
     m_rankColumns.clear();
+    m_rankWarnings.clear();
 }
 
 void Database::exec(const QString& sql)
@@ -103,17 +105,45 @@ bool Database::hasTable(const QString& name) const
     return m_tables.contains(name.toLower());
 }
 
+Database::RowKeys Database::rowKeys(const QString& table) const
+{
+    // The low 32 bits of each key keep the sum clear of 64-bit overflow;
+    // together with count and range a changed set of rows shows.
+    Statement st(*this, QStringLiteral("SELECT count(*), min(rowid), max(rowid), "
+                                       "sum(rowid & 4294967295) FROM %1")
+                            .arg(JetDialect::quoted(table)));
+    RowKeys keys;
+    if (st.step()) {
+        keys.count = st.int64(0);
+        keys.min = st.int64(1);
+        keys.max = st.int64(2);
+        keys.sum = st.int64(3);
+    }
+    return keys;
+}
+
 void Database::reloadCatalog()
 {
     m_tables.clear();
     m_ranks.clear();
     m_rankColumns.clear();
+    m_rankWarnings.clear();
     Statement st(*this, QStringLiteral("SELECT lower(name) FROM sqlite_master WHERE type='table'"));
     while (st.step())
         m_tables.insert(st.text(0));
     for (const TableInfo& t : Schema::tables()) {
-        if (!m_tables.contains(Schema::rankTable(t.name)))
+        if (!m_tables.contains(Schema::rankTable(t.name)) || !m_tables.contains(t.name))
             continue;
+        const RowKeys table = rowKeys(t.name);
+        const RowKeys ranked = rowKeys(Schema::rankTable(t.name));
+        if (!(table == ranked)) {
+            m_rankWarnings << QStringLiteral("%1: the sort table %2 holds %3 rows, the table %4; "
+                                             "sorting with the Czech collation instead.")
+                                  .arg(t.name, Schema::rankTable(t.name))
+                                  .arg(ranked.count)
+                                  .arg(table.count);
+            continue;
+        }
         Statement cols(*this, QStringLiteral("SELECT lower(name) FROM pragma_table_info('%1')")
                                   .arg(Schema::rankTable(t.name)));
         while (cols.step())

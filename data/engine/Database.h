@@ -3,6 +3,7 @@
 #include <QHash>
 #include <QSet>
 #include <QString>
+#include <QStringList>
 
 #include <map>
 #include <memory>
@@ -49,16 +50,29 @@ public:
     }
     // Czech ranks of a field, loaded on first use (hasRank must be true).
     const RankColumn& rankColumn(const QString& table, const QString& field) const;
-    // Re-reads which tables exist (after a builder created some).
+    // Re-reads which tables exist (after a builder created some). A rank
+    // table whose rows no longer match its table (rows added or deleted
+    // after finishDatabase) is left unused, so that table sorts with the
+    // Czech collation instead, and a warning is kept in rankWarnings().
     void reloadCatalog();
+    // One line per stale rank table found by the last open, for the user.
+    const QStringList& rankWarnings() const { return m_rankWarnings; }
 
     static QString lastError(sqlite3* db);
 
 private:
+    // What identifies a table's set of rows cheaply: count, key range, key sum.
+    struct RowKeys {
+        qint64 count = 0, min = 0, max = 0, sum = 0;
+        bool operator==(const RowKeys&) const = default;
+    };
+    RowKeys rowKeys(const QString& table) const;
+
     sqlite3* m_db = nullptr;
     QString m_path;
     QSet<QString> m_tables;
     QHash<QString, QSet<QString>> m_ranks; // table -> fields with a stored Czech rank
+    QStringList m_rankWarnings;
     mutable std::map<QString, std::unique_ptr<RankColumn>> m_rankColumns;
 };
 

@@ -102,6 +102,8 @@ public:
     QVariant value(const QString& field) const;
     QString text(const QString& field) const { return value(field).toString(); }
     int integer(const QString& field) const { return value(field).toInt(); }
+    // Whole 64 bits: company numbers go beyond what integer() holds.
+    qint64 int64(const QString& field) const { return value(field).toLongLong(); }
     bool isNull(const QString& field) const { return value(field).isNull(); }
     const Record& current() const { return m_current; }
     QStringList fieldNames() const;

@@ -68,20 +68,21 @@ TEST_F(EngineRunnerTest, RejectedStatementThrows)
     kv::EngineStatementRunner runner(db);
     EXPECT_THROW(runner.peno({QStringLiteral("select peno from nosuchtable")}),
                  kv::engine::EngineError);
-    EXPECT_EQ(runner.peno({QStringLiteral("select peno from firma where peno=4")}), QList<int>{4});
+    EXPECT_EQ(runner.peno({QStringLiteral("select peno from firma where peno=4")}),
+              kv::PenoList{4});
 }
 
 TEST_F(EngineRunnerTest, CombinedListsSelectWhatTheCombiningStatementSelects)
 {
     kv::EngineStatementRunner runner(db);
-    const auto sorted = [](QList<int> l) {
+    const auto sorted = [](kv::PenoList l) {
         std::sort(l.begin(), l.end());
         return l;
     };
-    const auto statementOf = [](const QList<QList<int>>& lists, const QString& joiner) {
+    const auto statementOf = [](const QList<kv::PenoList>& lists, const QString& joiner) {
         return [=] {
             QStringList terms;
-            for (const QList<int>& l : lists) {
+            for (const kv::PenoList& l : lists) {
                 QStringList numbers;
                 for (int n : l)
                     numbers << QString::number(n);
@@ -91,19 +92,19 @@ TEST_F(EngineRunnerTest, CombinedListsSelectWhatTheCombiningStatementSelects)
                    terms.join(joiner);
         };
     };
-    const QList<QList<int>> cases[] = {
+    const QList<kv::PenoList> cases[] = {
         {{1, 2, 3}, {2, 3, 4}},
         {{3, 1, 2, 2}, {4, 3, 2}}, // neither sorted nor distinct
         {{1, 2, 3}, {4}},          // nothing in common
         {{4, 2}},                  // one value only
         {{1}, {1, 2}, {2, 3, 1}},
     };
-    for (const QList<QList<int>>& lists : cases) {
+    for (const QList<kv::PenoList>& lists : cases) {
         for (bool all : {true, false}) {
             const auto statement =
                 statementOf(lists, all ? QStringLiteral(" And ") : QStringLiteral(" Or "));
             bool textMade = false;
-            const QList<int> fast = runner.combine(
+            const kv::PenoList fast = runner.combine(
                 [&] {
                     textMade = true;
                     return statement();

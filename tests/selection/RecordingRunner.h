@@ -12,14 +12,14 @@ namespace kvtest
 class RecordingRunner : public kv::StatementRunner
 {
 public:
-    QList<int> peno(const QStringList& statementLines) override
+    kv::PenoList peno(const QStringList& statementLines) override
     {
         const QString statement = statementLines.join(u'\n');
         statements << statement;
         return rows.value(statement);
     }
 
-    QHash<QString, QList<int>> rows;
+    QHash<QString, kv::PenoList> rows;
     QStringList statements;
 };
 
