@@ -86,6 +86,10 @@ std::function<void()> installExclusionCommands(TFMain& window, TDM& dm)
     window.setHandler(Command::ShowExcluded,
                       [vyjmute, exclusion](const QString&) { vyjmute->exec(); });
     window.setHandler(Command::Export, [&window, &dm](const QString&) { exportSet(window, dm); });
+    // The count stays; its words follow the language.
+    QObject::connect(&window, &TFMain::languageChanged, &window, [&window, exclusion]() {
+        window.setStatusText(1, exclusionStatusText(exclusion->firms().size()));
+    });
     return [exclusion]() { exclusion->ReapplyExclusion(); };
 }
 
