@@ -9,10 +9,12 @@
 #include "app/SelectionCommands.h"
 #include "app/TFAbout.h"
 #include "app/TFNastaveni.h"
+#include "app/TFPrezentace.h"
 #include "app/TFTip.h"
 #include "app/TFWait.h"
 #include "app/core/Global.h"
 #include "app/core/UiLanguage.h"
+#include "data/TFExport.h"
 #include "data/TFPozn.h"
 #include "data/TFVyjmute.h"
 #include "selection/TFVyber.h"
@@ -81,6 +83,10 @@ void ProgramWindows::forEachWindow(
     shown(&note, QStringLiteral("FPozn"));
     kv::TFWait wait(main.get());
     shown(&wait, QStringLiteral("FWait"));
+    kv::TFExport exportWindow(dm, main.get());
+    shown(&exportWindow, QStringLiteral("FExport"));
+    kv::TFPrezentace presentation(main.get());
+    shown(&presentation, QStringLiteral("FPrezentace"));
 }
 
 } // namespace kvtest
