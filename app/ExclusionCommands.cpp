@@ -86,6 +86,14 @@ std::function<void()> installExclusionCommands(TFMain& window, TDM& dm)
     window.setHandler(Command::ShowExcluded,
                       [vyjmute, exclusion](const QString&) { vyjmute->exec(); });
     window.setHandler(Command::Export, [&window, &dm](const QString&) { exportSet(window, dm); });
+    // The count shown stays (it may outlive the emptied list until the next
+    // OK); its words follow the language.
+    QObject::connect(&window, &TFMain::languageChanged, &window, [&window]() {
+        const QString shown = window.statusText(1);
+        if (!shown.isEmpty())
+            window.setStatusText(
+                1, LoadStr(220) + shown.mid(shown.lastIndexOf(QLatin1Char(':')) + 1).trimmed());
+    });
     return [exclusion]() { exclusion->ReapplyExclusion(); };
 }
 

@@ -14,6 +14,7 @@
 #include "app/core/Config.h"
 #include "app/core/Global.h"
 #include "app/core/StringTable.h"
+#include "app/core/UiLanguage.h"
 #include "data/TDM.h"
 #include "selection/TFVyber.h"
 #include "selection/VyberFiles.h"
@@ -36,6 +37,7 @@ int Startup::run()
         return 0;
     instance.listen();
 
+    UiLanguage::apply(0); // Qt's own buttons in Czech from the first message on
     QApplication::setWindowIcon(ToolIcons::product());
     auto splash = std::make_unique<TFSplash>();
     splash->show();
@@ -53,7 +55,7 @@ int Startup::run()
     // The language of the last run comes back (the switch is offered).
     if (configValue(config.lines, QStringLiteral("Lang")).value_or(QString()).trimmed() ==
         QLatin1String("500"))
-        global().langBase = 500;
+        UiLanguage::apply(500);
 
     TDM dm;
     TFMain window(&dm, config.mdiMod);

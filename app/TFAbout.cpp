@@ -47,11 +47,15 @@ TFAbout::TFAbout(QWidget* parent)
     addLabel(this, layout, "Label1")->setStyleSheet(QStringLiteral("font-weight: bold;"));
     for (const char* name : {"Label2", "Label3", "Label4", "Label5", "Label6"})
         addLabel(this, layout, name);
-    auto links = new QHBoxLayout;
-    auto web = linkLabel(this, "Label7", QString::fromLatin1(links::MakerSite));
+    // The web address is shown as its host name; both links sit side by
+    // side where the window is wide enough in the current font, else one
+    // below the other, never over each other.
+    const QString site = QString::fromLatin1(links::MakerSite);
+    auto web = linkLabel(this, "Label7", QUrl(site).host());
     auto mail = linkLabel(this, "Label8", QString::fromLatin1(links::MakerMail));
-    links->addWidget(web);
-    links->addWidget(mail);
+    auto links = new QBoxLayout(QBoxLayout::LeftToRight);
+    links->addWidget(web, 0, Qt::AlignCenter);
+    links->addWidget(mail, 0, Qt::AlignCenter);
     layout->addLayout(links);
     auto ok = new QPushButton(this);
     ok->setObjectName(QStringLiteral("btnOk"));
@@ -59,7 +63,8 @@ TFAbout::TFAbout(QWidget* parent)
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     layout->addWidget(ok, 0, Qt::AlignCenter);
     // Plain labels have no click signal: make them rich-text links.
-    web->setText(QStringLiteral("<a href=\"%1\" style=\"color:blue\">%1</a>").arg(web->text()));
+    web->setText(
+        QStringLiteral("<a href=\"%1\" style=\"color:blue\">%2</a>").arg(site, web->text()));
     mail->setText(
         QStringLiteral("<a href=\"mailto:%1\" style=\"color:blue\">%1</a>").arg(mail->text()));
     for (QLabel* l : {web, mail}) {
@@ -67,6 +72,10 @@ TFAbout::TFAbout(QWidget* parent)
         connect(l, &QLabel::linkActivated, this,
                 [](const QString& url) { QDesktopServices::openUrl(QUrl(url)); });
     }
+    const QMargins m = layout->contentsMargins();
+    const int room = width() - m.left() - m.right();
+    if (web->sizeHint().width() + links->spacing() + mail->sizeHint().width() > room)
+        links->setDirection(QBoxLayout::TopToBottom);
     ApplyTexts();
 }
 

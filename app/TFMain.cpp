@@ -11,6 +11,7 @@
 #include "app/ToolIcons.h"
 #include "app/core/Global.h"
 #include "app/core/StringTable.h"
+#include "app/core/UiLanguage.h"
 #include "data/TFProfil.h"
 
 #include <QApplication>
@@ -42,6 +43,9 @@ TFMain::TFMain(TDM* dm, int mdiMod, QWidget* parent)
     m_mdi = new QMdiArea(this);
     m_mdi->setBackground(QBrush(ToolIcons::background()));
     setCentralWidget(m_mdi);
+    // A smaller frame re-applies the arrangement, so no child window is left
+    // outside it.
+    m_mdi->installEventFilter(this);
     menuBar()->setObjectName(QStringLiteral("MMenu"));
     m_menus = new MainMenus(menuBar(), this);
     connect(m_menus, &MainMenus::command, this,
@@ -123,13 +127,12 @@ void TFMain::buildStatusBar()
 {
     auto stb = statusBar();
     stb->setObjectName(QStringLiteral("stb"));
-    const int widths[2] = {150, 100};
     for (int i = 0; i < 2; ++i) {
         m_panels[i] = new QLabel(stb);
         m_panels[i]->setObjectName(QStringLiteral("stbPanel%1").arg(i));
-        m_panels[i]->setFixedWidth(widths[i]);
         m_panels[i]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         stb->addWidget(m_panels[i]);
+        setStatusText(i, QString());
     }
 }
 
@@ -200,6 +203,33 @@ void TFMain::arrange()
     default: // any other value arranges nothing
         break;
     }
+    keepChildrenReachable();
+}
+
+void TFMain::keepChildrenReachable()
+{
+    const QRect area = m_mdi->viewport()->rect();
+    if (area.isEmpty())
+        return;
+    for (QMdiSubWindow* w : m_mdi->subWindowList()) {
+        if (!w->isVisible() || w->isMinimized() || w->isMaximized())
+            continue;
+        QRect g = w->geometry();
+        g.setSize(g.size().boundedTo(area.size()).expandedTo(w->minimumSize()));
+        g.moveLeft(
+            std::clamp(g.left(), area.left(), std::max(area.left(), area.right() - g.width() + 1)));
+        g.moveTop(
+            std::clamp(g.top(), area.top(), std::max(area.top(), area.bottom() - g.height() + 1)));
+        if (g != w->geometry())
+            w->setGeometry(g);
+    }
+}
+
+bool TFMain::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_mdi && event->type() == QEvent::Resize)
+        postArrange();
+    return QMainWindow::eventFilter(watched, event);
 }
 
 QMdiSubWindow* TFMain::addChild(QWidget* child)
@@ -334,7 +364,7 @@ void TFMain::switchLanguage(int langBase)
         ApplyTexts(); // keeps the pressed flag right
         return;
     }
-    global().langBase = langBase;
+    UiLanguage::apply(langBase);
     ApplyTexts();
     if (TFSeznam* list = listWindow())
         list->ApplyTexts();
@@ -374,8 +404,16 @@ void TFMain::repaintList()
 
 void TFMain::setStatusText(int panel, const QString& text)
 {
-    if (panel >= 0 && panel < 2)
-        m_panels[panel]->setText(text);
+    if (panel < 0 || panel >= 2)
+        return;
+    // A panel keeps its usual width and grows when a text needs more, so a
+    // count is never cut off.
+    static constexpr int Widths[2] = {150, 100};
+    QLabel* label = m_panels[panel];
+    label->setText(text);
+    const int frame = 2 * label->frameWidth() + 2 * label->margin() + 6;
+    label->setFixedWidth(
+        std::max(Widths[panel], label->fontMetrics().horizontalAdvance(text) + frame));
 }
 
 QString TFMain::statusText(int panel) const

@@ -75,6 +75,7 @@ signals:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildToolbar();
@@ -84,6 +85,8 @@ private:
     void openLink(const QString& objectName);
     void switchLanguage(int langBase);
     void fillWindowsMenu();
+    // Moves and shrinks child windows that lie partly outside the frame.
+    void keepChildrenReachable();
 
     TDM* m_dm;
     int m_mdiMod = 0;

@@ -31,9 +31,9 @@ constexpr BoxInfo Boxes[] = {
     {24, NastMisto},  {25, NastPsc},    {26, NastOkres},
 };
 
-QLabel* heading(int textId, QWidget* parent)
+QLabel* heading(QWidget* parent)
 {
-    auto l = new QLabel(LoadStr(textId), parent);
+    auto l = new QLabel(parent);
     QFont f = l->font();
     f.setBold(true);
     l->setFont(f);
@@ -45,26 +45,25 @@ QLabel* heading(int textId, QWidget* parent)
 TFNastaveni::TFNastaveni(TDM* dm, QWidget* parent) : QDialog(parent), m_dm(dm)
 {
     setObjectName(QStringLiteral("FNastaveni"));
-    setWindowTitle(LoadStr(102));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint);
 
-    m_ok = new QPushButton(LoadStr(67), this);
+    m_ok = new QPushButton(this);
     m_ok->setObjectName(QStringLiteral("btnOk"));
     m_ok->setDefault(true);
-    m_cancel = new QPushButton(LoadStr(235), this);
+    m_cancel = new QPushButton(this);
     m_cancel->setObjectName(QStringLiteral("btnZrusit"));
     connect(m_ok, &QPushButton::clicked, this, &TFNastaveni::accept);
     connect(m_cancel, &QPushButton::clicked, this, &TFNastaveni::reject);
 
-    auto group = [this](int textId, QLabel*& headingOut, int from, int to) {
+    auto group = [this](QLabel*& headingOut, int from, int to) {
         auto bevel = new QFrame(this);
         bevel->setFrameShape(QFrame::StyledPanel);
         auto col = new QVBoxLayout(bevel);
         col->setSpacing(4);
-        headingOut = heading(textId, bevel);
+        headingOut = heading(bevel);
         col->addWidget(headingOut);
         for (int b = from; b < to; ++b) {
-            auto cb = new QCheckBox(LoadStr(Boxes[b].textId), bevel);
+            auto cb = new QCheckBox(bevel);
             cb->setMinimumHeight(20); // boxes 24 pixels apart
             m_boxes[size_t(b)] = cb;
             col->addWidget(cb);
@@ -72,8 +71,8 @@ TFNastaveni::TFNastaveni(TDM* dm, QWidget* parent) : QDialog(parent), m_dm(dm)
         col->addStretch();
         return bevel;
     };
-    auto profile = group(65, m_profileHeading, Logo, Nazev);
-    auto list = group(66, m_listHeading, Nazev, BoxCount);
+    auto profile = group(m_profileHeading, Logo, Nazev);
+    auto list = group(m_listHeading, Nazev, BoxCount);
     m_profileHeading->setObjectName(QStringLiteral("lNastprofil"));
     m_listHeading->setObjectName(QStringLiteral("lNastseznam"));
     box(Nazev)->setEnabled(false); // the name is always in the list line
@@ -98,7 +97,19 @@ TFNastaveni::TFNastaveni(TDM* dm, QWidget* parent) : QDialog(parent), m_dm(dm)
         previous = cb;
     }
     setTabOrder(previous, m_cancel);
+    ApplyTexts();
     resize(415, 317);
+}
+
+void TFNastaveni::ApplyTexts()
+{
+    setWindowTitle(LoadStr(102));
+    m_profileHeading->setText(LoadStr(65));
+    m_listHeading->setText(LoadStr(66));
+    for (int b = 0; b < BoxCount; ++b)
+        m_boxes[size_t(b)]->setText(LoadStr(Boxes[b].textId));
+    m_ok->setText(LoadStr(67));
+    m_cancel->setText(LoadStr(235));
 }
 
 void TFNastaveni::loadFlags()
@@ -113,6 +124,7 @@ void TFNastaveni::loadFlags()
 void TFNastaveni::showEvent(QShowEvent* event)
 {
     m_accepted = false;
+    ApplyTexts();
     loadFlags();
     QDialog::showEvent(event);
 }

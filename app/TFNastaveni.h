@@ -47,6 +47,8 @@ public:
 
     // Ticks the boxes from the flags; done on every show.
     void loadFlags();
+    // Caption, headings, boxes and buttons in the current language.
+    void ApplyTexts();
 
     void accept() override;
     void reject() override;

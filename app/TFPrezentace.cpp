@@ -123,6 +123,15 @@ void TFPrezentace::ApplyTexts()
         pageButton(b.page)->setText(LoadStr(b.textId));
     m_sbWeb->setText(shownAddress(links::MakerSite));
     m_sbMail->setText(LoadStr(191));
+    // A caption too long for its button is set a little smaller.
+    for (QToolButton* link : {m_sbWeb, m_sbMail}) {
+        QFont f = font();
+        f.setUnderline(true);
+        while (QFontMetrics(f).horizontalAdvance(link->text()) + 8 > link->width() &&
+               f.pointSizeF() > 6.5)
+            f.setPointSizeF(f.pointSizeF() - 0.5);
+        link->setFont(f);
+    }
     m_btnClose->setText(LoadStr(235));
 }
 

@@ -44,17 +44,26 @@ void TFTip::ApplyTexts()
 
 QString TFTip::tipText(int langBase)
 {
-    if (langBase == 500)
-        return QStringLiteral(
-            "Click a row of the selection and type the beginning of a word into the box on the "
-            "right. Double-click a word (or press Space) to add it to the row. \"And\" in a row "
-            "means a firm must match every value, \"Or\" that one value is enough. Count tells "
-            "how many firms the selection finds before you confirm it with OK.");
-    return QStringLiteral(
-        "Klepněte na řádek výběru a do pole vpravo napište začátek slova. Dvojklikem na slovo "
-        "(nebo mezerníkem) je přidáte do řádku. „a zároveň“ v řádku znamená, že firma musí "
-        "odpovídat všem hodnotám, „nebo“ stačí jedna. Tlačítkem Počet zjistíte, kolik firem "
-        "výběr najde, dříve než jej potvrdíte tlačítkem OK.");
+    // The captions come from the selection window's own texts, so the tip
+    // names the controls as the window shows them.
+    const auto caption = [langBase](int id) {
+        return LoadStr(id, langBase).remove(QLatin1Char('&')).trimmed();
+    };
+    const QString text =
+        langBase == 500
+            ? QStringLiteral(
+                  "Click a row of the selection and type the beginning of a word into the "
+                  "\"%1\" box on the left. Double-click a word (or press Space) to add it to "
+                  "the row. \"%2\" in a row means a firm must match every value, \"%3\" that "
+                  "one value is enough. \"%4\" tells how many firms the selection finds before "
+                  "you confirm it with \"%5\".")
+            : QStringLiteral(
+                  "Klepněte na řádek výběru a do pole „%1“ vlevo napište začátek slova. "
+                  "Dvojklikem na slovo (nebo mezerníkem) je přidáte do řádku. „%2“ v řádku "
+                  "znamená, že firma musí odpovídat všem hodnotám, „%3“ stačí jedna. Tlačítkem "
+                  "„%4“ zjistíte, kolik firem výběr najde, dříve než jej potvrdíte tlačítkem "
+                  "„%5“.");
+    return text.arg(caption(87), caption(75), caption(76), caption(89), caption(234));
 }
 
 } // namespace kv

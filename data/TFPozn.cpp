@@ -2,6 +2,7 @@
 
 #include "app/core/FileError.h"
 #include "app/core/StringTable.h"
+#include "data/ElidedLabel.h"
 #include "data/NoteFile.h"
 #include "data/TDM.h"
 
@@ -20,7 +21,7 @@ TFPozn::TFPozn(TDM* dm, QWidget* parent) : QDialog(parent), m_dm(dm)
     setWindowTitle(LoadStr(111));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint);
 
-    m_name = new QLabel(this);
+    m_name = new ElidedLabel(this);
     m_name->setObjectName(QStringLiteral("DBText1"));
     QFont bold = m_name->font();
     bold.setBold(true);
@@ -52,7 +53,7 @@ TFPozn::TFPozn(TDM* dm, QWidget* parent) : QDialog(parent), m_dm(dm)
     // The note belongs to the firm current now, even if TFirma moves later.
     if (m_dm && m_dm->TFirma && m_dm->TFirma->isOpen() && !m_dm->TFirma->isEmpty()) {
         m_peno = m_dm->TFirma->integer(QStringLiteral("peno"));
-        m_name->setText(m_dm->TFirma->text(QStringLiteral("nazev")));
+        m_name->setFullText(m_dm->TFirma->text(QStringLiteral("nazev")));
         m_memo->setPlainText(NoteFile::text(m_peno));
     } else {
         m_ok->setEnabled(false);

@@ -9,6 +9,7 @@ class QPushButton;
 namespace kv
 {
 
+class ElidedLabel;
 class TDM;
 
 // The note editor for the firm current in TFirma when it opens. OK stores
@@ -20,6 +21,7 @@ public:
     explicit TFPozn(TDM* dm, QWidget* parent = nullptr);
 
     QPlainTextEdit* editor() const { return m_memo; }
+    ElidedLabel* nameLabel() const { return m_name; }
     QPushButton* okButton() const { return m_ok; }
     QPushButton* cancelButton() const { return m_cancel; }
     int peno() const { return m_peno; }
@@ -34,7 +36,7 @@ private:
     TDM* m_dm;
     int m_peno = 0;
     QString m_error;
-    QLabel* m_name = nullptr;
+    ElidedLabel* m_name = nullptr; // a long name never widens the window
     QPlainTextEdit* m_memo = nullptr;
     QPushButton* m_ok = nullptr;
     QPushButton* m_cancel = nullptr;

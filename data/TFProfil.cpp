@@ -3,6 +3,7 @@
 #include "app/core/Global.h"
 #include "app/core/PictureFolder.h"
 #include "app/core/StringTable.h"
+#include "data/ElidedLabel.h"
 #include "data/NoteFile.h"
 #include "data/TDM.h"
 #include "data/TFProfilIndustryDelegate.h"
@@ -26,7 +27,7 @@ namespace
 
 const QColor Navy(0, 0, 128);
 const QColor Blue(0, 0, 255);
-constexpr int ValueLeft = 90; // the data texts' scroll boxes start here
+constexpr int ValueLeft = 90; // the data texts' scroll boxes start here at least
 constexpr int RowStep = 18;
 constexpr int Heading = 20; // heading strips above grid, list and memo
 
@@ -40,9 +41,9 @@ void setLook(QLabel* label, const QColor& colour, bool bold)
     label->setFont(f);
 }
 
-QLabel* valueLabel(QWidget* parent, int row, int top, bool bold)
+ElidedLabel* valueLabel(QWidget* parent, int row, int top, bool bold)
 {
-    auto l = new QLabel(parent);
+    auto l = new ElidedLabel(parent);
     l->move(0, top + row * RowStep);
     setLook(l, Navy, bold);
     return l;
@@ -91,6 +92,7 @@ TFProfil::TFProfil(TDM* dm, QMenu* popup, const QString& firmDetailUrl, QWidget*
     m_hint->setAutoFillBackground(true);
 
     global().profileOpen = true;
+    ApplyTexts();
     FillIndustryList();
     fillTexts();
     LayoutPanels();
@@ -116,11 +118,18 @@ QFrame* TFProfil::makePanel(ProfilePanel p, const char* name)
 
 QLabel* TFProfil::makeHeading(QWidget* parent, int textId)
 {
-    auto l = new QLabel(LoadStr(textId), parent);
+    QLabel* l = makeCaption(parent, textId);
     QFont f = l->font();
     f.setUnderline(true);
     l->setFont(f);
     l->move(8, 3);
+    return l;
+}
+
+QLabel* TFProfil::makeCaption(QWidget* parent, int textId)
+{
+    auto l = new QLabel(parent);
+    m_captions.emplace_back(l, textId);
     return l;
 }
 
@@ -131,7 +140,7 @@ void TFProfil::buildAdresa()
     const int ids[] = {20, 21, 22, 23, 24, 25, 26};
     const int tops[] = {8, 26, 46, 72, 90, 108, 126}; // room for the larger name
     for (int i = 0; i < 7; ++i)
-        (new QLabel(LoadStr(ids[i]), pan))->move(8, tops[i]);
+        makeCaption(pan, ids[i])->move(8, tops[i]);
     m_scbAdresa = new QWidget(pan);
     m_scbAdresa->setObjectName(QStringLiteral("scbAdresa"));
     m_scbAdresa->move(ValueLeft, 0);
@@ -152,7 +161,7 @@ void TFProfil::buildKontakty()
     makeHeading(pan, 71);
     const int ids[] = {27, 28, 29, 30};
     for (int i = 0; i < 4; ++i)
-        (new QLabel(LoadStr(ids[i]), pan))->move(8, 28 + i * 20);
+        makeCaption(pan, ids[i])->move(8, 28 + i * 20);
     m_scbKontakty = new QWidget(pan);
     m_scbKontakty->setObjectName(QStringLiteral("scbKontakty"));
     m_scbKontakty->move(ValueLeft, 28);
@@ -180,7 +189,6 @@ void TFProfil::buildOsoby()
     m_grid->verticalHeader()->setDefaultSectionSize(16);
     m_grid->horizontalHeader()->setFixedHeight(18);
     m_grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    m_grid->setHorizontalHeaderLabels({LoadStr(31), LoadStr(27), LoadStr(28), LoadStr(29)});
     m_grid->setMouseTracking(true);
     connect(m_grid, &QTableWidget::cellClicked, this, &TFProfil::grdOskontaktCellClick);
 }
@@ -203,15 +211,14 @@ void TFProfil::buildZatrid()
 void TFProfil::buildLines()
 {
     auto rek = makePanel(PanReklamy, "panReklamy");
-    m_reklamy = new QLabel(LoadStr(112), rek);
+    m_reklamy = makeCaption(rek, 112);
     m_reklamy->move(8, 2);
     setLook(m_reklamy, Blue, true);
     rek->setCursor(Qt::PointingHandCursor);
 
     auto web = makePanel(PanWebKV, "panWebKV");
     web->setCursor(Qt::PointingHandCursor);
-    web->setToolTip(LoadStr(244));
-    m_webKV = new QLabel(web);
+    m_webKV = new ElidedLabel(web);
     m_webKV->move(8, 2);
     setLook(m_webKV, Blue, false);
     QFont f = m_webKV->font();
@@ -254,17 +261,31 @@ void TFProfil::Refresh()
 void TFProfil::fillTexts()
 {
     const char* names[] = {"peno", "ico", "nazev", "ulice", "misto", "psc", "okres"};
-    for (size_t i = 0; i < 7; ++i) {
-        m_address[i]->setText(field(names[i]));
-        m_address[i]->adjustSize();
-    }
+    for (size_t i = 0; i < 7; ++i)
+        m_address[i]->setFullText(field(names[i]));
     for (auto [label, name] : {std::pair{m_tel, "tel"}, std::pair{m_fax, "fax"},
-                               std::pair{m_email, "email"}, std::pair{m_www, "www"}}) {
-        label->setText(field(name));
+                               std::pair{m_email, "email"}, std::pair{m_www, "www"}})
+        label->setFullText(field(name));
+    m_webKV->setFullText(LoadStr(222) + field("nazev") + LoadStr(223));
+}
+
+void TFProfil::ApplyTexts()
+{
+    setWindowTitle(LoadStr(12));
+    int widest = 0;
+    for (auto [label, id] : m_captions) {
+        label->setText(LoadStr(id));
         label->adjustSize();
+        if (label->parentWidget() == m_pan[PanAdresa] ||
+            (label->parentWidget() == m_pan[PanKontakty] && label->y() > 20))
+            widest = std::max(widest, label->width());
     }
-    m_webKV->setText(LoadStr(222) + field("nazev") + LoadStr(223));
-    m_webKV->adjustSize();
+    m_valueLeft = std::max(ValueLeft, 8 + widest + 8);
+    m_scbAdresa->move(m_valueLeft, m_scbAdresa->y());
+    m_scbKontakty->move(m_valueLeft, m_scbKontakty->y());
+    m_grid->setHorizontalHeaderLabels({LoadStr(31), LoadStr(27), LoadStr(28), LoadStr(29)});
+    m_pan[PanWebKV]->setToolTip(LoadStr(244));
+    fillTexts();
 }
 
 void TFProfil::FillIndustryList()
@@ -317,7 +338,6 @@ void TFProfil::MarkLinks()
     for (auto [label, on] : {std::pair{m_email, m_emailLink}, std::pair{m_www, m_webLink}}) {
         setLook(label, on ? Blue : Navy, on);
         label->setCursor(on ? Qt::PointingHandCursor : Qt::ArrowCursor);
-        label->adjustSize();
     }
 }
 
@@ -416,8 +436,14 @@ ProfileLayout TFProfil::LayoutPanels()
 void TFProfil::fitWidths()
 {
     const int w = m_pan[PanAdresa]->width();
-    m_scbAdresa->resize(w - ValueLeft - 10, AdresaHeight);
-    m_scbKontakty->resize(w - ValueLeft - 10, KontaktyHeight - 28);
+    m_scbAdresa->resize(w - m_valueLeft - 10, AdresaHeight);
+    m_scbKontakty->resize(w - m_valueLeft - 10, KontaktyHeight - 28);
+    // Each value takes the width left to it; a longer one ends in "…".
+    for (ElidedLabel* l : m_address)
+        l->resize(m_scbAdresa->width(), l->sizeHint().height());
+    for (ElidedLabel* l : {m_tel, m_fax, m_email, m_www})
+        l->resize(m_scbKontakty->width(), l->sizeHint().height());
+    m_webKV->resize(m_pan[PanWebKV]->width() - 16, m_webKV->sizeHint().height());
     for (ProfilePanel p : {PanOsoby, PanZatrid, PanPozn}) {
         QFrame* pan = m_pan[size_t(p)];
         QWidget* inner = p == PanOsoby    ? static_cast<QWidget*>(m_grid)
@@ -525,6 +551,15 @@ void TFProfil::resizeEvent(QResizeEvent* event)
     QScrollArea::resizeEvent(event);
     LayoutPanels();
     verticalScrollBar()->setValue(0);
+}
+
+void TFProfil::changeEvent(QEvent* event)
+{
+    QScrollArea::changeEvent(event);
+    if (event->type() == QEvent::LanguageChange) {
+        ApplyTexts();
+        LayoutPanels();
+    }
 }
 
 void TFProfil::hideEvent(QHideEvent* event)

@@ -1,11 +1,13 @@
 #pragma once
 
+#include "data/ElidedLabel.h"
 #include "data/ProfileLayout.h"
 
 #include <QScrollArea>
 #include <QUrl>
 #include <array>
 #include <functional>
+#include <vector>
 
 class QFrame;
 class QLabel;
@@ -34,6 +36,8 @@ public:
 
     // Follows the current firm: industry list, texts, sections.
     void Refresh();
+    // Captions, headings and hints in the current language.
+    void ApplyTexts();
     void FillIndustryList();
     ProfileLayout LayoutPanels();
     bool LoadLogo();
@@ -46,9 +50,9 @@ public:
     QFrame* panel(ProfilePanel p) const { return m_pan[size_t(p)]; }
     QTableWidget* personsGrid() const { return m_grid; }
     QListWidget* industryList() const { return m_industries; }
-    QLabel* emailText() const { return m_email; }
-    QLabel* webText() const { return m_www; }
-    QLabel* webKVText() const { return m_webKV; }
+    ElidedLabel* emailText() const { return m_email; }
+    ElidedLabel* webText() const { return m_www; }
+    ElidedLabel* webKVText() const { return m_webKV; }
     QLabel* logoImage() const { return m_logo; }
     QPlainTextEdit* noteMemo() const { return m_note; }
     bool gridMailLinks() const { return m_gridMailLinks; }
@@ -70,10 +74,12 @@ protected:
     void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void hideEvent(QHideEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     QFrame* makePanel(ProfilePanel p, const char* name);
     QLabel* makeHeading(QWidget* parent, int textId);
+    QLabel* makeCaption(QWidget* parent, int textId);
     void buildAdresa();
     void buildKontakty();
     void buildOsoby();
@@ -94,15 +100,18 @@ private:
     QLabel* m_logo = nullptr;
     QWidget* m_scbAdresa = nullptr;
     QWidget* m_scbKontakty = nullptr;
-    std::array<QLabel*, 7> m_address{}; // peno, ico, nazev, ulice, misto, psc, okres
-    QLabel* m_tel = nullptr;
-    QLabel* m_fax = nullptr;
-    QLabel* m_email = nullptr; // DBText10
-    QLabel* m_www = nullptr;   // DBText11
+    std::array<ElidedLabel*, 7> m_address{}; // peno, ico, nazev, ulice, misto, psc, okres
+    ElidedLabel* m_tel = nullptr;
+    ElidedLabel* m_fax = nullptr;
+    ElidedLabel* m_email = nullptr; // DBText10
+    ElidedLabel* m_www = nullptr;   // DBText11
     QLabel* m_reklamy = nullptr;
+    // Captions and headings with their text ids, for ApplyTexts.
+    std::vector<std::pair<QLabel*, int>> m_captions;
+    int m_valueLeft = 0; // the value column starts right of the widest caption
     QTableWidget* m_grid = nullptr;
     QListWidget* m_industries = nullptr;
-    QLabel* m_webKV = nullptr;
+    ElidedLabel* m_webKV = nullptr;
     QPlainTextEdit* m_note = nullptr;
     QLabel* m_hint = nullptr; // HintWindow
     bool m_hintShown = false;

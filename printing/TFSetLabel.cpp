@@ -4,6 +4,7 @@
 #include "app/core/Global.h"
 #include "app/core/Oxo.h"
 #include "app/core/StringTable.h"
+#include "app/core/UiLanguage.h"
 #include "printing/LabelTemplates.h"
 #include "printing/ReportDataSource.h"
 #include "printing/ReportPrintSetup.h"
@@ -26,7 +27,6 @@
 #include <QHideEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLocale>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -68,7 +68,6 @@ TFSetLabel::TFSetLabel(std::unique_ptr<ReportDataSource> data, std::function<voi
     for (int f = 0; f < LabelGeometry::FieldCount; ++f)
         m_fields[size_t(f)]->setText(start.fields[size_t(f)]);
     applyTexts();
-    refreshSizes();
 }
 
 TFSetLabel::~TFSetLabel() = default;
@@ -155,7 +154,7 @@ void TFSetLabel::build()
     m_sheets->completer()->setFilterMode(Qt::MatchContains);
     m_sheets->completer()->setCompletionMode(QCompleter::PopupCompletion);
     m_sheets->setCurrentIndex(-1);
-    m_sheets->lineEdit()->setPlaceholderText(QStringLiteral("Arch výrobce (Avery, Herma, …)"));
+    m_texts.push_back([this]() { m_sheets->lineEdit()->setPlaceholderText(LoadStr(270)); });
     connect(m_sheets, &QComboBox::activated, this, &TFSetLabel::chooseSheet);
 
     auto btnNormal = new QPushButton(this);
@@ -245,6 +244,7 @@ void TFSetLabel::applyTexts()
     setWindowTitle(LoadStr(147));
     for (const auto& set : m_texts)
         set();
+    refreshSizes(); // the decimal separator follows the language too
 }
 
 void TFSetLabel::showEvent(QShowEvent* event)
@@ -275,9 +275,7 @@ void TFSetLabel::hideEvent(QHideEvent* event)
 
 QString TFSetLabel::sizeText(float mm)
 {
-    QLocale locale;
-    locale.setNumberOptions(QLocale::OmitGroupSeparator);
-    return locale.toString(double(mm), 'f', 1) + QStringLiteral(" mm");
+    return UiLanguage::current().toString(double(mm), 'f', 1) + QStringLiteral(" mm");
 }
 
 void TFSetLabel::fieldChanged()

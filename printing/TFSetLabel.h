@@ -66,7 +66,8 @@ public:
     void printerSetup();
     void closeWindow();
     void reject() override;
-    // "60,0 mm": one decimal, the locale's separator, no grouping.
+    // "60,0 mm": one decimal, the separator of the program's language, no
+    // grouping.
     static QString sizeText(float mm);
 
 protected:

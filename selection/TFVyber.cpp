@@ -233,6 +233,39 @@ void TFVyber::ApplyTexts()
     m_btnOk->setText(LoadStr(234));
     m_btnZrusit->setText(LoadStr(235));
     m_lPocet->clear();
+    fitToTexts();
+}
+
+void TFVyber::fitToTexts()
+{
+    // Each row's button takes the width its caption needs; the edit gives
+    // up what the button takes, so a row keeps its place and width.
+    const int rowWidth = 236;
+    for (const RowControls& c : m_rows) {
+        const int bw = std::max(42, c.button->sizeHint().width());
+        const int x = c.label->x(), y = c.edit->y();
+        c.edit->setGeometry(x, y, rowWidth - bw - 4, 22);
+        c.button->setGeometry(x + rowWidth - bw, y, bw, 22);
+    }
+    // The logic switches share the room up to the right column, each as
+    // wide as its title or its widest item needs.
+    const auto need = [](QGroupBox* box, QButtonGroup* items) {
+        int w = box->fontMetrics().horizontalAdvance(QString(box->title()).remove(u'&')) + 16;
+        const QMargins m = box->layout()->contentsMargins();
+        for (QAbstractButton* item : items->buttons())
+            w = std::max(w, item->sizeHint().width() + m.left() + m.right() + 4);
+        return std::max(w, 100);
+    };
+    const int left = m_rgLogV->x(), room = m_cbPozn->x() - 4 - left;
+    const int wM = std::min(need(m_rgLogMezi, m_logMezi), room / 2 + 20);
+    const int wV = std::min(need(m_rgLogV, m_logV), room - 4 - wM);
+    m_rgLogV->resize(wV, m_rgLogV->height());
+    m_rgLogMezi->setGeometry(left + wV + 4, m_rgLogMezi->y(), room - wV - 4, m_rgLogMezi->height());
+    for (QCheckBox* box : {m_cbEmail, m_cbWWW, m_cbPozn}) {
+        const int end = box->x() < m_cbPozn->x() ? m_cbPozn->x() - 4 : width() - 4;
+        box->resize(std::min(std::max(236, box->sizeHint().width()), end - box->x()),
+                    box->height());
+    }
 }
 
 void TFVyber::showEvent(QShowEvent* event)

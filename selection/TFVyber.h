@@ -101,6 +101,7 @@ private:
     void buildRow(Row row, int x, int y);
     QGroupBox* buildLogic(const char* name, QButtonGroup*& group, int x, int y);
     void connectControls();
+    void fitToTexts();
     void ResetRows();
     void showRow(Row row);
     void setLogV(int index);

@@ -7,8 +7,8 @@
 namespace kv
 {
 
-// The program's texts: one row per id, Czech rows 1..245 and their English
-// counterparts 501..745. The built-in table lives in the resource
+// The program's texts: one row per id, Czech rows 1..299 and their English
+// counterparts 501..799. The built-in table lives in the resource
 // ":/strings.tsv", one row a line as id, TAB, text; the text escapes CR, LF,
 // TAB and backslash as \r, \n, \t and \\ so that it fits one line.
 class StringTable

@@ -2,10 +2,16 @@
 #include "app/TFSplash.h"
 #include "app/TFTip.h"
 #include "app/TFWait.h"
+#include "app/core/Global.h"
+#include "selection/TFVyber.h"
+#include "tests/app/ProgramWindows.h"
 
+#include <QAbstractButton>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
@@ -65,4 +71,35 @@ TEST(WaitAndTip, CarryTheirTexts)
     kv::TFTip tip;
     EXPECT_EQ(tip.windowTitle(), "Tip");
     EXPECT_EQ(tip.findChild<QPushButton*>("btnZavrit")->text(), QString::fromUtf8("Zavři okno"));
+}
+
+TEST(WaitAndTip, TipDescribesTheSelectionWindowAsItIs)
+{
+    kvtest::ProgramWindows program(20);
+    kv::TFVyber& vyber = *program.selection;
+    for (int lang : {0, 500}) {
+        kv::global().langBase = lang;
+        vyber.show();
+        QApplication::processEvents();
+        const QString tip = kv::TFTip::tipText(lang);
+        const auto caption = [&vyber](const char* name) {
+            return vyber.findChild<QAbstractButton*>(name)->text().remove('&');
+        };
+        EXPECT_TRUE(tip.contains(caption("btnSpocitat"))) << tip.toStdString();
+        EXPECT_TRUE(tip.contains(caption("btnOk"))) << tip.toStdString();
+        EXPECT_TRUE(tip.contains(vyber.findChild<QLabel*>("lSlovnik")->text().remove('&')));
+        // The dictionary is left of every criterion row, and the tip says so.
+        const QWidget* list = vyber.findChild<QWidget*>("DBList");
+        EXPECT_LT(list->geometry().right(), vyber.rowEdit(kv::TFVyber::Row::Nazev)->x());
+        EXPECT_TRUE(tip.contains(lang == 0 ? QString::fromUtf8("vlevo") : "on the left"));
+        EXPECT_FALSE(tip.contains(lang == 0 ? QString::fromUtf8("vpravo") : "right"));
+        for (const char* wrong : {"Počet ", " OK"})
+            EXPECT_FALSE(tip.contains(QString::fromUtf8(wrong))) << wrong;
+        // The whole text fits the tip's picture.
+        const QFontMetrics fm(QFont(QStringLiteral("DejaVu Sans"), 9));
+        const QRect room(0, 0, 343 - 16, 167 - 16);
+        EXPECT_TRUE(room.contains(fm.boundingRect(room, Qt::TextWordWrap, tip)));
+        vyber.hide();
+    }
+    kv::global().langBase = 0;
 }

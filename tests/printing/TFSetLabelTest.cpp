@@ -1,4 +1,5 @@
 #include "printing/TFSetLabel.h"
+#include "app/core/Global.h"
 #include "app/core/Oxo.h"
 #include "app/core/StringTable.h"
 #include "printing/LabelTemplates.h"
@@ -89,6 +90,26 @@ TEST(TFSetLabel, StartsWithTheA4SheetAndItsSizes)
     EXPECT_EQ(win.w.sizeWidthLabel()->text(), "60,0 mm");
     EXPECT_EQ(win.w.sizeLengthLabel()->text(), "42,0 mm");
     EXPECT_EQ(TFSetLabel::sizeText(1234.56f), "1234,6 mm");
+}
+
+TEST(TFSetLabel, SizesInTheProgramLanguageNotTheProcessLocale)
+{
+    // As a program started under LANG=C or an English desktop would have it.
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    kv::global().langBase = 0;
+    {
+        Window win;
+        EXPECT_EQ(win.w.sizeLengthLabel()->text(), "42,0 mm");
+        EXPECT_EQ(TFSetLabel::sizeText(1234.56f), "1234,6 mm");
+        win.w.hide();
+        kv::global().langBase = 500;
+        win.w.show(); // the texts and sizes are applied on every showing
+        EXPECT_EQ(win.w.sizeLengthLabel()->text(), "42.0 mm");
+        EXPECT_EQ(win.w.sizeWidthLabel()->text(), "60.0 mm");
+        EXPECT_EQ(win.w.sheetChooser()->lineEdit()->placeholderText(), LoadStr(270, 500));
+    }
+    kv::global().langBase = 0;
+    QLocale::setDefault(QLocale(QLocale::Czech, QLocale::CzechRepublic));
 }
 
 TEST(TFSetLabel, FieldChangesFollowTheRule)

@@ -1,0 +1,85 @@
+// The language switch is complete: after switching, no window shows a text
+// of the other language, whether it is open at the time (main window, list,
+// profile, status bar, menus) or opened later (every dialog).
+#include "app/ProfileCommands.h"
+#include "app/core/Global.h"
+#include "app/core/StringTable.h"
+#include "data/TFProfil.h"
+#include "tests/app/ProgramWindows.h"
+#include "tests/app/WidgetTexts.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QToolButton>
+#include <gtest/gtest.h>
+
+namespace
+{
+
+QStringList leftovers(kvtest::ProgramWindows& program, int langBase)
+{
+    const QList<QString> other = kvtest::languageOnlyTexts(langBase == 0 ? 500 : 0);
+    QStringList found;
+    program.forEachWindow([&](QWidget* window, const QString& name) {
+        for (const kvtest::ShownText& t : kvtest::shownTexts(window))
+            if (kvtest::showsTextOf(t.text, other))
+                found << name + QStringLiteral(": ") + t.where + QStringLiteral(": ") + t.text;
+    });
+    return found;
+}
+
+QToolButton* flag(kvtest::ProgramWindows& program, const char* name)
+{
+    return program.main->findChild<QToolButton*>(QLatin1String(name));
+}
+
+} // namespace
+
+TEST(LanguageSwitch, EveryWindowFollowsItBothWays)
+{
+    kvtest::ProgramWindows program(60);
+    program.main->runCommand(kv::Command::ProfileWindow);
+    program.main->runCommand(kv::Command::Exclude); // a count in the status bar
+    QApplication::processEvents();
+    ASSERT_NE(kv::profileWindow(), nullptr);
+    ASSERT_FALSE(program.main->statusText(1).isEmpty());
+    EXPECT_TRUE(leftovers(program, 0).isEmpty()) << leftovers(program, 0).join("\n").toStdString();
+
+    flag(program, "sbEN")->click();
+    ASSERT_EQ(kv::global().langBase, 500);
+    EXPECT_TRUE(leftovers(program, 500).isEmpty())
+        << leftovers(program, 500).join("\n").toStdString();
+    // Spot checks of what was Czech before: the profile, the links menu, the
+    // typo in the profile's link, the excluded count.
+    kv::TFProfil* profile = kv::profileWindow();
+    EXPECT_EQ(profile->windowTitle(), "Company Profile");
+    EXPECT_TRUE(profile->webKVText()->toolTip().isEmpty() ||
+                !profile->webKVText()->toolTip().contains("intenetu"));
+    EXPECT_TRUE(kv::LoadStr(223).contains("Internet"));
+    EXPECT_EQ(program.main->menus()->item("MIDuleziteOdkazy")->text(), "&Useful links");
+    EXPECT_EQ(program.main->statusText(1), "Number of excluded records : 1");
+    for (QMdiSubWindow* sub : program.main->mdiArea()->subWindowList())
+        EXPECT_EQ(sub->windowTitle(), sub->widget()->windowTitle());
+
+    flag(program, "sbCZ")->click();
+    ASSERT_EQ(kv::global().langBase, 0);
+    EXPECT_TRUE(leftovers(program, 0).isEmpty()) << leftovers(program, 0).join("\n").toStdString();
+    EXPECT_EQ(profile->windowTitle(), QString::fromUtf8("Profil firmy"));
+}
+
+TEST(LanguageSwitch, QtOwnButtonsFollowIt)
+{
+    kvtest::ProgramWindows program(20);
+    const auto yes = []() {
+        QMessageBox box(QMessageBox::Question, "t", "q", QMessageBox::Yes | QMessageBox::No);
+        return box.button(QMessageBox::Yes)->text();
+    };
+    flag(program, "sbEN")->click();
+    EXPECT_EQ(yes(), "&Yes");
+    flag(program, "sbCZ")->click();
+    EXPECT_EQ(yes(), "&Ano");
+}

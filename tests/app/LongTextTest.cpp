@@ -1,0 +1,131 @@
+// Texts longer than any window (a 2,000-character firm name, a long list of
+// telephone numbers, a long web address) are shortened with "…" where they
+// are shown, readable whole in the tooltip, and never widen a window.
+#include "app/ProfileCommands.h"
+#include "app/TFMain.h"
+#include "app/core/Global.h"
+#include "data/ElidedLabel.h"
+#include "data/TDM.h"
+#include "data/TFPozn.h"
+#include "data/TFProfil.h"
+#include "tests/app/DemoHome.h"
+#include "tests/support/TestHome.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QScreen>
+#include <QScrollBar>
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+namespace
+{
+
+void copyTree(const QString& from, const QString& to)
+{
+    for (const QFileInfo& fi :
+         QDir(from).entryInfoList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot)) {
+        const QString target = QDir(to).filePath(fi.fileName());
+        if (fi.isDir()) {
+            QDir().mkpath(target);
+            copyTree(fi.filePath(), target);
+        } else {
+            QFile::remove(target);
+            QFile::copy(fi.filePath(), target);
+        }
+    }
+}
+
+class LongTexts : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        copyTree(kvtest::demoHome(20), home.path());
+        QFile::setPermissions(home.file("Dta/KV2001.db"),
+                              QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        sqlite3* db = nullptr;
+        ASSERT_EQ(sqlite3_open(home.file("Dta/KV2001.db").toUtf8(), &db), SQLITE_OK);
+        sqlite3_stmt* st = nullptr;
+        ASSERT_EQ(sqlite3_prepare_v2(db, "UPDATE firma SET nazev = ?1, tel = ?2, www = ?3", -1, &st,
+                                     nullptr),
+                  SQLITE_OK)
+            << sqlite3_errmsg(db);
+        const QByteArray n = name.toUtf8(), t = phones.toUtf8(), w = web.toUtf8();
+        sqlite3_bind_text(st, 1, n.constData(), int(n.size()), SQLITE_TRANSIENT);
+        sqlite3_bind_text(st, 2, t.constData(), int(t.size()), SQLITE_TRANSIENT);
+        sqlite3_bind_text(st, 3, w.constData(), int(w.size()), SQLITE_TRANSIENT);
+        EXPECT_EQ(sqlite3_step(st), SQLITE_DONE) << sqlite3_errmsg(db);
+        sqlite3_finalize(st);
+        sqlite3_close(db);
+
+        kv::global() = kv::GlobalState();
+        kv::global().dataHome = home.path();
+        ASSERT_EQ(dm.OpenDatabase().status, kv::TDM::OpenStatus::Opened);
+        window = std::make_unique<kv::TFMain>(&dm, 0);
+        window->resize(1000, 700);
+        window->show();
+        kv::installProfileCommands(*window, dm);
+        QApplication::processEvents();
+    }
+    void TearDown() override
+    {
+        window.reset();
+        kv::global() = kv::GlobalState();
+    }
+
+    kv::ElidedLabel* shownAs(QWidget* root, const QString& full)
+    {
+        for (auto* l : root->findChildren<kv::ElidedLabel*>())
+            if (l->fullText() == full)
+                return l;
+        return nullptr;
+    }
+
+    const QString name = QString::fromUtf8("Žluťoučká firma ") + QString(1984, QChar(0x0159));
+    const QString phones = QStringLiteral("+420 567 123 456, ").repeated(12).chopped(2);
+    const QString web = QStringLiteral("www.") + QString(300, QLatin1Char('w')) + ".cz";
+    kvtest::TestHome home;
+    kv::TDM dm;
+    std::unique_ptr<kv::TFMain> window;
+};
+
+} // namespace
+
+TEST_F(LongTexts, ProfileShortensWithAnEllipsisAndShowsTheWholeTextAsHint)
+{
+    ASSERT_EQ(name.size(), 2000);
+    kv::TFProfil* profile = kv::profileWindow();
+    ASSERT_NE(profile, nullptr);
+    for (const QString& full : {name, phones, web}) {
+        kv::ElidedLabel* label = shownAs(profile->widget(), full);
+        ASSERT_NE(label, nullptr) << full.left(20).toStdString();
+        EXPECT_TRUE(label->isElided());
+        EXPECT_TRUE(label->text().endsWith(QChar(0x2026))) << label->text().toStdString();
+        // Cut between letters: what is shown is the start of the text.
+        EXPECT_TRUE(full.startsWith(label->text().chopped(1)));
+        EXPECT_EQ(label->toolTip(), full);
+        EXPECT_LE(label->geometry().right(), label->parentWidget()->width());
+        EXPECT_GE(label->width(), label->fontMetrics().horizontalAdvance(label->text()));
+    }
+    // The name also reaches the web link line; it too ends within the window.
+    EXPECT_TRUE(profile->webKVText()->isElided());
+    EXPECT_LE(profile->widget()->width(), profile->viewport()->width());
+    EXPECT_FALSE(profile->horizontalScrollBar()->isVisible());
+}
+
+TEST_F(LongTexts, NoteWindowStaysWithinTheScreen)
+{
+    kv::TFPozn note(&dm, window.get());
+    note.show();
+    QApplication::processEvents();
+    const QRect screen = QApplication::primaryScreen()->availableGeometry();
+    EXPECT_LE(note.width(), screen.width());
+    EXPECT_LE(note.minimumSizeHint().width(), screen.width());
+    EXPECT_EQ(note.nameLabel()->toolTip(), name);
+    EXPECT_TRUE(note.nameLabel()->text().endsWith(QChar(0x2026)));
+    // Short names show whole, without a hint.
+    note.nameLabel()->setFullText(QStringLiteral("ABC s.r.o."));
+    EXPECT_EQ(note.nameLabel()->text(), "ABC s.r.o.");
+    EXPECT_TRUE(note.nameLabel()->toolTip().isEmpty());
+}
