@@ -34,17 +34,17 @@ TEST(CommandLine, BadArgumentsPrintUsageAndExit2)
 namespace
 {
 
-struct Run {
+struct KveltaRun {
     int code = -1;
     QByteArray out;
     QByteArray err;
 };
 
-Run runKvelta(const QStringList& args)
+KveltaRun runKvelta(const QStringList& args)
 {
     QProcess p;
     p.start(KV_KVELTA_EXE, args);
-    Run r;
+    KveltaRun r;
     if (!p.waitForFinished(10000))
         return r;
     r.code = p.exitCode();
@@ -58,7 +58,7 @@ Run runKvelta(const QStringList& args)
 TEST(CommandLine, HelpPrintsUsageOnStandardOutputAndExit0)
 {
     for (const char* option : {"--help", "-h"}) {
-        const Run r = runKvelta({option});
+        const KveltaRun r = runKvelta({option});
         EXPECT_EQ(r.code, 0) << option;
         EXPECT_TRUE(r.out.startsWith("usage: kvelta")) << option << r.out.constData();
         // Every command appears, so the overview is the whole one.
@@ -85,7 +85,7 @@ TEST(CommandLine, CommandHelpDescribesThatCommandOnly)
         {{"import-mdb", "--help"}, "usage: kvelta import-mdb", "--charset"},
     };
     for (const auto& c : cases) {
-        const Run r = runKvelta(c.args);
+        const KveltaRun r = runKvelta(c.args);
         const std::string what = c.args.join(' ').toStdString();
         EXPECT_EQ(r.code, 0) << what;
         EXPECT_TRUE(r.out.startsWith(c.usage)) << what << ": " << r.out.constData();
