@@ -1,6 +1,7 @@
 #include "tests/app/JourneyApp.h"
 
 #include "app/core/Global.h"
+#include "data/engine/TableCursor.h"
 #include "tests/app/DemoHome.h"
 #include "tests/support/WindowInput.h"
 
@@ -11,15 +12,18 @@
 namespace kvtest
 {
 
-JourneyApp::JourneyApp(int firms)
+JourneyApp::JourneyApp(int firms, bool everyFirm)
 {
     kv::global() = kv::GlobalState();
     kv::global().dataHome = demoHome(firms);
     QApplication::setQuitOnLastWindowClosed(false);
+    input::emulateWindowManager();
     if (m_dm.OpenDatabase().status != kv::TDM::OpenStatus::Opened)
         throw std::runtime_error("the demo home does not open");
     m_window = std::make_unique<kv::TFMain>(&m_dm, 0);
     m_commands = std::make_unique<kv::DesktopCommands>(*m_window, m_dm);
+    if (everyFirm)
+        m_dm.TFirma->setFilter(QString(), false);
     m_window->showList();
     m_window->setGeometry(0, 0, 1024, 768);
     m_window->show();

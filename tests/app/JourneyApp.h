@@ -16,7 +16,9 @@ namespace kvtest
 class JourneyApp
 {
 public:
-    explicit JourneyApp(int firms = 200);
+    // With everyFirm the company set is the whole directory (as after an
+    // empty selection); otherwise it is what a first start shows.
+    explicit JourneyApp(int firms = 200, bool everyFirm = true);
     ~JourneyApp();
 
     kv::TFMain& window() { return *m_window; }

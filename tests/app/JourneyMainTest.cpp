@@ -71,8 +71,9 @@ void doubleClickFirst(QListView* list)
 
 TEST(JourneyMain, NewSelectionThroughDictionariesAndIndustrySearchShowsTheSet)
 {
-    JourneyApp app;
+    JourneyApp app(200, false);
     kv::engine::TableCursor& firms = *app.dm().TFirma;
+    firms.setFilter(QString(), false); // the first firm of the directory
     firms.first();
     const QString word = firms.text("nazev").section(u' ', 0, 0).left(3);
     const QString town = firms.text("misto").left(3);
@@ -179,10 +180,15 @@ TEST(JourneyMain, BrowseSortExcludeAndRestore)
                   ASSERT_EQ(lst->count(), 1);
                   EXPECT_TRUE(lst->item(0)->text().contains(excludedName));
                   in::click(lst->viewport(), lst->visualItemRect(lst->item(0)).center());
+                  in::key(Qt::Key_Space); // ticks it
                   in::click("btnObnov");
               })
         .waitFor("every firm back", [&] { return firms.recordCount() == all; })
-        .then("close", [] { in::click("btnZrusit"); })
+        .then("close the window if it is still open",
+              [] {
+                  if (in::find("FVyjmute"))
+                      in::click("btnZrusit");
+              })
         .waitFor("the main window", [] { return frontIs("FMain"); });
     ASSERT_TRUE(j.run());
     EXPECT_TRUE(statusAfterExclude.contains(u'1')) << statusAfterExclude.toStdString();

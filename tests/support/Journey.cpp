@@ -1,7 +1,9 @@
 #include "tests/support/Journey.h"
 
 #include <QApplication>
+#include <cstdio>
 #include <QDialog>
+#include <QWidget>
 #include <QTimer>
 #include <QWidget>
 
@@ -61,12 +63,19 @@ void Journey::pump()
     // in a modal window's event loop, where the journey goes on.
     QTimer::singleShot(10, [this] { pump(); });
     const auto action = step.action;
+    if (qEnvironmentVariableIsSet("KV_JOURNEY_TRACE")) // for reading a failing journey
+        fprintf(stderr, "journey step %d: %s\n", int(m_next), qPrintable(step.what));
     action();
 }
 
 void Journey::fail(const QString& why)
 {
-    ADD_FAILURE() << "journey step " << m_next + 1 << ": " << why.toStdString();
+    QWidget* modal = QApplication::activeModalWidget();
+    QWidget* active = QApplication::activeWindow();
+    ADD_FAILURE() << "journey step " << m_next + 1 << ": " << why.toStdString()
+                  << " (modal: " << (modal ? modal->objectName().toStdString() : "none")
+                  << ", active: " << (active ? active->objectName().toStdString() : "none")
+                  << ")";
     m_failed = true;
     m_unwindRounds = 0;
     unwind();

@@ -1,10 +1,14 @@
 #include "tests/support/WindowInput.h"
 
 #include <QAction>
+#include <QCheckBox>
+#include <QRadioButton>
 #include <QApplication>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
+#include <QTimer>
 #include <QTest>
 #include <QWidget>
 #include <QWindow>
@@ -26,7 +30,13 @@ QWindow* handleOf(QWidget* widget, QPoint& pos)
 
 QPoint centreOr(QWidget* widget, QPoint pos)
 {
-    return pos == QPoint(-1, -1) ? widget->rect().center() : pos;
+    if (pos != QPoint(-1, -1))
+        return pos;
+    // A check box or radio button takes clicks on its mark and text only;
+    // the mark is at its left.
+    if (qobject_cast<QCheckBox*>(widget) || qobject_cast<QRadioButton*>(widget))
+        return QPoint(qMin(8, widget->width() / 2), widget->height() / 2);
+    return widget->rect().center();
 }
 
 bool visible(QWidget* widget, const char* what)
@@ -123,7 +133,9 @@ bool type(QWidget* widget, const QString& text)
         ADD_FAILURE() << "type: no window has the focus";
         return false;
     }
-    QTest::keyClick(window, Qt::Key_A, Qt::ControlModifier);
+    // Ctrl+A as X11 sends it: the control character as its text.
+    QTest::sendKeyEvent(QTest::Press, window, Qt::Key_A, QString(QChar(1)), Qt::ControlModifier);
+    QTest::sendKeyEvent(QTest::Release, window, Qt::Key_A, QString(QChar(1)), Qt::ControlModifier);
     for (const QChar c : text) {
         // Keys by their text, so letters with diacritics arrive as typed.
         const Qt::Key k = c.isLetterOrNumber() && c.unicode() < 128 ? Qt::Key(c.toUpper().unicode())
@@ -167,6 +179,51 @@ bool chooseMenu(QMainWindow* window, const QStringList& path)
         }
     }
     return true;
+}
+
+namespace
+{
+
+class WindowManager : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() != QEvent::Hide || !watched->isWidgetType())
+            return false;
+        auto w = static_cast<QWidget*>(watched);
+        if (!w->isWindow() || w->windowType() == Qt::ToolTip)
+            return false;
+        QPointer<QWidget> parent = w->parentWidget() ? w->parentWidget()->window() : nullptr;
+        QTimer::singleShot(0, this, [parent] {
+            if (QGuiApplication::focusWindow() || QApplication::activePopupWidget())
+                return;
+            QWidget* next = QApplication::activeModalWidget();
+            if (!next && parent && parent->isVisible())
+                next = parent;
+            if (!next)
+                for (QWidget* top : QApplication::topLevelWidgets())
+                    if (qobject_cast<QMainWindow*>(top) && top->isVisible())
+                        next = top;
+            if (next)
+                next->activateWindow();
+        });
+        return false;
+    }
+};
+
+} // namespace
+
+void emulateWindowManager()
+{
+    static WindowManager* manager = nullptr;
+    if (!manager) {
+        manager = new WindowManager(qApp);
+        qApp->installEventFilter(manager);
+    }
 }
 
 QWidget* focusWindowWidget()

@@ -47,5 +47,11 @@ bool clickMenuItem(QAction* action);
 // Which window takes the keyboard now (the focus window's widget).
 QWidget* focusWindowWidget();
 
+// The offscreen platform has no window manager: when the active window is
+// hidden nothing gets the keyboard. This does what a window manager does:
+// the modal window, else the hidden window's parent, else the first visible
+// main window becomes active. Installed once per process.
+void emulateWindowManager();
+
 } // namespace input
 } // namespace kvtest
