@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <cstdio>
 #include <QDialog>
+#include <QMainWindow>
 #include <QWidget>
 #include <QTimer>
 #include <QWidget>
@@ -83,14 +84,20 @@ void Journey::fail(const QString& why)
 
 void Journey::unwind()
 {
-    // Closes whatever is modal (and the windows running their own loops),
-    // one at a time, so every blocked action returns.
-    QWidget* modal = QApplication::activeModalWidget();
-    if (modal && ++m_unwindRounds < 200) {
-        if (auto dialog = qobject_cast<QDialog*>(modal))
+    // Closes whatever is modal, then the other windows that may run event
+    // loops of their own (a preview), one at a time, so every blocked
+    // action returns.
+    QWidget* next = QApplication::activeModalWidget();
+    if (!next)
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if (top->isVisible() && !qobject_cast<QMainWindow*>(top) &&
+                top->windowType() != Qt::ToolTip)
+                next = top;
+    if (next && ++m_unwindRounds < 200) {
+        if (auto dialog = qobject_cast<QDialog*>(next))
             dialog->reject();
         else
-            modal->close();
+            next->close();
         QTimer::singleShot(20, [this] { unwind(); });
         return;
     }
