@@ -29,8 +29,7 @@ bool LinkOpener::open(const QUrl& url, QWidget* parent)
     const bool opened = launcher() ? launcher()(url) : QDesktopServices::openUrl(url);
     if (opened)
         return true;
-    QMessageBox box(QMessageBox::Information, LoadStr(119), LoadStr(246), QMessageBox::Ok,
-                    parent);
+    QMessageBox box(QMessageBox::Information, LoadStr(119), LoadStr(246), QMessageBox::Ok, parent);
     box.setObjectName(QStringLiteral("LinkFailed"));
     box.setInformativeText(url.toString());
     box.setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);

@@ -1,7 +1,7 @@
 #pragma once
 
-#include <QPointer>
 #include <QIcon>
+#include <QPointer>
 #include <QTimer>
 #include <QWidget>
 

@@ -65,21 +65,23 @@ void exportWith(Journey& j, int item, const QString& other, const QString& file,
 {
     j.then("Tisk > Export", [] { in::key(Qt::Key_E, Qt::ControlModifier); })
         .waitFor("the export window", [] { return frontIs("FExport"); })
-        .then("the separator", [item, other] {
-            auto group = in::find("rgOddelovac");
-            ASSERT_NE(group, nullptr);
-            const auto items = group->findChildren<QRadioButton*>();
-            ASSERT_EQ(items.size(), 3);
-            in::click(items[item]);
-            if (item == 2)
-                in::type(in::find("edOddelovac"), other);
-            in::click("btnOk");
-        })
+        .then("the separator",
+              [item, other] {
+                  auto group = in::find("rgOddelovac");
+                  ASSERT_NE(group, nullptr);
+                  const auto items = group->findChildren<QRadioButton*>();
+                  ASSERT_EQ(items.size(), 3);
+                  in::click(items[item]);
+                  if (item == 2)
+                      in::type(in::find("edOddelovac"), other);
+                  in::click("btnOk");
+              })
         .waitFor("the save dialog", [] { return qobject_cast<QFileDialog*>(in::front()); })
-        .then("the file name", [file] {
-            in::type(in::find("fileNameEdit"), file);
-            in::key(Qt::Key_Return);
-        })
+        .then("the file name",
+              [file] {
+                  in::type(in::find("fileNameEdit"), file);
+                  in::key(Qt::Key_Return);
+              })
         .waitFor("the done message", [] { return boxInFront(); })
         .then("read it", [done] { answerBox(QMessageBox::Ok, done); })
         .waitFor("the main window", [] { return frontIs("FMain"); });
@@ -99,11 +101,12 @@ TEST(JourneyDesktop, ExportWithEachSeparatorWritesTheRightBytes)
     // "Jiný" left empty is refused, and the window stays.
     j.then("Tisk > Export again", [] { in::key(Qt::Key_E, Qt::ControlModifier); })
         .waitFor("the export window", [] { return frontIs("FExport"); })
-        .then("an empty other separator", [] {
-            const auto items = in::find("rgOddelovac")->findChildren<QRadioButton*>();
-            in::click(items[2]);
-            in::click("btnOk");
-        })
+        .then("an empty other separator",
+              [] {
+                  const auto items = in::find("rgOddelovac")->findChildren<QRadioButton*>();
+                  in::click(items[2]);
+                  in::click("btnOk");
+              })
         .waitFor("the refusal", [] { return boxInFront(); })
         .then("read it", [&] { answerBox(QMessageBox::Ok, &refusal); })
         .waitFor("still the export window", [] { return frontIs("FExport"); })
@@ -140,7 +143,9 @@ TEST(JourneyDesktop, SettingsLanguageHelpAboutAndExit)
     QString helpAnchorMain, helpAnchorSelection;
     Journey j;
     j.then("Zobrazit > Nastavení",
-           [&] { in::chooseMenu(&app.window(), {"MIZobrazit", "MINastaveni"}); })
+           [&] {
+               in::chooseMenu(&app.window(), {"MIZobrazit", "MINastaveni"});
+           })
         .waitFor("the display settings", [] { return frontIs("FNastaveni"); })
         .then("OK", [] { in::click("btnOk"); })
         .waitFor("the main window", [] { return frontIs("FMain"); })
@@ -149,7 +154,8 @@ TEST(JourneyDesktop, SettingsLanguageHelpAboutAndExit)
         .then("Czech", [] { in::click("sbCZ"); })
         .waitFor("Czech menus", [&] { return selection->text() == QString::fromUtf8("&Výběr"); })
         .then("F1 in the main window", [] { in::key(Qt::Key_F1); })
-        .waitFor("the help", [] { return visibleHelp() && in::focusWindowWidget() == visibleHelp(); })
+        .waitFor("the help",
+                 [] { return visibleHelp() && in::focusWindowWidget() == visibleHelp(); })
         .then("Esc closes it",
               [&] {
                   helpAnchorMain = visibleHelp()->currentAnchor();
@@ -159,7 +165,8 @@ TEST(JourneyDesktop, SettingsLanguageHelpAboutAndExit)
         .then("the selection window", [] { in::click("sbVyber"); })
         .waitFor("the selection window", [] { return frontIs("FVyber"); })
         .then("its help button", [] { in::click("btnHelp"); })
-        .waitFor("the help, taking input", [] { return visibleHelp() && in::focusWindowWidget() == visibleHelp(); })
+        .waitFor("the help, taking input",
+                 [] { return visibleHelp() && in::focusWindowWidget() == visibleHelp(); })
         .then("scroll it and close it by its button",
               [&] {
                   helpAnchorSelection = visibleHelp()->currentAnchor();
@@ -170,11 +177,20 @@ TEST(JourneyDesktop, SettingsLanguageHelpAboutAndExit)
         .then("leave the selection", [] { in::click("btnZrusit"); })
         .waitFor("the main window", [] { return frontIs("FMain"); })
         .then("Nápověda > O programu",
-              [&] { in::chooseMenu(&app.window(), {"MINapoveda", "MIOprogramu"}); })
+              [&] {
+                  in::chooseMenu(&app.window(), {"MINapoveda", "MIOprogramu"});
+              })
         .waitFor("the about box", [] { return frontIs("FAbout"); })
         .then("OK", [] { in::click("btnOk"); })
         .waitFor("the main window", [] { return frontIs("FMain"); })
-        .then("Konec", [&] { in::click(app.window().menuBar(), app.window().menuBar()->actionGeometry(app.window().menus()->item("MIKonec")).center()); })
+        .then("Konec",
+              [&] {
+                  in::click(app.window().menuBar(),
+                            app.window()
+                                .menuBar()
+                                ->actionGeometry(app.window().menus()->item("MIKonec"))
+                                .center());
+              })
         .waitFor("the exit question", [] { return boxInFront(); })
         .then("No", [] { answerBox(QMessageBox::No); })
         .waitFor("still running", [&] { return frontIs("FMain") && app.window().isVisible(); })
@@ -199,12 +215,15 @@ TEST(JourneyDesktop, LinkWithoutBrowserShowsTheAddressToCopy)
     Qt::TextInteractionFlags flags;
     Journey j;
     j.then("Důležité odkazy > ARES",
-           [&] { in::chooseMenu(&app.window(), {"MIDuleziteOdkazy", "MIWAres"}); })
+           [&] {
+               in::chooseMenu(&app.window(), {"MIDuleziteOdkazy", "MIWAres"});
+           })
         .waitFor("the message", [] { return boxInFront(); })
-        .then("read it", [&] {
-            flags = boxInFront()->textInteractionFlags();
-            answerBox(QMessageBox::Ok, &shown);
-        })
+        .then("read it",
+              [&] {
+                  flags = boxInFront()->textInteractionFlags();
+                  answerBox(QMessageBox::Ok, &shown);
+              })
         .waitFor("the main window", [] { return frontIs("FMain"); });
     const bool ran = j.run();
     kv::LinkOpener::setLauncher({});
@@ -220,7 +239,8 @@ TEST(JourneyDesktop, EveryMenuItemHasAMnemonic)
     JourneyApp app;
     QAction* language = app.window().menus()->item("MIJazyk");
     for (int round = 0; round < 2; ++round) {
-        QList<QMenu*> menus = app.window().findChildren<QMenu*>(QString(), Qt::FindDirectChildrenOnly);
+        QList<QMenu*> menus =
+            app.window().findChildren<QMenu*>(QString(), Qt::FindDirectChildrenOnly);
         QList<QList<QAction*>> groups{app.window().menuBar()->actions()};
         for (QMenu* m : menus)
             groups << m->actions();

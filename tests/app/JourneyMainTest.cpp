@@ -3,8 +3,8 @@
 // which honour modality and focus). Each checks what the user sees.
 #include "app/FirmListModel.h"
 #include "app/MenuKeys.h"
-#include "app/THelp.h"
 #include "app/TFSeznam.h"
+#include "app/THelp.h"
 #include "data/Export.h"
 #include "data/TFProfil.h"
 #include "data/engine/TableCursor.h"
@@ -119,15 +119,18 @@ TEST(JourneyMain, NewSelectionThroughDictionariesAndIndustrySearchShowsTheSet)
                      return frontIs("FVyber") &&
                             !static_cast<QLineEdit*>(in::find("edZatrid"))->text().isEmpty();
                  })
-        .then("rows joined by 'nebo', count", [] {
-            in::click("rgLogMezi0");
-            in::click("btnSpocitat");
-        })
-        .waitFor("the count", [] { return !static_cast<QLabel*>(in::find("lPocet"))->text().isEmpty(); })
-        .then("OK", [&] {
-            counted = static_cast<QLabel*>(in::find("lPocet"))->text();
-            in::click("btnOk");
-        })
+        .then("rows joined by 'nebo', count",
+              [] {
+                  in::click("rgLogMezi0");
+                  in::click("btnSpocitat");
+              })
+        .waitFor("the count",
+                 [] { return !static_cast<QLabel*>(in::find("lPocet"))->text().isEmpty(); })
+        .then("OK",
+              [&] {
+                  counted = static_cast<QLabel*>(in::find("lPocet"))->text();
+                  in::click("btnOk");
+              })
         .waitFor("back in the main window", [] { return frontIs("FMain"); });
     ASSERT_TRUE(j.run());
     const int n = firms.recordCount();
@@ -150,7 +153,8 @@ TEST(JourneyMain, BrowseSortExcludeAndRestore)
     Journey j;
     j.then("into the list, two rows down",
            [&] {
-               in::click(grid()->viewport(), grid()->visualRect(grid()->model()->index(0, 0)).center());
+               in::click(grid()->viewport(),
+                         grid()->visualRect(grid()->model()->index(0, 0)).center());
                in::key(Qt::Key_Down);
                in::key(Qt::Key_Down);
            })
@@ -159,12 +163,16 @@ TEST(JourneyMain, BrowseSortExcludeAndRestore)
         .waitFor("the last firm", [&] { return firms.position() == all; })
         .then("the navigator: first", [] { in::click("navFirst"); })
         .waitFor("the first firm", [&] { return firms.position() == 1; })
-        .then("sort by town", [&] { in::chooseMenu(&app.window(), {"MIVyber", "MISort", "MISMisto"}); })
+        .then("sort by town",
+              [&] {
+                  in::chooseMenu(&app.window(), {"MIVyber", "MISort", "MISMisto"});
+              })
         .waitFor("sorted", [&] { return firms.sort().startsWith(QLatin1String("misto")); })
         .then("exclude the current firm with Delete",
               [&] {
                   excludedName = firms.text("nazev");
-                  in::click(grid()->viewport(), grid()->visualRect(grid()->model()->index(0, 0)).center());
+                  in::click(grid()->viewport(),
+                            grid()->visualRect(grid()->model()->index(0, 0)).center());
                   in::key(Qt::Key_Delete);
               })
         .waitFor("one firm fewer", [&] { return firms.recordCount() == all - 1; })

@@ -44,8 +44,7 @@ std::pair<int, int> shownPage()
     if (!p)
         return {0, 0};
     const auto m = QRegularExpression(QStringLiteral(R"((\d+)\D+(\d+))")).match(p->statusText());
-    return m.hasMatch() ? std::pair{m.captured(1).toInt(), m.captured(2).toInt()}
-                        : std::pair{0, 0};
+    return m.hasMatch() ? std::pair{m.captured(1).toInt(), m.captured(2).toInt()} : std::pair{0, 0};
 }
 
 bool previewFinished()
@@ -98,10 +97,12 @@ void leafZoomPrintClose(Journey& j, int& pages, int& widthZoom, const QString& p
         .waitFor("the page width zoom",
                  [&] { return visiblePreview()->view()->zoom() == widthZoom; });
     if (!pdf.isEmpty())
-        j.then("print", [] { in::click("sbPrint"); })
-            .waitFor("the PDF file", [pdf] { return QFile::exists(pdf) && !visiblePreview()->report()->isGenerating(); });
-    j.then("close the preview", [] { in::click("btnZavrit"); })
-        .waitFor("the preview gone", [] { return visiblePreview() == nullptr; });
+        j.then("print", [] { in::click("sbPrint"); }).waitFor("the PDF file", [pdf] {
+            return QFile::exists(pdf) && !visiblePreview()->report()->isGenerating();
+        });
+    j.then("close the preview", [] { in::click("btnZavrit"); }).waitFor("the preview gone", [] {
+        return visiblePreview() == nullptr;
+    });
 }
 
 // In the printer dialog of the settings window in front: print to this PDF.
@@ -109,25 +110,26 @@ void choosePdfPrinter(Journey& j, const QString& pdf)
 {
     j.then("printer dialog", [] { in::click("btnTiskarna"); })
         .waitFor("the printer dialog", [] { return qobject_cast<QPrintDialog*>(in::front()); })
-        .then("a PDF file as the printer", [pdf] {
-            QWidget* dialog = in::front();
-            auto printers = dialog->findChild<QComboBox*>(QStringLiteral("printers"));
-            ASSERT_NE(printers, nullptr);
-            // The PDF printer is the combo's last entry.
-            in::click(printers);
-            in::key(Qt::Key_End);
-            in::key(Qt::Key_Return);
-        })
+        .then("a PDF file as the printer",
+              [pdf] {
+                  QWidget* dialog = in::front();
+                  auto printers = dialog->findChild<QComboBox*>(QStringLiteral("printers"));
+                  ASSERT_NE(printers, nullptr);
+                  // The PDF printer is the combo's last entry.
+                  in::click(printers);
+                  in::key(Qt::Key_End);
+                  in::key(Qt::Key_Return);
+              })
         .waitFor("the file name field", [] { return in::find("filename") != nullptr; })
-        .then("type the file name", [pdf] {
-            in::type(in::find("filename"), pdf);
-            auto box = in::front()->findChild<QDialogButtonBox*>();
-            ASSERT_NE(box, nullptr);
-            in::click(box->button(QDialogButtonBox::Ok));
-        })
-        .waitFor("back in the settings window", [] {
-            return !qobject_cast<QPrintDialog*>(in::front());
-        });
+        .then("type the file name",
+              [pdf] {
+                  in::type(in::find("filename"), pdf);
+                  auto box = in::front()->findChild<QDialogButtonBox*>();
+                  ASSERT_NE(box, nullptr);
+                  in::click(box->button(QDialogButtonBox::Ok));
+              })
+        .waitFor("back in the settings window",
+                 [] { return !qobject_cast<QPrintDialog*>(in::front()); });
 }
 
 class JourneyPrint : public ::testing::Test
@@ -142,8 +144,9 @@ TEST_F(JourneyPrint, ListPreviewTakesInputPrintsToPdfAndClosesItsSettingsWindow)
     const QString pdf = dir.filePath("list.pdf");
     int pages = 0, widthZoom = 0;
     Journey j;
-    j.then("Tisk > Seznam", [&] { in::chooseMenu(&app.window(), {"MITisk", "MITSeznam"}); })
-        .waitFor("the list print settings", [] { return frontIs("FSetSeznam"); });
+    j.then("Tisk > Seznam", [&] {
+         in::chooseMenu(&app.window(), {"MITisk", "MITSeznam"});
+     }).waitFor("the list print settings", [] { return frontIs("FSetSeznam"); });
     choosePdfPrinter(j, pdf);
     j.then("Náhled/Tisk", [] { in::click("btnPreview"); });
     leafZoomPrintClose(j, pages, widthZoom, pdf);
@@ -160,7 +163,10 @@ TEST_F(JourneyPrint, ProfilePreviewTakesInputAndClosesItsSettingsWindow)
     JourneyApp app(40);
     int pages = 0, widthZoom = 0;
     Journey j;
-    j.then("Tisk > Profil", [&] { in::chooseMenu(&app.window(), {"MITisk", "MITProfil"}); })
+    j.then("Tisk > Profil",
+           [&] {
+               in::chooseMenu(&app.window(), {"MITisk", "MITProfil"});
+           })
         .waitFor("the profile print settings", [] { return frontIs("FSetProfil"); })
         .then("Náhled/Tisk", [] { in::click("btnPreview"); });
     leafZoomPrintClose(j, pages, widthZoom, QString());
@@ -175,12 +181,16 @@ TEST_F(JourneyPrint, LabelPreviewTakesInput)
     JourneyApp app;
     int pages = 0, widthZoom = 0;
     Journey j;
-    j.then("Tisk > Štítky", [&] { in::chooseMenu(&app.window(), {"MITisk", "MITStitky"}); })
+    j.then("Tisk > Štítky",
+           [&] {
+               in::chooseMenu(&app.window(), {"MITisk", "MITStitky"});
+           })
         .waitFor("the label settings", [] { return frontIs("FSetLabel"); })
         .then("Náhled/Tisk", [] { in::click("btnPreview"); });
     leafZoomPrintClose(j, pages, widthZoom, QString());
-    j.then("close the label settings", [] { in::click("btnZrusit"); })
-        .waitFor("the main window in front", [] { return frontIs("FMain"); });
+    j.then("close the label settings", [] {
+         in::click("btnZrusit");
+     }).waitFor("the main window in front", [] { return frontIs("FMain"); });
     ASSERT_TRUE(j.run());
     EXPECT_GT(pages, 2);
 }
@@ -192,7 +202,10 @@ TEST_F(JourneyPrint, LongGenerationShowsProgressAndCanBeCancelled)
     JourneyApp app(2000);
     int shownMax = 0, shownValue = 0;
     Journey j;
-    j.then("Tisk > Seznam", [&] { in::chooseMenu(&app.window(), {"MITisk", "MITSeznam"}); })
+    j.then("Tisk > Seznam",
+           [&] {
+               in::chooseMenu(&app.window(), {"MITisk", "MITSeznam"});
+           })
         .waitFor("the list print settings", [] { return frontIs("FSetSeznam"); })
         .then("Náhled/Tisk", [] { in::click("btnPreview"); })
         .waitFor("the progress bar",
@@ -208,9 +221,7 @@ TEST_F(JourneyPrint, LongGenerationShowsProgressAndCanBeCancelled)
                   in::click(visiblePreview()->stopButton());
               })
         .waitFor("the generation ended",
-                 [] {
-                     return previewFinished() && !visiblePreview()->progressBar()->isVisible();
-                 })
+                 [] { return previewFinished() && !visiblePreview()->progressBar()->isVisible(); })
         .then("the pages made so far can be seen",
               [] {
                   const auto [page, count] = shownPage();

@@ -1,12 +1,11 @@
 #include "tests/support/Journey.h"
 
 #include <QApplication>
-#include <cstdio>
 #include <QDialog>
 #include <QMainWindow>
-#include <QWidget>
 #include <QTimer>
 #include <QWidget>
+#include <cstdio>
 
 #include <gtest/gtest.h>
 
@@ -75,8 +74,7 @@ void Journey::fail(const QString& why)
     QWidget* active = QApplication::activeWindow();
     ADD_FAILURE() << "journey step " << m_next + 1 << ": " << why.toStdString()
                   << " (modal: " << (modal ? modal->objectName().toStdString() : "none")
-                  << ", active: " << (active ? active->objectName().toStdString() : "none")
-                  << ")";
+                  << ", active: " << (active ? active->objectName().toStdString() : "none") << ")";
     m_failed = true;
     m_unwindRounds = 0;
     unwind();

@@ -1,15 +1,15 @@
 #include "tests/support/WindowInput.h"
 
 #include <QAction>
-#include <QCheckBox>
-#include <QRadioButton>
 #include <QApplication>
+#include <QCheckBox>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
-#include <QTimer>
+#include <QRadioButton>
 #include <QTest>
+#include <QTimer>
 #include <QWidget>
 #include <QWindow>
 
@@ -139,7 +139,7 @@ bool type(QWidget* widget, const QString& text)
     for (const QChar c : text) {
         // Keys by their text, so letters with diacritics arrive as typed.
         const Qt::Key k = c.isLetterOrNumber() && c.unicode() < 128 ? Qt::Key(c.toUpper().unicode())
-                                                                   : Qt::Key_unknown;
+                                                                    : Qt::Key_unknown;
         QTest::sendKeyEvent(QTest::Press, window, k, QString(c), Qt::NoModifier);
         QTest::sendKeyEvent(QTest::Release, window, k, QString(c), Qt::NoModifier);
     }
