@@ -1,5 +1,6 @@
 #include "app/MainMenus.h"
 
+#include "app/MenuKeys.h"
 #include "app/core/StringTable.h"
 
 #include <QMenu>
@@ -95,6 +96,7 @@ MainMenus::MainMenus(QMenuBar* bar, QWidget* owner) : QObject(owner)
     build(nullptr, m_popup, popup);
     m_windows = m_items.value(QStringLiteral("MIOkna"))->menu();
     m_windows->addSeparator();
+    MenuKeys::installShortcuts(*this);
     ApplyTexts();
 }
 
@@ -143,6 +145,7 @@ void MainMenus::ApplyTexts()
 {
     for (auto it = m_textIds.begin(); it != m_textIds.end(); ++it)
         it.key()->setText(LoadStr(it.value()));
+    MenuKeys::completeMnemonics(qobject_cast<QWidget*>(parent()));
 }
 
 } // namespace kv

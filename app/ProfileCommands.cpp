@@ -64,7 +64,8 @@ void installProfileCommands(TFMain& window, TDM& dm)
                       [&window, &dm](const QString&) { showProfile(window, dm); });
     window.setHandler(Command::Note, [&window, &dm](const QString&) {
         TFPozn editor(&dm, &window);
-        editor.exec();
+        if (editor.exec() == QDialog::Accepted)
+            window.refreshProfile(); // the profile shows the note just stored
     });
     // One settings window for the whole run, hidden between uses.
     auto settings = new TFNastaveni(&dm, &window);

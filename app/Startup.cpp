@@ -1,12 +1,6 @@
 #include "app/Startup.h"
 
-#include "app/ExclusionCommands.h"
-#include "app/LabelPrinting.h"
-#include "app/ListPrinting.h"
-#include "app/PresentationCommand.h"
-#include "app/PrintCommands.h"
-#include "app/ProfileCommands.h"
-#include "app/SelectionCommands.h"
+#include "app/DesktopCommands.h"
 #include "app/SingleInstance.h"
 #include "app/TFMain.h"
 #include "app/TFSplash.h"
@@ -74,18 +68,11 @@ int Startup::run()
     // A stale sort table costs only speed; the log says why sorting is slow.
     for (const QString& warning : opened.warnings)
         qWarning("%s", qUtf8Printable(warning));
-    TFVyber vyber(dm, &window);
-    installSelectionCommands(window, dm, vyber);
-    vyber.setReapplyExclusion(installExclusionCommands(window, dm));
-    installProfileCommands(window, dm);
-    installPresentationCommand(window);
-    auto* print = new PrintCommands(window, dm); // owned by the window
-    installListPrinting(*print, dm, window);
-    installLabelPrinting(*print, dm);
+    DesktopCommands commands(window, dm);
     window.showList();
     splash.reset();
     if (!m_options.selectionFile.isEmpty())
-        loadSelectionFile(vyber, m_options.selectionFile);
+        loadSelectionFile(commands.selection(), m_options.selectionFile);
 
     QObject::connect(&instance, &SingleInstance::activationRequested, &window, [&window]() {
         window.activateFromOutside();

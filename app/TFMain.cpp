@@ -2,6 +2,8 @@
 
 #include "app/NavigatorRow.h"
 
+#include "app/HelpKey.h"
+#include "app/LinkOpener.h"
 #include "app/Links.h"
 #include "app/ProfileCommands.h"
 #include "app/TFAbout.h"
@@ -16,7 +18,6 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QDesktopServices>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -53,6 +54,7 @@ TFMain::TFMain(TDM* dm, int mdiMod, QWidget* parent)
     connect(m_menus->windowsMenu(), &QMenu::aboutToShow, this, &TFMain::fillWindowsMenu);
     buildToolbar();
     buildStatusBar();
+    new HelpKey([this](const QString& anchor) { showHelp(anchor); }, this);
     global().listOpen = false;
     global().profileOpen = false;
     if (m_dm) {
@@ -341,13 +343,20 @@ void TFMain::openLink(const QString& objectName)
         {QStringLiteral("MIWAres"), links::Ares},
     };
     if (const char* url = targets.value(objectName))
-        QDesktopServices::openUrl(QUrl(QString::fromLatin1(url)));
+        LinkOpener::open(QUrl(QString::fromLatin1(url)), this);
 }
 
 void TFMain::showHelp(const QString& anchor)
 {
+    // Opened from a modal window (the selection's Help button, F1), the help
+    // must belong to it, or the window system gives the help no input.
+    QWidget* owner = QApplication::activeModalWidget();
+    if (!owner)
+        owner = this;
     if (!m_help)
-        m_help = new THelp(this);
+        m_help = new THelp(owner);
+    else if (m_help->parentWidget() != owner)
+        m_help->setParent(owner, m_help->windowFlags());
     // A data folder whose database is a Jet file may come without this help
     // page; the page built into the program stands in for it.
     QString page = dataPath(QStringLiteral("KV2001.html"));
@@ -356,6 +365,7 @@ void TFMain::showHelp(const QString& anchor)
     m_help->showFile(page, anchor);
     m_help->show();
     m_help->raise();
+    m_help->activateWindow();
 }
 
 void TFMain::switchLanguage(int langBase)

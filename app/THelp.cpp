@@ -3,7 +3,10 @@
 #include "app/core/Global.h"
 #include "app/core/StringTable.h"
 
+#include <QDialogButtonBox>
 #include <QFileInfo>
+#include <QPushButton>
+#include <QShortcut>
 #include <QTextBrowser>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -17,14 +20,24 @@ THelp::THelp(QWidget* parent) : QWidget(parent, Qt::Window)
     resize(640, 560);
     m_browser = new QTextBrowser(this);
     m_browser->setOpenExternalLinks(true);
+    // A window manager may give the window no frame to close it by.
+    m_close = new QPushButton(this);
+    m_close->setObjectName(QStringLiteral("btnZavrit"));
+    connect(m_close, &QPushButton::clicked, this, &QWidget::close);
+    auto escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, &QWidget::close);
+    auto buttons = new QDialogButtonBox(this);
+    buttons->addButton(m_close, QDialogButtonBox::RejectRole);
     auto layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setContentsMargins(0, 0, 0, 6);
     layout->addWidget(m_browser);
+    layout->addWidget(buttons);
 }
 
 bool THelp::showFile(const QString& path, const QString& anchor)
 {
     setWindowTitle(QStringLiteral("Kvelta 2001 - ") + LoadStr(93).remove(QLatin1Char('&')));
+    m_close->setText(LoadStr(113));
     m_anchor = anchor;
     if (!QFileInfo(path).isFile()) {
         const QString missing = global().langBase == 500

@@ -2,6 +2,7 @@
 
 #include <QWidget>
 
+class QPushButton;
 class QTextBrowser;
 
 namespace kv
@@ -18,9 +19,11 @@ public:
     bool showFile(const QString& path, const QString& anchor = QString());
     QString currentAnchor() const { return m_anchor; }
     QTextBrowser* browser() const { return m_browser; }
+    QPushButton* closeButton() const { return m_close; }
 
 private:
     QTextBrowser* m_browser;
+    QPushButton* m_close;
     QString m_anchor;
 };
 

@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QDir>
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QLineEdit>
@@ -196,9 +197,26 @@ TextExport::Result TFExport::exportTo(const QString& path)
 
 void TFExport::btnOkClick()
 {
+    // An empty separator of its own would glue the fields of a line together.
+    if (choice().separator.isEmpty()) {
+        QMessageBox box(QMessageBox::Warning, LoadStr(119), LoadStr(247), QMessageBox::Ok, this);
+        box.setObjectName(QStringLiteral("EmptySeparator"));
+        box.exec();
+        m_edOddelovac->setFocus();
+        return;
+    }
     const QString path = askFile();
-    if (!path.isEmpty())
-        exportTo(path);
+    if (!path.isEmpty()) {
+        const TextExport::Result result = exportTo(path);
+        if (result.status == TextExport::Status::Written) {
+            QMessageBox box(QMessageBox::Information, LoadStr(103),
+                            LoadStr(248).arg(result.lines).arg(QDir::toNativeSeparators(path)),
+                            QMessageBox::Ok, this);
+            box.setObjectName(QStringLiteral("ExportDone"));
+            box.setTextInteractionFlags(Qt::TextSelectableByMouse);
+            box.exec();
+        }
+    }
     accept();
 }
 

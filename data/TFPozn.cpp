@@ -7,6 +7,7 @@
 #include "data/TDM.h"
 
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPlainTextEdit>
@@ -18,6 +19,7 @@ namespace kv
 
 TFPozn::TFPozn(TDM* dm, QWidget* parent) : QDialog(parent), m_dm(dm)
 {
+    setObjectName(QStringLiteral("FPozn"));
     setWindowTitle(LoadStr(111));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint);
 
@@ -31,6 +33,9 @@ TFPozn::TFPozn(TDM* dm, QWidget* parent) : QDialog(parent), m_dm(dm)
     m_memo->setObjectName(QStringLiteral("mmPozn"));
     m_memo->setMinimumSize(568, 57);
     m_memo->setLineWrapMode(QPlainTextEdit::NoWrap); // lines stay as typed
+    // Tab moves on to the buttons; Ctrl+Tab types a tab.
+    m_memo->setTabChangesFocus(true);
+    m_memo->installEventFilter(this);
     m_ok = new QPushButton(LoadStr(67), this);
     m_ok->setObjectName(QStringLiteral("btnOk"));
     m_ok->setDefault(true);
@@ -59,6 +64,19 @@ TFPozn::TFPozn(TDM* dm, QWidget* parent) : QDialog(parent), m_dm(dm)
         m_ok->setEnabled(false);
         m_memo->setReadOnly(true);
     }
+}
+
+bool TFPozn::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_memo && event->type() == QEvent::KeyPress) {
+        auto key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Tab && key->modifiers() == Qt::ControlModifier &&
+            !m_memo->isReadOnly()) {
+            m_memo->insertPlainText(QStringLiteral("\t"));
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 bool TFPozn::store()

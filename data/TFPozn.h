@@ -32,6 +32,9 @@ public:
 
     void accept() override;
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     TDM* m_dm;
     int m_peno = 0;

@@ -111,6 +111,8 @@ void PageView::resizeEvent(QResizeEvent* event)
 void PageView::paintEvent(QPaintEvent*)
 {
     QPainter painter(viewport());
+    // A grey desk, whatever the style's dark colour, so the page stands out.
+    painter.fillRect(viewport()->rect(), QColor(128, 128, 128));
     if (!m_store)
         return;
     const ReportPage* page = m_store->page(m_page);
@@ -123,9 +125,11 @@ void PageView::paintEvent(QPaintEvent*)
     const int y = size.height() < view.height() ? (view.height() - size.height()) / 2
                                                 : -verticalScrollBar()->value();
     const QRect target(QPoint(x, y), size);
-    painter.fillRect(target.translated(3, 3), QColor(60, 60, 60));
+    // A soft shadow below and right of the page, then the sheet and its edge.
+    painter.fillRect(target.translated(5, 5), QColor(0, 0, 0, 40));
+    painter.fillRect(target.translated(3, 3), QColor(0, 0, 0, 70));
     painter.fillRect(target, Qt::white);
-    painter.setPen(Qt::black);
+    painter.setPen(QColor(64, 64, 64));
     painter.drawRect(target.adjusted(0, 0, -1, -1));
     PageRenderer::draw(painter, *page, target);
 }

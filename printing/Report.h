@@ -97,6 +97,9 @@ public:
 signals:
     void generationStarted();
     void pageGenerated(int pageNumber);
+    // Now and then during a run: records done of the driving cursor's total
+    // (-1 when the cursor does not know it).
+    void recordsDone(int done, int total);
     void generationFinished(int pageCount);
 
 private:

@@ -20,6 +20,8 @@ public:
     virtual bool isEmpty() const = 0;
     // The field of the current record; empty when the cursor has no record.
     virtual QVariant value(const QString& field) const = 0;
+    // How many records the cursor holds, for progress; -1 when unknown.
+    virtual int recordCount() const { return -1; }
 };
 
 } // namespace kv

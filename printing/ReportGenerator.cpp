@@ -53,8 +53,11 @@ bool ReportGenerator::stopped() const
 
 void ReportGenerator::allowEvents()
 {
-    if (m_report.eventInterval > 0 && ++m_records % m_report.eventInterval == 0)
+    if (m_report.eventInterval > 0 && ++m_records % m_report.eventInterval == 0) {
+        const ReportDataSource* data = m_report.dataSource();
+        emit m_report.recordsDone(m_records, data ? data->recordCount() : -1);
         QCoreApplication::processEvents();
+    }
 }
 
 void ReportGenerator::printRecord()

@@ -11,6 +11,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMessageBox>
+#include <QProgressBar>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QStyle>
@@ -38,6 +39,9 @@ TFPreview::TFPreview(QWidget* parent)
                           Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint)
 {
     setObjectName(QStringLiteral("FPreview"));
+    // Shown from a modal settings window, the preview must itself be modal,
+    // or the window system hands all its input to the settings window.
+    setWindowModality(Qt::ApplicationModal);
     auto* top = new QWidget(this);
     auto* topLayout = new QHBoxLayout(top);
     topLayout->setContentsMargins(4, 2, 4, 2);
@@ -45,17 +49,17 @@ TFPreview::TFPreview(QWidget* parent)
     auto* left = new QWidget(top);
     auto* leftLayout = new QHBoxLayout(left);
     leftLayout->setContentsMargins(0, 0, 0, 0);
-    m_sbFirst = addTool(left, "sbFirst", QStyle::SP_MediaSkipBackward);
-    m_sbPrev = addTool(left, "sbPrev", QStyle::SP_MediaSeekBackward);
-    m_sbNext = addTool(left, "sbNext", QStyle::SP_MediaSeekForward);
-    m_sbLast = addTool(left, "sbLast", QStyle::SP_MediaSkipForward);
+    m_sbFirst = addTool(left, "sbFirst", "go-first");
+    m_sbPrev = addTool(left, "sbPrev", "go-previous");
+    m_sbNext = addTool(left, "sbNext", "go-next");
+    m_sbLast = addTool(left, "sbLast", "go-last");
     m_editZoom = new TEditSpecial(left);
     m_editZoom->setObjectName(QStringLiteral("EditZoom"));
     m_editZoom->SetEnabledKey(QStringLiteral("0123456789"));
     m_editZoom->setText(QStringLiteral("100"));
     m_editZoom->setFixedWidth(48);
-    m_sbFull = addTool(left, "sbFull", QStyle::SP_TitleBarNormalButton);
-    m_sbDetail = addTool(left, "sbDetail", QStyle::SP_TitleBarMaxButton);
+    m_sbFull = addTool(left, "sbFull", "zoom-fit-best");
+    m_sbDetail = addTool(left, "sbDetail", "zoom-fit-width");
     for (QWidget* w : {static_cast<QWidget*>(m_sbFirst), static_cast<QWidget*>(m_sbPrev),
                        static_cast<QWidget*>(m_sbNext), static_cast<QWidget*>(m_sbLast),
                        static_cast<QWidget*>(m_editZoom), static_cast<QWidget*>(m_sbFull),
@@ -65,19 +69,34 @@ TFPreview::TFPreview(QWidget* parent)
     m_centre = new QWidget(top);
     m_centre->setMinimumHeight(30);
     m_centre->installEventFilter(this);
-    m_sbPrint = addTool(m_centre, "sbPrint", QStyle::SP_DialogSaveButton);
+    m_sbPrint = addTool(m_centre, "sbPrint", "document-print");
     m_sbPrint->move(0, 2);
     m_sbPrint->setEnabled(false);
     m_btnZavrit = new QPushButton(m_centre);
     m_btnZavrit->setObjectName(QStringLiteral("btnZavrit"));
+    m_btnZavrit->setIcon(themeIcon("window-close"));
 
     m_status = new QLabel(top);
     m_status->setObjectName(QStringLiteral("status"));
     m_status->setFrameShape(QFrame::StyledPanel);
     m_status->setMinimumWidth(140);
 
+    // A long generation shows how far it is and can be stopped.
+    m_progress = new QProgressBar(top);
+    m_progress->setObjectName(QStringLiteral("pbGenerate"));
+    m_progress->setFixedWidth(160);
+    m_progress->setTextVisible(true);
+    m_progress->hide();
+    m_btnStop = new QPushButton(top);
+    m_btnStop->setObjectName(QStringLiteral("btnStop"));
+    m_btnStop->setIcon(themeIcon("process-stop"));
+    m_btnStop->hide();
+    connect(m_btnStop, &QPushButton::clicked, this, &TFPreview::stopGeneration);
+
     topLayout->addWidget(left);
     topLayout->addWidget(m_centre, 1);
+    topLayout->addWidget(m_progress);
+    topLayout->addWidget(m_btnStop);
     topLayout->addWidget(m_status);
 
     m_view = new PageView(this);
@@ -110,11 +129,19 @@ TFPreview::~TFPreview()
         m_loop->quit();
 }
 
-QToolButton* TFPreview::addTool(QWidget* parent, const char* name, QStyle::StandardPixmap icon)
+QIcon TFPreview::themeIcon(const char* name)
+{
+    // The desktop's icon theme first; the program's own pictures otherwise.
+    const QString n = QLatin1String(name);
+    return QIcon::fromTheme(n, QIcon(QStringLiteral(":/icons/actions/%1.png").arg(n)));
+}
+
+QToolButton* TFPreview::addTool(QWidget* parent, const char* name, const char* icon)
 {
     auto* b = new QToolButton(parent);
     b->setObjectName(QLatin1String(name));
-    b->setIcon(style()->standardIcon(icon));
+    b->setIcon(themeIcon(icon));
+    b->setIconSize(QSize(22, 22));
     b->setAutoRaise(true);
     return b;
 }
@@ -131,6 +158,8 @@ void TFPreview::applyTexts()
     m_sbPrint->setToolTip(LoadStr(134));
     m_btnZavrit->setText(LoadStr(113));
     m_btnZavrit->adjustSize();
+    m_btnStop->setText(LoadStr(68));
+    m_progress->setFormat(LoadStr(249) + QStringLiteral(" %p %"));
     m_pageText = LoadStr(135);
     m_ofText = LoadStr(136);
 }
@@ -145,10 +174,13 @@ void TFPreview::attachReport(Report* report)
     if (m_report)
         disconnect(m_report, nullptr, this, nullptr);
     m_report = report;
+    showProgress(false);
     if (report) {
         m_view->attach(&report->pageStore());
         // A page that arrives gets the zoom that is pending or in force.
         connect(report, &Report::pageGenerated, this, [this] { m_zoomPending = true; });
+        connect(report, &Report::recordsDone, this, &TFPreview::recordsDone);
+        connect(report, &Report::generationFinished, this, [this] { showProgress(false); });
     } else {
         m_view->detach();
     }
@@ -283,6 +315,34 @@ void TFPreview::printReport()
         QMessageBox::warning(this, QStringLiteral("Error"), e.message());
     }
     disconnect(conn);
+}
+
+void TFPreview::recordsDone(int done, int total)
+{
+    // Printing runs the report again: its progress has a window of its own.
+    if (!m_previewing || !m_report || m_report->pageStore().isFinished())
+        return;
+    if (total > 0) {
+        m_progress->setRange(0, total);
+        m_progress->setValue(qMin(done, total));
+    } else {
+        m_progress->setRange(0, 0);
+    }
+    showProgress(true);
+}
+
+void TFPreview::showProgress(bool on)
+{
+    m_progress->setVisible(on);
+    m_btnStop->setVisible(on);
+}
+
+void TFPreview::stopGeneration()
+{
+    // The pages made so far stay to be seen.
+    if (m_report && m_report->isGenerating())
+        m_report->cancel();
+    showProgress(false);
 }
 
 void TFPreview::centreClose()

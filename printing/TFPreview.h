@@ -1,12 +1,13 @@
 #pragma once
 
+#include <QIcon>
 #include <QPointer>
-#include <QStyle>
 #include <QTimer>
 #include <QWidget>
 
 class QEventLoop;
 class QLabel;
+class QProgressBar;
 class QPushButton;
 class QToolButton;
 
@@ -55,6 +56,10 @@ public:
     void wholePage();
     void pageWidth();
     void printReport();
+    // Ends a running generation; the pages made so far stay.
+    void stopGeneration();
+    QProgressBar* progressBar() const { return m_progress; }
+    QPushButton* stopButton() const { return m_btnStop; }
 
     // Zooms as percent of the page size in screen pixels, rounded half to even.
     static int wholePageZoom(const QSize& view, const QSizeF& page);
@@ -70,7 +75,10 @@ private:
     void applyTexts();
     void centreClose();
     void showZoom(int zoom);
-    QToolButton* addTool(QWidget* parent, const char* name, QStyle::StandardPixmap icon);
+    void recordsDone(int done, int total);
+    void showProgress(bool on);
+    static QIcon themeIcon(const char* name);
+    QToolButton* addTool(QWidget* parent, const char* name, const char* icon);
 
     PageView* m_view;
     TEditSpecial* m_editZoom;
@@ -84,6 +92,8 @@ private:
     QPushButton* m_btnZavrit;
     QWidget* m_centre;
     QLabel* m_status;
+    QProgressBar* m_progress;
+    QPushButton* m_btnStop;
     QTimer m_timer;
     QString m_pageText;
     QString m_ofText;

@@ -27,6 +27,11 @@ bool TableCursorSource::isEmpty() const
     return !m_cursor.isOpen() || m_cursor.isEmpty();
 }
 
+int TableCursorSource::recordCount() const
+{
+    return m_cursor.isOpen() ? m_cursor.recordCount() : 0;
+}
+
 QVariant TableCursorSource::value(const QString& field) const
 {
     if (isEmpty() || m_cursor.eof())

@@ -22,6 +22,7 @@ public:
     bool eof() const override;
     bool isEmpty() const override;
     QVariant value(const QString& field) const override;
+    int recordCount() const override;
 
 private:
     engine::TableCursor& m_cursor;

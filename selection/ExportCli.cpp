@@ -81,6 +81,12 @@ std::optional<Invocation> parse(const QStringList& args, QTextStream& err)
             call.choice.separator = ExportChoice::separatorFor(1, {});
         else
             call.choice.separator = ExportChoice::separatorFor(2, *s);
+        // An empty separator would glue the fields of a line together.
+        if (call.choice.separator.isEmpty()) {
+            err << "kvelta export: the separator must not be empty "
+                   "(semicolon, tab or a text)\n";
+            return std::nullopt;
+        }
     }
     return call;
 }
@@ -142,7 +148,8 @@ int exportCommand(const QStringList& args, QTextStream& out, QTextStream& err)
             err << "kvelta export: " << r.error << "\n";
             return 5;
         default:
-            out << r.lines << "\n";
+            out << r.lines << " firms written to "
+                << QDir::toNativeSeparators(QFileInfo(call->output).absoluteFilePath()) << "\n";
             return 0;
         }
     } catch (const engine::EngineError& e) {

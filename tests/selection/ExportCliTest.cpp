@@ -14,6 +14,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -70,7 +71,8 @@ TEST_F(ExportCli, DefaultsAreTheWindowsDesignedChoices)
     const QByteArray bytes = read(out);
     const int firms = kvtest::vyberRowCount("select peno from firma");
     EXPECT_EQ(bytes.count("\r\n"), firms);
-    EXPECT_EQ(r.out, QString::number(firms) + "\n");
+    EXPECT_EQ(r.out, QString::number(firms) + " firms written to " +
+                         QFileInfo(out).absoluteFilePath() + "\n");
     EXPECT_EQ(bytes, windowBytes(ExportChoice()));
     // Four values, each followed by a tab, on every line.
     EXPECT_EQ(bytes.count('\t'), 4 * firms);
@@ -99,6 +101,16 @@ TEST_F(ExportCli, AnyOtherSeparatorTextIsTakenAsIs)
     choice.set(ExportItem::Psc, true);
     choice.separator = " - ";
     EXPECT_EQ(read(out), windowBytes(choice));
+}
+
+TEST_F(ExportCli, EmptySeparatorIsRefusedAndWritesNothing)
+{
+    const QString out = dir.filePath("empty.txt");
+    const Outcome r = run({"--items", "nazev,psc", "--separator", "", "-o", out});
+    EXPECT_EQ(r.code, 2);
+    EXPECT_TRUE(r.err.contains("separator must not be empty")) << r.err.toStdString();
+    EXPECT_TRUE(r.out.isEmpty());
+    EXPECT_FALSE(QFileInfo::exists(out));
 }
 
 TEST_F(ExportCli, SelectionFileNarrowsTheSet)

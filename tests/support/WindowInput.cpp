@@ -1,0 +1,240 @@
+#include "tests/support/WindowInput.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPointer>
+#include <QRadioButton>
+#include <QTest>
+#include <QTimer>
+#include <QWidget>
+#include <QWindow>
+
+#include <gtest/gtest.h>
+
+namespace kvtest::input
+{
+
+namespace
+{
+
+QWindow* handleOf(QWidget* widget, QPoint& pos)
+{
+    QWidget* top = widget->window();
+    pos = widget->mapTo(top, pos);
+    return top->windowHandle();
+}
+
+QPoint centreOr(QWidget* widget, QPoint pos)
+{
+    if (pos != QPoint(-1, -1))
+        return pos;
+    // A check box or radio button takes clicks on its mark and text only;
+    // the mark is at its left.
+    if (qobject_cast<QCheckBox*>(widget) || qobject_cast<QRadioButton*>(widget))
+        return QPoint(qMin(8, widget->width() / 2), widget->height() / 2);
+    return widget->rect().center();
+}
+
+bool visible(QWidget* widget, const char* what)
+{
+    if (!widget) {
+        ADD_FAILURE() << what << ": no such widget";
+        return false;
+    }
+    if (!widget->isVisible() || !widget->window()->windowHandle()) {
+        ADD_FAILURE() << what << ": " << widget->objectName().toStdString() << " is not visible";
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+QWidget* front()
+{
+    if (QWidget* modal = QApplication::activeModalWidget())
+        return modal;
+    return QApplication::activeWindow();
+}
+
+QWidget* findIn(QWidget* window, const QString& objectName)
+{
+    if (!window || !window->isVisible())
+        return nullptr;
+    if (window->objectName() == objectName)
+        return window;
+    for (QWidget* w : window->findChildren<QWidget*>(objectName))
+        if (w->isVisible())
+            return w;
+    return nullptr;
+}
+
+QWidget* find(const QString& objectName)
+{
+    if (QWidget* w = findIn(front(), objectName))
+        return w;
+    for (QWidget* top : QApplication::topLevelWidgets())
+        if (QWidget* w = findIn(top, objectName))
+            return w;
+    return nullptr;
+}
+
+bool click(QWidget* widget, QPoint pos)
+{
+    if (!visible(widget, "click"))
+        return false;
+    pos = centreOr(widget, pos);
+    QWindow* window = handleOf(widget, pos);
+    QTest::mouseClick(window, Qt::LeftButton, Qt::NoModifier, pos);
+    return true;
+}
+
+bool click(const QString& objectName)
+{
+    QWidget* w = find(objectName);
+    if (!w)
+        ADD_FAILURE() << "click: no visible widget " << objectName.toStdString();
+    return w && click(w);
+}
+
+bool doubleClick(QWidget* widget, QPoint pos)
+{
+    if (!visible(widget, "double click"))
+        return false;
+    pos = centreOr(widget, pos);
+    QWindow* window = handleOf(widget, pos);
+    // A press and release, then the second press as a double click.
+    QTest::mouseClick(window, Qt::LeftButton, Qt::NoModifier, pos);
+    QTest::mouseDClick(window, Qt::LeftButton, Qt::NoModifier, pos);
+    return true;
+}
+
+bool key(int key, Qt::KeyboardModifiers modifiers)
+{
+    QWindow* window = QGuiApplication::focusWindow();
+    if (!window) {
+        ADD_FAILURE() << "key: no window has the focus";
+        return false;
+    }
+    QTest::keyClick(window, Qt::Key(key), modifiers);
+    return true;
+}
+
+bool type(QWidget* widget, const QString& text)
+{
+    if (!click(widget))
+        return false;
+    QWindow* window = QGuiApplication::focusWindow();
+    if (!window) {
+        ADD_FAILURE() << "type: no window has the focus";
+        return false;
+    }
+    // Ctrl+A as X11 sends it: the control character as its text.
+    QTest::sendKeyEvent(QTest::Press, window, Qt::Key_A, QString(QChar(1)), Qt::ControlModifier);
+    QTest::sendKeyEvent(QTest::Release, window, Qt::Key_A, QString(QChar(1)), Qt::ControlModifier);
+    for (const QChar c : text) {
+        // Keys by their text, so letters with diacritics arrive as typed.
+        const Qt::Key k = c.isLetterOrNumber() && c.unicode() < 128 ? Qt::Key(c.toUpper().unicode())
+                                                                    : Qt::Key_unknown;
+        QTest::sendKeyEvent(QTest::Press, window, k, QString(c), Qt::NoModifier);
+        QTest::sendKeyEvent(QTest::Release, window, k, QString(c), Qt::NoModifier);
+    }
+    return true;
+}
+
+bool clickMenuItem(QAction* action)
+{
+    QMenu* menu = nullptr;
+    for (QObject* o : action->associatedObjects())
+        if (auto m = qobject_cast<QMenu*>(o); m && m->isVisible())
+            menu = m;
+    if (!menu) {
+        ADD_FAILURE() << "menu item " << action->objectName().toStdString()
+                      << ": its menu is not open";
+        return false;
+    }
+    return click(menu, menu->actionGeometry(action).center());
+}
+
+bool chooseMenu(QMainWindow* window, const QStringList& path)
+{
+    QMenuBar* bar = window->menuBar();
+    for (int i = 0; i < path.size(); ++i) {
+        QAction* action = nullptr;
+        for (QAction* a : window->findChildren<QAction*>(path[i]))
+            action = a;
+        if (!action) {
+            ADD_FAILURE() << "no menu item " << path[i].toStdString();
+            return false;
+        }
+        if (i == 0) {
+            if (!click(bar, bar->actionGeometry(action).center()))
+                return false;
+        } else if (!clickMenuItem(action)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+namespace
+{
+
+class WindowManager : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() != QEvent::Hide || !watched->isWidgetType())
+            return false;
+        auto w = static_cast<QWidget*>(watched);
+        if (!w->isWindow() || w->windowType() == Qt::ToolTip)
+            return false;
+        QPointer<QWidget> parent = w->parentWidget() ? w->parentWidget()->window() : nullptr;
+        QTimer::singleShot(0, this, [parent] {
+            if (QGuiApplication::focusWindow() || QApplication::activePopupWidget())
+                return;
+            QWidget* next = QApplication::activeModalWidget();
+            if (!next && parent && parent->isVisible())
+                next = parent;
+            if (!next)
+                for (QWidget* top : QApplication::topLevelWidgets())
+                    if (qobject_cast<QMainWindow*>(top) && top->isVisible())
+                        next = top;
+            if (next)
+                next->activateWindow();
+        });
+        return false;
+    }
+};
+
+} // namespace
+
+void emulateWindowManager()
+{
+    static WindowManager* manager = nullptr;
+    if (!manager) {
+        manager = new WindowManager(qApp);
+        qApp->installEventFilter(manager);
+    }
+}
+
+QWidget* focusWindowWidget()
+{
+    QWindow* window = QGuiApplication::focusWindow();
+    if (!window)
+        return nullptr;
+    for (QWidget* top : QApplication::topLevelWidgets())
+        if (top->windowHandle() == window)
+            return top;
+    return nullptr;
+}
+
+} // namespace kvtest::input
