@@ -49,6 +49,25 @@ protected:
             out << (a->isSeparator() ? QStringLiteral("-") : a->text());
         return out;
     }
+    // The captions as shown, where a caption without a mnemonic of its own is
+    // compared without the one the window adds to every menu item.
+    QStringList shown(const QList<QAction*>& actions, const QStringList& expected)
+    {
+        QStringList out = texts(actions);
+        for (int i = 0; i < out.size() && i < expected.size(); ++i) {
+            if (expected[i].contains(QLatin1Char('&')))
+                continue;
+            QString plain = out[i];
+            plain.remove(plain.indexOf(QLatin1Char('&')), plain.contains(QLatin1Char('&')) ? 1 : 0);
+            if (plain == expected[i])
+                out[i] = plain;
+        }
+        return out;
+    }
+    void expectCaptions(const QList<QAction*>& actions, const QStringList& expected)
+    {
+        EXPECT_EQ(shown(actions, expected), expected);
+    }
     QToolButton* button(const char* name) { return window->findChild<QToolButton*>(name); }
 
     kv::TDM dm;
@@ -68,22 +87,24 @@ QStringList u(std::initializer_list<const char*> list)
 TEST_F(MainWindow, TopLevelMenuAndSelectionMenuInOrder)
 {
     EXPECT_EQ(window->windowTitle(), "Kvelta 2001");
-    EXPECT_EQ(texts(window->menuBar()->actions()),
-              u({"&Výběr", "&Zobrazit", "&Tisk", "&Okna", "&Prezentace", "&Důležité odkazy",
-                 "&Nápověda", "&Konec"}));
+    expectCaptions(window->menuBar()->actions(),
+                   u({"&Výběr", "&Zobrazit", "&Tisk", "&Okna", "&Prezentace", "&Důležité odkazy",
+                      "&Nápověda", "&Konec"}));
     QMenu* vyber = window->menus()->item("MIVyber")->menu();
-    EXPECT_EQ(texts(vyber->actions()),
-              u({"&Nový", "&Upravit", "&Načíst", "U&ložit", "-", "Setřídit záznamy",
-                 "&Vyjmout záznam", "U&kázat vyjmuté", "-", "Vložit poznámku"}));
-    EXPECT_EQ(texts(window->menus()->item("MISort")->menu()->actions()),
-              u({"Název firmy", "Místo", "Okres", "PSČ"}));
-    EXPECT_EQ(texts(window->menus()->item("MIZobrazit")->menu()->actions()),
-              u({"&Seznam", "&Profil", "-", "&Nastavení", "&Jazyk"}));
-    EXPECT_EQ(texts(window->menus()->item("MITisk")->menu()->actions()),
-              u({"&Seznam", "&Profil", "Štít&ky", "-", "&Export do souboru"}));
-    EXPECT_EQ(texts(window->menus()->item("MINapoveda")->menu()->actions()),
-              u({"&Obsah", "-", "O &programu ..."}));
-    const QStringList links = texts(window->menus()->item("MIDuleziteOdkazy")->menu()->actions());
+    expectCaptions(vyber->actions(),
+                   u({"&Nový", "&Upravit", "&Načíst", "U&ložit", "-", "Setřídit záznamy",
+                      "&Vyjmout záznam", "U&kázat vyjmuté", "-", "Vložit poznámku"}));
+    expectCaptions(window->menus()->item("MISort")->menu()->actions(),
+                   u({"Název firmy", "Místo", "Okres", "PSČ"}));
+    expectCaptions(window->menus()->item("MIZobrazit")->menu()->actions(),
+                   u({"&Seznam", "&Profil", "-", "&Nastavení", "&Jazyk"}));
+    expectCaptions(window->menus()->item("MITisk")->menu()->actions(),
+                   u({"&Seznam", "&Profil", "Štít&ky", "-", "&Export do souboru"}));
+    expectCaptions(window->menus()->item("MINapoveda")->menu()->actions(),
+                   u({"&Obsah", "-", "O &programu ..."}));
+    // The link names have no mnemonic of their own; the added one is not compared.
+    QStringList links = texts(window->menus()->item("MIDuleziteOdkazy")->menu()->actions());
+    links.replaceInStrings(QStringLiteral("&"), QString());
     ASSERT_EQ(links.size(), 11);
     EXPECT_EQ(links.mid(0, 4), u({"Kvelta", "Pelorin", "Tamsik", "Velund"}));
     EXPECT_EQ(links.mid(9), u({"Obchodní rejstřík", "ARES"}));
@@ -92,13 +113,13 @@ TEST_F(MainWindow, TopLevelMenuAndSelectionMenuInOrder)
 TEST_F(MainWindow, PopupMenuMirrorsTheMainMenu)
 {
     QMenu* popup = window->menus()->popup();
-    EXPECT_EQ(texts(popup->actions()),
-              u({"&Výběr", "&Tisk", "-", "Setřídit záznamy", "-", "&Seznam", "&Profil",
-                 "&Nastavení", "-", "&Vyjmout záznam", "Vložit poznámku"}));
+    expectCaptions(popup->actions(),
+                   u({"&Výběr", "&Tisk", "-", "Setřídit záznamy", "-", "&Seznam", "&Profil",
+                      "&Nastavení", "-", "&Vyjmout záznam", "Vložit poznámku"}));
     EXPECT_EQ(texts(window->menus()->item("PISort")->menu()->actions()),
               texts(window->menus()->item("MISort")->menu()->actions()));
-    EXPECT_EQ(texts(window->menus()->item("PIVyber")->menu()->actions()),
-              u({"&Upravit", "&Nový", "U&ložit", "&Načíst"}));
+    expectCaptions(window->menus()->item("PIVyber")->menu()->actions(),
+                   u({"&Upravit", "&Nový", "U&ložit", "&Načíst"}));
 }
 
 TEST_F(MainWindow, ToolbarHintsAndLanguageSwitch)
