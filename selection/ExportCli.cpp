@@ -148,7 +148,10 @@ int exportCommand(const QStringList& args, QTextStream& out, QTextStream& err)
             err << "kvelta export: " << r.error << "\n";
             return 5;
         default:
-            out << r.lines << " firms written to "
+            // The count alone on standard output, as scripts read it; where
+            // the firms went is for the person at the terminal.
+            out << r.lines << "\n";
+            err << r.lines << " firms written to "
                 << QDir::toNativeSeparators(QFileInfo(call->output).absoluteFilePath()) << "\n";
             return 0;
         }

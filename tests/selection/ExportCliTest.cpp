@@ -71,7 +71,8 @@ TEST_F(ExportCli, DefaultsAreTheWindowsDesignedChoices)
     const QByteArray bytes = read(out);
     const int firms = kvtest::vyberRowCount("select peno from firma");
     EXPECT_EQ(bytes.count("\r\n"), firms);
-    EXPECT_EQ(r.out, QString::number(firms) + " firms written to " +
+    EXPECT_EQ(r.out, QString::number(firms) + "\n");
+    EXPECT_EQ(r.err, QString::number(firms) + " firms written to " +
                          QFileInfo(out).absoluteFilePath() + "\n");
     EXPECT_EQ(bytes, windowBytes(ExportChoice()));
     // Four values, each followed by a tab, on every line.
