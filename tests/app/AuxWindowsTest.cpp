@@ -75,8 +75,8 @@ TEST(WaitAndTip, CarryTheirTexts)
 
 TEST(WaitAndTip, TipDescribesTheSelectionWindowAsItIs)
 {
-    kvtest::ProgramWindows program(20);
-    kv::TFVyber& vyber = *program.selection;
+    kvtest::ProgramWindows windows(20);
+    kv::TFVyber& vyber = *windows.selection;
     for (int lang : {0, 500}) {
         kv::global().langBase = lang;
         vyber.show();

@@ -40,8 +40,8 @@ void resizeMain(kv::TFMain& main, int w, int h)
 
 TEST(ChildWindows, ResizingTheMainWindowKeepsThemInside)
 {
-    kvtest::ProgramWindows program(20);
-    kv::TFMain& main = *program.main;
+    kvtest::ProgramWindows windows(20);
+    kv::TFMain& main = *windows.main;
     main.runCommand(kv::Command::ProfileWindow);
     ASSERT_EQ(main.mdiArea()->subWindowList().size(), 2);
     for (int mode : {0, 1, 2}) {
@@ -65,8 +65,8 @@ TEST(ChildWindows, ResizingTheMainWindowKeepsThemInside)
 
 TEST(ChildWindows, WithoutArrangementAWindowOutsideIsPulledBack)
 {
-    kvtest::ProgramWindows program(20);
-    kv::TFMain& main = *program.main;
+    kvtest::ProgramWindows windows(20);
+    kv::TFMain& main = *windows.main;
     main.setMdiMod(5); // arranges nothing
     resizeMain(main, 1200, 900);
     QMdiSubWindow* list = main.mdiArea()->subWindowList().first();

@@ -20,11 +20,11 @@
 namespace
 {
 
-QStringList leftovers(kvtest::ProgramWindows& program, int langBase)
+QStringList leftovers(kvtest::ProgramWindows& windows, int langBase)
 {
     const QList<QString> other = kvtest::languageOnlyTexts(langBase == 0 ? 500 : 0);
     QStringList found;
-    program.forEachWindow([&](QWidget* window, const QString& name) {
+    windows.forEachWindow([&](QWidget* window, const QString& name) {
         for (const kvtest::ShownText& t : kvtest::shownTexts(window))
             if (kvtest::showsTextOf(t.text, other))
                 found << name + QStringLiteral(": ") + t.where + QStringLiteral(": ") + t.text;
@@ -32,27 +32,27 @@ QStringList leftovers(kvtest::ProgramWindows& program, int langBase)
     return found;
 }
 
-QToolButton* flag(kvtest::ProgramWindows& program, const char* name)
+QToolButton* flag(kvtest::ProgramWindows& windows, const char* name)
 {
-    return program.main->findChild<QToolButton*>(QLatin1String(name));
+    return windows.main->findChild<QToolButton*>(QLatin1String(name));
 }
 
 } // namespace
 
 TEST(LanguageSwitch, EveryWindowFollowsItBothWays)
 {
-    kvtest::ProgramWindows program(60);
-    program.main->runCommand(kv::Command::ProfileWindow);
-    program.main->runCommand(kv::Command::Exclude); // a count in the status bar
+    kvtest::ProgramWindows windows(60);
+    windows.main->runCommand(kv::Command::ProfileWindow);
+    windows.main->runCommand(kv::Command::Exclude); // a count in the status bar
     QApplication::processEvents();
     ASSERT_NE(kv::profileWindow(), nullptr);
-    ASSERT_FALSE(program.main->statusText(1).isEmpty());
-    EXPECT_TRUE(leftovers(program, 0).isEmpty()) << leftovers(program, 0).join("\n").toStdString();
+    ASSERT_FALSE(windows.main->statusText(1).isEmpty());
+    EXPECT_TRUE(leftovers(windows, 0).isEmpty()) << leftovers(windows, 0).join("\n").toStdString();
 
-    flag(program, "sbEN")->click();
+    flag(windows, "sbEN")->click();
     ASSERT_EQ(kv::global().langBase, 500);
-    EXPECT_TRUE(leftovers(program, 500).isEmpty())
-        << leftovers(program, 500).join("\n").toStdString();
+    EXPECT_TRUE(leftovers(windows, 500).isEmpty())
+        << leftovers(windows, 500).join("\n").toStdString();
     // Spot checks of what was Czech before: the profile, the links menu, the
     // typo in the profile's link, the excluded count.
     kv::TFProfil* profile = kv::profileWindow();
@@ -60,26 +60,26 @@ TEST(LanguageSwitch, EveryWindowFollowsItBothWays)
     EXPECT_TRUE(profile->webKVText()->toolTip().isEmpty() ||
                 !profile->webKVText()->toolTip().contains("intenetu"));
     EXPECT_TRUE(kv::LoadStr(223).contains("Internet"));
-    EXPECT_EQ(program.main->menus()->item("MIDuleziteOdkazy")->text(), "&Useful links");
-    EXPECT_EQ(program.main->statusText(1), "Number of excluded records : 1");
-    for (QMdiSubWindow* sub : program.main->mdiArea()->subWindowList())
+    EXPECT_EQ(windows.main->menus()->item("MIDuleziteOdkazy")->text(), "&Useful links");
+    EXPECT_EQ(windows.main->statusText(1), "Number of excluded records : 1");
+    for (QMdiSubWindow* sub : windows.main->mdiArea()->subWindowList())
         EXPECT_EQ(sub->windowTitle(), sub->widget()->windowTitle());
 
-    flag(program, "sbCZ")->click();
+    flag(windows, "sbCZ")->click();
     ASSERT_EQ(kv::global().langBase, 0);
-    EXPECT_TRUE(leftovers(program, 0).isEmpty()) << leftovers(program, 0).join("\n").toStdString();
+    EXPECT_TRUE(leftovers(windows, 0).isEmpty()) << leftovers(windows, 0).join("\n").toStdString();
     EXPECT_EQ(profile->windowTitle(), QString::fromUtf8("Profil firmy"));
 }
 
 TEST(LanguageSwitch, QtOwnButtonsFollowIt)
 {
-    kvtest::ProgramWindows program(20);
+    kvtest::ProgramWindows windows(20);
     const auto yes = []() {
         QMessageBox box(QMessageBox::Question, "t", "q", QMessageBox::Yes | QMessageBox::No);
         return box.button(QMessageBox::Yes)->text();
     };
-    flag(program, "sbEN")->click();
+    flag(windows, "sbEN")->click();
     EXPECT_EQ(yes(), "&Yes");
-    flag(program, "sbCZ")->click();
+    flag(windows, "sbCZ")->click();
     EXPECT_EQ(yes(), "&Ano");
 }

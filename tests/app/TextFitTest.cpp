@@ -96,12 +96,12 @@ QStringList tooNarrow(QWidget* window, const QString& name)
 
 TEST(TextFit, EveryCaptionFitsInBothLanguages)
 {
-    kvtest::ProgramWindows program(60);
+    kvtest::ProgramWindows windows(60);
     for (int lang : {0, 500}) {
         kv::UiLanguage::apply(lang);
-        program.main->ApplyTexts();
+        windows.main->ApplyTexts();
         QStringList found;
-        program.forEachWindow(
+        windows.forEachWindow(
             [&found](QWidget* window, const QString& name) { found += tooNarrow(window, name); });
         EXPECT_TRUE(found.isEmpty()) << "language " << lang << "\n"
                                      << found.join("\n").toStdString();
@@ -111,22 +111,22 @@ TEST(TextFit, EveryCaptionFitsInBothLanguages)
 
 TEST(TextFit, StatusPanelsShowTheirWholeText)
 {
-    kvtest::ProgramWindows program(60);
+    kvtest::ProgramWindows windows(60);
     for (int i = 0; i < 3; ++i)
-        program.main->runCommand(kv::Command::Exclude);
-    const QString text = program.main->statusText(1);
+        windows.main->runCommand(kv::Command::Exclude);
+    const QString text = windows.main->statusText(1);
     ASSERT_EQ(text, QString::fromUtf8("Počet vyjmutých záznamů : 3"));
     for (int panel : {0, 1}) {
-        auto label = program.main->findChild<QLabel*>(QStringLiteral("stbPanel%1").arg(panel));
+        auto label = windows.main->findChild<QLabel*>(QStringLiteral("stbPanel%1").arg(panel));
         ASSERT_NE(label, nullptr);
         EXPECT_GE(label->contentsRect().width(),
                   label->fontMetrics().horizontalAdvance(label->text()))
             << label->text().toStdString();
     }
     // The usual widths stay where the text is short.
-    program.main->setStatusText(1, QString());
-    EXPECT_EQ(program.main->findChild<QLabel*>("stbPanel1")->width(), 100);
-    EXPECT_EQ(program.main->findChild<QLabel*>("stbPanel0")->width(), 150);
+    windows.main->setStatusText(1, QString());
+    EXPECT_EQ(windows.main->findChild<QLabel*>("stbPanel1")->width(), 100);
+    EXPECT_EQ(windows.main->findChild<QLabel*>("stbPanel0")->width(), 150);
 }
 
 TEST(TextFit, AboutBoxLinksDoNotOverlap)
