@@ -33,6 +33,7 @@
 #include "tests/app/DemoHome.h"
 #include "tests/app/core/LockedFolder.h"
 #include "tests/support/FailingIo.h"
+#include "tests/support/FileProbe.h"
 #include "tests/support/TestHome.h"
 
 #include <QBuffer>
@@ -312,27 +313,12 @@ class DamagedHome : public ::testing::Test
 protected:
     void SetUp() override
     {
-        copyTree(kvtest::demoHome(300), home.path());
+        kvtest::copyTree(kvtest::demoHome(300), home.path());
         kv::global() = kv::GlobalState();
         kv::global().dataHome = home.path();
     }
     void TearDown() override { kv::global() = kv::GlobalState(); }
 
-    static void copyTree(const QString& from, const QString& to)
-    {
-        QDir source(from);
-        for (const QFileInfo& fi :
-             source.entryInfoList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot)) {
-            const QString target = QDir(to).filePath(fi.fileName());
-            if (fi.isDir()) {
-                QDir().mkpath(target);
-                copyTree(fi.filePath(), target);
-            } else {
-                QFile::remove(target);
-                QFile::copy(fi.filePath(), target);
-            }
-        }
-    }
     void execOnDatabase(const char* sql)
     {
         sqlite3* db = nullptr;
@@ -363,13 +349,13 @@ TEST_F(DamagedHome, DatabasesThatAreNoCompanyDatabaseAreRefusedByName)
     EXPECT_FALSE(r.message.isEmpty());
     EXPECT_FALSE(dm->Ready());
 
-    copyTree(kvtest::demoHome(300), home.path());
+    kvtest::copyTree(kvtest::demoHome(300), home.path());
     execOnDatabase("DROP TABLE radky");
     r = open();
     EXPECT_NE(r.status, kv::TDM::OpenStatus::Opened);
     EXPECT_TRUE(r.message.contains(QStringLiteral("radky"))) << r.message.toStdString();
 
-    copyTree(kvtest::demoHome(300), home.path());
+    kvtest::copyTree(kvtest::demoHome(300), home.path());
     execOnDatabase("ALTER TABLE firma DROP COLUMN placena");
     r = open();
     EXPECT_NE(r.status, kv::TDM::OpenStatus::Opened);

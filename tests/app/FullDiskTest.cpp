@@ -5,6 +5,7 @@
 // the system's words and the exit code must say failure.
 #include "tests/app/DemoHome.h"
 #include "tests/app/KveltaRun.h"
+#include "tests/support/FileProbe.h"
 
 #include <QDir>
 #include <QFile>
@@ -14,18 +15,14 @@
 
 #include <gtest/gtest.h>
 
+using kvtest::bytesOf;
+
 namespace
 {
 
 using kvtest::Fault;
 using kvtest::folderNames;
 using kvtest::runKvelta;
-
-QByteArray bytesOf(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 // One writer: the arguments that write `target`, run twice (the second run
 // with another setting, so that it has something new to write).

@@ -31,12 +31,6 @@ namespace in = kvtest::input;
 namespace
 {
 
-bool frontIs(const char* name)
-{
-    QWidget* f = in::front();
-    return f && f->objectName() == QLatin1String(name);
-}
-
 QMessageBox* boxInFront()
 {
     return qobject_cast<QMessageBox*>(in::front());
@@ -64,7 +58,7 @@ kv::THelp* visibleHelp()
 void exportWith(Journey& j, int item, const QString& other, const QString& file, QString* done)
 {
     j.then("Tisk > Export", [] { in::key(Qt::Key_E, Qt::ControlModifier); })
-        .waitFor("the export window", [] { return frontIs("FExport"); })
+        .waitFor("the export window", [] { return in::frontIs("FExport"); })
         .then("the separator",
               [item, other] {
                   auto group = in::find("rgOddelovac");
@@ -84,7 +78,7 @@ void exportWith(Journey& j, int item, const QString& other, const QString& file,
               })
         .waitFor("the done message", [] { return boxInFront(); })
         .then("read it", [done] { answerBox(QMessageBox::Ok, done); })
-        .waitFor("the main window", [] { return frontIs("FMain"); });
+        .waitFor("the main window", [] { return in::frontIs("FMain"); });
 }
 
 TEST(JourneyDesktop, ExportWithEachSeparatorWritesTheRightBytes)
@@ -100,7 +94,7 @@ TEST(JourneyDesktop, ExportWithEachSeparatorWritesTheRightBytes)
         exportWith(j, i, seps[i], dir.filePath(QStringLiteral("e%1.txt").arg(i)), &done[i]);
     // "Jiný" left empty is refused, and the window stays.
     j.then("Tisk > Export again", [] { in::key(Qt::Key_E, Qt::ControlModifier); })
-        .waitFor("the export window", [] { return frontIs("FExport"); })
+        .waitFor("the export window", [] { return in::frontIs("FExport"); })
         .then("an empty other separator",
               [] {
                   const auto items = in::find("rgOddelovac")->findChildren<QRadioButton*>();
@@ -109,9 +103,9 @@ TEST(JourneyDesktop, ExportWithEachSeparatorWritesTheRightBytes)
               })
         .waitFor("the refusal", [] { return boxInFront(); })
         .then("read it", [&] { answerBox(QMessageBox::Ok, &refusal); })
-        .waitFor("still the export window", [] { return frontIs("FExport"); })
+        .waitFor("still the export window", [] { return in::frontIs("FExport"); })
         .then("close", [] { in::click("btnZrusit"); })
-        .waitFor("the main window", [] { return frontIs("FMain"); });
+        .waitFor("the main window", [] { return in::frontIs("FMain"); });
     ASSERT_TRUE(j.run());
     for (int i = 0; i < 3; ++i) {
         const QString path = dir.filePath(QStringLiteral("e%1.txt").arg(i));
@@ -146,9 +140,9 @@ TEST(JourneyDesktop, SettingsLanguageHelpAboutAndExit)
            [&] {
                in::chooseMenu(&app.window(), {"MIZobrazit", "MINastaveni"});
            })
-        .waitFor("the display settings", [] { return frontIs("FNastaveni"); })
+        .waitFor("the display settings", [] { return in::frontIs("FNastaveni"); })
         .then("OK", [] { in::click("btnOk"); })
-        .waitFor("the main window", [] { return frontIs("FMain"); })
+        .waitFor("the main window", [] { return in::frontIs("FMain"); })
         .then("English", [] { in::click("sbEN"); })
         .waitFor("English menus", [&] { return selection->text() == "&Search"; })
         .then("Czech", [] { in::click("sbCZ"); })
@@ -161,9 +155,9 @@ TEST(JourneyDesktop, SettingsLanguageHelpAboutAndExit)
                   helpAnchorMain = visibleHelp()->currentAnchor();
                   in::key(Qt::Key_Escape);
               })
-        .waitFor("the help gone", [] { return !visibleHelp() && frontIs("FMain"); })
+        .waitFor("the help gone", [] { return !visibleHelp() && in::frontIs("FMain"); })
         .then("the selection window", [] { in::click("sbVyber"); })
-        .waitFor("the selection window", [] { return frontIs("FVyber"); })
+        .waitFor("the selection window", [] { return in::frontIs("FVyber"); })
         .then("its help button", [] { in::click("btnHelp"); })
         .waitFor("the help, taking input",
                  [] { return visibleHelp() && in::focusWindowWidget() == visibleHelp(); })
@@ -173,16 +167,16 @@ TEST(JourneyDesktop, SettingsLanguageHelpAboutAndExit)
                   in::key(Qt::Key_End);
                   in::click(visibleHelp()->closeButton());
               })
-        .waitFor("the help gone", [] { return !visibleHelp() && frontIs("FVyber"); })
+        .waitFor("the help gone", [] { return !visibleHelp() && in::frontIs("FVyber"); })
         .then("leave the selection", [] { in::click("btnZrusit"); })
-        .waitFor("the main window", [] { return frontIs("FMain"); })
+        .waitFor("the main window", [] { return in::frontIs("FMain"); })
         .then("Nápověda > O programu",
               [&] {
                   in::chooseMenu(&app.window(), {"MINapoveda", "MIOprogramu"});
               })
-        .waitFor("the about box", [] { return frontIs("FAbout"); })
+        .waitFor("the about box", [] { return in::frontIs("FAbout"); })
         .then("OK", [] { in::click("btnOk"); })
-        .waitFor("the main window", [] { return frontIs("FMain"); })
+        .waitFor("the main window", [] { return in::frontIs("FMain"); })
         .then("Konec",
               [&] {
                   in::click(app.window().menuBar(),
@@ -193,7 +187,7 @@ TEST(JourneyDesktop, SettingsLanguageHelpAboutAndExit)
               })
         .waitFor("the exit question", [] { return boxInFront(); })
         .then("No", [] { answerBox(QMessageBox::No); })
-        .waitFor("still running", [&] { return frontIs("FMain") && app.window().isVisible(); })
+        .waitFor("still running", [&] { return in::frontIs("FMain") && app.window().isVisible(); })
         .then("Ctrl+Q", [] { in::key(Qt::Key_Q, Qt::ControlModifier); })
         .waitFor("the exit question", [] { return boxInFront(); })
         .then("Yes", [] { answerBox(QMessageBox::Yes); })
@@ -224,7 +218,7 @@ TEST(JourneyDesktop, LinkWithoutBrowserShowsTheAddressToCopy)
                   flags = boxInFront()->textInteractionFlags();
                   answerBox(QMessageBox::Ok, &shown);
               })
-        .waitFor("the main window", [] { return frontIs("FMain"); });
+        .waitFor("the main window", [] { return in::frontIs("FMain"); });
     const bool ran = j.run();
     kv::LinkOpener::setLauncher({});
     ASSERT_TRUE(ran);

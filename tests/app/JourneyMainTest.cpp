@@ -38,12 +38,6 @@ namespace in = kvtest::input;
 namespace
 {
 
-bool frontIs(const char* name)
-{
-    QWidget* f = in::front();
-    return f && f->objectName() == QLatin1String(name);
-}
-
 kv::TFProfil* profile(JourneyApp& app)
 {
     return app.window().findChild<kv::TFProfil*>(QStringLiteral("FProfil"));
@@ -80,7 +74,7 @@ TEST(JourneyMain, NewSelectionThroughDictionariesAndIndustrySearchShowsTheSet)
     QString counted;
     Journey j;
     j.then("the selection button", [] { in::click("sbVyber"); })
-        .waitFor("the selection window", [] { return frontIs("FVyber"); })
+        .waitFor("the selection window", [] { return in::frontIs("FVyber"); })
         .then("a name word from the dictionary",
               [&] {
                   in::type(in::find("edSlovnik"), word);
@@ -97,7 +91,7 @@ TEST(JourneyMain, NewSelectionThroughDictionariesAndIndustrySearchShowsTheSet)
         .waitFor("the town in its row",
                  [] { return !static_cast<QLineEdit*>(in::find("edMisto"))->text().isEmpty(); })
         .then("the industry search", [] { in::click("sbFulltext"); })
-        .waitFor("the industry search window", [] { return frontIs("FVyberZatrid"); })
+        .waitFor("the industry search window", [] { return in::frontIs("FVyberZatrid"); })
         .then("search and pick the first industry",
               [] {
                   in::type(in::find("edHledat"), "a");
@@ -116,7 +110,7 @@ TEST(JourneyMain, NewSelectionThroughDictionariesAndIndustrySearchShowsTheSet)
               })
         .waitFor("the industry in its row",
                  [] {
-                     return frontIs("FVyber") &&
+                     return in::frontIs("FVyber") &&
                             !static_cast<QLineEdit*>(in::find("edZatrid"))->text().isEmpty();
                  })
         .then("rows joined by 'nebo', count",
@@ -131,7 +125,7 @@ TEST(JourneyMain, NewSelectionThroughDictionariesAndIndustrySearchShowsTheSet)
                   counted = static_cast<QLabel*>(in::find("lPocet"))->text();
                   in::click("btnOk");
               })
-        .waitFor("back in the main window", [] { return frontIs("FMain"); });
+        .waitFor("back in the main window", [] { return in::frontIs("FMain"); });
     ASSERT_TRUE(j.run());
     const int n = firms.recordCount();
     EXPECT_GT(n, 0);
@@ -181,7 +175,7 @@ TEST(JourneyMain, BrowseSortExcludeAndRestore)
                   statusAfterExclude = app.status(1);
                   in::chooseMenu(&app.window(), {"MIVyber", "MIVyjmute"});
               })
-        .waitFor("the excluded firms window", [] { return frontIs("FVyjmute"); })
+        .waitFor("the excluded firms window", [] { return in::frontIs("FVyjmute"); })
         .then("restore it",
               [&] {
                   auto lst = qobject_cast<QListWidget*>(in::find("lst"));
@@ -197,7 +191,7 @@ TEST(JourneyMain, BrowseSortExcludeAndRestore)
                   if (in::find("FVyjmute"))
                       in::click("btnZrusit");
               })
-        .waitFor("the main window", [] { return frontIs("FMain"); });
+        .waitFor("the main window", [] { return in::frontIs("FMain"); });
     ASSERT_TRUE(j.run());
     EXPECT_TRUE(statusAfterExclude.contains(u'1')) << statusAfterExclude.toStdString();
     // The list shows the towns in order.
@@ -215,7 +209,7 @@ TEST(JourneyMain, NoteWrittenAndShownAnotherCancelled)
     Journey j;
     QString focusAfterTab;
     j.then("the note button", [] { in::click("sbPozn"); })
-        .waitFor("the note window", [] { return frontIs("FPozn"); })
+        .waitFor("the note window", [] { return in::frontIs("FPozn"); })
         .then("write, a tab by Ctrl+Tab, OK",
               [] {
                   in::type(in::find("mmPozn"), "Volat");
@@ -225,7 +219,7 @@ TEST(JourneyMain, NoteWrittenAndShownAnotherCancelled)
         .waitFor("the note in the profile",
                  [&] { return profile(app)->noteMemo()->toPlainText() == "Volat\t"; })
         .then("another note", [] { in::click("sbPozn"); })
-        .waitFor("the note window again", [] { return frontIs("FPozn"); })
+        .waitFor("the note window again", [] { return in::frontIs("FPozn"); })
         .then("write, Tab leaves the editor",
               [&] {
                   in::type(in::find("mmPozn"), "Nevolat");
@@ -234,7 +228,7 @@ TEST(JourneyMain, NoteWrittenAndShownAnotherCancelled)
                   focusAfterTab = f ? f->objectName() : QString();
                   in::click("btnZrusit");
               })
-        .waitFor("the main window", [] { return frontIs("FMain"); });
+        .waitFor("the main window", [] { return in::frontIs("FMain"); });
     ASSERT_TRUE(j.run());
     EXPECT_NE(focusAfterTab, "mmPozn");
     EXPECT_EQ(profile(app)->noteMemo()->toPlainText(), "Volat\t");

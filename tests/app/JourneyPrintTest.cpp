@@ -54,12 +54,6 @@ bool previewFinished()
            shownPage().second == p->report()->pageStore().pageCount();
 }
 
-bool frontIs(const char* name)
-{
-    QWidget* f = in::front();
-    return f && f->objectName() == QLatin1String(name);
-}
-
 // Steps that leaf, zoom and print in an open preview, then close it.
 void leafZoomPrintClose(Journey& j, int& pages, int& widthZoom, const QString& pdf)
 {
@@ -146,12 +140,12 @@ TEST_F(JourneyPrint, ListPreviewTakesInputPrintsToPdfAndClosesItsSettingsWindow)
     Journey j;
     j.then("Tisk > Seznam", [&] {
          in::chooseMenu(&app.window(), {"MITisk", "MITSeznam"});
-     }).waitFor("the list print settings", [] { return frontIs("FSetSeznam"); });
+     }).waitFor("the list print settings", [] { return in::frontIs("FSetSeznam"); });
     choosePdfPrinter(j, pdf);
     j.then("Náhled/Tisk", [] { in::click("btnPreview"); });
     leafZoomPrintClose(j, pages, widthZoom, pdf);
     j.waitFor("the settings window closed with the preview",
-              [] { return !in::find("FSetSeznam") && frontIs("FMain"); });
+              [] { return !in::find("FSetSeznam") && in::frontIs("FMain"); });
     ASSERT_TRUE(j.run());
     EXPECT_GT(pages, 2);
     EXPECT_EQ(pdfPages(pdf), pages);
@@ -167,11 +161,11 @@ TEST_F(JourneyPrint, ProfilePreviewTakesInputAndClosesItsSettingsWindow)
            [&] {
                in::chooseMenu(&app.window(), {"MITisk", "MITProfil"});
            })
-        .waitFor("the profile print settings", [] { return frontIs("FSetProfil"); })
+        .waitFor("the profile print settings", [] { return in::frontIs("FSetProfil"); })
         .then("Náhled/Tisk", [] { in::click("btnPreview"); });
     leafZoomPrintClose(j, pages, widthZoom, QString());
     j.waitFor("the settings window closed with the preview",
-              [] { return !in::find("FSetProfil") && frontIs("FMain"); });
+              [] { return !in::find("FSetProfil") && in::frontIs("FMain"); });
     ASSERT_TRUE(j.run());
     EXPECT_GE(pages, 40);
 }
@@ -185,12 +179,12 @@ TEST_F(JourneyPrint, LabelPreviewTakesInput)
            [&] {
                in::chooseMenu(&app.window(), {"MITisk", "MITStitky"});
            })
-        .waitFor("the label settings", [] { return frontIs("FSetLabel"); })
+        .waitFor("the label settings", [] { return in::frontIs("FSetLabel"); })
         .then("Náhled/Tisk", [] { in::click("btnPreview"); });
     leafZoomPrintClose(j, pages, widthZoom, QString());
     j.then("close the label settings", [] {
          in::click("btnZrusit");
-     }).waitFor("the main window in front", [] { return frontIs("FMain"); });
+     }).waitFor("the main window in front", [] { return in::frontIs("FMain"); });
     ASSERT_TRUE(j.run());
     EXPECT_GT(pages, 2);
 }
@@ -206,7 +200,7 @@ TEST_F(JourneyPrint, LongGenerationShowsProgressAndCanBeCancelled)
            [&] {
                in::chooseMenu(&app.window(), {"MITisk", "MITSeznam"});
            })
-        .waitFor("the list print settings", [] { return frontIs("FSetSeznam"); })
+        .waitFor("the list print settings", [] { return in::frontIs("FSetSeznam"); })
         .then("Náhled/Tisk", [] { in::click("btnPreview"); })
         .waitFor("the progress bar",
                  [] {
@@ -230,7 +224,7 @@ TEST_F(JourneyPrint, LongGenerationShowsProgressAndCanBeCancelled)
                   EXPECT_TRUE(visiblePreview()->report()->cancelRequested());
                   in::click("btnZavrit");
               })
-        .waitFor("the main window", [] { return frontIs("FMain"); });
+        .waitFor("the main window", [] { return in::frontIs("FMain"); });
     ASSERT_TRUE(j.run());
     EXPECT_EQ(shownMax, 2000);
     EXPECT_GE(shownValue, 300);

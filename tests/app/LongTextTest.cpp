@@ -9,6 +9,7 @@
 #include "data/TFPozn.h"
 #include "data/TFProfil.h"
 #include "tests/app/DemoHome.h"
+#include "tests/support/FileProbe.h"
 #include "tests/support/TestHome.h"
 
 #include <QApplication>
@@ -18,23 +19,10 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+using kvtest::copyTree;
+
 namespace
 {
-
-void copyTree(const QString& from, const QString& to)
-{
-    for (const QFileInfo& fi :
-         QDir(from).entryInfoList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot)) {
-        const QString target = QDir(to).filePath(fi.fileName());
-        if (fi.isDir()) {
-            QDir().mkpath(target);
-            copyTree(fi.filePath(), target);
-        } else {
-            QFile::remove(target);
-            QFile::copy(fi.filePath(), target);
-        }
-    }
-}
 
 class LongTexts : public ::testing::Test
 {

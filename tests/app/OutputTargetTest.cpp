@@ -10,6 +10,7 @@
 #include "selection/SelectionState.h"
 #include "tests/app/DemoHome.h"
 #include "tests/app/KveltaRun.h"
+#include "tests/support/FileProbe.h"
 #include "tests/support/PdfProbe.h"
 #include "tests/support/TestHome.h"
 
@@ -24,17 +25,13 @@
 
 #include <gtest/gtest.h>
 
+using kvtest::bytesOf;
+
 namespace
 {
 
 using kvtest::folderNames;
 using kvtest::runKvelta;
-
-QByteArray bytesOf(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 void put(const QString& path, const QByteArray& bytes)
 {

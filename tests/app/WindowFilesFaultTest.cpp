@@ -11,6 +11,7 @@
 #include "selection/SelectionFile.h"
 #include "selection/SelectionState.h"
 #include "tests/support/FailingIo.h"
+#include "tests/support/FileProbe.h"
 #include "tests/support/TestHome.h"
 
 #include <QDir>
@@ -22,19 +23,11 @@
 
 using kvtest::FailingIo;
 
+using kvtest::bytesOf;
+using kvtest::namesIn;
+
 namespace
 {
-
-QByteArray bytesOf(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-QStringList namesIn(const QString& dir)
-{
-    return QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
-}
 
 // A report of a few text lines, enough for a page.
 void fill(kv::Report& report, kv::MemoryDataSource& rows)

@@ -61,6 +61,12 @@ QWidget* front()
     return QApplication::activeWindow();
 }
 
+bool frontIs(const char* objectName)
+{
+    QWidget* f = front();
+    return f && f->objectName() == QLatin1String(objectName);
+}
+
 QWidget* findIn(QWidget* window, const QString& objectName)
 {
     if (!window || !window->isVisible())

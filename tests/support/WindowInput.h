@@ -21,6 +21,8 @@ namespace input
 
 // The window in front: the active modal widget, else the active window.
 QWidget* front();
+// Whether the window in front has that object name.
+bool frontIs(const char* objectName);
 // The visible widget of that object name in the window in front, else in
 // any visible top-level window; nullptr when none is visible.
 QWidget* find(const QString& objectName);

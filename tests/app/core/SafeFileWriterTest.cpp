@@ -5,6 +5,7 @@
 #include "app/core/Global.h"
 #include "app/core/Oxo.h"
 #include "tests/support/FailingIo.h"
+#include "tests/support/FileProbe.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -19,20 +20,11 @@
 using kv::SafeFileWriter;
 using kvtest::FailingIo;
 
+using kvtest::bytesOf;
+using kvtest::namesIn;
+
 namespace
 {
-
-QByteArray bytesOf(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-QStringList namesIn(const QString& dir)
-{
-    return QDir(dir).entryList(
-        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
-}
 
 mode_t modeOf(const QString& path)
 {
