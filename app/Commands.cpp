@@ -1,15 +1,15 @@
 #include "app/Commands.h"
 
-#include "app/Application.h"
-#include "app/HomeCommand.h"
-#include "app/PrintCli.h"
 #include "app/Startup.h"
-#include "app/core/ConfigCommand.h"
-#include "app/core/OxoCommands.h"
-#include "data/import/ImportMdbCommand.h"
-#include "selection/ExportCli.h"
-#include "selection/SelectionCli.h"
-#include "tools/demo/MakeDemoCommand.h"
+#include "cli/ConfigCommand.h"
+#include "cli/ExportCommand.h"
+#include "cli/HomeCommand.h"
+#include "cli/ImportMdbCommand.h"
+#include "cli/ListFileCommands.h"
+#include "cli/MakeDemoCommand.h"
+#include "cli/PrintCommand.h"
+#include "cli/SelectionFileCommands.h"
+#include "ui/Application.h"
 
 #include <QGuiApplication>
 #include <QTextStream>

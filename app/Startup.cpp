@@ -1,17 +1,18 @@
 #include "app/Startup.h"
 
-#include "app/DesktopCommands.h"
 #include "app/SingleInstance.h"
-#include "app/TFMain.h"
-#include "app/TFSplash.h"
-#include "app/ToolIcons.h"
-#include "app/core/Config.h"
-#include "app/core/Global.h"
-#include "app/core/StringTable.h"
-#include "app/core/UiLanguage.h"
-#include "data/TDM.h"
-#include "selection/TFVyber.h"
-#include "selection/VyberFiles.h"
+#include "cli/JetImportHook.h"
+#include "core/Config.h"
+#include "core/Global.h"
+#include "core/StringTable.h"
+#include "core/UiLanguage.h"
+#include "domain/DataModule.h"
+#include "ui/DesktopCommands.h"
+#include "ui/MainWindow.h"
+#include "ui/SelectionFileDialogs.h"
+#include "ui/SelectionWindow.h"
+#include "ui/SplashWindow.h"
+#include "ui/ToolIcons.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -33,7 +34,7 @@ int Startup::run()
 
     UiLanguage::apply(0); // Qt's own buttons in Czech from the first message on
     QApplication::setWindowIcon(ToolIcons::product());
-    auto splash = std::make_unique<TFSplash>();
+    auto splash = std::make_unique<SplashWindow>();
     splash->show();
     splash->repaint();
     QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
@@ -42,7 +43,7 @@ int Startup::run()
     const ConfigResult config = readConfig(ini, m_options.homeOverride);
     if (config.error) {
         splash.reset();
-        QMessageBox box(QMessageBox::Warning, LoadStr(17), LoadStr(15), QMessageBox::Ok);
+        QMessageBox box(QMessageBox::Warning, loadStr(17), loadStr(15), QMessageBox::Ok);
         box.exec();
         return 1;
     }
@@ -51,16 +52,18 @@ int Startup::run()
         QLatin1String("500"))
         UiLanguage::apply(500);
 
-    TDM dm;
-    TFMain window(&dm, config.mdiMod);
+    DataModule dm;
+    dm.setJetImport(jetImportHook(dm));
+    MainWindow window(&dm, config.mdiMod);
     window.setSplash(splash.get());
-    const TDM::OpenResult opened = dm.OpenDatabase();
-    if (opened.status != TDM::OpenStatus::Opened) {
+    const DataModule::OpenResult opened = dm.openDatabase();
+    if (opened.status != DataModule::OpenStatus::Opened) {
         splash.reset();
         if (!opened.message.isEmpty()) {
-            const auto icon = opened.status == TDM::OpenStatus::MissingFile ? QMessageBox::NoIcon
-                                                                            : QMessageBox::Critical;
-            QMessageBox box(icon, LoadStr(17), opened.message, QMessageBox::Ok);
+            const auto icon = opened.status == DataModule::OpenStatus::MissingFile
+                                  ? QMessageBox::NoIcon
+                                  : QMessageBox::Critical;
+            QMessageBox box(icon, loadStr(17), opened.message, QMessageBox::Ok);
             box.exec();
         }
         return 1;
@@ -79,7 +82,7 @@ int Startup::run()
         if (qEnvironmentVariableIsSet("KVELTA_TRACE_INSTANCE"))
             QTextStream(stderr) << "kvelta: activated, minimized=" << window.isMinimized() << "\n";
     });
-    window.setOnClose([&]() { writeConfig(ini, window.MdiMod()); });
+    window.setOnClose([&]() { writeConfig(ini, window.mdiMode()); });
     if (m_options.minimized)
         window.showMinimized();
     else {

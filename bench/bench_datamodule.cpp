@@ -1,8 +1,8 @@
 // The data module on a large demo data home: from OpenDatabase to the first
 // firm's list line, with every optional cursor open, and the whole company
 // table as the set. Needs KV_BENCH_HOME (kvelta make-demo DIR --firms 1000000).
-#include "app/core/Global.h"
-#include "data/TDM.h"
+#include "core/Global.h"
+#include "domain/DataModule.h"
 
 #include <QGuiApplication>
 #include <benchmark/benchmark.h>
@@ -26,12 +26,12 @@ void OpenDatabaseToFirstFirm(benchmark::State& state)
     if (!haveHome(state))
         return;
     for (auto _ : state) {
-        kv::TDM dm;
-        if (dm.OpenDatabase().status != kv::TDM::OpenStatus::Opened) {
+        kv::DataModule dm;
+        if (dm.openDatabase().status != kv::DataModule::OpenStatus::Opened) {
             state.SkipWithError("the database did not open");
             return;
         }
-        benchmark::DoNotOptimize(dm.TFirma->text("Prosez"));
+        benchmark::DoNotOptimize(dm.firms()->text("Prosez"));
     }
 }
 BENCHMARK(OpenDatabaseToFirstFirm)->Unit(benchmark::kMillisecond);
@@ -40,12 +40,12 @@ void WholeTableAsTheSet(benchmark::State& state)
 {
     if (!haveHome(state))
         return;
-    kv::TDM dm;
-    dm.OpenDatabase();
+    kv::DataModule dm;
+    dm.openDatabase();
     for (auto _ : state) {
-        dm.TFirma->setFilter(QString(), false);
-        benchmark::DoNotOptimize(dm.TFirma->recordCount());
-        dm.TFirma->setFilter(QString::fromLatin1(kv::TDM::InitialFilter), true);
+        dm.firms()->setFilter(QString(), false);
+        benchmark::DoNotOptimize(dm.firms()->recordCount());
+        dm.firms()->setFilter(QString::fromLatin1(kv::DataModule::InitialFilter), true);
     }
 }
 BENCHMARK(WholeTableAsTheSet)->Unit(benchmark::kMillisecond);

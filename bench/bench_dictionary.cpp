@@ -4,10 +4,10 @@
 // the texts of the first 40 lines read through the list's model. Needs a
 // data home made by "kvelta make-demo DIR --firms 1000000" in KV_BENCH_HOME;
 // without it every benchmark is skipped. Target: under 100 ms.
-#include "data/engine/Database.h"
-#include "data/engine/EngineError.h"
-#include "data/engine/TableCursor.h"
-#include "selection/DictionaryModel.h"
+#include "domain/DictionaryModel.h"
+#include "engine/Database.h"
+#include "engine/EngineError.h"
+#include "engine/TableCursor.h"
 
 #include <benchmark/benchmark.h>
 

@@ -2,10 +2,10 @@
 // (kvelta make-demo with a million firms) in the environment variable
 // KV_BENCH_HOME; without it every benchmark is skipped. Each engine figure
 // has a "Floor" twin: the bare SQLite statement doing the same work.
-#include "data/engine/Database.h"
-#include "data/engine/EngineError.h"
-#include "data/engine/Statement.h"
-#include "data/engine/TableCursor.h"
+#include "engine/Database.h"
+#include "engine/EngineError.h"
+#include "engine/Statement.h"
+#include "engine/TableCursor.h"
 
 #include <benchmark/benchmark.h>
 

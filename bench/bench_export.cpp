@@ -1,10 +1,10 @@
 // Text export on a large demo data home: 5,000 firms (the export limit) with
 // every item ticked, the contact person costing one statement per firm.
 // Needs KV_BENCH_HOME (kvelta make-demo DIR --firms 1000000).
-#include "app/core/Global.h"
-#include "data/Export.h"
-#include "data/TDM.h"
-#include "data/engine/TableCursor.h"
+#include "core/Global.h"
+#include "domain/DataModule.h"
+#include "domain/Export.h"
+#include "engine/TableCursor.h"
 
 #include <QGuiApplication>
 #include <QTemporaryDir>
@@ -21,8 +21,8 @@ void ExportFiveThousandEveryItem(benchmark::State& state)
         return;
     }
     kv::global().dataHome = QString::fromLocal8Bit(home);
-    kv::TDM dm;
-    if (dm.OpenDatabase().status != kv::TDM::OpenStatus::Opened) {
+    kv::DataModule dm;
+    if (dm.openDatabase().status != kv::DataModule::OpenStatus::Opened) {
         state.SkipWithError("the database did not open");
         return;
     }
@@ -32,8 +32,8 @@ void ExportFiveThousandEveryItem(benchmark::State& state)
     byNumber.open();
     const int last = byNumber.fieldAt(kv::TextExport::Limit, QStringLiteral("peno")).toInt();
     byNumber.close();
-    dm.TFirma->setFilter(QStringLiteral("peno<=") + QString::number(last), true);
-    if (dm.TFirma->recordCount() != kv::TextExport::Limit) {
+    dm.firms()->setFilter(QStringLiteral("peno<=") + QString::number(last), true);
+    if (dm.firms()->recordCount() != kv::TextExport::Limit) {
         state.SkipWithError("company numbers are not unique");
         return;
     }

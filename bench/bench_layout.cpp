@@ -1,8 +1,8 @@
 // Line breaking of very long texts: an unbroken firm name of 1 and 4 MB and a
 // one-line note of words, broken to a report line, and a street cut to a
 // label line. The time must grow about linearly with the length.
-#include "printing/LabelComposer.h"
-#include "printing/TextMeasure.h"
+#include "reports/LabelComposer.h"
+#include "reports/TextMeasure.h"
 
 #include <benchmark/benchmark.h>
 

@@ -2,10 +2,10 @@
 // place of a million-firm set. Needs a data home with a big database
 // (kvelta make-demo DIR --firms 1000000) in the environment variable
 // KV_BENCH_HOME; without it every benchmark is skipped.
-#include "app/FirmListModel.h"
-#include "app/TFSeznam.h"
-#include "app/core/Global.h"
-#include "data/TDM.h"
+#include "core/Global.h"
+#include "domain/DataModule.h"
+#include "domain/FirmListModel.h"
+#include "ui/FirmListWindow.h"
 
 #include <benchmark/benchmark.h>
 
@@ -23,8 +23,8 @@ namespace
 constexpr int ScreenRows = 40;
 
 struct ListHome {
-    std::unique_ptr<kv::TDM> dm;
-    std::unique_ptr<kv::TFSeznam> list;
+    std::unique_ptr<kv::DataModule> dm;
+    std::unique_ptr<kv::FirmListWindow> list;
     QString error;
 };
 
@@ -39,16 +39,16 @@ ListHome& home()
             return out;
         }
         kv::global().dataHome = QDir(path).absolutePath();
-        out.dm = std::make_unique<kv::TDM>();
-        const kv::TDM::OpenResult opened = out.dm->OpenDatabase();
-        if (opened.status != kv::TDM::OpenStatus::Opened) {
+        out.dm = std::make_unique<kv::DataModule>();
+        const kv::DataModule::OpenResult opened = out.dm->openDatabase();
+        if (opened.status != kv::DataModule::OpenStatus::Opened) {
             out.error =
                 QStringLiteral("Cannot open the database below %1: %2").arg(path, opened.message);
             out.dm.reset();
             return out;
         }
-        out.dm->TFirma->setFilter(QString(), false); // every firm, by name
-        out.list = std::make_unique<kv::TFSeznam>(out.dm.get(), nullptr);
+        out.dm->firms()->setFilter(QString(), false); // every firm, by name
+        out.list = std::make_unique<kv::FirmListWindow>(out.dm.get(), nullptr);
         out.list->show();
         QCoreApplication::processEvents();
         // A screenful of ScreenRows lines.
@@ -76,7 +76,7 @@ void MoveAndPaintScreen(benchmark::State& state)
 {
     if (!ready(state))
         return;
-    kv::engine::TableCursor* firms = home().dm->TFirma;
+    kv::engine::TableCursor* firms = home().dm->firms();
     QRandomGenerator random(2001);
     for (auto _ : state) {
         firms->setPosition(1 + int(random.bounded(quint32(firms->recordCount()))));
@@ -125,7 +125,7 @@ void SortAndPaintScreen(benchmark::State& state)
 {
     if (!ready(state))
         return;
-    kv::engine::TableCursor* firms = home().dm->TFirma;
+    kv::engine::TableCursor* firms = home().dm->firms();
     bool byTown = false;
     for (auto _ : state) {
         byTown = !byTown;

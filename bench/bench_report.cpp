@@ -1,8 +1,8 @@
 // Band report engine: generating a long list report into the page store, and
 // how soon its first page can be shown. The data is in memory, so the figures
 // are the engine's own (layout, text measuring, page store).
-#include "printing/MemoryDataSource.h"
-#include "printing/Report.h"
+#include "reports/MemoryDataSource.h"
+#include "reports/Report.h"
 
 #include <benchmark/benchmark.h>
 

@@ -8,15 +8,15 @@
 // sqlite_share is the part of the wall time SQLite reports for its own
 // statements (trace profile events, which SQLite times in whole milliseconds,
 // so only the large cases give a meaningful share).
-#include "data/engine/Database.h"
-#include "data/engine/EngineError.h"
-#include "data/engine/Statement.h"
-#include "data/engine/TableCursor.h"
-#include "selection/EngineStatementRunner.h"
-#include "selection/FilterBuilder.h"
-#include "selection/FirmaCompanySet.h"
-#include "selection/SelectionApply.h"
-#include "selection/SelectionState.h"
+#include "domain/EngineStatementRunner.h"
+#include "domain/FilterBuilder.h"
+#include "domain/FirmCursorCompanySet.h"
+#include "domain/SelectionApply.h"
+#include "domain/SelectionState.h"
+#include "engine/Database.h"
+#include "engine/EngineError.h"
+#include "engine/Statement.h"
+#include "engine/TableCursor.h"
 
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
@@ -88,8 +88,8 @@ void setUp(Home& h, const QString& path)
         const auto word =
             rows(*h.db, QStringLiteral("SELECT txt, id FROM slnazev WHERE id = ") + id);
         if (ids.first() == id)
-            h.frequentWord.row(Row::Nazev).Add(word.value(0).first, id);
-        h.threeWords.row(Row::Nazev).Add(word.value(0).first, id);
+            h.frequentWord.row(Row::Nazev).add(word.value(0).first, id);
+        h.threeWords.row(Row::Nazev).add(word.value(0).first, id);
     }
     h.threeWords.row(Row::Nazev).IsAnd = true;
 
@@ -100,12 +100,12 @@ void setUp(Home& h, const QString& path)
     if (town.isEmpty() || district.isEmpty())
         throw engine::EngineError(QStringLiteral("Praha or Brno-venkov is missing"));
     h.townOrDistrict.rgLogMezi = 0;
-    h.townOrDistrict.row(Row::Misto).Add(town[0].second, town[0].first);
-    h.townOrDistrict.row(Row::Okres).Add(district[0].second, district[0].first);
+    h.townOrDistrict.row(Row::Misto).add(town[0].second, town[0].first);
+    h.townOrDistrict.row(Row::Okres).add(district[0].second, district[0].first);
 
     const auto kod = rows(*h.db, QStringLiteral("SELECT kod, count(*) c FROM pzatrid GROUP BY kod "
                                                 "ORDER BY abs(count(*) - 20000) LIMIT 1"));
-    h.industry.row(Row::Zatrid).Add(QStringLiteral("obor"), kod.value(0).first);
+    h.industry.row(Row::Zatrid).add(QStringLiteral("obor"), kod.value(0).first);
 
     sqlite3_trace_v2(h.db->handle(), SQLITE_TRACE_PROFILE, &traceProfile, &h);
 }
@@ -187,10 +187,10 @@ void runOk(benchmark::State& state, SelectionState Home::*selection)
         const auto t0 = Clock::now();
         TimedRunner runner(*h.db);
         FilterBuilder builder(runner, h.noteDir);
-        const QString filter = builder.BuildFilter(h.*selection);
+        const QString filter = builder.buildFilter(h.*selection);
         const auto t1 = Clock::now();
-        FirmaCompanySet set(*h.firma);
-        const ApplyResult r = ApplySelection(filter, set);
+        FirmCursorCompanySet set(*h.firma);
+        const ApplyResult r = applySelection(filter, set);
         n = r.recordCount;
         const auto t2 = Clock::now();
         build += ms(t1 - t0);

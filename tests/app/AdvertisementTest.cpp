@@ -1,20 +1,20 @@
 // The advertisement window: its sizing arithmetic, the navigator over a
 // firm's advertisements, the window on a small data home, and the profile's
 // advertisement link opening it.
-#include "app/AdvertisementLayout.h"
-#include "app/NavigatorState.h"
-#include "app/ProfileCommands.h"
-#include "app/TFMain.h"
-#include "app/TFReklama.h"
-#include "app/core/Global.h"
-#include "data/TDM.h"
-#include "data/TFProfil.h"
-#include "data/engine/Database.h"
-#include "data/engine/DatabaseSetup.h"
-#include "data/engine/Schema.h"
-#include "tests/app/DemoHome.h"
+#include "core/Global.h"
+#include "domain/AdvertisementLayout.h"
+#include "domain/DataModule.h"
+#include "domain/NavigatorState.h"
+#include "engine/Database.h"
+#include "engine/DatabaseSetup.h"
+#include "engine/Schema.h"
+#include "tests/support/DemoHome.h"
 #include "tests/support/DialogClicker.h"
 #include "tests/support/TestHome.h"
+#include "ui/AdvertisementWindow.h"
+#include "ui/MainWindow.h"
+#include "ui/ProfileCommands.h"
+#include "ui/ProfileWindow.h"
 
 #include <QDir>
 #include <QFrame>
@@ -142,7 +142,7 @@ protected:
         picture("R2_3.JPG", QSize(500, 120));
         picture("R5.JPG", QSize(200, 100));
         home.write("RK/ROZBITA.JPG", "this is no picture");
-        ASSERT_EQ(dm.OpenDatabase().status, kv::TDM::OpenStatus::Opened);
+        ASSERT_EQ(dm.openDatabase().status, kv::DataModule::OpenStatus::Opened);
     }
     void TearDown() override { kv::global() = kv::GlobalState(); }
 
@@ -152,9 +152,9 @@ protected:
         img.fill(QColor(200, 60, 40));
         ASSERT_TRUE(img.save(home.file("RK/" + name), "JPG"));
     }
-    void goTo(int peno) { dm.TFirma->setFilter(QStringLiteral("peno in(%1)").arg(peno), true); }
+    void goTo(int peno) { dm.firms()->setFilter(QStringLiteral("peno in(%1)").arg(peno), true); }
     // exec() with a guard, so that a window that fails to close ends the test.
-    int execGuarded(kv::TFReklama& w)
+    int execGuarded(kv::AdvertisementWindow& w)
     {
         QTimer guard;
         guard.setSingleShot(true);
@@ -167,7 +167,7 @@ protected:
     }
 
     kvtest::TestHome home;
-    kv::TDM dm;
+    kv::DataModule dm;
     QSize screen;
     QSize tall;
 };
@@ -177,7 +177,7 @@ protected:
 TEST_F(Advertisement, OnePictureWithoutNavigator)
 {
     goTo(1);
-    kv::TFReklama w(&dm);
+    kv::AdvertisementWindow w(&dm);
     EXPECT_FALSE(w.isShowing());
     w.show();
     EXPECT_TRUE(w.isShowing());
@@ -202,7 +202,7 @@ TEST_F(Advertisement, OnePictureWithoutNavigator)
 TEST_F(Advertisement, NavigatorStepsThroughThreeAndTheWindowFollows)
 {
     goTo(2);
-    kv::TFReklama w(&dm);
+    kv::AdvertisementWindow w(&dm);
     w.show();
     ASSERT_FALSE(w.navigator()->isHidden());
     EXPECT_EQ(w.navigator()->pos(), QPoint(10, 8));
@@ -228,14 +228,14 @@ TEST_F(Advertisement, NavigatorStepsThroughThreeAndTheWindowFollows)
 
     QTest::mouseClick(w.navButton(0), Qt::LeftButton);
     EXPECT_EQ(w.image()->size(), QSize(300, 200));
-    EXPECT_EQ(dm.TReklamy->position(), 1);
+    EXPECT_EQ(dm.advertisements()->position(), 1);
     w.close();
 }
 
 TEST_F(Advertisement, MissingPictureClosesTheWindow)
 {
     goTo(3);
-    kv::TFReklama w(&dm);
+    kv::AdvertisementWindow w(&dm);
     EXPECT_EQ(execGuarded(w), QDialog::Rejected);
     EXPECT_FALSE(w.isVisible());
     EXPECT_FALSE(w.isShowing());
@@ -244,7 +244,7 @@ TEST_F(Advertisement, MissingPictureClosesTheWindow)
 TEST_F(Advertisement, MissingSecondPictureClosesOnTheWay)
 {
     goTo(5);
-    kv::TFReklama w(&dm);
+    kv::AdvertisementWindow w(&dm);
     QTimer::singleShot(0, &w, [&w]() {
         EXPECT_EQ(w.image()->size(), QSize(200, 100));
         w.navButton(2)->click();
@@ -259,7 +259,7 @@ TEST_F(Advertisement, FileThatIsNoPictureIsReportedAndCloses)
     goTo(4);
     QString text, title;
     kvtest::DialogClicker::clickNext(QDialogButtonBox::Ok, &text, &title);
-    kv::TFReklama w(&dm);
+    kv::AdvertisementWindow w(&dm);
     EXPECT_EQ(execGuarded(w), QDialog::Rejected);
     EXPECT_EQ(title, "Chyba ...!");
     EXPECT_TRUE(text.contains("ROZBITA.JPG")) << text.toStdString();
@@ -268,14 +268,14 @@ TEST_F(Advertisement, FileThatIsNoPictureIsReportedAndCloses)
 TEST_F(Advertisement, NoAdvertisementAtAllCloses)
 {
     goTo(6);
-    kv::TFReklama w(&dm);
+    kv::AdvertisementWindow w(&dm);
     EXPECT_EQ(execGuarded(w), QDialog::Rejected);
 }
 
 TEST_F(Advertisement, AClosedWindowIgnoresMovesOfTheCursor)
 {
     goTo(1);
-    kv::TFReklama w(&dm);
+    kv::AdvertisementWindow w(&dm);
     w.show();
     w.close();
     goTo(2); // moves the advertisement cursor along
@@ -287,14 +287,14 @@ TEST(AdvertisementLink, TheProfileLinkOpensTheWindowForTheCurrentFirm)
 {
     kv::global() = kv::GlobalState();
     kv::global().dataHome = kvtest::demoHome(250);
-    kv::TDM dm;
-    ASSERT_EQ(dm.OpenDatabase().status, kv::TDM::OpenStatus::Opened);
+    kv::DataModule dm;
+    ASSERT_EQ(dm.openDatabase().status, kv::DataModule::OpenStatus::Opened);
     {
-        kv::TFMain window(&dm, 0);
+        kv::MainWindow window(&dm, 0);
         window.resize(1000, 700);
         window.show();
         kv::installProfileCommands(window, dm);
-        kv::TFProfil* profile = kv::profileWindow();
+        kv::ProfileWindow* profile = kv::profileWindow();
         ASSERT_TRUE(profile);
         QFrame* link = profile->panel(kv::PanReklamy);
         ASSERT_TRUE(link->isVisibleTo(profile)) << "the shown firm has advertisements";
@@ -304,7 +304,7 @@ TEST(AdvertisementLink, TheProfileLinkOpensTheWindowForTheCurrentFirm)
         bool navigator = false;
         kvtest::DialogClicker::onNext([&](QWidget* w) {
             seen = QString::fromLatin1(w->metaObject()->className());
-            if (auto ad = qobject_cast<kv::TFReklama*>(w)) {
+            if (auto ad = qobject_cast<kv::AdvertisementWindow*>(w)) {
                 picture = ad->image()->size();
                 navigator = !ad->navigator()->isHidden();
                 ad->closeButton()->click();
@@ -313,7 +313,7 @@ TEST(AdvertisementLink, TheProfileLinkOpensTheWindowForTheCurrentFirm)
             }
         });
         QTest::mouseClick(link, Qt::LeftButton, {}, QPoint(5, 5));
-        EXPECT_EQ(seen, "kv::TFReklama");
+        EXPECT_EQ(seen, "kv::AdvertisementWindow");
         // The demo's featured firm has two advertisements, the first a banner.
         EXPECT_EQ(picture, QSize(480, 160));
         EXPECT_TRUE(navigator);

@@ -1,4 +1,4 @@
-#include "app/Application.h"
+#include "ui/Application.h"
 #include "tests/support/DialogClicker.h"
 
 #include <QProcess>

@@ -1,10 +1,10 @@
-#include "app/TFAbout.h"
-#include "app/TFSplash.h"
-#include "app/TFTip.h"
-#include "app/TFWait.h"
-#include "app/core/Global.h"
-#include "selection/TFVyber.h"
-#include "tests/app/ProgramWindows.h"
+#include "core/Global.h"
+#include "tests/support/ProgramWindows.h"
+#include "ui/AboutDialog.h"
+#include "ui/SelectionTipDialog.h"
+#include "ui/SelectionWindow.h"
+#include "ui/SplashWindow.h"
+#include "ui/WaitWindow.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -20,19 +20,19 @@
 
 TEST(AboutBox, VersionLosesItsLastComponent)
 {
-    EXPECT_EQ(kv::TFAbout::shownVersion("1.0.0.12"), "1.0.0");
-    EXPECT_EQ(kv::TFAbout::shownVersion("2.1"), "2");
-    EXPECT_EQ(kv::TFAbout::shownVersion("7"), "");
-    EXPECT_EQ(kv::TFAbout::shownVersion(""), "");
+    EXPECT_EQ(kv::AboutDialog::shownVersion("1.0.0.12"), "1.0.0");
+    EXPECT_EQ(kv::AboutDialog::shownVersion("2.1"), "2");
+    EXPECT_EQ(kv::AboutDialog::shownVersion("7"), "");
+    EXPECT_EQ(kv::AboutDialog::shownVersion(""), "");
 }
 
 TEST(AboutBox, ShowsTextsAndBuildVersion)
 {
-    kv::TFAbout about;
+    kv::AboutDialog about;
     EXPECT_EQ(about.windowTitle(), QString::fromUtf8("O programu ..."));
     EXPECT_EQ(about.findChild<QLabel*>("Label1")->text(), "Kvelta 2001");
     EXPECT_EQ(about.findChild<QLabel*>("Label2")->text(),
-              QString::fromUtf8("Verze : ") + kv::TFAbout::shownVersion(KV_VERSION));
+              QString::fromUtf8("Verze : ") + kv::AboutDialog::shownVersion(KV_VERSION));
     EXPECT_EQ(about.findChild<QPushButton*>("btnOk")->text(), "&Ok");
     EXPECT_FALSE(about.findChild<QLabel*>("Label3")->text().isEmpty());
 }
@@ -40,9 +40,9 @@ TEST(AboutBox, ShowsTextsAndBuildVersion)
 TEST(AboutBox, EachOpeningIsAFreshWindowDestroyedOnClose)
 {
     for (int i = 0; i < 2; ++i) {
-        auto about = new kv::TFAbout;
+        auto about = new kv::AboutDialog;
         about->setAttribute(Qt::WA_DeleteOnClose);
-        QPointer<kv::TFAbout> guard(about);
+        QPointer<kv::AboutDialog> guard(about);
         QTimer::singleShot(0, about, [about] { about->findChild<QPushButton*>("btnOk")->click(); });
         about->exec();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -52,7 +52,7 @@ TEST(AboutBox, EachOpeningIsAFreshWindowDestroyedOnClose)
 
 TEST(Splash, ProgressFollowsTheOpeningSteps)
 {
-    kv::TFSplash splash;
+    kv::SplashWindow splash;
     splash.setRange(11);
     splash.step();
     splash.step();
@@ -63,12 +63,12 @@ TEST(Splash, ProgressFollowsTheOpeningSteps)
 
 TEST(WaitAndTip, CarryTheirTexts)
 {
-    kv::TFWait wait;
+    kv::WaitWindow wait;
     wait.showNow();
     EXPECT_TRUE(wait.isVisible());
     EXPECT_EQ(wait.findChild<QLabel*>("label")->text(), QString::fromUtf8("Prosím vyčkejte ... "));
     EXPECT_TRUE(wait.windowTitle().isEmpty());
-    kv::TFTip tip;
+    kv::SelectionTipDialog tip;
     EXPECT_EQ(tip.windowTitle(), "Tip");
     EXPECT_EQ(tip.findChild<QPushButton*>("btnZavrit")->text(), QString::fromUtf8("Zavři okno"));
 }
@@ -76,12 +76,12 @@ TEST(WaitAndTip, CarryTheirTexts)
 TEST(WaitAndTip, TipDescribesTheSelectionWindowAsItIs)
 {
     kvtest::ProgramWindows windows(20);
-    kv::TFVyber& vyber = *windows.selection;
+    kv::SelectionWindow& vyber = *windows.selection;
     for (int lang : {0, 500}) {
         kv::global().langBase = lang;
         vyber.show();
         QApplication::processEvents();
-        const QString tip = kv::TFTip::tipText(lang);
+        const QString tip = kv::SelectionTipDialog::tipText(lang);
         const auto caption = [&vyber](const char* name) {
             return vyber.findChild<QAbstractButton*>(name)->text().remove('&');
         };
@@ -90,7 +90,7 @@ TEST(WaitAndTip, TipDescribesTheSelectionWindowAsItIs)
         EXPECT_TRUE(tip.contains(vyber.findChild<QLabel*>("lSlovnik")->text().remove('&')));
         // The dictionary is left of every criterion row, and the tip says so.
         const QWidget* list = vyber.findChild<QWidget*>("DBList");
-        EXPECT_LT(list->geometry().right(), vyber.rowEdit(kv::TFVyber::Row::Nazev)->x());
+        EXPECT_LT(list->geometry().right(), vyber.rowEdit(kv::SelectionWindow::Row::Nazev)->x());
         EXPECT_TRUE(tip.contains(lang == 0 ? QString::fromUtf8("vlevo") : "on the left"));
         EXPECT_FALSE(tip.contains(lang == 0 ? QString::fromUtf8("vpravo") : "right"));
         for (const char* wrong : {"Počet ", " OK"})

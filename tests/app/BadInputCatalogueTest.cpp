@@ -12,29 +12,29 @@
 //   sockets, folders or one of the command's inputs, drafts that killed runs
 //   leave: OutputTargetTest, and here;
 // - runs that change the configuration at once: ParallelConfigTest.
-#include "app/core/Config.h"
-#include "app/core/Cp1250.h"
-#include "app/core/FileError.h"
-#include "app/core/Global.h"
-#include "app/core/Oxo.h"
-#include "app/core/StringTable.h"
-#include "data/NoteFile.h"
-#include "data/TDM.h"
-#include "data/TFPozn.h"
-#include "data/TFProfil.h"
-#include "data/engine/TableCursor.h"
-#include "printing/LabelSettings.h"
-#include "selection/ExportCli.h"
-#include "selection/SelectionCli.h"
-#include "selection/SelectionError.h"
-#include "selection/SelectionFile.h"
-#include "selection/SelectionRecord.h"
-#include "selection/SelectionState.h"
-#include "tests/app/DemoHome.h"
-#include "tests/app/core/LockedFolder.h"
+#include "cli/ExportCommand.h"
+#include "cli/SelectionFileCommands.h"
+#include "core/Config.h"
+#include "core/Cp1250.h"
+#include "core/FileError.h"
+#include "core/Global.h"
+#include "core/ListFile.h"
+#include "core/StringTable.h"
+#include "domain/DataModule.h"
+#include "domain/LabelSettings.h"
+#include "domain/NoteFile.h"
+#include "domain/SelectionError.h"
+#include "domain/SelectionFile.h"
+#include "domain/SelectionRecord.h"
+#include "domain/SelectionState.h"
+#include "engine/TableCursor.h"
+#include "tests/core/LockedFolder.h"
+#include "tests/support/DemoHome.h"
 #include "tests/support/FailingIo.h"
 #include "tests/support/FileProbe.h"
 #include "tests/support/TestHome.h"
+#include "ui/NoteDialog.h"
+#include "ui/ProfileWindow.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -107,7 +107,7 @@ class BadSelectionFiles : public ::testing::Test
 protected:
     void SetUp() override
     {
-        before.row(Row::Misto).Add(QStringLiteral("Praha"), QStringLiteral("1"));
+        before.row(Row::Misto).add(QStringLiteral("Praha"), QStringLiteral("1"));
         before.rgLogMezi = 0;
     }
     QString write(const QByteArray& bytes)
@@ -125,7 +125,7 @@ protected:
         const QString path = write(bytes);
         kv::SelectionState state = before;
         try {
-            EXPECT_FALSE(kv::LoadSelection(path, state));
+            EXPECT_FALSE(kv::loadSelection(path, state));
         } catch (const kv::SelectionError&) {
         } catch (const kv::FileError&) {
         }
@@ -148,7 +148,7 @@ protected:
 
 TEST_F(BadSelectionFiles, OtherFilesEmptyOrDamagedAreRefusedAndChangeNothing)
 {
-    const QString wrongHeader = kv::LoadStr(kv::selectionrecord::WrongHeaderTextId);
+    const QString wrongHeader = kv::loadStr(kv::selectionrecord::WrongHeaderTextId);
     ASSERT_FALSE(wrongHeader.isEmpty());
 
     kv::LabelSettings labels;
@@ -174,7 +174,7 @@ TEST_F(BadSelectionFiles, TwoHundredThousandCompanyNumbersStillCount)
     // Every firm of the home among 200,000 numbers, most of them no firm.
     kv::SelectionState s;
     for (int i = 0; i < 200000; ++i)
-        s.row(Row::Ico).Add(QStringLiteral("x"), QString::number(900000000 + i));
+        s.row(Row::Ico).add(QStringLiteral("x"), QString::number(900000000 + i));
     kv::engine::Database db;
     db.open(QDir(kvtest::demoHome(300)).filePath(QStringLiteral("Dta/KV2001.db")),
             kv::engine::Database::Mode::ReadOnly);
@@ -182,9 +182,9 @@ TEST_F(BadSelectionFiles, TwoHundredThousandCompanyNumbersStillCount)
     firma.open();
     int firms = 0;
     for (firma.first(); !firma.eof(); firma.next(), ++firms)
-        s.row(Row::Ico).Add(QStringLiteral("x"), QString::number(firma.integer("peno")));
+        s.row(Row::Ico).add(QStringLiteral("x"), QString::number(firma.integer("peno")));
     const QString path = dir.filePath(QStringLiteral("many.kvv"));
-    kv::SaveSelection(s, path);
+    kv::saveSelection(s, path);
 
     const Outcome r = run(kv::countCommand, {"--home", kvtest::demoHome(300), path});
     EXPECT_EQ(r.code, 0) << r.err.toStdString();
@@ -299,7 +299,7 @@ TEST_F(BadConfiguration, BinaryGarbageStartsWithDefaultsOrReportsTheError)
     } else {
         EXPECT_EQ(kv::global().nast, kv::GlobalState().nast);
         QStringList lines; // the file is stored in the list-file container
-        kv::OxoLoad(lines, home.file(QStringLiteral("KV2001.ini")));
+        kv::loadListFile(lines, home.file(QStringLiteral("KV2001.ini")));
         EXPECT_TRUE(kv::configValue(lines, QStringLiteral("Nast")).has_value());
     }
 }
@@ -328,15 +328,15 @@ protected:
             << sqlite3_errmsg(db);
         sqlite3_close(db);
     }
-    kv::TDM::OpenResult open()
+    kv::DataModule::OpenResult open()
     {
-        dm = std::make_unique<kv::TDM>();
-        return dm->OpenDatabase();
+        dm = std::make_unique<kv::DataModule>();
+        return dm->openDatabase();
     }
-    int firstPeno() { return dm->TFirma->integer(QStringLiteral("peno")); }
+    int firstPeno() { return dm->firms()->integer(QStringLiteral("peno")); }
 
     kvtest::TestHome home;
-    std::unique_ptr<kv::TDM> dm;
+    std::unique_ptr<kv::DataModule> dm;
 };
 
 } // namespace
@@ -344,27 +344,27 @@ protected:
 TEST_F(DamagedHome, DatabasesThatAreNoCompanyDatabaseAreRefusedByName)
 {
     home.write(QStringLiteral("Dta/KV2001.db"), "This is a text file, not a database.\n");
-    kv::TDM::OpenResult r = open();
-    EXPECT_NE(r.status, kv::TDM::OpenStatus::Opened);
+    kv::DataModule::OpenResult r = open();
+    EXPECT_NE(r.status, kv::DataModule::OpenStatus::Opened);
     EXPECT_FALSE(r.message.isEmpty());
-    EXPECT_FALSE(dm->Ready());
+    EXPECT_FALSE(dm->ready());
 
     kvtest::copyTree(kvtest::demoHome(300), home.path());
     execOnDatabase("DROP TABLE radky");
     r = open();
-    EXPECT_NE(r.status, kv::TDM::OpenStatus::Opened);
+    EXPECT_NE(r.status, kv::DataModule::OpenStatus::Opened);
     EXPECT_TRUE(r.message.contains(QStringLiteral("radky"))) << r.message.toStdString();
 
     kvtest::copyTree(kvtest::demoHome(300), home.path());
     execOnDatabase("ALTER TABLE firma DROP COLUMN placena");
     r = open();
-    EXPECT_NE(r.status, kv::TDM::OpenStatus::Opened);
+    EXPECT_NE(r.status, kv::DataModule::OpenStatus::Opened);
     EXPECT_TRUE(r.message.contains(QStringLiteral("placena"))) << r.message.toStdString();
 }
 
 TEST_F(DamagedHome, HugeAndForeignNotesAreShownWhole)
 {
-    ASSERT_EQ(open().status, kv::TDM::OpenStatus::Opened);
+    ASSERT_EQ(open().status, kv::DataModule::OpenStatus::Opened);
     const int peno = firstPeno();
     QByteArray big;
     while (big.size() < 5 * 1024 * 1024)
@@ -376,7 +376,7 @@ TEST_F(DamagedHome, HugeAndForeignNotesAreShownWhole)
 
     const QString text = kv::NoteFile::text(peno);
     EXPECT_GT(text.size(), 4 * 1024 * 1024);
-    kv::TFPozn editor(dm.get());
+    kv::NoteDialog editor(dm.get());
     EXPECT_EQ(editor.editor()->toPlainText().size(), text.size());
     // Shown as Windows-1250 reads those bytes; Cancel leaves the file alone.
     editor.reject();
@@ -387,19 +387,19 @@ TEST_F(DamagedHome, HugeAndForeignNotesAreShownWhole)
 
 TEST_F(DamagedHome, LogoThatIsNoPictureLeavesTheProfileWithoutIt)
 {
-    ASSERT_EQ(open().status, kv::TDM::OpenStatus::Opened);
-    dm->TFirma->setFilter(QStringLiteral("logo is not null"), true);
-    ASSERT_GT(dm->TFirma->recordCount(), 0);
-    const QString logo = dm->TFirma->text(QStringLiteral("logo"));
+    ASSERT_EQ(open().status, kv::DataModule::OpenStatus::Opened);
+    dm->firms()->setFilter(QStringLiteral("logo is not null"), true);
+    ASSERT_GT(dm->firms()->recordCount(), 0);
+    const QString logo = dm->firms()->text(QStringLiteral("logo"));
     home.write(QStringLiteral("Log/") + logo, "GIF89a but then nothing of a picture");
-    kv::TFProfil profile(dm.get(), nullptr, QString());
-    EXPECT_FALSE(profile.LoadLogo());
+    kv::ProfileWindow profile(dm.get(), nullptr, QString());
+    EXPECT_FALSE(profile.loadLogo());
     profile.show();
 }
 
 TEST_F(DamagedHome, ReadOnlyHomeReportsNotesAndExportAndKeepsTheOldNote)
 {
-    ASSERT_EQ(open().status, kv::TDM::OpenStatus::Opened);
+    ASSERT_EQ(open().status, kv::DataModule::OpenStatus::Opened);
     const int peno = firstPeno();
     kv::NoteFile::save(peno, QStringLiteral("stará poznámka"));
     const QByteArray old = home.read(QStringLiteral("Pozn/%1.tx").arg(peno));
@@ -440,8 +440,8 @@ TEST(FailedWrites, EveryUserFileKeepsItsEarlierVersion)
 
     kv::writeConfig(path("KV2001.ini"), 1);
     kv::SelectionState selection;
-    selection.row(Row::Okres).Add(QStringLiteral("Benešov"), QStringLiteral("2"));
-    kv::SaveSelection(selection, path("a.kvv"));
+    selection.row(Row::Okres).add(QStringLiteral("Benešov"), QStringLiteral("2"));
+    kv::saveSelection(selection, path("a.kvv"));
     kv::LabelSettings labels;
     kv::LabelFile::save(labels, path("a.kl"));
     const Outcome first =
@@ -458,8 +458,8 @@ TEST(FailedWrites, EveryUserFileKeepsItsEarlierVersion)
     ASSERT_TRUE(lock.locked()) << "cannot make a folder read-only here";
     kv::global().langBase = 1;              // something to write
     kv::writeConfig(path("KV2001.ini"), 2); // failures are not reported, by design
-    selection.row(Row::Okres).Add(QStringLiteral("Beroun"), QStringLiteral("3"));
-    EXPECT_THROW(kv::SaveSelection(selection, path("a.kvv")), kv::FileError);
+    selection.row(Row::Okres).add(QStringLiteral("Beroun"), QStringLiteral("3"));
+    EXPECT_THROW(kv::saveSelection(selection, path("a.kvv")), kv::FileError);
     labels.salutation = QStringLiteral("Vážený pane");
     EXPECT_THROW(kv::LabelFile::save(labels, path("a.kl")), kv::FileError);
     const Outcome second =

@@ -1,8 +1,8 @@
 // The list and profile stay reachable inside the main window whatever its
 // size: a resize re-applies the arrangement, and with no arrangement chosen
 // a window outside the frame is pulled back in.
-#include "app/ProfileCommands.h"
-#include "tests/app/ProgramWindows.h"
+#include "tests/support/ProgramWindows.h"
+#include "ui/ProfileCommands.h"
 
 #include <QApplication>
 #include <QMdiArea>
@@ -12,7 +12,7 @@
 namespace
 {
 
-QStringList outside(kv::TFMain& main)
+QStringList outside(kv::MainWindow& main)
 {
     QStringList found;
     const QRect area = main.mdiArea()->viewport()->rect();
@@ -29,7 +29,7 @@ QStringList outside(kv::TFMain& main)
     return found;
 }
 
-void resizeMain(kv::TFMain& main, int w, int h)
+void resizeMain(kv::MainWindow& main, int w, int h)
 {
     main.resize(w, h);
     for (int i = 0; i < 3; ++i)
@@ -41,7 +41,7 @@ void resizeMain(kv::TFMain& main, int w, int h)
 TEST(ChildWindows, ResizingTheMainWindowKeepsThemInside)
 {
     kvtest::ProgramWindows windows(20);
-    kv::TFMain& main = *windows.main;
+    kv::MainWindow& main = *windows.main;
     main.runCommand(kv::Command::ProfileWindow);
     ASSERT_EQ(main.mdiArea()->subWindowList().size(), 2);
     for (int mode : {0, 1, 2}) {
@@ -66,7 +66,7 @@ TEST(ChildWindows, ResizingTheMainWindowKeepsThemInside)
 TEST(ChildWindows, WithoutArrangementAWindowOutsideIsPulledBack)
 {
     kvtest::ProgramWindows windows(20);
-    kv::TFMain& main = *windows.main;
+    kv::MainWindow& main = *windows.main;
     main.setMdiMod(5); // arranges nothing
     resizeMain(main, 1200, 900);
     QMdiSubWindow* list = main.mdiArea()->subWindowList().first();

@@ -3,9 +3,9 @@
 // makes write, fsync or close fail on the output's folder. The earlier file
 // must stay byte for byte, no draft may be left, the reason must be told in
 // the system's words and the exit code must say failure.
-#include "tests/app/DemoHome.h"
-#include "tests/app/KveltaRun.h"
+#include "tests/support/DemoHome.h"
 #include "tests/support/FileProbe.h"
+#include "tests/support/KveltaRun.h"
 
 #include <QDir>
 #include <QFile>

@@ -2,27 +2,27 @@
 // real entry points: picture names that lead out of their folder, derived
 // sort tables that no longer match the company table, company numbers beyond
 // 32 bits and selection files beyond the documented limits.
-#include "app/FirmPrintCli.h"
-#include "app/LabelsCli.h"
-#include "app/PictureFile.h"
-#include "app/core/Global.h"
-#include "app/core/PictureFolder.h"
-#include "data/TDM.h"
-#include "data/engine/Database.h"
-#include "data/engine/DatabaseSetup.h"
-#include "data/engine/Statement.h"
-#include "printing/TFPrintProfil.h"
-#include "selection/EngineStatementRunner.h"
-#include "selection/ExportCli.h"
-#include "selection/FilterBuilder.h"
-#include "selection/SelectionCli.h"
-#include "selection/SelectionError.h"
-#include "selection/SelectionFile.h"
-#include "selection/SelectionState.h"
+#include "cli/ExportCommand.h"
+#include "cli/FirmPrintCommand.h"
+#include "cli/LabelPrintCommand.h"
+#include "cli/SelectionFileCommands.h"
+#include "core/Global.h"
+#include "core/PictureFolder.h"
+#include "demo/DemoGenerator.h"
+#include "demo/DemoHomeFolder.h"
+#include "domain/DataModule.h"
+#include "domain/EngineStatementRunner.h"
+#include "domain/FilterBuilder.h"
+#include "domain/PictureFile.h"
+#include "domain/SelectionError.h"
+#include "domain/SelectionFile.h"
+#include "domain/SelectionState.h"
+#include "engine/Database.h"
+#include "engine/DatabaseSetup.h"
+#include "engine/Statement.h"
+#include "reports/ProfileReport.h"
 #include "tests/support/PdfProbe.h"
 #include "tests/support/TestHome.h"
-#include "tools/demo/DemoGenerator.h"
-#include "tools/demo/DemoHomeFolder.h"
 
 #include <QDir>
 #include <QFile>
@@ -129,8 +129,8 @@ TEST(HostilePictureNames, OnlyFilesInsideTheirFolderAreRead)
     ASSERT_TRUE(QFile::link(home.file("Log/good.png"), home.file("Log/inner.png")));
     const QString outsideRelative = QDir(home.file("Log")).relativeFilePath(outside.path());
 
-    EXPECT_FALSE(kv::TFPrintProfil::logoPath(QStringLiteral("good.png")).isEmpty());
-    EXPECT_FALSE(kv::TFPrintProfil::logoPath(QStringLiteral("inner.png")).isEmpty())
+    EXPECT_FALSE(kv::ProfileReport::logoPath(QStringLiteral("good.png")).isEmpty());
+    EXPECT_FALSE(kv::ProfileReport::logoPath(QStringLiteral("inner.png")).isEmpty())
         << "a link that stays inside the folder is fine";
     const QStringList hostile{"../secret.png",                 // the data home, but not the folder
                               outsideRelative + "/secret.png", // anywhere on the disk
@@ -141,7 +141,7 @@ TEST(HostilePictureNames, OnlyFilesInsideTheirFolderAreRead)
                               "   ",
                               "."};
     for (const QString& name : hostile + QStringList{"../RK/ad.png", "link.png"})
-        EXPECT_TRUE(kv::TFPrintProfil::logoPath(name).isEmpty()) << name.toStdString();
+        EXPECT_TRUE(kv::ProfileReport::logoPath(name).isEmpty()) << name.toStdString();
     for (const QString& name : hostile + QStringList{"../Log/good.png", "../Log/link.png"}) {
         QImage image;
         QString error;
@@ -205,8 +205,8 @@ protected:
         kv::engine::Database db(home.database());
         kv::engine::Statement okresy(db, QStringLiteral("SELECT id FROM okresy"));
         while (okresy.step())
-            all.row(Row::Okres).Add(QStringLiteral("x"), QString::number(okresy.int64(0)));
-        kv::SaveSelection(all, dir.filePath("all.kvv"));
+            all.row(Row::Okres).add(QStringLiteral("x"), QString::number(okresy.int64(0)));
+        kv::saveSelection(all, dir.filePath("all.kvv"));
         const Outcome c = run(kv::countCommand, {"--home", home.path(), dir.filePath("all.kvv")});
         if (firms > 0) {
             EXPECT_EQ(c.code, 0) << c.err.toStdString();
@@ -281,18 +281,18 @@ TEST_F(StaleRanks, DesktopDataModuleListsEveryFirmInCzechOrderAndKeepsTheWarning
     home.sql(QStringLiteral("INSERT INTO firma (peno, nazev) VALUES (99999999, 'Čáp a syn');"
                             "DELETE FROM firma WHERE peno = (SELECT min(peno) FROM firma)"));
     kv::global().dataHome = home.path();
-    kv::TDM dm;
-    const kv::TDM::OpenResult opened = dm.OpenDatabase();
-    ASSERT_EQ(opened.status, kv::TDM::OpenStatus::Opened) << opened.message.toStdString();
+    kv::DataModule dm;
+    const kv::DataModule::OpenResult opened = dm.openDatabase();
+    ASSERT_EQ(opened.status, kv::DataModule::OpenStatus::Opened) << opened.message.toStdString();
     ASSERT_EQ(opened.warnings.size(), 1);
     EXPECT_TRUE(opened.warnings.first().contains(QStringLiteral("kv_rank_firma")));
-    dm.TFirma->setFilter(QString(), false);
-    dm.TFirma->setSort(QStringLiteral("nazev"));
-    ASSERT_EQ(dm.TFirma->recordCount(), home.scalar(QStringLiteral("SELECT count(*) FROM firma")));
+    dm.firms()->setFilter(QString(), false);
+    dm.firms()->setSort(QStringLiteral("nazev"));
+    ASSERT_EQ(dm.firms()->recordCount(), home.scalar(QStringLiteral("SELECT count(*) FROM firma")));
     // Czech order: "Č" after every "C" and before "D", as the ranks would give.
     QStringList names;
-    for (int p = 1; p <= dm.TFirma->recordCount(); ++p)
-        names << dm.TFirma->rowAt(p).text(QStringLiteral("nazev"));
+    for (int p = 1; p <= dm.firms()->recordCount(); ++p)
+        names << dm.firms()->rowAt(p).text(QStringLiteral("nazev"));
     const qsizetype at = names.indexOf(QStringLiteral("Čáp a syn"));
     ASSERT_GE(at, 0);
     for (qsizetype i = 0; i < names.size(); ++i) {
@@ -302,7 +302,7 @@ TEST_F(StaleRanks, DesktopDataModuleListsEveryFirmInCzechOrderAndKeepsTheWarning
         if (first == u'D' || first == u'E' || first == u'Z')
             EXPECT_GT(i, at) << names[i].toStdString();
     }
-    dm.CloseDatabase();
+    dm.closeDatabase();
     kv::global() = kv::GlobalState();
 }
 
@@ -332,9 +332,9 @@ TEST(WideCompanyNumbers, FoundThroughEveryIndexCriterionCountedAndExported)
                           Case{Row::Zatrid, "9900003"}, Case{Row::Radky, "9900004"}}) {
         SCOPED_TRACE(c.key);
         kv::SelectionState s;
-        s.row(c.row).Add(QStringLiteral("x"), QLatin1String(c.key));
+        s.row(c.row).add(QStringLiteral("x"), QLatin1String(c.key));
         const QString file = dir.filePath(QStringLiteral("%1.kvv").arg(c.key));
-        kv::SaveSelection(s, file);
+        kv::saveSelection(s, file);
         const Outcome f = run(kv::filterCommand, {"--home", home.path(), file});
         EXPECT_EQ(f.code, 0) << f.err.toStdString();
         EXPECT_EQ(f.out.trimmed(), QStringLiteral("(peno in (5000000123))"));
@@ -357,14 +357,14 @@ namespace
 class SelectionLimits : public ::testing::Test
 {
 protected:
-    void SetUp() override { before.row(Row::Misto).Add(QStringLiteral("Praha"), "1"); }
+    void SetUp() override { before.row(Row::Misto).add(QStringLiteral("Praha"), "1"); }
     void expectRefused(const QString& path, const QString& message)
     {
         kv::SelectionState state = before;
-        EXPECT_THROW(kv::LoadSelection(path, state), kv::SelectionError);
+        EXPECT_THROW(kv::loadSelection(path, state), kv::SelectionError);
         EXPECT_EQ(state, before);
         try {
-            kv::LoadSelection(path, state);
+            kv::loadSelection(path, state);
         } catch (const kv::SelectionError& e) {
             EXPECT_TRUE(e.message().contains(message)) << e.message().toStdString();
         }
@@ -396,14 +396,14 @@ TEST_F(SelectionLimits, RowOfMoreValuesThanTheLimitIsRefused)
     kv::SelectionState s;
     QStringList& texts = s.row(Row::Ico).Texts;
     QStringList& ids = s.row(Row::Ico).Ids;
-    for (qsizetype i = 0; i <= kv::TLVyber::MaxValues; ++i) {
+    for (qsizetype i = 0; i <= kv::CriterionValueList::MaxValues; ++i) {
         texts << QStringLiteral("x");
         ids << QStringLiteral("1");
     }
     const QString path = dir.filePath(QStringLiteral("many.kvv"));
-    kv::SaveSelection(s, path);
+    kv::saveSelection(s, path);
     ASSERT_LT(QFileInfo(path).size(), kv::selectionfile::MaxBytes);
-    expectRefused(path, QStringLiteral("at most %1").arg(kv::TLVyber::MaxValues));
+    expectRefused(path, QStringLiteral("at most %1").arg(kv::CriterionValueList::MaxValues));
 }
 
 // --- One pass over a criterion row's values ------------------------------
@@ -459,14 +459,14 @@ TEST(OnePassRows, ManyValuesGiveTheFirmsOfThePerValueStatements)
                 kv::SelectionState s;
                 s.row(c.row).IsAnd = all;
                 for (const QString& k : chosen)
-                    s.row(c.row).Add(QStringLiteral("x"), k);
+                    s.row(c.row).add(QStringLiteral("x"), k);
                 PerValueRunner slow(db);
                 kv::EngineStatementRunner fast(db);
-                const QString expected = kv::FilterBuilder(slow, QString()).BuildFilter(s);
+                const QString expected = kv::FilterBuilder(slow, QString()).buildFilter(s);
                 if (!all) {
                     EXPECT_EQ(slow.statements, chosen.size()) << "one statement per value";
                 }
-                EXPECT_EQ(kv::FilterBuilder(fast, QString()).BuildFilter(s), expected)
+                EXPECT_EQ(kv::FilterBuilder(fast, QString()).buildFilter(s), expected)
                     << c.keys << " and=" << all << " values=" << chosen.size();
             }
         }

@@ -1,12 +1,12 @@
 // Journeys through export, settings, language, help, about and exit, with
 // input delivered through the window system; and the keyboard of the menus.
-#include "app/LinkOpener.h"
-#include "app/MenuKeys.h"
-#include "app/THelp.h"
-#include "data/Export.h"
-#include "tests/app/JourneyApp.h"
+#include "domain/Export.h"
 #include "tests/support/Journey.h"
+#include "tests/support/JourneyApp.h"
 #include "tests/support/WindowInput.h"
+#include "ui/HelpWindow.h"
+#include "ui/LinkOpener.h"
+#include "ui/MenuKeys.h"
 
 #include <QAction>
 #include <QApplication>
@@ -45,10 +45,10 @@ void answerBox(QMessageBox::StandardButton button, QString* text = nullptr)
     in::click(box->button(button));
 }
 
-kv::THelp* visibleHelp()
+kv::HelpWindow* visibleHelp()
 {
     for (QWidget* w : QApplication::allWidgets())
-        if (auto h = qobject_cast<kv::THelp*>(w); h && h->isVisible())
+        if (auto h = qobject_cast<kv::HelpWindow*>(w); h && h->isVisible())
             return h;
     return nullptr;
 }
@@ -85,7 +85,7 @@ TEST(JourneyDesktop, ExportWithEachSeparatorWritesTheRightBytes)
 {
     JourneyApp app;
     QTemporaryDir dir;
-    const int firms = app.dm().TFirma->recordCount();
+    const int firms = app.dm().firms()->recordCount();
     QString refusal;
     const QString seps[3] = {";", "\t", " | "};
     QString done[3];

@@ -1,16 +1,16 @@
 // Journeys through the main window, the selection, notes, exclusion and
 // export, with input delivered through the window system (QWindow events,
 // which honour modality and focus). Each checks what the user sees.
-#include "app/FirmListModel.h"
-#include "app/MenuKeys.h"
-#include "app/TFSeznam.h"
-#include "app/THelp.h"
-#include "data/Export.h"
-#include "data/TFProfil.h"
-#include "data/engine/TableCursor.h"
-#include "tests/app/JourneyApp.h"
+#include "domain/Export.h"
+#include "domain/FirmListModel.h"
+#include "engine/TableCursor.h"
 #include "tests/support/Journey.h"
+#include "tests/support/JourneyApp.h"
 #include "tests/support/WindowInput.h"
+#include "ui/FirmListWindow.h"
+#include "ui/HelpWindow.h"
+#include "ui/MenuKeys.h"
+#include "ui/ProfileWindow.h"
 
 #include <QApplication>
 #include <QCollator>
@@ -38,15 +38,15 @@ namespace in = kvtest::input;
 namespace
 {
 
-kv::TFProfil* profile(JourneyApp& app)
+kv::ProfileWindow* profile(JourneyApp& app)
 {
-    return app.window().findChild<kv::TFProfil*>(QStringLiteral("FProfil"));
+    return app.window().findChild<kv::ProfileWindow*>(QStringLiteral("FProfil"));
 }
 
 // Whether the profile shows this text in one of its labels.
 bool profileShows(JourneyApp& app, const QString& text)
 {
-    kv::TFProfil* p = profile(app);
+    kv::ProfileWindow* p = profile(app);
     if (!p || !p->isVisible())
         return false;
     for (QLabel* l : p->findChildren<QLabel*>())
@@ -66,7 +66,7 @@ void doubleClickFirst(QListView* list)
 TEST(JourneyMain, NewSelectionThroughDictionariesAndIndustrySearchShowsTheSet)
 {
     JourneyApp app(200, false);
-    kv::engine::TableCursor& firms = *app.dm().TFirma;
+    kv::engine::TableCursor& firms = *app.dm().firms();
     firms.setFilter(QString(), false); // the first firm of the directory
     firms.first();
     const QString word = firms.text("nazev").section(u' ', 0, 0).left(3);
@@ -131,7 +131,7 @@ TEST(JourneyMain, NewSelectionThroughDictionariesAndIndustrySearchShowsTheSet)
     EXPECT_GT(n, 0);
     EXPECT_LT(n, 200);
     EXPECT_TRUE(counted.contains(QString::number(n))) << counted.toStdString();
-    kv::TFSeznam* list = app.window().listWindow();
+    kv::FirmListWindow* list = app.window().listWindow();
     ASSERT_NE(list, nullptr);
     EXPECT_EQ(list->findChild<QTableView*>("Grid")->model()->rowCount(), n);
     EXPECT_TRUE(profileShows(app, firms.text("nazev")));
@@ -140,7 +140,7 @@ TEST(JourneyMain, NewSelectionThroughDictionariesAndIndustrySearchShowsTheSet)
 TEST(JourneyMain, BrowseSortExcludeAndRestore)
 {
     JourneyApp app;
-    kv::engine::TableCursor& firms = *app.dm().TFirma;
+    kv::engine::TableCursor& firms = *app.dm().firms();
     const int all = firms.recordCount();
     auto grid = [&] { return app.window().listWindow()->findChild<QTableView*>("Grid"); };
     QString excludedName, statusAfterExclude;

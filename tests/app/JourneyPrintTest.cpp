@@ -1,14 +1,14 @@
 // Journeys through the print windows with input delivered the way the window
 // system delivers it: the settings window is modal, so the preview opened
 // from it must take the mouse and keyboard itself.
-#include "printing/PageView.h"
-#include "printing/Report.h"
-#include "printing/TEditSpecial.h"
-#include "printing/TFPreview.h"
-#include "tests/app/JourneyApp.h"
+#include "reports/Report.h"
 #include "tests/support/Journey.h"
+#include "tests/support/JourneyApp.h"
 #include "tests/support/PdfProbe.h"
 #include "tests/support/WindowInput.h"
+#include "ui/FilteredLineEdit.h"
+#include "ui/PageView.h"
+#include "ui/PrintPreviewWindow.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -29,10 +29,10 @@ namespace in = kvtest::input;
 namespace
 {
 
-kv::TFPreview* visiblePreview()
+kv::PrintPreviewWindow* visiblePreview()
 {
     for (QWidget* w : QApplication::topLevelWidgets())
-        if (auto p = qobject_cast<kv::TFPreview*>(w); p && p->isVisible())
+        if (auto p = qobject_cast<kv::PrintPreviewWindow*>(w); p && p->isVisible())
             return p;
     return nullptr;
 }
@@ -40,7 +40,7 @@ kv::TFPreview* visiblePreview()
 // Page and page count as the preview's status shows them ("Strana 2 z 9").
 std::pair<int, int> shownPage()
 {
-    kv::TFPreview* p = visiblePreview();
+    kv::PrintPreviewWindow* p = visiblePreview();
     if (!p)
         return {0, 0};
     const auto m = QRegularExpression(QStringLiteral(R"((\d+)\D+(\d+))")).match(p->statusText());
@@ -49,7 +49,7 @@ std::pair<int, int> shownPage()
 
 bool previewFinished()
 {
-    kv::TFPreview* p = visiblePreview();
+    kv::PrintPreviewWindow* p = visiblePreview();
     return p && p->report() && p->report()->pageStore().isFinished() &&
            shownPage().second == p->report()->pageStore().pageCount();
 }
@@ -80,12 +80,12 @@ void leafZoomPrintClose(Journey& j, int& pages, int& widthZoom, const QString& p
                  [] {
                      kv::PageView* v = visiblePreview()->view();
                      return v->zoom() ==
-                            kv::TFPreview::wholePageZoom(v->viewSize(), v->pagePixels());
+                            kv::PrintPreviewWindow::wholePageZoom(v->viewSize(), v->pagePixels());
                  })
         .then("page width",
               [&] {
                   kv::PageView* v = visiblePreview()->view();
-                  widthZoom = kv::TFPreview::pageWidthZoom(v->viewSize(), v->pagePixels());
+                  widthZoom = kv::PrintPreviewWindow::pageWidthZoom(v->viewSize(), v->pagePixels());
                   in::click("sbDetail");
               })
         .waitFor("the page width zoom",
@@ -149,7 +149,7 @@ TEST_F(JourneyPrint, ListPreviewTakesInputPrintsToPdfAndClosesItsSettingsWindow)
     ASSERT_TRUE(j.run());
     EXPECT_GT(pages, 2);
     EXPECT_EQ(pdfPages(pdf), pages);
-    EXPECT_TRUE(pdfText(pdf).contains(app.dm().TFirma->text("nazev").left(10)));
+    EXPECT_TRUE(pdfText(pdf).contains(app.dm().firms()->text("nazev").left(10)));
 }
 
 TEST_F(JourneyPrint, ProfilePreviewTakesInputAndClosesItsSettingsWindow)
@@ -204,7 +204,7 @@ TEST_F(JourneyPrint, LongGenerationShowsProgressAndCanBeCancelled)
         .then("Náhled/Tisk", [] { in::click("btnPreview"); })
         .waitFor("the progress bar",
                  [] {
-                     kv::TFPreview* p = visiblePreview();
+                     kv::PrintPreviewWindow* p = visiblePreview();
                      // Far enough for a few whole pages.
                      return p && p->progressBar()->isVisible() && p->progressBar()->value() >= 300;
                  })

@@ -1,16 +1,16 @@
 // The labels print command of the main window on a generated data home.
-#include "app/LabelPrinting.h"
-#include "app/MainMenus.h"
-#include "app/PrintCommands.h"
-#include "app/TFMain.h"
-#include "app/core/Global.h"
-#include "data/TDM.h"
-#include "printing/Report.h"
-#include "printing/TFPreview.h"
-#include "printing/TFSetLabel.h"
-#include "tests/app/DemoHome.h"
-#include "tests/printing/ReportFixture.h"
+#include "ui/LabelPrinting.h"
+#include "core/Global.h"
+#include "domain/DataModule.h"
+#include "reports/Report.h"
+#include "tests/reports/ReportFixture.h"
+#include "tests/support/DemoHome.h"
 #include "tests/support/DialogClicker.h"
+#include "ui/LabelPrintSettingsDialog.h"
+#include "ui/MainMenus.h"
+#include "ui/MainWindow.h"
+#include "ui/PrintCommands.h"
+#include "ui/PrintPreviewWindow.h"
 
 #include <QAction>
 #include <QPushButton>
@@ -31,11 +31,11 @@ protected:
     {
         global() = GlobalState();
         global().dataHome = kvtest::demoHome(kFirms);
-        ASSERT_EQ(dm.OpenDatabase().status, TDM::OpenStatus::Opened);
-        window = std::make_unique<TFMain>(&dm, 0);
+        ASSERT_EQ(dm.openDatabase().status, DataModule::OpenStatus::Opened);
+        window = std::make_unique<MainWindow>(&dm, 0);
         commands = new PrintCommands(*window, dm);
         installLabelPrinting(*commands, dm);
-        labels = window->findChild<TFSetLabel*>("FSetLabel");
+        labels = window->findChild<LabelPrintSettingsDialog*>("FSetLabel");
     }
     void TearDown() override
     {
@@ -52,7 +52,7 @@ protected:
             ASSERT_EQ(w, labels);
             auto poll = new QTimer(w);
             QObject::connect(poll, &QTimer::timeout, [this, poll]() {
-                TFPreview* preview = commands->preview();
+                PrintPreviewWindow* preview = commands->preview();
                 Report* report = preview ? preview->report() : nullptr;
                 if (!report || !report->pageStore().isFinished())
                     return;
@@ -68,10 +68,10 @@ protected:
         window->menus()->item("MITStitky")->trigger();
     }
 
-    TDM dm;
-    std::unique_ptr<TFMain> window;
+    DataModule dm;
+    std::unique_ptr<MainWindow> window;
     PrintCommands* commands = nullptr;
-    TFSetLabel* labels = nullptr;
+    LabelPrintSettingsDialog* labels = nullptr;
     std::vector<ReportPage> pages;
 };
 
@@ -80,21 +80,22 @@ protected:
 TEST_F(LabelPrinting, CommandPrintsOneLabelPerFirmOfTheSetWithoutMovingIt)
 {
     ASSERT_NE(labels, nullptr);
-    dm.TFirma->setFilter(QString(), false);
-    ASSERT_EQ(dm.TFirma->recordCount(), kFirms);
-    dm.TFirma->setPosition(5);
+    dm.firms()->setFilter(QString(), false);
+    ASSERT_EQ(dm.firms()->recordCount(), kFirms);
+    dm.firms()->setPosition(5);
     previewThroughCommand();
     ASSERT_EQ(pages.size(), 2u); // 18 labels a sheet
     int placed = 0;
     for (const ReportPage& p : pages)
         placed += int(kvtest::opsOf(p, DrawOp::Type::Band, "label").size());
     EXPECT_EQ(placed, kFirms);
-    EXPECT_EQ(dm.TFirma->position(), 5);
+    EXPECT_EQ(dm.firms()->position(), 5);
     EXPECT_FALSE(labels->isVisible());
     EXPECT_EQ(labels->labelReport(), nullptr);
 
     // A selection of one firm gives one label.
-    dm.TFirma->setFilter(QStringLiteral("peno in(%1)").arg(dm.TFirma->value("peno").toInt()), true);
+    dm.firms()->setFilter(QStringLiteral("peno in(%1)").arg(dm.firms()->value("peno").toInt()),
+                          true);
     previewThroughCommand();
     ASSERT_EQ(pages.size(), 1u);
     EXPECT_EQ(kvtest::opsOf(pages[0], DrawOp::Type::Band, "label").size(), 1u);

@@ -1,12 +1,12 @@
 // The language switch is complete: after switching, no window shows a text
 // of the other language, whether it is open at the time (main window, list,
 // profile, status bar, menus) or opened later (every dialog).
-#include "app/ProfileCommands.h"
-#include "app/core/Global.h"
-#include "app/core/StringTable.h"
-#include "data/TFProfil.h"
-#include "tests/app/ProgramWindows.h"
-#include "tests/app/WidgetTexts.h"
+#include "core/Global.h"
+#include "core/StringTable.h"
+#include "tests/support/ProgramWindows.h"
+#include "tests/support/WidgetTexts.h"
+#include "ui/ProfileCommands.h"
+#include "ui/ProfileWindow.h"
 
 #include <QAction>
 #include <QApplication>
@@ -55,11 +55,11 @@ TEST(LanguageSwitch, EveryWindowFollowsItBothWays)
         << leftovers(windows, 500).join("\n").toStdString();
     // Spot checks of what was Czech before: the profile, the links menu, the
     // typo in the profile's link, the excluded count.
-    kv::TFProfil* profile = kv::profileWindow();
+    kv::ProfileWindow* profile = kv::profileWindow();
     EXPECT_EQ(profile->windowTitle(), "Company Profile");
     EXPECT_TRUE(profile->webKVText()->toolTip().isEmpty() ||
                 !profile->webKVText()->toolTip().contains("intenetu"));
-    EXPECT_TRUE(kv::LoadStr(223).contains("Internet"));
+    EXPECT_TRUE(kv::loadStr(223).contains("Internet"));
     EXPECT_EQ(windows.main->menus()->item("MIDuleziteOdkazy")->text(), "&Useful links");
     EXPECT_EQ(windows.main->statusText(1), "Number of excluded records : 1");
     for (QMdiSubWindow* sub : windows.main->mdiArea()->subWindowList())

@@ -1,21 +1,21 @@
 // List and profile printing on a generated data home: the settings windows
 // opened by the print commands, the sets they print, and the headless
 // `kvelta print list|profiles`.
-#include "app/ListPrinting.h"
-#include "app/PrintCli.h"
-#include "app/PrintCommands.h"
-#include "app/TFMain.h"
-#include "app/core/Global.h"
-#include "printing/Report.h"
-#include "printing/TFPreview.h"
-#include "printing/TFSetProfil.h"
-#include "printing/TFSetSeznam.h"
-#include "selection/SelectionCli.h"
-#include "selection/SelectionFile.h"
-#include "selection/SelectionState.h"
-#include "tests/app/DemoHome.h"
-#include "tests/printing/ReportFixture.h"
+#include "ui/ListPrinting.h"
+#include "cli/PrintCommand.h"
+#include "cli/SelectionFileCommands.h"
+#include "core/Global.h"
+#include "domain/SelectionFile.h"
+#include "domain/SelectionState.h"
+#include "reports/Report.h"
+#include "tests/reports/ReportFixture.h"
+#include "tests/support/DemoHome.h"
 #include "tests/support/DialogClicker.h"
+#include "ui/ListPrintSettingsDialog.h"
+#include "ui/MainWindow.h"
+#include "ui/PrintCommands.h"
+#include "ui/PrintPreviewWindow.h"
+#include "ui/ProfilePrintSettingsDialog.h"
 
 #include "tests/support/PdfProbe.h"
 #include <QAction>
@@ -59,12 +59,12 @@ protected:
     {
         global() = GlobalState();
         global().dataHome = kvtest::demoHome(kFirms);
-        ASSERT_EQ(dm.OpenDatabase().status, TDM::OpenStatus::Opened);
-        window = std::make_unique<TFMain>(&dm, 0);
+        ASSERT_EQ(dm.openDatabase().status, DataModule::OpenStatus::Opened);
+        window = std::make_unique<MainWindow>(&dm, 0);
         commands = new PrintCommands(*window, dm);
         installListPrinting(*commands, dm, *window);
-        list = window->findChild<TFSetSeznam*>("FSetSeznam");
-        profile = window->findChild<TFSetProfil*>("FSetProfil");
+        list = window->findChild<ListPrintSettingsDialog*>("FSetSeznam");
+        profile = window->findChild<ProfilePrintSettingsDialog*>("FSetProfil");
     }
     void TearDown() override
     {
@@ -85,7 +85,7 @@ protected:
             // Events run while the pages are generated: wait for the last one.
             auto poll = new QTimer(dialog);
             QObject::connect(poll, &QTimer::timeout, [this, poll] {
-                TFPreview* preview = commands->preview();
+                PrintPreviewWindow* preview = commands->preview();
                 Report* report = preview->report();
                 if (!report || !report->pageStore().isFinished())
                     return;
@@ -107,11 +107,11 @@ protected:
         return n;
     }
 
-    TDM dm;
-    std::unique_ptr<TFMain> window;
+    DataModule dm;
+    std::unique_ptr<MainWindow> window;
     PrintCommands* commands = nullptr;
-    TFSetSeznam* list = nullptr;
-    TFSetProfil* profile = nullptr;
+    ListPrintSettingsDialog* list = nullptr;
+    ProfilePrintSettingsDialog* profile = nullptr;
     std::vector<ReportPage> pages;
 };
 
@@ -121,10 +121,11 @@ TEST_F(ListPrinting, SettingsWindowsAsDesigned)
     ASSERT_NE(profile, nullptr);
     EXPECT_EQ(list->size(), QSize(292, 190));
     EXPECT_EQ(profile->size(), QSize(379, 146));
-    EXPECT_TRUE(list->box(TFSetSeznam::Nazevadr)->isChecked());
-    EXPECT_FALSE(list->box(TFSetSeznam::Nazevadr)->isEnabled());
-    for (auto b : {TFSetSeznam::Tel, TFSetSeznam::Fax, TFSetSeznam::Email, TFSetSeznam::WWW,
-                   TFSetSeznam::Pozn})
+    EXPECT_TRUE(list->box(ListPrintSettingsDialog::Nazevadr)->isChecked());
+    EXPECT_FALSE(list->box(ListPrintSettingsDialog::Nazevadr)->isEnabled());
+    for (auto b : {ListPrintSettingsDialog::Tel, ListPrintSettingsDialog::Fax,
+                   ListPrintSettingsDialog::Email, ListPrintSettingsDialog::WWW,
+                   ListPrintSettingsDialog::Pozn})
         EXPECT_FALSE(list->box(b)->isChecked());
     EXPECT_EQ(list->windowTitle(), "Tisk seznamu firem");
     EXPECT_EQ(list->previewButton()->text(), "&Náhled/Tisk");
@@ -153,26 +154,26 @@ TEST_F(ListPrinting, ProfileChoiceIsRebuiltAndPreselectedAtEveryShowing)
 
 TEST_F(ListPrinting, ListCoversTheCurrentSetWithTheChosenItems)
 {
-    dm.TFirma->setFilter(QString(), false);
-    const int firms = dm.TFirma->recordCount();
+    dm.firms()->setFilter(QString(), false);
+    const int firms = dm.firms()->recordCount();
     ASSERT_EQ(firms, kFirms);
-    dm.TFirma->setPosition(5);
-    list->box(TFSetSeznam::Tel)->setChecked(true);
+    dm.firms()->setPosition(5);
+    list->box(ListPrintSettingsDialog::Tel)->setChecked(true);
     previewThrough("MITSeznam");
     EXPECT_EQ(count("Detail"), firms);
     ASSERT_FALSE(pages.empty());
     EXPECT_TRUE(kvtest::textsOf(pages[0], "Detail").filter("Telefon      :  ").size() > 0);
-    EXPECT_EQ(dm.TFirma->position(), 5); // printing never moves the current firm
-    EXPECT_FALSE(list->isVisible());     // closed with the preview
+    EXPECT_EQ(dm.firms()->position(), 5); // printing never moves the current firm
+    EXPECT_FALSE(list->isVisible());      // closed with the preview
     EXPECT_EQ(list->report(), nullptr);
-    EXPECT_TRUE(list->box(TFSetSeznam::Tel)->isChecked()); // kept for the next time
+    EXPECT_TRUE(list->box(ListPrintSettingsDialog::Tel)->isChecked()); // kept for the next time
 }
 
 TEST_F(ListPrinting, PopupPrintsTheCurrentFirmAloneMenuEveryFirm)
 {
-    dm.TFirma->setFilter(QString(), false); // no selection: every firm
-    dm.TFirma->setPosition(3);
-    const QString current = dm.TFirma->text("nazev");
+    dm.firms()->setFilter(QString(), false); // no selection: every firm
+    dm.firms()->setPosition(3);
+    const QString current = dm.firms()->text("nazev");
     int choice = -1;
     previewThrough("PITiskprofil", [&](QDialog*) { choice = profile->choice(); });
     EXPECT_EQ(choice, 1);
@@ -184,7 +185,7 @@ TEST_F(ListPrinting, PopupPrintsTheCurrentFirmAloneMenuEveryFirm)
     EXPECT_EQ(choice, 0);
     EXPECT_EQ(count("bMain"), kFirms);
     EXPECT_GE(int(pages.size()), kFirms);
-    EXPECT_FALSE(dm.TPrn->isOpen()); // closing the window closes the print cursors
+    EXPECT_FALSE(dm.printFirms()->isOpen()); // closing the window closes the print cursors
 }
 
 TEST_F(ListPrinting, CloseButtonClosesTheWindowWithoutPrinting)
@@ -220,9 +221,9 @@ TEST_F(ListPrinting, HeadlessProfilesFollowASavedSelection)
     QTemporaryDir dir;
     const QString home = kvtest::demoHome(kFirms);
     SelectionState web;
-    web.Clear();
+    web.clear();
     web.cbWWW = true; // firms with a web address
-    SaveSelection(web, dir.filePath("web.kvv"));
+    saveSelection(web, dir.filePath("web.kvv"));
     QString counted, unused;
     QTextStream countOut(&counted), countErr(&unused);
     ASSERT_EQ(countCommand({"--home", home, dir.filePath("web.kvv")}, countOut, countErr), 0);

@@ -1,16 +1,16 @@
 // Texts longer than any window (a 2,000-character firm name, a long list of
 // telephone numbers, a long web address) are shortened with "…" where they
 // are shown, readable whole in the tooltip, and never widen a window.
-#include "app/ProfileCommands.h"
-#include "app/TFMain.h"
-#include "app/core/Global.h"
-#include "data/ElidedLabel.h"
-#include "data/TDM.h"
-#include "data/TFPozn.h"
-#include "data/TFProfil.h"
-#include "tests/app/DemoHome.h"
+#include "core/Global.h"
+#include "domain/DataModule.h"
+#include "tests/support/DemoHome.h"
 #include "tests/support/FileProbe.h"
 #include "tests/support/TestHome.h"
+#include "ui/ElidedLabel.h"
+#include "ui/MainWindow.h"
+#include "ui/NoteDialog.h"
+#include "ui/ProfileCommands.h"
+#include "ui/ProfileWindow.h"
 
 #include <QApplication>
 #include <QDir>
@@ -49,8 +49,8 @@ protected:
 
         kv::global() = kv::GlobalState();
         kv::global().dataHome = home.path();
-        ASSERT_EQ(dm.OpenDatabase().status, kv::TDM::OpenStatus::Opened);
-        window = std::make_unique<kv::TFMain>(&dm, 0);
+        ASSERT_EQ(dm.openDatabase().status, kv::DataModule::OpenStatus::Opened);
+        window = std::make_unique<kv::MainWindow>(&dm, 0);
         window->resize(1000, 700);
         window->show();
         kv::installProfileCommands(*window, dm);
@@ -74,8 +74,8 @@ protected:
     const QString phones = QStringLiteral("+420 567 123 456, ").repeated(12).chopped(2);
     const QString web = QStringLiteral("www.") + QString(300, QLatin1Char('w')) + ".cz";
     kvtest::TestHome home;
-    kv::TDM dm;
-    std::unique_ptr<kv::TFMain> window;
+    kv::DataModule dm;
+    std::unique_ptr<kv::MainWindow> window;
 };
 
 } // namespace
@@ -83,7 +83,7 @@ protected:
 TEST_F(LongTexts, ProfileShortensWithAnEllipsisAndShowsTheWholeTextAsHint)
 {
     ASSERT_EQ(name.size(), 2000);
-    kv::TFProfil* profile = kv::profileWindow();
+    kv::ProfileWindow* profile = kv::profileWindow();
     ASSERT_NE(profile, nullptr);
     for (const QString& full : {name, phones, web}) {
         kv::ElidedLabel* label = shownAs(profile->widget(), full);
@@ -104,7 +104,7 @@ TEST_F(LongTexts, ProfileShortensWithAnEllipsisAndShowsTheWholeTextAsHint)
 
 TEST_F(LongTexts, NoteWindowStaysWithinTheScreen)
 {
-    kv::TFPozn note(&dm, window.get());
+    kv::NoteDialog note(&dm, window.get());
     note.show();
     QApplication::processEvents();
     const QRect screen = QApplication::primaryScreen()->availableGeometry();

@@ -1,16 +1,16 @@
 // Where a written file may go: notes never through a link, outputs never
 // onto a device, a FIFO, a socket or one of the command's own inputs, and
 // drafts that a killed run leaves are cleared by the next write.
-#include "app/core/FileError.h"
-#include "app/core/Global.h"
-#include "data/NoteFile.h"
-#include "printing/LabelSettings.h"
-#include "selection/NoteCondition.h"
-#include "selection/SelectionFile.h"
-#include "selection/SelectionState.h"
-#include "tests/app/DemoHome.h"
-#include "tests/app/KveltaRun.h"
+#include "core/FileError.h"
+#include "core/Global.h"
+#include "domain/LabelSettings.h"
+#include "domain/NoteCondition.h"
+#include "domain/NoteFile.h"
+#include "domain/SelectionFile.h"
+#include "domain/SelectionState.h"
+#include "tests/support/DemoHome.h"
 #include "tests/support/FileProbe.h"
+#include "tests/support/KveltaRun.h"
 #include "tests/support/PdfProbe.h"
 #include "tests/support/TestHome.h"
 
@@ -167,7 +167,7 @@ TEST_F(OwnHome, OutputThatIsAnInputIsRefused)
     // The selection file and the label file the command reads.
     const QString selection = outside.filePath("a.kvv");
     const QString labels = outside.filePath("a.kl");
-    kv::SaveSelection(kv::SelectionState(), selection); // nothing chosen: the whole table
+    kv::saveSelection(kv::SelectionState(), selection); // nothing chosen: the whole table
     kv::LabelFile::save(kv::LabelSettings(), labels);
     const QString dbLink = outside.filePath("db-link");
     ASSERT_TRUE(QFile::link(db(), dbLink));

@@ -1,5 +1,5 @@
 // Many runs changing one configuration file at once: each change is kept.
-#include "tests/app/KveltaRun.h"
+#include "tests/support/KveltaRun.h"
 
 #include <QProcess>
 #include <QTemporaryDir>

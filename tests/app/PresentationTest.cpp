@@ -1,14 +1,14 @@
 // The presentation window: page pictures by language, the six page buttons,
 // scrolling of tall pages, unreadable pages, links, and the main window's
 // Presentation command.
-#include "app/PresentationCommand.h"
-#include "app/PresentationPages.h"
-#include "app/TFMain.h"
-#include "app/TFPrezentace.h"
-#include "app/core/Global.h"
-#include "tests/app/DemoHome.h"
+#include "core/Global.h"
+#include "domain/PresentationPages.h"
+#include "tests/support/DemoHome.h"
 #include "tests/support/DialogClicker.h"
 #include "tests/support/TestHome.h"
+#include "ui/MainWindow.h"
+#include "ui/PresentationCommand.h"
+#include "ui/PresentationWindow.h"
 
 #include <QButtonGroup>
 #include <QFile>
@@ -87,11 +87,11 @@ protected:
         img.fill(colour);
         ASSERT_TRUE(img.save(home.file("Prez/" + name), "JPG"));
     }
-    QColor shownColour(kv::TFPrezentace& w)
+    QColor shownColour(kv::PresentationWindow& w)
     {
         return QColor(w.image()->pixmap().toImage().pixel(300, 10));
     }
-    int checkedCount(kv::TFPrezentace& w)
+    int checkedCount(kv::PresentationWindow& w)
     {
         int n = 0;
         for (const auto& b : PresentationPages::buttons())
@@ -112,7 +112,7 @@ bool near(const QColor& a, const QColor& b)
 
 TEST_F(Presentation, SixPageButtonsExactlyOnePressed)
 {
-    kv::TFPrezentace w;
+    kv::PresentationWindow w;
     w.show();
     EXPECT_EQ(w.windowTitle(), "Prezentace");
     EXPECT_EQ(w.size(), QSize(748, 500));
@@ -146,14 +146,14 @@ TEST_F(Presentation, SixPageButtonsExactlyOnePressed)
 TEST_F(Presentation, CzechAndEnglishPicturesByLanguage)
 {
     {
-        kv::TFPrezentace w;
+        kv::PresentationWindow w;
         w.show();
         EXPECT_TRUE(w.shownPath().endsWith("/Prez/KV_C.JPG"));
         EXPECT_EQ(w.image()->height(), 900);
         EXPECT_TRUE(near(shownColour(w), Qt::red));
     }
     kv::global().langBase = 500;
-    kv::TFPrezentace w;
+    kv::PresentationWindow w;
     w.show();
     EXPECT_EQ(w.windowTitle(), "Our products");
     EXPECT_EQ(w.closeButton()->text(), "&Close");
@@ -166,7 +166,7 @@ TEST_F(Presentation, CzechAndEnglishPicturesByLanguage)
 
 TEST_F(Presentation, ScrollBarOnlyForPagesTallerThanThePanel)
 {
-    kv::TFPrezentace w;
+    kv::PresentationWindow w;
     w.show();
     QScrollBar* sb = w.scrollBar();
     ASSERT_FALSE(sb->isHidden()); // Kvelta, 900 high
@@ -199,7 +199,7 @@ TEST_F(Presentation, ScrollBarOnlyForPagesTallerThanThePanel)
 
 TEST_F(Presentation, MissingPageIsReportedAndThePreviousStays)
 {
-    kv::TFPrezentace w;
+    kv::PresentationWindow w;
     w.show();
     w.scrollBar()->setValue(60);
     QString text, title;
@@ -226,7 +226,7 @@ TEST_F(Presentation, MissingPageIsReportedAndThePreviousStays)
 
 TEST_F(Presentation, WebAndMailButtonsOpenTheMakersAddresses)
 {
-    kv::TFPrezentace w;
+    kv::PresentationWindow w;
     QStringList opened;
     w.setUrlOpener([&](const QUrl& url) { opened << url.toString(); });
     w.show();
@@ -243,14 +243,14 @@ TEST(PresentationCommand, OpensThePresentationWindowModally)
     kv::global() = kv::GlobalState();
     kv::global().dataHome = kvtest::demoHome(250);
     {
-        kv::TFMain window(nullptr, 0);
+        kv::MainWindow window(nullptr, 0);
         kv::installPresentationCommand(window);
         QString seen;
         int height = 0;
         int pressed = 0;
         kvtest::DialogClicker::onNext([&](QWidget* w) {
             seen = QString::fromLatin1(w->metaObject()->className());
-            if (auto p = qobject_cast<kv::TFPrezentace*>(w)) {
+            if (auto p = qobject_cast<kv::PresentationWindow*>(w)) {
                 height = p->image()->height();
                 for (const auto& b : PresentationPages::buttons())
                     pressed += p->pageButton(b.page)->isChecked() ? 1 : 0;
@@ -260,7 +260,7 @@ TEST(PresentationCommand, OpensThePresentationWindowModally)
             }
         });
         window.menus()->item("MIPrezentace")->trigger();
-        EXPECT_EQ(seen, "kv::TFPrezentace");
+        EXPECT_EQ(seen, "kv::PresentationWindow");
         EXPECT_GT(height, 0); // the demo home has the page pictures
         EXPECT_EQ(pressed, 1);
     }

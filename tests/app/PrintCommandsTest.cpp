@@ -1,9 +1,9 @@
-#include "app/PrintCommands.h"
-#include "app/TFMain.h"
-#include "app/core/Global.h"
-#include "printing/Report.h"
-#include "printing/TFPreview.h"
-#include "tests/app/DemoHome.h"
+#include "ui/PrintCommands.h"
+#include "core/Global.h"
+#include "reports/Report.h"
+#include "tests/support/DemoHome.h"
+#include "ui/MainWindow.h"
+#include "ui/PrintPreviewWindow.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -15,21 +15,22 @@ TEST(PrintCommands, EveryPrintCommandStartsWithANewEmptyPreview)
 {
     kv::global() = kv::GlobalState();
     kv::global().dataHome = kvtest::demoHome(250);
-    kv::TDM dm;
-    ASSERT_EQ(dm.OpenDatabase().status, kv::TDM::OpenStatus::Opened);
-    kv::TFMain window(&dm, 0);
+    kv::DataModule dm;
+    ASSERT_EQ(dm.openDatabase().status, kv::DataModule::OpenStatus::Opened);
+    kv::MainWindow window(&dm, 0);
     auto print = new kv::PrintCommands(window, dm);
     QList<std::pair<kv::Command, bool>> opened;
     for (kv::Command c :
          {kv::Command::PrintList, kv::Command::PrintProfiles, kv::Command::PrintLabels})
-        print->setSettingsWindow(c, [&opened, c](kv::TFPreview& preview, bool currentOnly) {
-            EXPECT_TRUE(preview.findChild<QToolButton*>("sbPrint")->isEnabled());
-            EXPECT_EQ(preview.report(), nullptr); // nothing generated yet
-            opened << std::make_pair(c, currentOnly);
-        });
+        print->setSettingsWindow(
+            c, [&opened, c](kv::PrintPreviewWindow& preview, bool currentOnly) {
+                EXPECT_TRUE(preview.findChild<QToolButton*>("sbPrint")->isEnabled());
+                EXPECT_EQ(preview.report(), nullptr); // nothing generated yet
+                opened << std::make_pair(c, currentOnly);
+            });
 
     window.menus()->item("MITSeznam")->trigger();
-    QPointer<kv::TFPreview> first = print->preview();
+    QPointer<kv::PrintPreviewWindow> first = print->preview();
     ASSERT_FALSE(first.isNull());
     window.menus()->item("PITiskprofil")->trigger();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

@@ -1,8 +1,8 @@
 // `kvelta print labels` on a generated data home.
-#include "app/LabelsCli.h"
-#include "app/core/Oxo.h"
-#include "printing/LabelSettings.h"
-#include "tests/app/DemoHome.h"
+#include "cli/LabelPrintCommand.h"
+#include "core/ListFile.h"
+#include "domain/LabelSettings.h"
+#include "tests/support/DemoHome.h"
 
 #include "tests/support/PdfProbe.h"
 #include <QFile>
@@ -69,15 +69,15 @@ TEST(PrintLabelsCli, BadLabelFileEndsWithExitCodeTwo)
     const QString home = kvtest::demoHome(40);
     QStringList lines = kv::LabelFile::lines(kv::LabelSettings{});
     lines[0] = "kv2001;labels;";
-    kv::OxoSave(lines, dir.filePath("bad.kl"), 1, 0x0E);
+    kv::saveListFile(lines, dir.filePath("bad.kl"), 1, 0x0E);
     const QString pdf = dir.filePath("out.pdf");
     CliRun r = printLabels({"--home", home, "--labels", dir.filePath("bad.kl"), "-o", pdf});
     EXPECT_EQ(r.code, 2);
     EXPECT_TRUE(r.err.contains("Kvelta 2001"));
     EXPECT_FALSE(QFile::exists(pdf));
 
-    kv::OxoSave(lines.mid(0, 12).replaceInStrings("kv2001;labels;", "KV2001;Labels;"),
-                dir.filePath("short.kl"), 1, 0x0E);
+    kv::saveListFile(lines.mid(0, 12).replaceInStrings("kv2001;labels;", "KV2001;Labels;"),
+                     dir.filePath("short.kl"), 1, 0x0E);
     r = printLabels({"--home", home, "--labels", dir.filePath("short.kl"), "-o", pdf});
     EXPECT_EQ(r.code, 2);
     EXPECT_TRUE(r.err.contains(dir.filePath("short.kl")));

@@ -2,7 +2,7 @@
 // imports it during the splash and refuses a result that is not a company
 // database with text 19 naming the missing tables, leaving no SQLite file.
 #include "app/Startup.h"
-#include "tests/data/import/JetSamples.h"
+#include "tests/jetimport/JetSamples.h"
 #include "tests/support/DialogClicker.h"
 #include "tests/support/TestHome.h"
 

@@ -1,9 +1,9 @@
 // Start-up through the real entry points: the configuration error and one
 // running instance per user, checked with two real processes.
 #include "app/Startup.h"
-#include "app/core/Global.h"
-#include "app/core/Oxo.h"
-#include "tests/app/DemoHome.h"
+#include "core/Global.h"
+#include "core/ListFile.h"
+#include "tests/support/DemoHome.h"
 #include "tests/support/DialogClicker.h"
 #include "tests/support/TestHome.h"
 

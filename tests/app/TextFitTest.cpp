@@ -2,11 +2,11 @@
 // box and group title is at least as wide as its text needs in the font it
 // is drawn in, and lies inside its window. The status bar's panels grow with
 // their texts.
-#include "app/TFAbout.h"
-#include "app/core/Global.h"
-#include "app/core/UiLanguage.h"
-#include "data/ElidedLabel.h"
-#include "tests/app/ProgramWindows.h"
+#include "core/Global.h"
+#include "core/UiLanguage.h"
+#include "tests/support/ProgramWindows.h"
+#include "ui/AboutDialog.h"
+#include "ui/ElidedLabel.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -99,7 +99,7 @@ TEST(TextFit, EveryCaptionFitsInBothLanguages)
     kvtest::ProgramWindows windows(60);
     for (int lang : {0, 500}) {
         kv::UiLanguage::apply(lang);
-        windows.main->ApplyTexts();
+        windows.main->applyTexts();
         QStringList found;
         windows.forEachWindow(
             [&found](QWidget* window, const QString& name) { found += tooNarrow(window, name); });
@@ -133,7 +133,7 @@ TEST(TextFit, AboutBoxLinksDoNotOverlap)
 {
     for (int lang : {0, 500}) {
         kv::global().langBase = lang;
-        kv::TFAbout about;
+        kv::AboutDialog about;
         about.show();
         QApplication::processEvents();
         auto web = about.findChild<QLabel*>("Label7");

@@ -1,15 +1,15 @@
 // The files the windows write (notes, selection files, label files, the
 // preview's PDF) on a disk that fails: each keeps its earlier version, no
 // draft stays, and the reason reaches the caller.
-#include "app/core/FileError.h"
-#include "app/core/Global.h"
-#include "data/NoteFile.h"
-#include "printing/LabelSettings.h"
-#include "printing/MemoryDataSource.h"
-#include "printing/Report.h"
-#include "printing/ReportError.h"
-#include "selection/SelectionFile.h"
-#include "selection/SelectionState.h"
+#include "core/FileError.h"
+#include "core/Global.h"
+#include "domain/LabelSettings.h"
+#include "domain/NoteFile.h"
+#include "domain/SelectionFile.h"
+#include "domain/SelectionState.h"
+#include "reports/MemoryDataSource.h"
+#include "reports/Report.h"
+#include "reports/ReportError.h"
 #include "tests/support/FailingIo.h"
 #include "tests/support/FileProbe.h"
 #include "tests/support/TestHome.h"
@@ -69,7 +69,7 @@ TEST(WindowFilesFault, NotesSelectionsLabelsAndPreviewPdfKeepTheirEarlierVersion
         {"selection", QDir(out).filePath("a.kvv"),
          [&](int round) {
              selection.cbPozn = round;
-             kv::SaveSelection(selection, QDir(out).filePath("a.kvv"));
+             kv::saveSelection(selection, QDir(out).filePath("a.kvv"));
          }},
         {"labels", QDir(out).filePath("a.kl"),
          [&](int round) {

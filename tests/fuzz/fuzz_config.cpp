@@ -2,8 +2,8 @@
 // rewrite on exit, which must read back without an error.
 
 #include "FuzzSupport.h"
-#include "app/core/Config.h"
-#include "app/core/Global.h"
+#include "core/Config.h"
+#include "core/Global.h"
 
 using namespace kv;
 

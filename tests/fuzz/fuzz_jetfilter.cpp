@@ -4,12 +4,12 @@
 // database: the translation is the only guard between the text and SQLite.
 
 #include "FuzzSupport.h"
-#include "data/engine/BoundStatement.h"
-#include "data/engine/Database.h"
-#include "data/engine/EngineError.h"
-#include "data/engine/JetDialect.h"
-#include "data/engine/Schema.h"
-#include "data/engine/Statement.h"
+#include "engine/BoundStatement.h"
+#include "engine/Database.h"
+#include "engine/EngineError.h"
+#include "engine/JetDialect.h"
+#include "engine/Schema.h"
+#include "engine/Statement.h"
 
 using namespace kv::engine;
 

@@ -2,9 +2,9 @@
 // window does, its picture computed; what loads saves and loads back the same.
 
 #include "FuzzSupport.h"
-#include "app/core/FileError.h"
-#include "printing/LabelGeometry.h"
-#include "printing/LabelSettings.h"
+#include "core/FileError.h"
+#include "domain/LabelGeometry.h"
+#include "domain/LabelSettings.h"
 
 using namespace kv;
 
@@ -27,8 +27,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
     // An A4 sheet as the window starts with, then the file's fields.
     LabelGeometry sheet;
-    sheet.SetWidthDocument(210);
-    sheet.SetLengthDocument(297);
+    sheet.setWidthDocument(210);
+    sheet.setLengthDocument(297);
     sheet.applyFields(settings.fields);
     const LabelGeometry::Picture picture = sheet.picture(400, 560, 4);
     if (picture.labels.size() > size_t(sheet.CountHorizontal) * size_t(sheet.CountVertical))

@@ -2,8 +2,8 @@
 // or plain text of any bytes.
 
 #include "FuzzSupport.h"
-#include "app/core/FileError.h"
-#include "app/core/Oxo.h"
+#include "core/FileError.h"
+#include "core/ListFile.h"
 
 using namespace kv;
 
@@ -18,7 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const QString path = kvfuzz::writeInput(data, size, QStringLiteral("input.oxo"));
     QStringList list{QStringLiteral("kept")};
     try {
-        OxoLoad(list, path);
+        loadListFile(list, path);
     } catch (const FileError&) {
         kvfuzz::fail("an existing readable file was reported unreadable");
     }
@@ -28,13 +28,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const QString copy = kvfuzz::scratchDir().filePath(QStringLiteral("copy.oxo"));
     for (int mode : {0, 1}) {
         QStringList once;
-        OxoSave(list, copy, mode, 0x5A);
-        OxoLoad(once, copy);
+        saveListFile(list, copy, mode, 0x5A);
+        loadListFile(once, copy);
         if (once.size() != list.size())
             kvfuzz::fail("a saved list read back with another number of lines");
         QStringList twice;
-        OxoSave(once, copy, mode, 0x5A);
-        OxoLoad(twice, copy);
+        saveListFile(once, copy, mode, 0x5A);
+        loadListFile(twice, copy);
         if (twice != once)
             kvfuzz::fail("a list read back differently on the second round");
     }

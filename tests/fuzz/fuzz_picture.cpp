@@ -3,7 +3,7 @@
 // as unreadable; the logo is read as a pixmap like the profile window does.
 
 #include "FuzzSupport.h"
-#include "app/PictureFile.h"
+#include "domain/PictureFile.h"
 
 #include <QImageReader>
 #include <QPixmap>

@@ -4,11 +4,11 @@
 // stays as it was. What was read is written and read back the same.
 
 #include "FuzzSupport.h"
-#include "app/core/FileError.h"
-#include "selection/SelectionError.h"
-#include "selection/SelectionFile.h"
-#include "selection/SelectionRecord.h"
-#include "selection/SelectionState.h"
+#include "core/FileError.h"
+#include "domain/SelectionError.h"
+#include "domain/SelectionFile.h"
+#include "domain/SelectionRecord.h"
+#include "domain/SelectionState.h"
 
 #include <QBuffer>
 
@@ -20,7 +20,7 @@ namespace
 SelectionState marked()
 {
     SelectionState s;
-    s.row(SelectionState::Misto).Add(QStringLiteral("Brno"), QStringLiteral("7"));
+    s.row(SelectionState::Misto).add(QStringLiteral("Brno"), QStringLiteral("7"));
     s.cbEmail = true;
     return s;
 }
@@ -40,15 +40,15 @@ template <class Read> bool readChecked(Read read)
             kvfuzz::fail("a refused record changed the state");
         return false;
     }
-    for (const TLVyber& row : state.rows)
-        row.Count();
+    for (const CriterionValueList& row : state.rows)
+        row.count();
 
     QBuffer out;
     out.open(QIODevice::ReadWrite);
-    WriteSelection(state, out);
+    writeSelection(state, out);
     out.seek(0);
     SelectionState again;
-    if (!ReadSelection(out, again) || !(again == state))
+    if (!readSelection(out, again) || !(again == state))
         kvfuzz::fail("a written record read back differently");
     return true;
 }
@@ -67,12 +67,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         QBuffer in;
         in.setData(reinterpret_cast<const char*>(data), qsizetype(size));
         in.open(QIODevice::ReadOnly);
-        return ReadSelection(in, state);
+        return readSelection(in, state);
     });
     const QString path = kvfuzz::writeInput(data, size, QStringLiteral("input.kvv"));
     readChecked([&](SelectionState& state) {
         try {
-            return LoadSelection(path, state);
+            return loadSelection(path, state);
         } catch (const FileError&) {
             kvfuzz::fail("an existing selection file was reported unreadable");
         }

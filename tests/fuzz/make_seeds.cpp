@@ -3,13 +3,13 @@
 // Each target's seeds go to <corpus folder>/<target>/ (filters are kept as
 // committed text files and are not written here).
 
-#include "app/core/Config.h"
-#include "app/core/Global.h"
-#include "app/core/Oxo.h"
-#include "printing/LabelSettings.h"
-#include "selection/SelectionFile.h"
-#include "selection/SelectionRecord.h"
-#include "selection/SelectionState.h"
+#include "core/Config.h"
+#include "core/Global.h"
+#include "core/ListFile.h"
+#include "domain/LabelSettings.h"
+#include "domain/SelectionFile.h"
+#include "domain/SelectionRecord.h"
+#include "domain/SelectionState.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -44,38 +44,38 @@ SelectionState sampleState()
     SelectionState s;
     s.rgLogV = 1;
     s.cbPozn = true;
-    s.row(SelectionState::Nazev).Add(QStringLiteral("stav*"), QStringLiteral("0"));
-    s.row(SelectionState::Misto).Add(QStringLiteral("Brno"), QStringLiteral("12"));
-    s.row(SelectionState::Misto).Add(QStringLiteral("Žďár nad Sázavou"), QStringLiteral("301"));
+    s.row(SelectionState::Nazev).add(QStringLiteral("stav*"), QStringLiteral("0"));
+    s.row(SelectionState::Misto).add(QStringLiteral("Brno"), QStringLiteral("12"));
+    s.row(SelectionState::Misto).add(QStringLiteral("Žďár nad Sázavou"), QStringLiteral("301"));
     s.row(SelectionState::Zatrid).IsAnd = false;
-    s.row(SelectionState::Zatrid).Add(QStringLiteral("Strojírenství"), QStringLiteral("4711"));
+    s.row(SelectionState::Zatrid).add(QStringLiteral("Strojírenství"), QStringLiteral("4711"));
     return s;
 }
 
 void oxoSeeds()
 {
     const QStringList lines{QStringLiteral("první řádek"), QString(), QStringLiteral("třetí=3")};
-    OxoSave(lines, target("oxo", "mode0.oxo"), 0, 0);
-    OxoSave(lines, target("oxo", "mode1.oxo"), 1, 0x0C);
-    OxoSave(lines, target("oxo", "mode7.oxo"), 7, 0x0E);
-    writeBytes(target("oxo", "plain.txt"), oxo::render(lines));
+    saveListFile(lines, target("oxo", "mode0.oxo"), 0, 0);
+    saveListFile(lines, target("oxo", "mode1.oxo"), 1, 0x0C);
+    saveListFile(lines, target("oxo", "mode7.oxo"), 7, 0x0E);
+    writeBytes(target("oxo", "plain.txt"), listfile::render(lines));
 }
 
 void configSeeds()
 {
     global().langBase = 1;
     writeConfig(target("config", "KV2001.ini"), 2);
-    OxoSave({QStringLiteral("MdiMod=1"), QStringLiteral("Nast=1,0,1,1,")},
-            target("config", "short.ini"), 0, 0);
+    saveListFile({QStringLiteral("MdiMod=1"), QStringLiteral("Nast=1,0,1,1,")},
+                 target("config", "short.ini"), 0, 0);
 }
 
 void selectionSeeds()
 {
-    SaveSelection(sampleState(), target("selection", "sample.kvv"));
-    SaveSelection(SelectionState(), target("selection", "empty.kvv"));
+    saveSelection(sampleState(), target("selection", "sample.kvv"));
+    saveSelection(SelectionState(), target("selection", "empty.kvv"));
     QBuffer record;
     record.open(QIODevice::ReadWrite);
-    WriteSelection(sampleState(), record);
+    writeSelection(sampleState(), record);
     writeBytes(target("selection", "record.txt"), record.data());
 }
 
@@ -83,12 +83,12 @@ void tlvyberSeeds()
 {
     const SelectionState s = sampleState();
     int i = 0;
-    for (const TLVyber& row : s.rows) {
+    for (const CriterionValueList& row : s.rows) {
         if (row.Texts.isEmpty() && i > 0)
             continue;
         QBuffer b;
         b.open(QIODevice::ReadWrite);
-        row.SaveToStream(b);
+        row.saveToStream(b);
         writeBytes(target("tlvyber", QStringLiteral("row%1.txt").arg(i++)), b.data());
     }
 }

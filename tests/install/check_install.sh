@@ -70,7 +70,7 @@ desktop)
     grep -qE '^Categories=(.*;)?Office;' "$RES/$ID.desktop" || fail "category Office missing"
     grep -qx "Icon=$ID" "$RES/$ID.desktop" || fail "icon name is not $ID"
     # Window and entry meet by this name (Wayland app id).
-    grep -rqF "setDesktopFileName(QStringLiteral(\"$ID\"))" "$SRC/app" ||
+    grep -rqF "setDesktopFileName(QStringLiteral(\"$ID\"))" "$SRC/ui" "$SRC/app" ||
         fail "the program does not name its desktop entry $ID"
     grep -qE '^Exec=kvelta( |$)' "$RES/$ID.desktop" || fail "Exec does not start kvelta"
     # Every size installed is a real picture of that size.
@@ -119,7 +119,7 @@ help)
     anchors=$(grep -o 'name="[a-z]*"' "$page" | sed 's/name="\(.*\)"/\1/' | sort -u)
     # Topics the windows ask for, e.g. helpRequested(QStringLiteral("vyber")).
     topics=$(grep -rhoE '(helpRequested|showHelp)\(QStringLiteral\("[a-z]+"\)' \
-        "$SRC/app" "$SRC/selection" "$SRC/printing" "$SRC/data" | sed 's/.*("\(.*\)")/\1/' | sort -u)
+        "$SRC/ui" | sed 's/.*("\(.*\)")/\1/' | sort -u)
     [[ -n $topics ]] || fail "no help topics found in the sources"
     for t in $topics; do
         grep -qx "$t" <<<"$anchors" || fail "help has no topic '$t'"

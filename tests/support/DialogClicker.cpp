@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
@@ -12,16 +13,19 @@ namespace kvtest
 
 void DialogClicker::onNext(std::function<void(QWidget*)> action)
 {
-    auto tries = std::make_shared<int>(0);
+    // Wall time, not ticks: on a loaded machine a dialog may take seconds to
+    // come up, and a modal window nobody answers hangs the test for good.
+    auto clock = std::make_shared<QElapsedTimer>();
+    clock->start();
     auto timer = new QTimer(qApp);
     timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [timer, tries, action]() {
+    QObject::connect(timer, &QTimer::timeout, [timer, clock, action]() {
         QWidget* modal = QApplication::activeModalWidget();
         if (modal) {
             timer->stop();
             timer->deleteLater();
             action(modal);
-        } else if (++*tries > 500) { // give up after about five seconds
+        } else if (clock->elapsed() > 30000) {
             timer->stop();
             timer->deleteLater();
         }

@@ -5,7 +5,7 @@
 // given error, as a disk that has filled up or broken would. Writes may also
 // be cut short, to exercise the writer's loop.
 
-#include "app/core/SafeFileWriter.h"
+#include "core/SafeFileWriter.h"
 
 #include <cerrno>
 #include <unistd.h>

@@ -1,0 +1,167 @@
+#include "cli/ExportCommand.h"
+
+#include "cli/HeadlessArgs.h"
+#include "cli/LoadSelectionReporting.h"
+#include "core/Config.h"
+#include "core/FileError.h"
+#include "core/Global.h"
+#include "core/SafeFileWriter.h"
+#include "core/StringTable.h"
+#include "domain/EngineStatementRunner.h"
+#include "domain/Export.h"
+#include "domain/FilterBuilder.h"
+#include "domain/SelectionError.h"
+#include "domain/SelectionFile.h"
+#include "domain/SelectionRecord.h"
+#include "domain/SelectionState.h"
+#include "engine/Database.h"
+#include "engine/EngineError.h"
+#include "engine/TableCursor.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <optional>
+
+namespace kv
+{
+
+namespace
+{
+
+const char* const Usage = "usage: kvelta export [--home DIR] [FILE.kvv] "
+                          "[--items nazev,ulice,misto,psc,okres,tel,fax,email,www,osoba] "
+                          "[--separator semicolon|tab|TEXT] -o OUT\n";
+
+struct Invocation {
+    QString home;
+    QString selection;
+    QString output;
+    ExportChoice choice;
+};
+
+bool parseItems(const QString& list, ExportChoice& choice, QTextStream& err)
+{
+    static const char* const names[ExportItemCount] = {"nazev", "ulice", "misto", "psc", "okres",
+                                                       "tel",   "fax",   "email", "www", "osoba"};
+    choice.items.fill(false);
+    const QStringList words = list.split(QLatin1Char(','), Qt::SkipEmptyParts);
+    for (const QString& w : words) {
+        int found = -1;
+        for (int i = 0; i < ExportItemCount; ++i)
+            if (w.trimmed().compare(QLatin1String(names[i]), Qt::CaseInsensitive) == 0)
+                found = i;
+        if (found < 0) {
+            err << "kvelta export: unknown item " << w << "\n";
+            return false;
+        }
+        choice.items[size_t(found)] = true;
+    }
+    return true;
+}
+
+std::optional<Invocation> parse(const QStringList& args, QTextStream& err)
+{
+    const auto common = HeadlessArgs::parse(
+        QStringLiteral("export"), args, {QStringLiteral("--items"), QStringLiteral("--separator")},
+        QLatin1String(Usage), err);
+    if (!common)
+        return std::nullopt;
+    Invocation call;
+    call.home = common->home;
+    call.selection = common->selection;
+    call.output = common->output;
+    if (const auto items = common->options.constFind(QStringLiteral("--items"));
+        items != common->options.cend() && !parseItems(*items, call.choice, err))
+        return std::nullopt;
+    if (const auto s = common->options.constFind(QStringLiteral("--separator"));
+        s != common->options.cend()) {
+        if (*s == QLatin1String("semicolon"))
+            call.choice.separator = ExportChoice::separatorFor(0, {});
+        else if (*s == QLatin1String("tab"))
+            call.choice.separator = ExportChoice::separatorFor(1, {});
+        else
+            call.choice.separator = ExportChoice::separatorFor(2, *s);
+        // An empty separator would glue the fields of a line together.
+        if (call.choice.separator.isEmpty()) {
+            err << "kvelta export: the separator must not be empty "
+                   "(semicolon, tab or a text)\n";
+            return std::nullopt;
+        }
+    }
+    return call;
+}
+
+} // namespace
+
+int exportCommand(const QStringList& args, QTextStream& out, QTextStream& err)
+{
+    const auto call = parse(args, err);
+    if (!call)
+        return 2;
+    std::optional<SelectionState> state;
+    if (!call->selection.isEmpty()) {
+        state = loadSelectionReporting(call->selection, err);
+        if (!state)
+            return 2;
+    }
+    if (call->home.isEmpty()) {
+        err << "kvelta export: no data home (use --home DIR)\n";
+        return 2;
+    }
+    const QString dbPath = QDir(call->home).filePath(QStringLiteral("Dta/KV2001.db"));
+    if (!QFileInfo(dbPath).isFile()) {
+        err << "kvelta export: " << dbPath << ": " << loadStr(18) << "\n";
+        return 1;
+    }
+    // The output is checked before any work: never a device, never an input.
+    const QStringList inputs{dbPath, call->selection};
+    try {
+        SafeFileWriter::Options options;
+        options.inputs = inputs;
+        SafeFileWriter::target(call->output, options);
+    } catch (const FileError& e) {
+        err << "kvelta export: " << e.message() << "\n";
+        return 5;
+    }
+    try {
+        engine::Database db(dbPath, engine::Database::Mode::ReadOnly);
+        for (const QString& warning : db.rankWarnings())
+            err << "kvelta export: warning: " << warning << "\n";
+        QString filter;
+        if (state) {
+            EngineStatementRunner runner(db);
+            FilterBuilder builder(runner, QDir(call->home).filePath(QStringLiteral("Pozn")));
+            filter = builder.buildFilter(*state);
+        }
+        // The company list's cursor: its sort, the selection's filter.
+        engine::TableCursor firms(db, QStringLiteral("firma"));
+        firms.setSort(QStringLiteral("nazev"));
+        firms.setFilter(filter, !filter.isEmpty());
+        firms.open();
+        const TextExport::Result r =
+            TextExport::run(db, firms, call->choice, call->output, {}, inputs);
+        switch (r.status) {
+        case TextExport::Status::TooMany:
+            err << loadStr(218).replace(QLatin1String("\r\n"), QLatin1String("\n")) << "\n";
+            return 4;
+        case TextExport::Status::WriteFailed:
+            err << "kvelta export: " << r.error << "\n";
+            return 5;
+        default:
+            // The count alone on standard output, as scripts read it; where
+            // the firms went is for the person at the terminal.
+            out << r.lines << "\n";
+            err << r.lines << " firms written to "
+                << QDir::toNativeSeparators(QFileInfo(call->output).absoluteFilePath()) << "\n";
+            return 0;
+        }
+    } catch (const engine::EngineError& e) {
+        err << "kvelta export: " << e.message() << "\n";
+        return 1;
+    } catch (const SelectionError& e) {
+        err << call->selection << ": " << e.message() << "\n";
+        return 2;
+    }
+}
+
+} // namespace kv

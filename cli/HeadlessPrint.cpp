@@ -1,0 +1,103 @@
+#include "cli/HeadlessPrint.h"
+
+#include "cli/JetImportHook.h"
+
+#include "cli/HeadlessArgs.h"
+#include "cli/LoadSelectionReporting.h"
+#include "core/Config.h"
+#include "core/FileError.h"
+#include "core/Global.h"
+#include "core/StringTable.h"
+#include "domain/EngineStatementRunner.h"
+#include "domain/FilterBuilder.h"
+#include "domain/SelectionError.h"
+#include "engine/EngineError.h"
+#include "reports/Report.h"
+#include "reports/ReportError.h"
+
+#include <QDir>
+
+namespace kv
+{
+
+std::optional<HeadlessPrint::Args> HeadlessPrint::parse(const QString& kind,
+                                                        const QStringList& args,
+                                                        const QStringList& valueOptions,
+                                                        const QString& usage, QTextStream& err)
+{
+    return HeadlessArgs::parse(QStringLiteral("print ") + kind, args, valueOptions, usage, err);
+}
+
+int HeadlessPrint::open(const Args& args, QTextStream& err)
+{
+    std::optional<SelectionState> state;
+    if (!args.selection.isEmpty()) {
+        state = loadSelectionReporting(args.selection, err);
+        if (!state)
+            return 2;
+    }
+    if (args.home.isEmpty()) {
+        err << "kvelta print: no data home (use --home DIR)\n";
+        return 2;
+    }
+    // Notes, logos and the database are all found below the data home.
+    global().dataHome = args.home;
+    m_options.inputs << DataModule::databasePath() << args.selection;
+    try {
+        SafeFileWriter::target(args.output, m_options); // refused before any work
+    } catch (const FileError& e) {
+        err << "kvelta print: " << e.message() << "\n";
+        return 5;
+    }
+    m_dm.setJetImport(jetImportHook(m_dm));
+    const DataModule::OpenResult opened = m_dm.openDatabase();
+    if (opened.status != DataModule::OpenStatus::Opened) {
+        err << "kvelta print: " << DataModule::databasePath() << ": " << opened.message << "\n";
+        return 1;
+    }
+    for (const QString& warning : opened.warnings)
+        err << "kvelta print: warning: " << warning << "\n";
+    try {
+        QString filter;
+        if (state) {
+            EngineStatementRunner runner(m_dm.db());
+            FilterBuilder builder(runner, QDir(args.home).filePath(QStringLiteral("Pozn")));
+            filter = builder.buildFilter(*state);
+        }
+        m_dm.firms()->setFilter(filter, !filter.isEmpty());
+    } catch (const engine::EngineError& e) {
+        err << "kvelta print: " << e.message() << "\n";
+        return 1;
+    } catch (const SelectionError& e) {
+        err << args.selection << ": " << e.message() << "\n";
+        return 2;
+    }
+    return 0;
+}
+
+void HeadlessPrint::addInput(const QString& path)
+{
+    m_options.inputs.append(path);
+}
+
+int HeadlessPrint::writePdf(Report& report, const QString& output, QTextStream& err)
+{
+    try {
+        if (report.writePdf(output, 0, 0, m_options) == 0) {
+            err << "kvelta print: nothing to print\n";
+            return 3;
+        }
+    } catch (const FileError& e) {
+        err << "kvelta print: " << e.message() << "\n";
+        return 5;
+    } catch (const ReportError& e) {
+        err << "kvelta print: " << e.message() << "\n";
+        return 5;
+    } catch (const engine::EngineError& e) {
+        err << "kvelta print: " << e.message() << "\n";
+        return 1;
+    }
+    return 0;
+}
+
+} // namespace kv

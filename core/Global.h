@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QString>
+#include <array>
+
+namespace kv
+{
+
+// Program-wide state shared by the windows and the data module.
+// The display flags are indexed by the entry numbers of the configuration
+// key Nast; entries without a name are spare and kept for writing back.
+enum NastEntry {
+    NastLogo = 0,
+    NastAdresa = 1,
+    NastKontakty = 2,
+    NastOsoby = 3,
+    NastZatrid = 4,
+    NastPozn = 17,
+    NastReklamy = 18,
+    NastRadky = 22,
+    NastWeb = 23,
+    NastNazev = 24,
+    NastUlice = 26,
+    NastMisto = 27,
+    NastPsc = 28,
+    NastOkres = 29,
+};
+constexpr int NastCount = 30;
+
+struct GlobalState {
+    int langBase = 0;                                 // 0 Czech, 500 English
+    QString dataHome;                                 // empty until the configuration is read
+    std::array<bool, NastCount> nast;                 // display flags, all on by default
+    std::array<unsigned char, NastCount> nastEntries; // raw bytes as read, for the spare entries
+    bool listOpen = false;                            // the company list window exists
+    bool profileOpen = false;                         // the company profile window exists
+    GlobalState();
+};
+
+// The one instance of the program-wide state.
+GlobalState& global();
+
+// Normalises a directory path written with backslashes (see Global.cpp).
+QString cleanPath(const QString& path);
+
+// Replaces every occurrence of find in text, left to right, never searching
+// a replacement again. Without caseSensitive only ASCII letters fold.
+QString replaceAll(const QString& text, const QString& find, const QString& replacement,
+                   bool caseSensitive);
+
+// Joins the data home with a path below it, using '/' as separator.
+QString dataPath(const QString& relative);
+
+} // namespace kv

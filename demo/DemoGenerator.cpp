@@ -1,0 +1,131 @@
+#include "demo/DemoGenerator.h"
+
+#include "core/FileError.h"
+#include "core/SafeFileWriter.h"
+#include "demo/CzechData.h"
+#include "demo/DemoDatabase.h"
+#include "demo/DemoPictures.h"
+#include "demo/FirmFactory.h"
+#include "demo/PenoSequence.h"
+
+#include <QDir>
+#include <QFile>
+
+namespace kv
+{
+
+DemoGenerator::DemoGenerator(Options options) : m_options(std::move(options)) {}
+
+void DemoGenerator::report(const QString& stage, qint64 done, qint64 total) const
+{
+    if (m_options.progress)
+        m_options.progress(stage, done, total);
+}
+
+bool DemoGenerator::generate(const QString& dir)
+{
+    if (m_options.firms < 1) {
+        m_error = QStringLiteral("The number of firms must be at least 1.");
+        return false;
+    }
+    if (!(writeFirms(dir) && writePresentation(dir) && writeHelp(dir)))
+        return false;
+    // The pictures were written without a sync each; a write-back failure
+    // shows here.
+    try {
+        SafeFileWriter::syncFileSystem(dir);
+    } catch (const FileError& e) {
+        m_error = QStringLiteral("Cannot write %1").arg(e.message());
+        return false;
+    }
+    return true;
+}
+
+bool DemoGenerator::writeFirms(const QString& dir)
+{
+    CzechData data;
+    if (!data.load(&m_error))
+        return false;
+    const QDir home(dir);
+    const QString work = home.filePath(QStringLiteral("Dta/KV2001.db.build"));
+    const QString compacted = home.filePath(QStringLiteral("Dta/KV2001.db.tmp"));
+    const QString final = home.filePath(QStringLiteral("Dta/KV2001.db"));
+
+    DemoDatabase db(data);
+    auto failed = [&](const QString& why) {
+        m_error = why;
+        QFile::remove(work);
+        QFile::remove(compacted);
+        return false;
+    };
+    if (!db.create(work))
+        return failed(db.error());
+
+    DemoRandom rng(m_options.seed);
+    PenoSequence penos(m_options.firms, rng);
+    FirmFactory factory(data, rng);
+    const QString logos = home.filePath(QStringLiteral("Log/"));
+    const QString ads = home.filePath(QStringLiteral("RK/"));
+    const qint64 step = std::max(1, m_options.firms / 20);
+    const QString stage = QStringLiteral("Firms");
+    QString pictureError;
+    for (int i = 0; i < m_options.firms; ++i) {
+        const int peno = penos.next();
+        const DemoFirm firm = factory.make(peno, peno == PenoSequence::kShown);
+        if (!db.addFirm(firm))
+            return failed(db.error());
+        if (!firm.logo.isNull() &&
+            !DemoPictures::save(DemoPictures::logo(firm), logos + firm.logo, "PNG", &pictureError))
+            return failed(pictureError);
+        const QString town = data.towns()[firm.town].name;
+        for (int a = 0; a < firm.ads.size(); ++a) {
+            if (!DemoPictures::save(DemoPictures::advertisement(firm, town, a + 1),
+                                    ads + firm.ads[a], "JPG", &pictureError))
+                return failed(pictureError);
+        }
+        if ((i + 1) % step == 0 || i + 1 == m_options.firms)
+            report(stage, i + 1, m_options.firms);
+    }
+
+    report(QStringLiteral("Dictionaries, indexes and compacting"), 0, 1);
+    if (!db.finish(compacted))
+        return failed(db.error());
+    try {
+        SafeFileWriter::commit(compacted, final);
+    } catch (const FileError& e) {
+        return failed(QStringLiteral("Cannot write %1").arg(e.message()));
+    }
+    report(QStringLiteral("Dictionaries, indexes and compacting"), 1, 1);
+    return true;
+}
+
+bool DemoGenerator::writePresentation(const QString& dir)
+{
+    const QStringList files = DemoPictures::presentationFiles();
+    const QDir prez(QDir(dir).filePath(QStringLiteral("Prez")));
+    for (int i = 0; i < files.size(); ++i) {
+        const QImage page = DemoPictures::presentationPage(i % 6, i >= 6);
+        if (!DemoPictures::save(page, prez.filePath(files[i]), "JPG", &m_error))
+            return false;
+    }
+    report(QStringLiteral("Presentation pages"), files.size(), files.size());
+    return true;
+}
+
+bool DemoGenerator::writeHelp(const QString& dir)
+{
+    QFile in(QStringLiteral(":/KV2001.html"));
+    if (!in.open(QIODevice::ReadOnly)) {
+        m_error = QStringLiteral("The built-in help file is missing.");
+        return false;
+    }
+    try {
+        SafeFileWriter::write(QDir(dir).filePath(QStringLiteral("KV2001.html")), in.readAll());
+    } catch (const FileError& e) {
+        m_error = QStringLiteral("Cannot write %1").arg(e.message());
+        return false;
+    }
+    return true;
+}
+
+} // namespace kv

@@ -1,0 +1,292 @@
+#include "domain/DataModule.h"
+
+#include "core/Global.h"
+#include "core/StringTable.h"
+#include "engine/EngineError.h"
+#include "engine/SchemaCheck.h"
+
+#include <QFileInfo>
+
+namespace kv
+{
+
+using engine::TableCursor;
+
+namespace
+{
+constexpr int MaxCalcLength = 255;
+}
+
+DataModule::DataModule(QObject* parent) : QObject(parent)
+{
+    m_views = &m_noViews;
+}
+
+DataModule::~DataModule()
+{
+    closeDatabase();
+}
+
+int DataModule::openingSteps()
+{
+    const auto& nast = global().nast;
+    return 8 + (nast[NastOsoby] ? 1 : 0) + (nast[NastReklamy] ? 1 : 0) +
+           (nast[NastZatrid] ? 2 : 0) + (nast[NastRadky] ? 1 : 0);
+}
+
+QString DataModule::databasePath()
+{
+    // CleanPath knows only backslash paths; data paths here use "/".
+    return dataPath(QStringLiteral("Dta/KV2001.db"));
+}
+
+QString DataModule::jetPath()
+{
+    return dataPath(QStringLiteral("Dta/KV2001.mdb"));
+}
+
+void DataModule::step()
+{
+    if (m_views->hasSplash())
+        m_views->stepProgress();
+}
+
+void DataModule::createCursors()
+{
+    m_cursors.clear();
+    auto make = [this](const char* table, const char* sort) {
+        m_cursors.push_back(std::make_unique<TableCursor>(m_db, QLatin1String(table)));
+        TableCursor* c = m_cursors.back().get();
+        if (*sort)
+            c->setSort(QLatin1String(sort));
+        return c;
+    };
+    m_firms = make("firma", "nazev");
+    m_icoDictionary = make("slico", "ico");
+    m_townDictionary = make("mista", "misto");
+    m_districtDictionary = make("okresy", "okres");
+    m_nameDictionary = make("slnazev", "txt");
+    m_streetDictionary = make("slulice", "txt");
+    m_persons = make("osoby", "sortno");
+    m_industries = make("zatrid", "txt");
+    m_firmIndustries = make("pzatrid", "");
+    m_industryLines = make("radky", "sortno");
+    m_advertisements = make("reklamy", "");
+    m_keywordDictionary = make("slradky", "txt");
+    m_printFirms = make("firma", "placena DESC, nazev");
+    m_printPersons = make("osoby", "");
+
+    m_persons->setMaster(m_firms, QStringLiteral("peno"));
+    m_firmIndustries->setMaster(m_firms, QStringLiteral("peno"));
+    m_industryLines->setMaster(m_firmIndustries, QStringLiteral("peno;kod"));
+    m_advertisements->setMaster(m_firms, QStringLiteral("peno"));
+    m_printPersons->setMaster(m_printFirms, QStringLiteral("peno"));
+
+    m_firms->addCalculatedField(QStringLiteral("Prosez"));
+    m_firms->setCalcFields(
+        [](engine::Record& r) { r.setValue(QStringLiteral("Prosez"), firmListLine(r)); });
+    m_printPersons->addCalculatedField(QStringLiteral("kontos"));
+    m_printPersons->setCalcFields(
+        [](engine::Record& r) { r.setValue(QStringLiteral("kontos"), personContactLine(r)); });
+
+    connect(m_firms, &TableCursor::afterScroll, this, &DataModule::afterFirmMoved);
+    connect(m_advertisements, &TableCursor::afterScroll, this, &DataModule::advertisementMoved);
+}
+
+void DataModule::openDetails()
+{
+    const auto& nast = global().nast;
+    if (nast[NastOsoby]) {
+        m_persons->open();
+        step();
+    }
+    if (nast[NastZatrid]) {
+        m_industries->open();
+        step();
+        m_firmIndustries->open();
+        step();
+    }
+    if (nast[NastReklamy]) {
+        m_advertisements->open();
+        step();
+    }
+    if (nast[NastRadky]) {
+        // The lines hang below the industries of the current firm.
+        if (!m_firmIndustries->isOpen())
+            m_firmIndustries->open();
+        m_industryLines->open();
+        step();
+    }
+}
+
+DataModule::OpenResult DataModule::openDatabase()
+{
+    OpenResult result;
+    m_views->setBusy(true);
+    m_ready = false;
+    if (m_views->hasSplash())
+        m_views->setProgressRange(openingSteps());
+
+    // A data home that still holds only the Jet database is imported once.
+    QString importError;
+    if (!global().dataHome.isEmpty() && !QFileInfo::exists(databasePath()) &&
+        QFileInfo(jetPath()).isFile()) {
+        if (!m_jetImport)
+            importError = QStringLiteral("%1 cannot be imported here.").arg(jetPath());
+        else if (!m_jetImport(jetPath(), databasePath(), &importError) && importError.isEmpty())
+            importError = QStringLiteral("%1 could not be imported.").arg(jetPath());
+        if (m_views->hasSplash())
+            m_views->setProgressRange(openingSteps());
+    }
+
+    if (global().dataHome.isEmpty()) {
+        result.status = OpenStatus::NoDataHome;
+    } else if (!importError.isEmpty()) {
+        result.status = OpenStatus::OpenFailed;
+        result.message = loadStr(19) + QStringLiteral("\r\n") + importError;
+    } else if (!QFileInfo(databasePath()).isFile()) {
+        result.status = OpenStatus::MissingFile;
+        result.message = loadStr(18);
+    } else {
+        try {
+            closeDatabase();
+            m_db.open(databasePath());
+            // Refused here, naming what is missing, rather than in a window later.
+            const engine::SchemaGaps gaps = engine::SchemaCheck::missing(m_db);
+            if (!gaps.isEmpty())
+                throw engine::EngineError(gaps.describe());
+            step();
+            createCursors();
+            // The set starts as one firm: filtering before the first run
+            // spares reading the whole table only to narrow it at once.
+            m_firms->setFilter(QLatin1String(InitialFilter), true);
+            for (TableCursor* c : {m_firms, m_icoDictionary, m_townDictionary, m_districtDictionary,
+                                   m_nameDictionary, m_streetDictionary}) {
+                c->open();
+                step();
+            }
+            openDetails();
+            m_firms->setFilter(QLatin1String(InitialFilter), true);
+            step();
+            m_ready = true;
+            result.warnings = m_db.rankWarnings();
+        } catch (const engine::EngineError& e) {
+            result.status = OpenStatus::OpenFailed;
+            result.message = loadStr(19) + QStringLiteral("\r\n") + e.message();
+            m_cursors.clear();
+            m_firms = m_icoDictionary = m_townDictionary = m_districtDictionary = m_nameDictionary =
+                m_streetDictionary = nullptr;
+            m_persons = m_industries = m_firmIndustries = m_industryLines = m_advertisements =
+                m_keywordDictionary = m_printFirms = m_printPersons = nullptr;
+            m_db.close();
+        }
+    }
+    m_excluded.clear();
+    m_views->setBusy(false);
+    if (m_ready) // the first move happened while not ready; show it now
+        afterFirmMoved();
+    return result;
+}
+
+void DataModule::closeDatabase()
+{
+    if (m_cursors.empty() && !m_db.isOpen())
+        return;
+    m_views->setBusy(true);
+    m_ready = false;
+    for (TableCursor* c : {m_printFirms, m_advertisements, m_streetDictionary, m_nameDictionary,
+                           m_firmIndustries, m_industries, m_persons, m_districtDictionary,
+                           m_townDictionary, m_icoDictionary, m_printPersons, m_firms})
+        if (c)
+            c->close();
+    m_db.close();
+    m_views->setBusy(false);
+}
+
+void DataModule::closeDetails()
+{
+    for (TableCursor* c :
+         {m_persons, m_advertisements, m_industryLines, m_firmIndustries, m_industries})
+        c->close();
+}
+
+void DataModule::reopenAfterSettings()
+{
+    if (!m_firms)
+        return;
+    closeDetails();
+    const auto& nast = global().nast;
+    if (nast[NastOsoby])
+        m_persons->open();
+    if (nast[NastReklamy])
+        m_advertisements->open();
+    if (nast[NastZatrid] || nast[NastRadky])
+        m_firmIndustries->open();
+    if (nast[NastRadky])
+        m_industryLines->open();
+    m_firms->close();
+    m_firms->open();
+}
+
+void DataModule::openPrn(const QString& filterOverride)
+{
+    m_printFirms->close();
+    if (filterOverride.isEmpty()) {
+        m_printFirms->setSort(m_firms->sort());
+        m_printFirms->setFilter(m_firms->filter(), m_firms->isFiltered());
+    } else {
+        m_printFirms->setFilter(filterOverride, true);
+    }
+    m_printFirms->open();
+}
+
+void DataModule::closePrn()
+{
+    m_printPersons->close();
+    m_printFirms->close();
+}
+
+QString DataModule::firmListLine(const engine::Record& firm)
+{
+    const auto& nast = global().nast;
+    QString s = firm.text(QStringLiteral("nazev"));
+    const std::pair<int, const char*> parts[] = {
+        {NastUlice, "ulice"}, {NastMisto, "misto"}, {NastPsc, "psc"}, {NastOkres, "okres"}};
+    for (const auto& [flag, field] : parts)
+        if (nast[flag])
+            s += QStringLiteral("; ") + firm.text(QLatin1String(field));
+    return s.left(MaxCalcLength);
+}
+
+QString DataModule::personContactLine(const engine::Record& person)
+{
+    QString s = person.text(QStringLiteral("osoba"));
+    if (s.isEmpty())
+        return s;
+    const std::pair<const char*, const char*> parts[] = {
+        {"tel", ", tel.: "}, {"fax", ", fax: "}, {"email", ", E-Mail: "}};
+    for (const auto& [field, label] : parts) {
+        const QString value = person.text(QLatin1String(field));
+        if (!value.isEmpty())
+            s += QString::fromUtf8(label) + value;
+    }
+    return s.left(MaxCalcLength);
+}
+
+void DataModule::afterFirmMoved()
+{
+    if (!m_ready)
+        return;
+    m_views->setBusy(true);
+    if (global().profileOpen)
+        m_views->refreshProfile();
+    if (global().listOpen)
+        m_views->repaintList();
+    m_views->setStatusText(0, loadStr(195) + QStringLiteral("  ") +
+                                  QString::number(m_firms->position()) + QStringLiteral(" / ") +
+                                  QString::number(m_firms->recordCount()));
+    m_views->setBusy(false);
+    emit firmMoved();
+}
+
+} // namespace kv

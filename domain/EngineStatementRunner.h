@@ -1,0 +1,37 @@
+#pragma once
+
+#include "domain/StatementRunner.h"
+
+namespace kv
+{
+
+namespace engine
+{
+class Database;
+}
+
+// Runs the selection's statements on the company database; the first column
+// of each row is the peno.
+class EngineStatementRunner : public StatementRunner
+{
+public:
+    explicit EngineStatementRunner(engine::Database& db) : m_db(db) {}
+    // Throws engine::EngineError when the engine rejects the statement.
+    PenoList peno(const QStringList& statementLines) override;
+    // One statement over all keys of the row (held in a temporary table and
+    // joined to the index), instead of one statement per key: a row of a
+    // million name words would otherwise run a million statements.
+    QList<PenoList> penoPerValue(const ValueIndex& index, const QList<qint64>& keys,
+                                 bool stopAtEmpty) override;
+    // Every list holds firms of the same index table, so the combining
+    // statement selects exactly their intersection (all) or union: computed
+    // here on sorted numbers instead of sending the lists to SQLite as text,
+    // which costs seconds for a word that half the firms share.
+    PenoList combine(const std::function<QString()>& statement, const QList<PenoList>& lists,
+                     bool all) override;
+
+private:
+    engine::Database& m_db;
+};
+
+} // namespace kv

@@ -1,0 +1,186 @@
+#include "domain/FilterBuilder.h"
+
+#include "domain/NoteCondition.h"
+#include "domain/SelectionError.h"
+#include "domain/SelectionState.h"
+#include "domain/StatementRunner.h"
+#include "domain/TextLines.h"
+
+namespace kv
+{
+
+namespace
+{
+
+const FilterBuilder::IndexTable NameTable{"select distinct(peno) from slnazev_p where id=",
+                                          "slnazev_p",
+                                          "id",
+                                          "select distinct(peno) from slnazev_p where ",
+                                          ") ",
+                                          " ",
+                                          "(peno=0)"};
+const FilterBuilder::IndexTable StreetTable{"select distinct(peno) from slUlice_p where id=",
+                                            "slulice_p",
+                                            "id",
+                                            "select distinct(peno) from slUlice_p where ",
+                                            ") ",
+                                            " ",
+                                            "((peno=0))"};
+const FilterBuilder::IndexTable IndustryTable{"select distinct(peno) from pZatrid where kod=",
+                                              "pzatrid",
+                                              "kod",
+                                              "select distinct(peno) from pZatrid where ",
+                                              ")",
+                                              "",
+                                              "((peno=0))"};
+const FilterBuilder::IndexTable KeywordTable{"select distinct(peno) from slRadky_p where id=",
+                                             "slradky_p",
+                                             "id",
+                                             "select distinct(peno) from slRadky_p where ",
+                                             ") ",
+                                             " ",
+                                             "((peno=0))"};
+
+// Keys go into statements and filters unquoted, so only whole numbers may
+// pass; anything else (a damaged selection file) would change the statement.
+qint64 numericKey(const QString& id)
+{
+    qint64 value = 0;
+    if (!textlines::parseInt(id, &value))
+        throw SelectionError(
+            QStringLiteral("The criterion key \"%1\" is not a whole number.").arg(id.left(40)));
+    return value;
+}
+
+QString numericKeys(const CriterionValueList& list)
+{
+    list.count();
+    QStringList keys;
+    for (const QString& id : list.Ids)
+        keys << QString::number(numericKey(id));
+    return keys.join(u',');
+}
+
+QString joinNumbers(const PenoList& numbers)
+{
+    QString text;
+    text.reserve(numbers.size() * 8);
+    for (qint64 n : numbers) {
+        if (!text.isEmpty())
+            text += u',';
+        text += QString::number(n);
+    }
+    return text;
+}
+
+} // namespace
+
+FilterBuilder::FilterBuilder(StatementRunner& runner, QString noteDir)
+    : m_runner(runner), m_noteDir(std::move(noteDir))
+{
+}
+
+QString FilterBuilder::nameCondition(const CriterionValueList& list)
+{
+    return indexCondition(NameTable, list);
+}
+
+QString FilterBuilder::streetCondition(const CriterionValueList& list)
+{
+    return indexCondition(StreetTable, list);
+}
+
+QString FilterBuilder::industryCondition(const CriterionValueList& list)
+{
+    return indexCondition(IndustryTable, list);
+}
+
+QString FilterBuilder::keywordCondition(const CriterionValueList& list)
+{
+    return indexCondition(KeywordTable, list);
+}
+
+QString FilterBuilder::indexCondition(const IndexTable& table, const CriterionValueList& list)
+{
+    if (list.count() == 0)
+        return QString();
+    const QString joiner = list.IsAnd ? QStringLiteral(" And ") : QStringLiteral(" Or ");
+
+    // A value without index rows matches no firm. It must not reach the
+    // combining statement as "peno in ()", which the engine rejects: in an
+    // and-row it makes the row match nothing, in an or-row it drops out.
+    QList<qint64> keys;
+    keys.reserve(list.Ids.size());
+    for (const QString& id : list.Ids)
+        keys << numericKey(id);
+    const StatementRunner::ValueIndex index{table.perValuePrefix, table.table, table.keyField};
+    QList<PenoList> perValue = m_runner.penoPerValue(index, keys, list.IsAnd);
+    if (list.IsAnd && perValue.size() < keys.size())
+        return QLatin1String(table.neverTrue); // stopped at a value without firms
+    QList<PenoList> lists;
+    for (PenoList& rows : perValue) {
+        if (rows.isEmpty()) {
+            if (list.IsAnd)
+                return QLatin1String(table.neverTrue);
+            continue;
+        }
+        lists << std::move(rows);
+    }
+    if (lists.isEmpty())
+        return QLatin1String(table.neverTrue);
+
+    const auto statement = [&] {
+        QString text = QLatin1String(table.combiningPrefix);
+        for (qsizetype i = 0; i < lists.size(); ++i) {
+            text += QStringLiteral("peno in (") + joinNumbers(lists.at(i)) +
+                    QLatin1String(table.termEnd);
+            if (i + 1 < lists.size())
+                text += joiner + QLatin1String(table.separatorTail);
+        }
+        return text;
+    };
+    const PenoList result = m_runner.combine(statement, lists, list.IsAnd);
+    // No firm satisfies the row's values together: the row matches nothing
+    // (left empty, an or-row would stop restricting the set at all).
+    if (result.isEmpty())
+        return QLatin1String(table.neverTrue);
+    return QStringLiteral("(peno in (") + joinNumbers(result) + QStringLiteral("))");
+}
+
+QString FilterBuilder::buildFilter(const SelectionState& s)
+{
+    using Row = SelectionState::Row;
+    const QString joiner = s.rgLogMezi == 1 ? QStringLiteral(" And ") : QStringLiteral(" Or ");
+    QString filter;
+    const auto append = [&](const QString& condition) {
+        if (!condition.isEmpty())
+            filter += condition + joiner;
+    };
+    const auto keyList = [&](Row r, const char* head) {
+        if (s.row(r).count() == 0)
+            return QString();
+        return QLatin1String(head) + numericKeys(s.row(r)) + QStringLiteral("))");
+    };
+
+    append(nameCondition(s.row(Row::Nazev)));
+    append(streetCondition(s.row(Row::Ulice)));
+    append(industryCondition(s.row(Row::Zatrid)));
+    // Towns, districts and company numbers are always alternatives.
+    append(keyList(Row::Misto, "(misto_id in("));
+    append(keyList(Row::Okres, "(Okres_id in("));
+    append(keyList(Row::Ico, "(peno in("));
+    append(keywordCondition(s.row(Row::Radky)));
+    if (s.cbPozn)
+        append(NoteCondition(m_noteDir));
+    if (s.cbEmail)
+        append(QStringLiteral("(email is not null)"));
+    if (s.cbWWW)
+        append(QStringLiteral("(www is not null)"));
+
+    // Drop the joiner after the last condition.
+    while (!filter.isEmpty() && !filter.endsWith(u')'))
+        filter.chop(1);
+    return filter;
+}
+
+} // namespace kv

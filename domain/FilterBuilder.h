@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QString>
+
+namespace kv
+{
+
+class SelectionState;
+class StatementRunner;
+class CriterionValueList;
+
+// Turns the selection's criteria into one filter over table firma. The
+// name, street, industry and keyword rows are resolved through their index
+// tables into literal lists of company numbers; the other rows and the
+// check boxes become direct conditions.
+class FilterBuilder
+{
+public:
+    // noteDir is the data home's Pozn folder, read for the note condition.
+    FilterBuilder(StatementRunner& runner, QString noteDir);
+
+    // The whole filter, possibly empty. Keys that are not whole numbers throw
+    // SelectionError, as do the lists' own checks; engine errors pass through.
+    QString buildFilter(const SelectionState& state);
+
+    QString nameCondition(const CriterionValueList& list);
+    QString streetCondition(const CriterionValueList& list);
+    QString industryCondition(const CriterionValueList& list);
+    QString keywordCondition(const CriterionValueList& list);
+
+    // How one index table is queried and how its terms are spelled.
+    struct IndexTable {
+        const char* perValuePrefix;
+        const char* table;    // the index table and its key field, as the
+        const char* keyField; // per-value statement names them
+        const char* combiningPrefix;
+        const char* termEnd;
+        const char* separatorTail; // follows the row's joiner between terms
+        const char* neverTrue;
+    };
+
+private:
+    QString indexCondition(const IndexTable& table, const CriterionValueList& list);
+
+    StatementRunner& m_runner;
+    QString m_noteDir;
+};
+
+} // namespace kv

@@ -1,0 +1,41 @@
+#include "domain/SelectionFile.h"
+
+#include "core/FileError.h"
+#include "core/ListFile.h"
+#include "domain/SelectionError.h"
+#include "domain/SelectionRecord.h"
+#include "domain/TextLines.h"
+
+#include <QBuffer>
+#include <QFileInfo>
+
+namespace kv
+{
+
+void saveSelection(const SelectionState& state, const QString& path)
+{
+    QBuffer record;
+    record.open(QIODevice::ReadWrite);
+    writeSelection(state, record);
+    record.seek(0);
+    saveListFile(textlines::readAll(record), path, selectionfile::Mode, selectionfile::Key);
+}
+
+bool loadSelection(const QString& path, SelectionState& state)
+{
+    // The container reader treats a missing file as an empty list; here
+    // that would read as "not a selection file", which misleads.
+    if (!QFileInfo(path).isFile())
+        throw FileError(path, QStringLiteral("The file does not exist."));
+    const qint64 size = QFileInfo(path).size();
+    if (size > selectionfile::MaxBytes)
+        throw SelectionError(QStringLiteral("The selection file is too large (%1 bytes; at most "
+                                            "%2 bytes are read).")
+                                 .arg(size)
+                                 .arg(selectionfile::MaxBytes));
+    QStringList lines;
+    loadListFile(lines, path);
+    return readSelectionLines(std::move(lines), state);
+}
+
+} // namespace kv

@@ -1,0 +1,11 @@
+#include "domain/SelectionState.h"
+
+namespace kv
+{
+
+void SelectionState::clear()
+{
+    *this = SelectionState();
+}
+
+} // namespace kv

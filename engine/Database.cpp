@@ -1,0 +1,154 @@
+#include "engine/Database.h"
+
+#include "engine/CzechText.h"
+#include "engine/EngineError.h"
+#include "engine/JetDialect.h"
+#include "engine/NumberSetFunction.h"
+#include "engine/RankColumn.h"
+#include "engine/Schema.h"
+#include "engine/Statement.h"
+
+#include <sqlite3.h>
+
+namespace kv::engine
+{
+
+Database::Database() = default;
+
+Database::Database(const QString& path, Mode mode)
+{
+    open(path, mode);
+}
+
+Database::~Database()
+{
+    close();
+}
+
+const RankColumn& Database::rankColumn(const QString& table, const QString& field) const
+{
+    const QString key = table.toLower() + u'.' + field.toLower();
+    auto it = m_rankColumns.find(key);
+    if (it == m_rankColumns.end())
+        it =
+            m_rankColumns
+                .emplace(key, std::make_unique<RankColumn>(*this, table.toLower(), field.toLower()))
+                .first;
+    return *it->second;
+}
+
+QString Database::lastError(sqlite3* db)
+{
+    return db ? QString::fromUtf8(sqlite3_errmsg(db)) : QStringLiteral("out of memory");
+}
+
+void Database::open(const QString& path, Mode mode)
+{
+    close();
+    int flags = SQLITE_OPEN_NOMUTEX;
+    switch (mode) {
+    case Mode::ReadOnly:
+        flags |= SQLITE_OPEN_READONLY;
+        break;
+    case Mode::ReadWrite:
+        flags |= SQLITE_OPEN_READWRITE;
+        break;
+    case Mode::Create:
+        flags |= SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
+        break;
+    }
+    sqlite3* db = nullptr;
+    const int rc = sqlite3_open_v2(path.toUtf8().constData(), &db, flags, nullptr);
+    if (rc != SQLITE_OK) {
+        const QString reason = lastError(db);
+        sqlite3_close(db);
+        throw EngineError(reason);
+    }
+    m_db = db;
+    m_path = path;
+    sqlite3_extended_result_codes(m_db, 1);
+    CzechText::registerWith(m_db);
+    NumberSetFunction::registerWith(m_db);
+    // Temporary number sets (BoundStatement) never touch the disk.
+    sqlite3_exec(m_db, "PRAGMA temp_store=MEMORY", nullptr, nullptr, nullptr);
+    try {
+        reloadCatalog(); // reading the catalogue proves the file is a database
+    } catch (...) {
+        close();
+        throw;
+    }
+}
+
+void Database::close()
+{
+    if (m_db)
+        sqlite3_close_v2(m_db);
+    m_db = nullptr;
+    m_tables.clear();
+    m_ranks.clear();
+    m_rankColumns.clear();
+    m_rankWarnings.clear();
+}
+
+void Database::exec(const QString& sql)
+{
+    char* err = nullptr;
+    if (sqlite3_exec(m_db, sql.toUtf8().constData(), nullptr, nullptr, &err) != SQLITE_OK) {
+        const QString reason = err ? QString::fromUtf8(err) : lastError(m_db);
+        sqlite3_free(err);
+        throw EngineError(reason);
+    }
+}
+
+bool Database::hasTable(const QString& name) const
+{
+    return m_tables.contains(name.toLower());
+}
+
+Database::RowKeys Database::rowKeys(const QString& table) const
+{
+    // The low 32 bits of each key keep the sum clear of 64-bit overflow;
+    // together with count and range a changed set of rows shows.
+    Statement st(*this, QStringLiteral("SELECT count(*), min(rowid), max(rowid), "
+                                       "sum(rowid & 4294967295) FROM %1")
+                            .arg(JetDialect::quoted(table)));
+    RowKeys keys;
+    if (st.step()) {
+        keys.count = st.int64(0);
+        keys.min = st.int64(1);
+        keys.max = st.int64(2);
+        keys.sum = st.int64(3);
+    }
+    return keys;
+}
+
+void Database::reloadCatalog()
+{
+    m_tables.clear();
+    m_ranks.clear();
+    m_rankColumns.clear();
+    m_rankWarnings.clear();
+    Statement st(*this, QStringLiteral("SELECT lower(name) FROM sqlite_master WHERE type='table'"));
+    while (st.step())
+        m_tables.insert(st.text(0));
+    for (const TableInfo& t : Schema::tables()) {
+        if (!m_tables.contains(Schema::rankTable(t.name)) || !m_tables.contains(t.name))
+            continue;
+        const RowKeys table = rowKeys(t.name);
+        const RowKeys ranked = rowKeys(Schema::rankTable(t.name));
+        if (!(table == ranked)) {
+            m_rankWarnings << QStringLiteral("%1: the sort table %2 holds %3 rows, the table %4; "
+                                             "sorting with the Czech collation instead.")
+                                  .arg(t.name, Schema::rankTable(t.name))
+                                  .arg(ranked.count)
+                                  .arg(table.count);
+            continue;
+        }
+        Statement cols(*this, QStringLiteral("SELECT lower(name) FROM pragma_table_info('%1')")
+                                  .arg(Schema::rankTable(t.name)));
+        while (cols.step())
+            m_ranks[t.name].insert(cols.text(0));
+    }
+}
+
+} // namespace kv::engine

@@ -1,0 +1,222 @@
+#include "engine/DatabaseSetup.h"
+
+#include "engine/CzechText.h"
+#include "engine/EngineError.h"
+#include "engine/JetDialect.h"
+#include "engine/Schema.h"
+#include "engine/Statement.h"
+
+#include <QCollatorSortKey>
+#include <QHash>
+#include <algorithm>
+#include <sqlite3.h>
+#include <vector>
+
+namespace kv::engine
+{
+
+namespace
+{
+
+struct IndexSpec {
+    const char* table;
+    const char* columns;
+};
+
+// Link fields of the detail cursors and the keys the selection queries by.
+// The index tables are read as "peno of one key": (key, peno) answers that
+// from the index alone, already in peno order.
+const IndexSpec kIndexes[] = {
+    {"firma", "peno"},        {"firma", "misto_id"},
+    {"firma", "okres_id"},    {"osoby", "peno,sortno"},
+    {"reklamy", "peno"},      {"pzatrid", "peno,sortno"},
+    {"pzatrid", "kod,peno"},  {"radky", "peno,kod,sortno"},
+    {"slnazev_p", "id,peno"}, {"slnazev_p", "peno"},
+    {"slulice_p", "id,peno"}, {"slulice_p", "peno"},
+    {"slradky_p", "id,peno"}, {"slradky_p", "peno"},
+    {"slico", "peno"},        {"mista", "id"},
+    {"okresy", "id"},         {"zatrid", "kod"},
+};
+
+void exec(sqlite3* db, const QString& sql)
+{
+    char* err = nullptr;
+    if (sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, &err) != SQLITE_OK) {
+        const QString reason = QString::fromUtf8(err ? err : sqlite3_errmsg(db));
+        sqlite3_free(err);
+        throw EngineError(reason);
+    }
+}
+
+// Lower-case column names of a table, and the INTEGER PRIMARY KEY column if any.
+QStringList columnsOf(sqlite3* db, const QString& table, QString* rowidAlias = nullptr)
+{
+    QStringList out;
+    Statement st(db,
+                 QStringLiteral("SELECT lower(name), lower(type), pk FROM pragma_table_info(?)"));
+    st.bind(1, table);
+    int pkCount = 0;
+    QString pkName;
+    while (st.step()) {
+        out << st.text(0);
+        if (st.integer(2) > 0) {
+            ++pkCount;
+            if (st.text(1) == QLatin1String("integer"))
+                pkName = st.text(0);
+        }
+    }
+    if (rowidAlias)
+        *rowidAlias = pkCount == 1 ? pkName : QString();
+    return out;
+}
+
+void createIndexes(sqlite3* db)
+{
+    for (const IndexSpec& index : kIndexes) {
+        const QString table = QLatin1String(index.table);
+        QString rowidAlias;
+        const QStringList present = columnsOf(db, table, &rowidAlias);
+        const QStringList cols = QString::fromLatin1(index.columns).split(u',');
+        bool ok = !present.isEmpty();
+        for (const QString& c : cols)
+            ok = ok && present.contains(c);
+        if (!ok || (cols.size() == 1 && cols[0] == rowidAlias))
+            continue;
+        QStringList quoted;
+        for (const QString& c : cols)
+            quoted << JetDialect::quoted(c);
+        exec(db,
+             QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2(%3)")
+                 .arg(JetDialect::quoted(QStringLiteral("kv_ix_") + table + u'_' + cols.join(u'_')),
+                      JetDialect::quoted(table), quoted.join(u',')));
+    }
+}
+
+// Czech position of every row's value of one field: 0 for null, then 1, 2 ...
+// in collation order, equal texts sharing a number.
+std::vector<qint64> ranksOf(sqlite3* db, const QString& table, const FieldInfo& field,
+                            const std::vector<qint64>& rowids)
+{
+    QHash<QString, qint64> distinct;
+    std::vector<int> slot(rowids.size(), -1);
+    std::vector<QString> texts;
+    Statement st(db, QStringLiteral("SELECT %1 FROM %2 ORDER BY rowid")
+                         .arg(JetDialect::quoted(field.name), JetDialect::quoted(table)));
+    for (size_t i = 0; st.step() && i < rowids.size(); ++i) {
+        if (st.isNull(0))
+            continue;
+        const QString v = st.text(0);
+        auto it = distinct.find(v);
+        if (it == distinct.end()) {
+            it = distinct.insert(v, qint64(texts.size()));
+            texts.push_back(v);
+        }
+        slot[i] = int(it.value());
+    }
+    // Marks (placena ...) keep the code order SQLite would use; texts go Czech.
+    const bool czech = field.kind != FieldKind::Flag;
+    std::vector<QCollatorSortKey> keys;
+    if (czech) {
+        keys.reserve(texts.size());
+        for (const QString& t : texts)
+            keys.push_back(CzechText::collator().sortKey(t));
+    }
+    const auto cmp = [&](int a, int b) {
+        return czech ? keys[size_t(a)].compare(keys[size_t(b)])
+                     : texts[size_t(a)].compare(texts[size_t(b)]);
+    };
+    std::vector<int> order(texts.size());
+    for (size_t i = 0; i < order.size(); ++i)
+        order[i] = int(i);
+    std::sort(order.begin(), order.end(), [&](int a, int b) { return cmp(a, b) < 0; });
+    std::vector<qint64> rankOfText(texts.size());
+    qint64 rank = 0;
+    for (size_t i = 0; i < order.size(); ++i) {
+        if (i == 0 || cmp(order[i - 1], order[i]) != 0)
+            ++rank;
+        rankOfText[size_t(order[i])] = rank;
+    }
+    std::vector<qint64> out(rowids.size(), 0);
+    for (size_t i = 0; i < rowids.size(); ++i)
+        if (slot[i] >= 0)
+            out[i] = rankOfText[size_t(slot[i])];
+    return out;
+}
+
+void createRanks(sqlite3* db, const TableInfo& table)
+{
+    const QString rankTable = Schema::rankTable(table.name);
+    exec(db, QStringLiteral("DROP TABLE IF EXISTS %1").arg(JetDialect::quoted(rankTable)));
+    const QStringList present = columnsOf(db, table.name);
+    QStringList fields;
+    for (const QString& f : table.rankedFields())
+        if (present.contains(f))
+            fields << f;
+    if (fields.isEmpty())
+        return;
+
+    std::vector<qint64> rowids;
+    {
+        Statement st(db, QStringLiteral("SELECT rowid FROM %1 ORDER BY rowid")
+                             .arg(JetDialect::quoted(table.name)));
+        while (st.step())
+            rowids.push_back(st.int64(0));
+    }
+    std::vector<std::vector<qint64>> ranks;
+    for (const QString& f : fields)
+        ranks.push_back(ranksOf(db, table.name, *table.field(f), rowids));
+
+    QStringList defs{QStringLiteral("rid INTEGER PRIMARY KEY")}, marks{QStringLiteral("?")};
+    for (const QString& f : fields) {
+        defs << JetDialect::quoted(f) + QStringLiteral(" INTEGER");
+        marks << QStringLiteral("?");
+    }
+    exec(db, QStringLiteral("CREATE TABLE %1(%2)")
+                 .arg(JetDialect::quoted(rankTable), defs.join(QStringLiteral(", "))));
+    Statement ins(db, QStringLiteral("INSERT INTO %1 VALUES(%2)")
+                          .arg(JetDialect::quoted(rankTable), marks.join(u',')));
+    for (size_t i = 0; i < rowids.size(); ++i) {
+        ins.reset();
+        ins.bind(1, rowids[i]);
+        for (size_t f = 0; f < ranks.size(); ++f)
+            ins.bind(int(f) + 2, ranks[f][i]);
+        ins.step();
+    }
+    ins.reset();
+    for (const QString& f : fields)
+        exec(db, QStringLiteral("CREATE INDEX %1 ON %2(%3)")
+                     .arg(JetDialect::quoted(rankTable + u'_' + f), JetDialect::quoted(rankTable),
+                          JetDialect::quoted(f)));
+}
+
+} // namespace
+
+bool finishDatabase(sqlite3* db, char** error)
+{
+    if (error)
+        *error = nullptr;
+    try {
+        if (!db)
+            throw EngineError(QStringLiteral("database is not open"));
+        CzechText::registerWith(db);
+        exec(db, QStringLiteral("BEGIN"));
+        try {
+            createIndexes(db);
+            for (const TableInfo& t : Schema::tables())
+                if (!t.rankedFields().isEmpty() && !columnsOf(db, t.name).isEmpty())
+                    createRanks(db, t);
+            exec(db, QStringLiteral("COMMIT"));
+        } catch (...) {
+            sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+            throw;
+        }
+        exec(db, QStringLiteral("ANALYZE"));
+        return true;
+    } catch (const EngineError& e) {
+        if (error)
+            *error = sqlite3_mprintf("%s", e.message().toUtf8().constData());
+        return false;
+    }
+}
+
+} // namespace kv::engine

@@ -1,0 +1,160 @@
+#include "engine/Statement.h"
+
+#include "engine/Database.h"
+#include "engine/EngineError.h"
+
+#include <sqlite3.h>
+
+namespace kv::engine
+{
+
+Statement::Statement(const Database& db, const QString& sql) : Statement(db.handle(), sql) {}
+
+Statement::Statement(sqlite3* db, const QString& sql) : m_db(db)
+{
+    if (!db)
+        throw EngineError(QStringLiteral("database is not open"));
+    const QByteArray utf8 = sql.toUtf8();
+    const char* tail = nullptr;
+    check(sqlite3_prepare_v2(db, utf8.constData(), int(utf8.size()), &m_stmt, &tail));
+    if (!m_stmt)
+        throw EngineError(QStringLiteral("empty statement"));
+    // One statement per object: a second one would silently be ignored.
+    if (tail && QByteArray(tail).trimmed().size() > 0) {
+        sqlite3_finalize(m_stmt);
+        m_stmt = nullptr;
+        throw EngineError(QStringLiteral("only one statement may be run at a time"));
+    }
+}
+
+Statement::~Statement()
+{
+    sqlite3_finalize(m_stmt);
+}
+
+void Statement::check(int rc)
+{
+    if (rc != SQLITE_OK && rc != SQLITE_ROW && rc != SQLITE_DONE)
+        throw EngineError(Database::lastError(m_db));
+}
+
+void Statement::bind(int index, qint64 value)
+{
+    check(sqlite3_bind_int64(m_stmt, index, value));
+}
+
+void Statement::bind(int index, const QString& value)
+{
+    const QByteArray utf8 = value.toUtf8();
+    check(sqlite3_bind_text(m_stmt, index, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT));
+}
+
+void Statement::bind(int index, const QByteArray& blob)
+{
+    check(sqlite3_bind_blob(m_stmt, index, blob.constData(), int(blob.size()), SQLITE_TRANSIENT));
+}
+
+void Statement::bind(int index, const QVariant& value)
+{
+    if (value.isNull()) {
+        bindNull(index);
+        return;
+    }
+    switch (value.typeId()) {
+    case QMetaType::Int:
+    case QMetaType::LongLong:
+    case QMetaType::UInt:
+    case QMetaType::Bool:
+        bind(index, value.toLongLong());
+        break;
+    case QMetaType::Double:
+        check(sqlite3_bind_double(m_stmt, index, value.toDouble()));
+        break;
+    case QMetaType::QByteArray:
+        bind(index, value.toByteArray());
+        break;
+    default:
+        bind(index, value.toString());
+    }
+}
+
+void Statement::bindNull(int index)
+{
+    check(sqlite3_bind_null(m_stmt, index));
+}
+
+void Statement::bind(const QString& name, const QVariant& value)
+{
+    const int index = sqlite3_bind_parameter_index(m_stmt, name.toUtf8().constData());
+    if (index == 0)
+        throw EngineError(QStringLiteral("no parameter %1 in the statement").arg(name));
+    bind(index, value);
+}
+
+void Statement::clearBindings()
+{
+    sqlite3_clear_bindings(m_stmt);
+}
+
+bool Statement::step()
+{
+    const int rc = sqlite3_step(m_stmt);
+    if (rc == SQLITE_ROW)
+        return true;
+    if (rc == SQLITE_DONE)
+        return false;
+    const QString reason = Database::lastError(m_db);
+    sqlite3_reset(m_stmt);
+    throw EngineError(reason);
+}
+
+void Statement::reset()
+{
+    sqlite3_reset(m_stmt);
+}
+
+int Statement::columnCount() const
+{
+    return sqlite3_column_count(m_stmt);
+}
+
+QString Statement::columnName(int column) const
+{
+    return QString::fromUtf8(sqlite3_column_name(m_stmt, column));
+}
+
+bool Statement::isNull(int column) const
+{
+    return sqlite3_column_type(m_stmt, column) == SQLITE_NULL;
+}
+
+QString Statement::text(int column) const
+{
+    const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(m_stmt, column));
+    return p ? QString::fromUtf8(p, sqlite3_column_bytes(m_stmt, column)) : QString();
+}
+
+qint64 Statement::int64(int column) const
+{
+    return sqlite3_column_int64(m_stmt, column);
+}
+
+QVariant Statement::value(int column) const
+{
+    switch (sqlite3_column_type(m_stmt, column)) {
+    case SQLITE_INTEGER:
+        return QVariant(qlonglong(int64(column)));
+    case SQLITE_FLOAT:
+        return QVariant(sqlite3_column_double(m_stmt, column));
+    case SQLITE_BLOB: {
+        const auto* p = static_cast<const char*>(sqlite3_column_blob(m_stmt, column));
+        return QVariant(QByteArray(p, sqlite3_column_bytes(m_stmt, column)));
+    }
+    case SQLITE_NULL:
+        return QVariant();
+    default:
+        return QVariant(text(column));
+    }
+}
+
+} // namespace kv::engine

@@ -1,0 +1,432 @@
+#include "engine/TableCursor.h"
+
+#include "engine/BoundStatement.h"
+#include "engine/Database.h"
+#include "engine/EngineError.h"
+#include "engine/JetDialect.h"
+#include "engine/RankColumn.h"
+#include "engine/Schema.h"
+#include "engine/Statement.h"
+
+#include <algorithm>
+#include <array>
+
+namespace kv::engine
+{
+
+TableCursor::TableCursor(Database& db, const QString& table, QObject* parent)
+    : QObject(parent), m_db(db), m_table(&JetDialect::knownTable(table))
+{
+}
+
+TableCursor::~TableCursor()
+{
+    if (m_master)
+        m_master->m_details.removeAll(this);
+    // Details of a vanished master fall back to unlinked cursors.
+    for (TableCursor* d : std::as_const(m_details)) {
+        d->m_master = nullptr;
+        d->m_linkFields.clear();
+    }
+}
+
+QString TableCursor::tableName() const
+{
+    return m_table->name;
+}
+
+void TableCursor::setSort(const QString& sort)
+{
+    JetDialect::sortList(m_table->name, sort); // reject a bad list before touching anything
+    const QString old = m_sort;
+    m_sort = sort;
+    try {
+        if (m_open)
+            run();
+    } catch (...) {
+        m_sort = old;
+        throw;
+    }
+}
+
+void TableCursor::setFilter(const QString& filter)
+{
+    setFilter(filter, m_filtered);
+}
+
+void TableCursor::setFiltered(bool on)
+{
+    setFilter(m_filter, on);
+}
+
+void TableCursor::setFilter(const QString& filter, bool on)
+{
+    const QString oldFilter = m_filter;
+    const bool oldOn = m_filtered;
+    m_filter = filter;
+    m_filtered = on;
+    try {
+        if (m_open)
+            run();
+    } catch (...) {
+        m_filter = oldFilter;
+        m_filtered = oldOn;
+        throw;
+    }
+}
+
+void TableCursor::setMaster(TableCursor* master, const QString& linkFields)
+{
+    QStringList links;
+    if (master) {
+        if (master == this)
+            throw EngineError(QStringLiteral("A cursor cannot be its own master"));
+        for (const QString& f : linkFields.split(u';', Qt::SkipEmptyParts))
+            links << JetDialect::knownField(*m_table, f.trimmed()).name;
+        if (links.isEmpty())
+            throw EngineError(QStringLiteral("No link fields for %1").arg(m_table->name));
+    }
+    if (m_master)
+        m_master->m_details.removeAll(this);
+    m_master = master;
+    m_linkFields = links;
+    if (master)
+        master->m_details.append(this);
+    if (m_open)
+        run();
+}
+
+void TableCursor::addCalculatedField(const QString& name)
+{
+    if (m_open)
+        throw EngineError(QStringLiteral("Calculated fields must be added before opening"));
+    m_calcNames << name;
+}
+
+void TableCursor::open()
+{
+    if (m_open)
+        return;
+    auto fetch = std::make_unique<Statement>(
+        m_db,
+        QStringLiteral("SELECT * FROM %1 WHERE rowid=?").arg(JetDialect::quoted(m_table->name)));
+    QStringList names;
+    for (int c = 0; c < fetch->columnCount(); ++c)
+        names << fetch->columnName(c);
+    names << m_calcNames;
+    m_fields = std::make_shared<const FieldSet>(names);
+    m_fetch = std::move(fetch);
+    m_open = true;
+    try {
+        run();
+    } catch (...) {
+        close();
+        throw;
+    }
+}
+
+void TableCursor::close()
+{
+    if (!m_open)
+        return;
+    m_open = false;
+    m_rows.clear();
+    m_index = -1;
+    m_eof = m_bof = true;
+    m_current = Record();
+    m_cache.clear();
+    m_list.reset();
+    m_listSql.clear();
+    m_fetch.reset();
+    for (TableCursor* d : std::as_const(m_details))
+        d->followMaster();
+}
+
+void TableCursor::refresh()
+{
+    if (m_open)
+        run();
+}
+
+bool TableCursor::sortsInMemory(const std::vector<SortTerm>& terms) const
+{
+    if (terms.empty() || terms.size() > kMemorySortTerms)
+        return false;
+    for (const SortTerm& t : terms)
+        if (!m_db.hasRank(m_table->name, t.field))
+            return false;
+    return true;
+}
+
+Translated TableCursor::buildQuery(const std::vector<SortTerm>& terms, bool memorySort) const
+{
+    Translated q;
+    q.sql = QStringLiteral("SELECT t.rowid FROM %1 t").arg(JetDialect::quoted(m_table->name));
+    QStringList where;
+    if (m_filtered && !m_filter.trimmed().isEmpty()) {
+        Translated f = JetDialect::filter(m_table->name, m_filter, QStringLiteral("t."));
+        where << u'(' + f.sql + u')';
+        for (IntSet& set : f.sets)
+            if (set.param > 0)
+                set.param += int(q.params.size()); // the filter's parameters follow ours
+        q.params << f.params;
+        q.sets = std::move(f.sets);
+    }
+    for (const QString& link : m_linkFields) {
+        where << QStringLiteral("t.%1 = ?").arg(JetDialect::quoted(link));
+        q.params << m_master->value(link);
+    }
+    if (!where.isEmpty())
+        q.sql += QStringLiteral(" WHERE ") + where.join(QStringLiteral(" AND "));
+    if (memorySort)
+        return q;
+    QStringList order;
+    for (const SortTerm& t : terms)
+        order << JetDialect::orderTerm(*m_table->field(t.field), t.descending,
+                                       QStringLiteral("t."));
+    order << QStringLiteral("t.rowid");
+    q.sql += QStringLiteral(" ORDER BY ") + order.join(QStringLiteral(", "));
+    return q;
+}
+
+void TableCursor::sortByRanks(std::vector<qint64>& rows, const std::vector<SortTerm>& terms) const
+{
+    struct Key {
+        std::array<qint64, kMemorySortTerms> ranks{};
+        qint64 rowid;
+        bool operator<(const Key& o) const
+        {
+            return ranks != o.ranks ? ranks < o.ranks : rowid < o.rowid;
+        }
+    };
+    std::vector<const RankColumn*> columns;
+    for (const SortTerm& t : terms)
+        columns.push_back(&m_db.rankColumn(m_table->name, t.field));
+    std::vector<Key> keys(rows.size());
+    for (size_t i = 0; i < rows.size(); ++i) {
+        keys[i].rowid = rows[i];
+        for (size_t c = 0; c < columns.size(); ++c) {
+            const qint64 r = columns[c]->rank(rows[i]);
+            keys[i].ranks[c] = terms[c].descending ? -r : r;
+        }
+    }
+    std::sort(keys.begin(), keys.end());
+    for (size_t i = 0; i < rows.size(); ++i)
+        rows[i] = keys[i].rowid;
+}
+
+void TableCursor::run()
+{
+    std::vector<qint64> rows;
+    const bool orphan = m_master && (!m_master->isOpen() || m_master->isEmpty());
+    if (!orphan) {
+        // Text sorts use the Czech ranks stored by finishDatabase when present:
+        // an integer sort in memory instead of calling the collator per pair.
+        const std::vector<SortTerm> terms = JetDialect::sortList(m_table->name, m_sort);
+        const bool memorySort = sortsInMemory(terms);
+        const bool unrestricted =
+            m_linkFields.isEmpty() && (!m_filtered || m_filter.trimmed().isEmpty());
+        if (memorySort && unrestricted && terms.size() == 1 && !terms[0].descending) {
+            // A whole table in one Czech order: the rank index already holds
+            // it, so there is nothing to sort (a large dictionary opens at once).
+            Translated whole;
+            whole.sql = QStringLiteral("SELECT rid FROM %1 ORDER BY %2, rid")
+                            .arg(JetDialect::quoted(Schema::rankTable(m_table->name)),
+                                 JetDialect::quoted(terms[0].field));
+            readRows(whole, rows);
+            finishRun(rows);
+            return;
+        }
+        const Translated q = buildQuery(terms, memorySort);
+        if (!q.sets.empty()) {
+            BoundStatement bound(m_db, q);
+            while (bound.statement().step())
+                rows.push_back(bound.statement().int64(0));
+        } else {
+            readRows(q, rows);
+        }
+        if (memorySort)
+            sortByRanks(rows, terms);
+    }
+    finishRun(rows);
+}
+
+void TableCursor::finishRun(std::vector<qint64>& rows)
+{
+    m_rows.swap(rows);
+    m_cache.clear();
+    m_index = m_rows.empty() ? -1 : 0;
+    m_bof = true;
+    m_eof = m_rows.empty();
+    loadCurrent();
+    moved();
+}
+
+void TableCursor::readRows(const Translated& q, std::vector<qint64>& rows)
+{
+    // Detail cursors run the same statement at every move of their master.
+    if (!m_list || q.sql != m_listSql) {
+        m_list = std::make_unique<Statement>(m_db, q.sql);
+        m_listSql = q.sql;
+    }
+    m_list->reset();
+    m_list->clearBindings();
+    for (int i = 0; i < q.params.size(); ++i)
+        m_list->bind(i + 1, q.params[i]);
+    try {
+        while (m_list->step())
+            rows.push_back(m_list->int64(0));
+    } catch (...) {
+        m_list->reset();
+        throw;
+    }
+    m_list->reset();
+    if (m_listSql.size() > 4096) {
+        m_list.reset();
+        m_listSql.clear();
+    }
+}
+
+Record TableCursor::fetch(qint64 rowid) const
+{
+    if (const Record* hit = m_cache.object(rowid))
+        return *hit;
+    m_fetch->reset();
+    m_fetch->bind(1, rowid);
+    if (!m_fetch->step()) {
+        m_fetch->reset();
+        throw EngineError(QStringLiteral("Row %1 of %2 disappeared").arg(rowid).arg(m_table->name));
+    }
+    const int columns = m_fetch->columnCount();
+    std::vector<QVariant> values;
+    values.reserve(size_t(columns + m_calcNames.size()));
+    for (int c = 0; c < columns; ++c)
+        values.push_back(m_fetch->value(c));
+    m_fetch->reset();
+    values.resize(size_t(m_fields->size()));
+    Record record(m_fields, std::move(values));
+    if (m_calc && !m_calcNames.isEmpty())
+        m_calc(record);
+    m_cache.insert(rowid, new Record(record));
+    return record;
+}
+
+void TableCursor::loadCurrent()
+{
+    m_current = m_index >= 0 ? fetch(m_rows[size_t(m_index)]) : Record();
+}
+
+void TableCursor::moveTo(int index)
+{
+    m_index = index;
+    loadCurrent();
+    moved();
+}
+
+void TableCursor::moved()
+{
+    // Details first, so that whoever listens to this cursor sees them in step.
+    for (TableCursor* d : std::as_const(m_details))
+        d->followMaster();
+    if (m_suspend > 0) {
+        m_pending = true;
+        return;
+    }
+    emit afterScroll();
+}
+
+void TableCursor::followMaster()
+{
+    if (m_open)
+        run();
+}
+
+void TableCursor::first()
+{
+    m_bof = true;
+    m_eof = m_rows.empty();
+    moveTo(m_rows.empty() ? -1 : 0);
+}
+
+void TableCursor::last()
+{
+    m_eof = true;
+    m_bof = m_rows.empty();
+    moveTo(int(m_rows.size()) - 1);
+}
+
+void TableCursor::next()
+{
+    if (m_index + 1 >= int(m_rows.size())) {
+        m_eof = true;
+        return;
+    }
+    m_bof = m_eof = false;
+    moveTo(m_index + 1);
+}
+
+void TableCursor::prior()
+{
+    if (m_index <= 0) {
+        m_bof = true;
+        return;
+    }
+    m_bof = m_eof = false;
+    moveTo(m_index - 1);
+}
+
+void TableCursor::setPosition(int position)
+{
+    if (m_rows.empty())
+        return;
+    const int index = std::clamp(position, 1, int(m_rows.size())) - 1;
+    m_bof = m_eof = false;
+    if (index != m_index)
+        moveTo(index);
+}
+
+QVariant TableCursor::value(const QString& field) const
+{
+    if (m_current.isValid())
+        return m_current.value(field);
+    if (!m_fields)
+        throw EngineError(QStringLiteral("Cursor on %1 is not open").arg(m_table->name));
+    if (m_fields->indexOf(field) < 0)
+        throw EngineError(QStringLiteral("Field not found: %1").arg(field));
+    return QVariant();
+}
+
+QStringList TableCursor::fieldNames() const
+{
+    return m_fields ? m_fields->names() : QStringList();
+}
+
+Record TableCursor::rowAt(int position) const
+{
+    if (position < 1 || position > int(m_rows.size()))
+        return Record();
+    return fetch(m_rows[size_t(position - 1)]);
+}
+
+QVariant TableCursor::fieldAt(int position, const QString& field) const
+{
+    const Record r = rowAt(position);
+    return r.isValid() ? r.value(field) : QVariant();
+}
+
+void TableCursor::suspendViews()
+{
+    ++m_suspend;
+}
+
+void TableCursor::resumeViews()
+{
+    if (m_suspend == 0 || --m_suspend > 0)
+        return;
+    if (m_pending) {
+        m_pending = false;
+        emit afterScroll();
+    }
+}
+
+} // namespace kv::engine

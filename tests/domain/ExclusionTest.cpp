@@ -1,0 +1,252 @@
+// Record exclusion on the small company database: the filter layout, the
+// current firm after an exclusion, refusals, restoring and the status text.
+#include "domain/Exclusion.h"
+#include "core/Global.h"
+#include "domain/DataModule.h"
+#include "engine/TableCursor.h"
+#include "tests/support/CompanyFixture.h"
+#include "tests/support/TestHome.h"
+
+#include <QFile>
+#include <QSet>
+#include <gtest/gtest.h>
+
+namespace
+{
+
+using kv::Exclusion;
+
+TEST(ExclusionFilter, ClauseListsNumbersInExclusionOrder)
+{
+    EXPECT_EQ(kv::exclusionClause({}), QString());
+    EXPECT_EQ(kv::exclusionClause({{"A", 1017}, {"B", 20455}}), "(not peno in (1017,20455))");
+}
+
+TEST(ExclusionFilter, WorkedExample)
+{
+    const QString one = kv::composeExclusionFilter("(misto_id in(3,17))", "(not peno in (1017))");
+    EXPECT_EQ(one, "((misto_id in(3,17))) and (not peno in (1017))");
+    const QString two = kv::composeExclusionFilter(one, "(not peno in (1017,20455))");
+    EXPECT_EQ(two, "((misto_id in(3,17))) and (not peno in (1017,20455))");
+    EXPECT_EQ(kv::composeExclusionFilter(two, QString()), "((misto_id in(3,17)))");
+}
+
+TEST(ExclusionFilter, EmptySelectionFilterGivesTheClauseAlone)
+{
+    EXPECT_EQ(kv::composeExclusionFilter(QString(), "(not peno in (5))"), "(not peno in (5))");
+    EXPECT_EQ(kv::composeExclusionFilter("(not peno in (5))", "(not peno in (5,6))"),
+              "(not peno in (5,6))");
+    EXPECT_EQ(kv::composeExclusionFilter("(not peno in (5))", QString()), QString());
+}
+
+TEST(ExclusionFilter, OneWholeGroupIsNotWrappedAgain)
+{
+    EXPECT_EQ(kv::composeExclusionFilter("  ((a) And (b))\r\n", "(not peno in (1))"),
+              "((a) And (b)) and (not peno in (1))");
+}
+
+TEST(ExclusionFilter, SeveralTermsStartingWithTwoBracketsAreWrapped)
+{
+    EXPECT_EQ(kv::composeExclusionFilter("((peno=0)) Or (A) Or (B)", "(not peno in (1))"),
+              "(((peno=0)) Or (A) Or (B)) and (not peno in (1))");
+    EXPECT_FALSE(kv::isOneGroup("((peno=0)) Or (A)"));
+    EXPECT_FALSE(kv::isOneGroup("(a) Or (b)"));
+    EXPECT_TRUE(kv::isOneGroup("((nazev like '%)%'))"));
+    EXPECT_FALSE(kv::isOneGroup("(a"));
+}
+
+class Exclusions : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        kv::global() = kv::GlobalState();
+        kv::global().dataHome = home.path();
+        kvtest::EngineTestDb db;
+        kvtest::fillCompany(db);
+        db.finish();
+        db.done();
+        ASSERT_TRUE(QFile::copy(db.path(), home.file("Dta/KV2001.db")));
+        ASSERT_EQ(dm.openDatabase().status, kv::DataModule::OpenStatus::Opened);
+        exclusion.setStatusSink([this](const QString& t) { status = t; });
+        exclusion.setWaitWindow([this]() { ++waitShown; }, [this]() { ++waitHidden; });
+    }
+    void TearDown() override { kv::global() = kv::GlobalState(); }
+
+    void select(const QString& filter) { dm.firms()->setFilter(filter, true); }
+    int pos(int p) const { return dm.firms()->fieldAt(p, "peno").toInt(); }
+    int current() const { return dm.firms()->integer("peno"); }
+    QSet<int> firms() const
+    {
+        QSet<int> s;
+        for (int p = 1; p <= dm.firms()->recordCount(); ++p)
+            s.insert(pos(p));
+        return s;
+    }
+    void goTo(int peno)
+    {
+        for (int p = 1; p <= dm.firms()->recordCount(); ++p)
+            if (pos(p) == peno)
+                dm.firms()->setPosition(p);
+        ASSERT_EQ(current(), peno);
+    }
+
+    kvtest::TestHome home;
+    kv::DataModule dm;
+    Exclusion exclusion{dm};
+    QString status = "untouched";
+    int waitShown = 0;
+    int waitHidden = 0;
+};
+
+TEST_F(Exclusions, TwoFirmsFirstCurrentThenRefusal)
+{
+    select("peno in (1,2)");
+    dm.firms()->first();
+    const int first = current();
+    const int second = pos(2);
+    EXPECT_EQ(exclusion.excludeCurrent(), Exclusion::Result::Excluded);
+    EXPECT_EQ(dm.firms()->recordCount(), 1);
+    EXPECT_EQ(current(), second);
+    EXPECT_EQ(dm.firms()->filter(), QString("(peno in (1,2)) and (not peno in (%1))").arg(first));
+    EXPECT_EQ(status, QString::fromUtf8("Počet vyjmutých záznamů : 1"));
+    EXPECT_EQ(waitShown, 1);
+    EXPECT_EQ(waitHidden, 1);
+
+    const QString filter = dm.firms()->filter();
+    EXPECT_EQ(exclusion.excludeCurrent(), Exclusion::Result::Refused);
+    EXPECT_EQ(dm.firms()->filter(), filter);
+    EXPECT_EQ(dm.excludedFirms().size(), 1);
+    EXPECT_EQ(waitShown, 1);
+}
+
+TEST_F(Exclusions, EmptySetIsRefused)
+{
+    select("peno=999");
+    EXPECT_EQ(exclusion.excludeCurrent(), Exclusion::Result::Refused);
+    EXPECT_TRUE(dm.excludedFirms().isEmpty());
+    EXPECT_EQ(status, "untouched");
+}
+
+TEST_F(Exclusions, FiveFirmsTheFollowingFirmBecomesCurrent)
+{
+    select("peno in (1,2,3,4,5)");
+    dm.firms()->setPosition(3);
+    const int third = current();
+    const int fourth = pos(4);
+    const int fifth = pos(5);
+    EXPECT_EQ(exclusion.excludeCurrent(), Exclusion::Result::Excluded);
+    EXPECT_EQ(dm.firms()->recordCount(), 4);
+    EXPECT_EQ(dm.firms()->position(), 3);
+    EXPECT_EQ(current(), fourth);
+    EXPECT_FALSE(firms().contains(third));
+
+    // The last one current: the new last one follows.
+    dm.firms()->setPosition(4);
+    ASSERT_EQ(current(), fifth);
+    EXPECT_EQ(exclusion.excludeCurrent(), Exclusion::Result::Excluded);
+    EXPECT_EQ(dm.firms()->recordCount(), 3);
+    EXPECT_EQ(dm.firms()->position(), 3);
+    EXPECT_EQ(current(), fourth);
+}
+
+TEST_F(Exclusions, ViewsHearOfTheExclusionOnce)
+{
+    select("peno in (1,2,3,4,5)");
+    dm.firms()->setPosition(2);
+    int moves = 0;
+    QObject::connect(&dm, &kv::DataModule::firmMoved, [&moves]() { ++moves; });
+    exclusion.excludeCurrent();
+    EXPECT_EQ(moves, 1);
+}
+
+TEST_F(Exclusions, NamesAndNumbersInOrderOfExclusion)
+{
+    dm.firms()->setFilter("peno in (1,2,3,4,5)", true);
+    goTo(4);
+    exclusion.excludeCurrent();
+    goTo(1);
+    exclusion.excludeCurrent();
+    const auto& list = dm.excludedFirms();
+    ASSERT_EQ(list.size(), 2);
+    EXPECT_EQ(list[0].peno, 4);
+    EXPECT_EQ(list[0].name, QString::fromUtf8("Chrudimská"));
+    EXPECT_EQ(list[1].peno, 1);
+    EXPECT_EQ(dm.firms()->filter(), "((peno in (1,2,3,4,5))) and (not peno in (4,1))");
+    EXPECT_EQ(status, QString::fromUtf8("Počet vyjmutých záznamů : 2"));
+}
+
+TEST_F(Exclusions, LeadingDoubleBracketOfSeveralTermsKeepsTheExcludedFirmOut)
+{
+    // Unwrapped, " and " would bind to the last term only and firm 1 would
+    // stay in the set.
+    select("((peno=1)) Or (peno=2)");
+    goTo(1);
+    exclusion.excludeCurrent();
+    EXPECT_EQ(dm.firms()->filter(), "(((peno=1)) Or (peno=2)) and (not peno in (1))");
+    EXPECT_EQ(firms(), QSet<int>({2}));
+}
+
+TEST_F(Exclusions, RestoreAllGivesTheSameSetAndEmptiesTheStatus)
+{
+    select("misto_id in(1,2)");
+    const QSet<int> before = firms();
+    dm.firms()->first();
+    exclusion.excludeCurrent();
+    exclusion.excludeCurrent();
+    EXPECT_EQ(firms().size(), before.size() - 2);
+    waitShown = 0;
+    exclusion.restoreAll();
+    EXPECT_EQ(firms(), before);
+    EXPECT_TRUE(dm.excludedFirms().isEmpty());
+    EXPECT_EQ(dm.firms()->filter(), "((misto_id in(1,2)))");
+    EXPECT_EQ(status, QString());
+    EXPECT_EQ(waitShown, 1);
+}
+
+TEST_F(Exclusions, RestoringOneByOneEmptiesTheStatus)
+{
+    select("misto_id in(1,2)");
+    const QSet<int> before = firms();
+    goTo(1);
+    exclusion.excludeCurrent();
+    goTo(4);
+    exclusion.excludeCurrent();
+    goTo(5);
+    exclusion.excludeCurrent();
+    exclusion.restoreSelected({1});
+    EXPECT_EQ(dm.firms()->filter(), "((misto_id in(1,2))) and (not peno in (1,5))");
+    EXPECT_EQ(status, QString::fromUtf8("Počet vyjmutých záznamů : 2"));
+    exclusion.restoreSelected({});
+    EXPECT_EQ(dm.excludedFirms().size(), 2);
+    exclusion.restoreSelected({1, 0});
+    EXPECT_EQ(status, QString());
+    EXPECT_EQ(firms(), before);
+}
+
+TEST_F(Exclusions, ClearingLeavesFilterAndStatusAlone)
+{
+    select("peno in (1,2,3)");
+    exclusion.excludeCurrent();
+    const QString filter = dm.firms()->filter();
+    status = "kept";
+    exclusion.clearExclusions();
+    exclusion.reapplyExclusion();
+    EXPECT_TRUE(dm.excludedFirms().isEmpty());
+    EXPECT_EQ(dm.firms()->filter(), filter);
+    EXPECT_EQ(status, "kept");
+}
+
+TEST_F(Exclusions, ReapplyPutsTheClauseBackOnANewFilter)
+{
+    select("peno in (1,2,3)");
+    goTo(2);
+    exclusion.excludeCurrent();
+    // The selection's OK installs its filter again, then re-applies.
+    select("peno in (1,2,3)");
+    exclusion.reapplyExclusion();
+    EXPECT_EQ(dm.firms()->filter(), "(peno in (1,2,3)) and (not peno in (2))");
+    EXPECT_EQ(firms(), QSet<int>({1, 3}));
+}
+
+} // namespace

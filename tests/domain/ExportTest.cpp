@@ -1,0 +1,266 @@
+// Text export: the exact bytes of the file for the item and separator
+// choices, the contact person rules, the limit, and that a cancelled or
+// failed export leaves the target alone.
+#include "domain/Export.h"
+#include "core/Cp1250.h"
+#include "core/Global.h"
+#include "domain/DataModule.h"
+#include "domain/Exclusion.h"
+#include "engine/TableCursor.h"
+#include "tests/support/CompanyFixture.h"
+#include "tests/support/TestHome.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace
+{
+
+using kv::ExportChoice;
+using kv::ExportItem;
+using kv::TextExport;
+
+QByteArray readAll(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+//   peno  nazev        ulice        misto  psc     okres    tel    osoby (sortno)
+//   1     Alfa         Dlouhá 1     Praha  110 00  Praha 1  123    Eva Malá (1), Jan (2)
+//   2     Beta         Krátká 2     Brno   602 00  Brno     -      Petr (2) only
+//   3     Gama         -            Ústí   400 01  -        -      none
+class Export : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        testDb.firm(1, "Alfa", QString::fromUtf8("Praha"), 1);
+        testDb.firm(2, "Beta", "Brno", 2);
+        testDb.firm(3, "Gama", QString::fromUtf8("Ústí"), 3);
+        testDb.exec(QString::fromUtf8(
+            "UPDATE firma SET ulice='Dlouhá 1', psc='110 00', okres='Praha 1', tel='123', "
+            "fax='124', email='a@alfa.cz', www='www.alfa.cz' WHERE peno=1;"
+            "UPDATE firma SET ulice='Krátká 2', psc='602 00', okres='Brno' WHERE peno=2;"
+            "UPDATE firma SET psc='400 01' WHERE peno=3;"));
+        testDb.insert("osoby", {1, "Jan", {}, {}, {}, {}, 2});
+        testDb.insert("osoby", {1, QString::fromUtf8("Eva Malá"), {}, {}, {}, {}, 1});
+        testDb.insert("osoby", {2, "Petr", {}, {}, {}, {}, 2});
+        db = kvtest::openCompany(testDb, true);
+        firms = std::make_unique<kv::engine::TableCursor>(*db, "firma");
+        firms->setSort("peno");
+        firms->open();
+        out = dir.filePath("out.txt");
+    }
+
+    QByteArray run(const ExportChoice& choice)
+    {
+        const auto r = TextExport::run(*db, *firms, choice, out);
+        EXPECT_EQ(r.status, TextExport::Status::Written) << r.error.toStdString();
+        return readAll(out);
+    }
+
+    kvtest::EngineTestDb testDb;
+    std::unique_ptr<kv::engine::Database> db;
+    std::unique_ptr<kv::engine::TableCursor> firms;
+    QTemporaryDir dir;
+    QString out;
+};
+
+TEST_F(Export, DefaultChoicesWithTab)
+{
+    const ExportChoice choice;
+    EXPECT_EQ(run(choice), QByteArray("Alfa\tDlouh\xE1 1\tPraha\t110 00\t\r\n"
+                                      "Beta\tKr\xE1tk\xE1 2\tBrno\t602 00\t\r\n"
+                                      "Gama\t\t\xDAst\xED\t400 01\t\r\n"));
+}
+
+TEST_F(Export, SeparatorsOfTheGroup)
+{
+    EXPECT_EQ(ExportChoice::separatorFor(0, "x"), ";");
+    EXPECT_EQ(ExportChoice::separatorFor(1, "x"), "\t");
+    EXPECT_EQ(ExportChoice::separatorFor(2, "x"), "x");
+    EXPECT_EQ(ExportChoice::separatorFor(-1, "x"), "");
+}
+
+TEST_F(Export, EmptyOtherSeparatorWritesValuesBackToBack)
+{
+    ExportChoice choice;
+    choice.separator = ExportChoice::separatorFor(2, QString());
+    firms->setFilter("peno=1", true);
+    EXPECT_EQ(run(choice), QByteArray("AlfaDlouh\xE1 1Praha110 00\r\n"));
+}
+
+TEST_F(Export, ThreeCharacterSeparatorFollowsEveryValue)
+{
+    ExportChoice choice;
+    choice.items.fill(true);
+    choice.separator = " |;";
+    firms->setFilter("peno=1", true);
+    EXPECT_EQ(run(choice), QByteArray("Alfa |;Dlouh\xE1 1 |;Praha |;110 00 |;Praha 1 |;123 |;124 |;"
+                                      "a@alfa.cz |;www.alfa.cz |;Eva Mal\xE1 |;\r\n"));
+}
+
+TEST_F(Export, ContactPersonLastAndLeftOutWithoutPersonOne)
+{
+    ExportChoice choice;
+    choice.items.fill(false);
+    choice.set(ExportItem::Nazev, true);
+    choice.set(ExportItem::Tel, true);
+    choice.set(ExportItem::Osoba, true);
+    choice.separator = ";";
+    EXPECT_EQ(run(choice), QByteArray("Alfa;123;Eva Mal\xE1;\r\n"
+                                      "Beta;;\r\n"
+                                      "Gama;;\r\n"));
+}
+
+TEST_F(Export, OnlyContactPersonGivesEmptyLinesWithoutOne)
+{
+    ExportChoice choice;
+    choice.items.fill(false);
+    choice.set(ExportItem::Osoba, true);
+    EXPECT_EQ(run(choice), QByteArray("Eva Mal\xE1\t\r\n\r\n\r\n"));
+}
+
+TEST_F(Export, NoItemGivesOneEmptyLinePerFirm)
+{
+    ExportChoice choice;
+    choice.items.fill(false);
+    EXPECT_EQ(run(choice), QByteArray("\r\n\r\n\r\n"));
+}
+
+TEST_F(Export, EmptySetWritesZeroBytes)
+{
+    firms->setFilter("peno=99", true);
+    writeFile(out, "old content");
+    EXPECT_EQ(run(ExportChoice()), QByteArray());
+    EXPECT_TRUE(QFile::exists(out));
+}
+
+TEST_F(Export, ValuesAreWrittenUnchanged)
+{
+    ExportChoice choice;
+    choice.items.fill(false);
+    choice.set(ExportItem::Ulice, true);
+    choice.separator = " ";
+    firms->setFilter("peno=1", true);
+    // The separator inside a value is not quoted or escaped.
+    EXPECT_EQ(run(choice), QByteArray("Dlouh\xE1 1 \r\n"));
+}
+
+TEST_F(Export, CancelledExportLeavesAnExistingFileUntouched)
+{
+    writeFile(out, "old content");
+    int calls = 0;
+    const auto r = TextExport::run(*db, *firms, ExportChoice(), out, [&calls](int done, int total) {
+        ++calls;
+        EXPECT_EQ(total, 3);
+        return done < 2;
+    });
+    EXPECT_EQ(r.status, TextExport::Status::Cancelled);
+    EXPECT_EQ(calls, 2);
+    EXPECT_EQ(readAll(out), "old content");
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList({"out.txt"}));
+}
+
+TEST_F(Export, CancelledExportCreatesNoFile)
+{
+    const auto r =
+        TextExport::run(*db, *firms, ExportChoice(), out, [](int, int) { return false; });
+    EXPECT_EQ(r.status, TextExport::Status::Cancelled);
+    EXPECT_FALSE(QFile::exists(out));
+}
+
+TEST_F(Export, WriteErrorNamesTheFile)
+{
+    const QString bad = dir.filePath("missing/out.txt");
+    const auto r = TextExport::run(*db, *firms, ExportChoice(), bad);
+    EXPECT_EQ(r.status, TextExport::Status::WriteFailed);
+    EXPECT_TRUE(r.error.startsWith(bad)) << r.error.toStdString();
+    EXPECT_FALSE(QFile::exists(bad));
+}
+
+TEST_F(Export, TargetThatIsAFolderIsAWriteErrorAndStaysAsItWas)
+{
+    ASSERT_TRUE(QDir(dir.path()).mkdir("folder"));
+    const QString folder = dir.filePath("folder");
+    const auto r = TextExport::run(*db, *firms, ExportChoice(), folder);
+    EXPECT_EQ(r.status, TextExport::Status::WriteFailed);
+    EXPECT_FALSE(r.error.isEmpty());
+    EXPECT_TRUE(QFileInfo(folder).isDir());
+}
+
+TEST(ExportLimit, FiveThousandFirmsExportAndOneMoreIsRefused)
+{
+    kvtest::EngineTestDb testDb;
+    testDb.exec("WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x+1 FROM c WHERE x<5001) "
+                "INSERT INTO firma(peno, nazev) SELECT x, 'F' || x FROM c");
+    auto db = kvtest::openCompany(testDb, true);
+    kv::engine::TableCursor firms(*db, "firma");
+    firms.setSort("peno");
+    firms.setFilter("peno<=5000", true);
+    firms.open();
+    QTemporaryDir dir;
+    const QString out = dir.filePath("five.txt");
+    ExportChoice choice;
+    choice.items.fill(false);
+    choice.set(ExportItem::Nazev, true);
+    auto r = TextExport::run(*db, firms, choice, out);
+    ASSERT_EQ(r.status, TextExport::Status::Written);
+    EXPECT_EQ(r.lines, 5000);
+    const QByteArray bytes = readAll(out);
+    EXPECT_EQ(bytes.count("\r\n"), 5000);
+    EXPECT_TRUE(bytes.endsWith("F5000\t\r\n"));
+
+    firms.setFiltered(false);
+    ASSERT_EQ(firms.recordCount(), 5001);
+    const QString over = dir.filePath("over.txt");
+    r = TextExport::run(*db, firms, choice, over);
+    EXPECT_EQ(r.status, TextExport::Status::TooMany);
+    EXPECT_FALSE(QFile::exists(over));
+}
+
+// Through the data module: the print cursor sees the set with its exclusions.
+TEST(ExportOfTheCompanySet, ExcludedFirmsStayOut)
+{
+    kv::global() = kv::GlobalState();
+    kvtest::TestHome home;
+    kv::global().dataHome = home.path();
+    {
+        kvtest::EngineTestDb db;
+        kvtest::fillCompany(db);
+        db.finish();
+        db.done();
+        ASSERT_TRUE(QFile::copy(db.path(), home.file("Dta/KV2001.db")));
+    }
+    kv::DataModule dm;
+    ASSERT_EQ(dm.openDatabase().status, kv::DataModule::OpenStatus::Opened);
+    dm.firms()->setFilter("peno in (1,2)", true);
+    dm.firms()->first();
+    const QString kept = dm.firms()->fieldAt(2, "nazev").toString();
+    kv::Exclusion exclusion(dm);
+    exclusion.excludeCurrent();
+
+    ExportChoice choice;
+    choice.items.fill(false);
+    choice.set(ExportItem::Nazev, true);
+    choice.separator = ";";
+    QTemporaryDir dir;
+    const auto r = TextExport::run(dm, choice, dir.filePath("x.txt"));
+    ASSERT_EQ(r.status, TextExport::Status::Written);
+    EXPECT_EQ(readAll(dir.filePath("x.txt")), kv::Cp1250::encode(kept + ";\r\n"));
+    EXPECT_FALSE(dm.printFirms()->isOpen());
+    kv::global() = kv::GlobalState();
+}
+
+} // namespace

@@ -1,0 +1,103 @@
+#include "tests/support/CompanyFixture.h"
+
+#include "engine/DatabaseSetup.h"
+#include "engine/EngineError.h"
+#include "engine/QueryCursor.h"
+#include "engine/Statement.h"
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <sqlite3.h>
+
+using namespace kv::engine;
+
+TEST(Database, MissingFileFailsWithSqliteReason)
+{
+    QTemporaryDir dir;
+    try {
+        Database db(dir.filePath("nothing.db"));
+        FAIL() << "opened a missing file";
+    } catch (const EngineError& e) {
+        EXPECT_TRUE(e.message().contains("unable to open")) << e.message().toStdString();
+    }
+    EXPECT_FALSE(QFile::exists(dir.filePath("nothing.db"))); // read-only never creates
+}
+
+TEST(Database, FileThatIsNotADatabaseFailsAtOpen)
+{
+    QTemporaryDir dir;
+    QFile f(dir.filePath("KV2001.db"));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(QByteArray(4096, 'x'));
+    f.close();
+    Database db;
+    try {
+        db.open(f.fileName());
+        FAIL() << "opened a file that is not a database";
+    } catch (const EngineError& e) {
+        EXPECT_TRUE(e.message().contains("not a database")) << e.message().toStdString();
+    }
+    EXPECT_FALSE(db.isOpen());
+}
+
+TEST(Database, CompanyDatabaseCannotBeWritten)
+{
+    kvtest::EngineTestDb build;
+    kvtest::fillCompany(build);
+    auto db = kvtest::openCompany(build, true);
+
+    Statement del(*db, "DELETE FROM firma");
+    EXPECT_THROW(del.step(), EngineError);
+    EXPECT_THROW(db->exec("CREATE TABLE x(a)"), EngineError);
+    QueryCursor q(*db);
+    q.setSql({"delete from firma"});
+    EXPECT_THROW(q.open(), EngineError);
+    q.setSql({"select peno from firma"});
+    q.open();
+    EXPECT_EQ(q.recordCount(), 7);
+}
+
+TEST(Database, StatementRunsOneStatementOnly)
+{
+    kvtest::EngineTestDb build;
+    kvtest::fillCompany(build);
+    auto db = kvtest::openCompany(build, false);
+    EXPECT_THROW(Statement(*db, "SELECT 1; SELECT 2"), EngineError);
+    Statement ok(*db, "SELECT peno FROM firma WHERE nazev = :n");
+    ok.bind(":n", QString("Ivan"));
+    ASSERT_TRUE(ok.step());
+    EXPECT_EQ(ok.integer(0), 6);
+    EXPECT_FALSE(ok.step());
+}
+
+TEST(DatabaseSetup, FinishAddsRanksAndIsRepeatable)
+{
+    kvtest::EngineTestDb build;
+    kvtest::fillCompany(build);
+    build.finish();
+    build.finish(); // a second run rebuilds instead of failing
+    auto db = kvtest::openCompany(build, false);
+    EXPECT_TRUE(db->hasRank("firma", "nazev"));
+    EXPECT_TRUE(db->hasRank("FIRMA", "Misto"));
+    EXPECT_TRUE(db->hasRank("slnazev", "txt"));
+    EXPECT_FALSE(db->hasRank("firma", "peno"));
+
+    Statement st(*db, "SELECT f.nazev FROM firma f JOIN kv_rank_firma r ON r.rid = f.rowid"
+                      " ORDER BY r.nazev");
+    QStringList names;
+    while (st.step())
+        names << st.text(0);
+    EXPECT_EQ(names, QStringList({"Cyril s.r.o.", "Čech a syn", "Dobrá firma", "Hrad a.s.",
+                                  "Chrudimská", "Ivan", "Stavby Kvelta"}));
+}
+
+TEST(DatabaseSetup, ReportsFailureWithText)
+{
+    char* error = nullptr;
+    EXPECT_FALSE(finishDatabase(nullptr, &error));
+    ASSERT_NE(error, nullptr);
+    EXPECT_STRNE(error, "");
+    sqlite3_free(error);
+}

@@ -1,0 +1,266 @@
+#include "tests/support/CompanyFixture.h"
+
+#include "engine/EngineError.h"
+#include "engine/JetDialect.h"
+#include "engine/QueryCursor.h"
+#include "engine/Statement.h"
+#include "engine/TableCursor.h"
+
+#include <gtest/gtest.h>
+
+#include <QSet>
+#include <algorithm>
+
+using namespace kv::engine;
+
+namespace
+{
+
+class Dialect : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        kvtest::fillCompany(build);
+        db = kvtest::openCompany(build, true);
+    }
+
+    QSet<int> firms(const QString& filter) { return kvtest::firmsMatching(*db, filter); }
+
+    QList<QVariant> column(const QStringList& lines, const QString& field)
+    {
+        QueryCursor q(*db);
+        q.setSql(lines);
+        q.open();
+        QList<QVariant> out;
+        for (; !q.eof(); q.next())
+            out << q.value(field);
+        return out;
+    }
+
+    QSet<int> penos(const QStringList& lines)
+    {
+        QSet<int> out;
+        for (const QVariant& v : column(lines, "peno"))
+            out.insert(v.toInt());
+        return out;
+    }
+
+    kvtest::EngineTestDb build;
+    std::unique_ptr<Database> db;
+};
+
+} // namespace
+
+TEST_F(Dialect, FilterFragmentsOfTheProgram)
+{
+    EXPECT_EQ(firms("peno in(200219)"), QSet<int>({200219}));
+    EXPECT_EQ(firms("(misto_id in(1,2))"), QSet<int>({1, 2, 4, 5, 200219}));
+    EXPECT_EQ(firms("(Okres_id in(7))"), QSet<int>({3, 6}));
+    EXPECT_EQ(firms("(peno in(1,3))"), QSet<int>({1, 3}));
+    EXPECT_EQ(firms("(peno=0)"), QSet<int>());
+    EXPECT_EQ(firms("((peno=0))"), QSet<int>());
+    EXPECT_EQ(firms("(email is not null)"), QSet<int>({6}));
+    EXPECT_EQ(firms("(www is not null)"), QSet<int>({200219}));
+    EXPECT_EQ(firms("peno=5"), QSet<int>({5}));
+    EXPECT_EQ(firms("(misto_id in(1)) Or (email is not null)"), QSet<int>({1, 4, 6, 200219}));
+    EXPECT_EQ(firms("(misto_id in(1)) And (www is not null)"), QSet<int>({200219}));
+    EXPECT_EQ(firms("((misto_id in(1,2))) and (not peno in (1,2))"), QSet<int>({4, 5, 200219}));
+    EXPECT_EQ(firms("(not peno in (1,2,3,4,5))"), QSet<int>({6, 200219}));
+    EXPECT_EQ(firms("nazev like 'čech*'"), QSet<int>({2}));
+    EXPECT_EQ(firms("(peno in ())"), QSet<int>());
+}
+
+TEST_F(Dialect, StatementsOfTheSelection)
+{
+    EXPECT_EQ(penos({"select peno from firma where ", "(misto_id in(2)) Or (peno=6)"}),
+              QSet<int>({2, 5, 6}));
+    EXPECT_EQ(penos({"select distinct(peno) from slnazev_p where id=5"}), QSet<int>({1, 2, 3}));
+    EXPECT_EQ(penos({"select distinct(peno) from pZatrid where kod=100"}), QSet<int>({1, 2}));
+    EXPECT_EQ(penos({"select distinct(peno) from slUlice_p where id=1"}), QSet<int>({6}));
+    EXPECT_EQ(penos({"select distinct(peno) from slRadky_p where id=7"}), QSet<int>({5}));
+    EXPECT_EQ(
+        penos(
+            {"select distinct(peno) from slnazev_p where peno in (1,2,3)  And  peno in (2,3,4) "}),
+        QSet<int>({2, 3}));
+    EXPECT_EQ(
+        penos({"select distinct(peno) from slnazev_p where peno in (1,2,3)  Or  peno in (2,3,4) "}),
+        QSet<int>({1, 2, 3, 4}));
+    // distinct really removes the repeated firms
+    EXPECT_EQ(
+        column({"select distinct(peno) from pZatrid where peno in (1,2) Or peno in (2)"}, "peno")
+            .size(),
+        2);
+}
+
+TEST_F(Dialect, IndustrySearchOrdersByCode)
+{
+    QueryCursor q(*db);
+    q.setSql({"select kod,txt from zatrid where txt like '*stav*' order by kod"});
+    q.open();
+    ASSERT_EQ(q.recordCount(), 2);
+    EXPECT_EQ(q.integer("kod"), 100);
+    EXPECT_EQ(q.text("txt"), "Stavebnictví");
+    q.next();
+    EXPECT_EQ(q.integer("kod"), 150);
+    EXPECT_EQ(q.text("txt"), "Pozemní stavby");
+    q.next();
+    EXPECT_TRUE(q.eof());
+
+    q.setSql({"select kod,txt from zatrid where txt like '**' order by kod"});
+    q.open();
+    EXPECT_EQ(q.recordCount(), 3);
+}
+
+TEST_F(Dialect, FirstPersonStatementOnThreeLines)
+{
+    QueryCursor q(*db);
+    q.setSql({"select osoba from osoby ", "where peno=1", "  and sortno=1 "});
+    q.open();
+    ASSERT_EQ(q.recordCount(), 1);
+    EXPECT_EQ(q.text("osoba"), "Eva Malá");
+    EXPECT_THROW(q.text("tel"), EngineError); // not selected
+}
+
+TEST_F(Dialect, TextsAreBoundNeverPasted)
+{
+    // An apostrophe pair is a literal apostrophe inside the text, not the end of it.
+    EXPECT_EQ(firms("nazev like 'x'' or ''1''=''1'"), QSet<int>());
+    const Translated t = JetDialect::filter("firma", "nazev like 'Sta*' Or ico = '123'", "t.");
+    EXPECT_FALSE(t.sql.contains("Sta"));
+    EXPECT_FALSE(t.sql.contains("123"));
+    ASSERT_EQ(t.params.size(), 2);
+    EXPECT_EQ(t.params[0].toString(), "Sta*");
+    EXPECT_EQ(t.params[1].toString(), "123");
+}
+
+TEST_F(Dialect, RejectsAnythingOutsideTheDialect)
+{
+    const char* badFilters[] = {
+        "peno in(1); drop table firma",
+        "nazev like 'abc",
+        "nazev = 'x' or 1=1 --",
+        "foo = 1",
+        "peno in (select peno from firma)",
+        "peno in(1) union select 1",
+        "nazev like \"abc\"",
+        "peno = 1.5",
+        "peno",
+        "(peno = 1",
+        "peno = 1)",
+        "[peno] = 1",
+        "osoba = 'x'", // a field of another table
+    };
+    for (const char* f : badFilters)
+        EXPECT_THROW(JetDialect::filter("firma", f), EngineError) << f;
+
+    const char* badStatements[] = {
+        "delete from firma",
+        "select * from sqlite_master",
+        "select peno from firma; delete from firma",
+        "select peno from firma where peno=1 union select 1",
+        "select peno from kv_rank_firma",
+        "select nothing from firma",
+        "update firma set nazev='x'",
+        "select peno from firma order by nazev; drop table firma",
+    };
+    for (const char* s : badStatements) {
+        QueryCursor q(*db);
+        q.setSql({s});
+        EXPECT_THROW(q.open(), EngineError) << s;
+        EXPECT_FALSE(q.isOpen());
+    }
+    EXPECT_THROW(JetDialect::filter("nosuchtable", "peno=1"), EngineError);
+}
+
+TEST_F(Dialect, RejectedFilterLeavesCursorAsItWas)
+{
+    TableCursor c(*db, "firma");
+    c.setFilter("(misto_id in(1,2))", true);
+    c.open();
+    c.setPosition(3);
+    EXPECT_THROW(c.setFilter("(misto_id in(1,2)); delete from firma"), EngineError);
+    EXPECT_EQ(c.filter(), "(misto_id in(1,2))");
+    EXPECT_EQ(c.recordCount(), 5);
+    EXPECT_EQ(c.position(), 3);
+    EXPECT_THROW(c.setSort("nazev; drop"), EngineError);
+    EXPECT_THROW(c.setSort("nosuchfield"), EngineError);
+    EXPECT_EQ(c.position(), 3);
+}
+
+TEST_F(Dialect, ErrorMessageNamesTheProblem)
+{
+    try {
+        JetDialect::filter("firma", "peno in(1); drop table firma");
+        FAIL();
+    } catch (const EngineError& e) {
+        EXPECT_TRUE(e.message().contains(";")) << e.message().toStdString();
+    }
+    try {
+        JetDialect::filter("firma", "heslo = 1");
+        FAIL();
+    } catch (const EngineError& e) {
+        EXPECT_TRUE(e.message().contains("heslo")) << e.message().toStdString();
+    }
+}
+
+TEST_F(Dialect, LongNumberListsRunThroughTemporarySets)
+{
+    QStringList many;
+    for (int i = 0; i < 500; ++i)
+        many << QString::number(i * 1000 + 7); // none of them a firm
+    many << "1"
+         << "200219"
+         << "1"; // repeats are harmless
+    const QString list = many.join(',');
+    const Translated t = JetDialect::filter("firma", "(peno in (" + list + "))");
+    ASSERT_EQ(t.sets.size(), 1u);
+    EXPECT_FALSE(t.sql.contains("200219")); // the numbers are not in the SQL text
+
+    EXPECT_EQ(firms("(peno in (" + list + "))"), QSet<int>({1, 200219}));
+    EXPECT_EQ(firms("((misto_id in(1))) and (not peno in (" + list + "))"), QSet<int>({4}));
+    EXPECT_EQ(penos({"select distinct(peno) from slnazev_p where peno in (" + list +
+                     ")  Or  peno in (2) "}),
+              QSet<int>({1, 2}));
+
+    // The sets live only while their statement runs; the company file stays unchanged.
+    QueryCursor tables(*db);
+    tables.setSql({"select name from sqlite_temp_master"}); // not a table of the program
+    EXPECT_THROW(tables.open(), EngineError);
+    kv::engine::Statement temp(*db, "SELECT count(*) FROM sqlite_temp_master");
+    ASSERT_TRUE(temp.step());
+    EXPECT_EQ(temp.integer(0), 0);
+}
+
+TEST_F(Dialect, VeryLongNumberListsAreTestedRowByRow)
+{
+    // Far beyond the temporary-table size: unsorted, with repeats, most of
+    // them no firm at all.
+    QStringList many;
+    for (int i = 60000; i > 0; --i)
+        many << QString::number(i * 7 + 1000000);
+    many << "200219"
+         << "2"
+         << "200219"
+         << "5";
+    const QString list = many.join(',');
+    const Translated t = JetDialect::filter("firma", "(peno in (" + list + "))");
+    ASSERT_EQ(t.sets.size(), 1u);
+    EXPECT_GT(t.sets[0].param, 0);
+    EXPECT_TRUE(std::is_sorted(t.sets[0].values.begin(), t.sets[0].values.end()));
+    EXPECT_FALSE(t.sql.contains("200219"));
+
+    EXPECT_EQ(firms("(peno in (" + list + "))"), QSet<int>({2, 5, 200219}));
+    EXPECT_EQ(firms("not peno in (" + list + ")"), QSet<int>({1, 3, 4, 6}));
+    // Quoted texts around the set keep their own parameters.
+    EXPECT_EQ(firms("(nazev like 'st*') and (peno in (" + list + ")) and (misto = 'Praha')"),
+              QSet<int>({200219}));
+    EXPECT_EQ(firms("(peno in (" + list + ")) and (misto = 'Brno') or (nazev like 'Ivan')"),
+              QSet<int>({2, 5, 6}));
+    // Two sets in one filter, and a set in a statement of the selection.
+    EXPECT_EQ(firms("(peno in (" + list + ")) and (peno in (" + list + ",1))"),
+              QSet<int>({2, 5, 200219}));
+    EXPECT_EQ(penos({"select distinct(peno) from slnazev_p where peno in (" + list +
+                     ")  Or  peno in (1) "}),
+              QSet<int>({1, 2}));
+}

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "core/StringTable.h"
+
+#include <QMessageBox>
+#include <exception>
+
+namespace kv
+{
+
+// The program's general error message, for failures the selection window
+// does not handle itself (a statement the engine rejects, a damaged file):
+// the error caption 17 and the failure's own text, and the program goes on.
+inline void showErrorBox(QWidget* parent, const QString& message)
+{
+    QMessageBox box(QMessageBox::Critical, loadStr(17), message, QMessageBox::Ok, parent);
+    box.exec();
+}
+
+inline void showErrorBox(QWidget* parent, const std::exception& e)
+{
+    showErrorBox(parent, QString::fromUtf8(e.what()));
+}
+
+} // namespace kv

@@ -1,0 +1,120 @@
+#include "ui/LabelLinesDialog.h"
+
+#include "core/StringTable.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace kv
+{
+
+namespace
+{
+// In the order of LabelSettings::Option.
+constexpr std::pair<const char*, int> Boxes[] = {
+    {"cbLosloveni", 173}, {"cbLnazev", 22}, {"cbLulice", 23},
+    {"cbLmisto", 24},     {"cbLPSC", 25},   {"cbLCzechrep", 183},
+};
+} // namespace
+
+LabelLinesDialog::LabelLinesDialog(QWidget* parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("FSetLabelDetail"));
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint);
+    for (int i = 0; i < LabelSettings::OptionCount; ++i) {
+        auto cb = new QCheckBox(this);
+        cb->setObjectName(QLatin1String(Boxes[i].first));
+        m_boxes[size_t(i)] = cb;
+    }
+    m_edOsloveni = new QLineEdit(this);
+    m_edOsloveni->setObjectName(QStringLiteral("edOsloveni"));
+    m_ok = new QPushButton(this);
+    m_ok->setObjectName(QStringLiteral("btnOk"));
+    m_ok->setDefault(true);
+    m_cancel = new QPushButton(this);
+    m_cancel->setObjectName(QStringLiteral("btnZrusit"));
+
+    auto grid = new QGridLayout;
+    grid->addWidget(box(LabelSettings::Salutation), 0, 0);
+    grid->addWidget(m_edOsloveni, 0, 1);
+    for (int i = LabelSettings::Name; i <= LabelSettings::Postcode; ++i)
+        grid->addWidget(m_boxes[size_t(i)], i, 0, 1, 2);
+    grid->addWidget(box(LabelSettings::Country), LabelSettings::Country, 0, 1, 2);
+    auto buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(m_ok);
+    buttons->addWidget(m_cancel);
+    auto main = new QVBoxLayout(this);
+    main->addLayout(grid);
+    main->addStretch();
+    main->addLayout(buttons);
+
+    setOptions({false, true, true, true, true, false});
+    // The country line is not offered; only the default button and label
+    // files set it.
+    box(LabelSettings::Country)->hide();
+    connect(box(LabelSettings::Salutation), &QCheckBox::toggled, this,
+            &LabelLinesDialog::updateSalutationEdit);
+    connect(m_ok, &QPushButton::clicked, this, &QDialog::accept);
+    connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(this, &QDialog::rejected, this, [this]() { setOptions(m_remembered); });
+    applyTexts();
+    updateSalutationEdit();
+}
+
+void LabelLinesDialog::applyTexts()
+{
+    setWindowTitle(loadStr(172));
+    for (int i = 0; i < LabelSettings::OptionCount; ++i)
+        m_boxes[size_t(i)]->setText(loadStr(Boxes[i].second));
+    m_ok->setText(loadStr(67));
+    m_cancel->setText(loadStr(235));
+}
+
+std::array<bool, LabelSettings::OptionCount> LabelLinesDialog::options() const
+{
+    std::array<bool, LabelSettings::OptionCount> out{};
+    for (size_t i = 0; i < out.size(); ++i)
+        out[i] = m_boxes[i]->isChecked();
+    return out;
+}
+
+void LabelLinesDialog::setOptions(const std::array<bool, LabelSettings::OptionCount>& options)
+{
+    for (size_t i = 0; i < options.size(); ++i)
+        m_boxes[i]->setChecked(options[i]);
+    updateSalutationEdit();
+}
+
+QString LabelLinesDialog::salutation() const
+{
+    return m_edOsloveni->text();
+}
+
+void LabelLinesDialog::setSalutation(const QString& text)
+{
+    m_edOsloveni->setText(text);
+}
+
+void LabelLinesDialog::showEvent(QShowEvent* event)
+{
+    applyTexts();
+    m_remembered = options();
+    updateSalutationEdit();
+    QDialog::showEvent(event);
+}
+
+void LabelLinesDialog::updateSalutationEdit()
+{
+    const bool on = box(LabelSettings::Salutation)->isChecked();
+    m_edOsloveni->setEnabled(on);
+    QPalette pal = m_edOsloveni->palette();
+    pal.setColor(QPalette::Base, on ? QColor(Qt::white) : QColor(192, 192, 192));
+    m_edOsloveni->setPalette(pal);
+}
+
+} // namespace kv

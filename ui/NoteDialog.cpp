@@ -1,0 +1,107 @@
+#include "ui/NoteDialog.h"
+
+#include "core/FileError.h"
+#include "core/StringTable.h"
+#include "domain/DataModule.h"
+#include "domain/NoteFile.h"
+#include "ui/ElidedLabel.h"
+
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace kv
+{
+
+NoteDialog::NoteDialog(DataModule* dm, QWidget* parent) : QDialog(parent), m_dm(dm)
+{
+    setObjectName(QStringLiteral("FPozn"));
+    setWindowTitle(loadStr(111));
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint);
+
+    m_name = new ElidedLabel(this);
+    m_name->setObjectName(QStringLiteral("DBText1"));
+    QFont bold = m_name->font();
+    bold.setBold(true);
+    m_name->setFont(bold);
+    auto label = new QLabel(loadStr(110), this);
+    m_memo = new QPlainTextEdit(this);
+    m_memo->setObjectName(QStringLiteral("mmPozn"));
+    m_memo->setMinimumSize(568, 57);
+    m_memo->setLineWrapMode(QPlainTextEdit::NoWrap); // lines stay as typed
+    // Tab moves on to the buttons; Ctrl+Tab types a tab.
+    m_memo->setTabChangesFocus(true);
+    m_memo->installEventFilter(this);
+    m_ok = new QPushButton(loadStr(67), this);
+    m_ok->setObjectName(QStringLiteral("btnOk"));
+    m_ok->setDefault(true);
+    m_cancel = new QPushButton(loadStr(235), this);
+    m_cancel->setObjectName(QStringLiteral("btnZrusit"));
+    connect(m_ok, &QPushButton::clicked, this, &NoteDialog::accept);
+    connect(m_cancel, &QPushButton::clicked, this, &NoteDialog::reject);
+
+    auto buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(m_ok);
+    buttons->addWidget(m_cancel);
+    auto box = new QVBoxLayout(this);
+    box->addWidget(m_name);
+    box->addWidget(label);
+    box->addWidget(m_memo);
+    box->addLayout(buttons);
+    resize(589, 189);
+
+    // The note belongs to the firm current now, even if TFirma moves later.
+    if (m_dm && m_dm->firms() && m_dm->firms()->isOpen() && !m_dm->firms()->isEmpty()) {
+        m_peno = m_dm->firms()->integer(QStringLiteral("peno"));
+        m_name->setFullText(m_dm->firms()->text(QStringLiteral("nazev")));
+        m_memo->setPlainText(NoteFile::text(m_peno));
+    } else {
+        m_ok->setEnabled(false);
+        m_memo->setReadOnly(true);
+    }
+}
+
+bool NoteDialog::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_memo && event->type() == QEvent::KeyPress) {
+        auto key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Tab && key->modifiers() == Qt::ControlModifier &&
+            !m_memo->isReadOnly()) {
+            m_memo->insertPlainText(QStringLiteral("\t"));
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+bool NoteDialog::store()
+{
+    m_error.clear();
+    if (m_peno == 0)
+        return false;
+    try {
+        NoteFile::save(m_peno, m_memo->toPlainText());
+        return true;
+    } catch (const FileError& e) {
+        m_error = e.message();
+        return false;
+    }
+}
+
+void NoteDialog::accept()
+{
+    // A failed write keeps the dialog open, so the typed text is not lost.
+    if (!store()) {
+        if (!m_error.isEmpty())
+            QMessageBox::critical(this, loadStr(17), m_error);
+        return;
+    }
+    QDialog::accept();
+}
+
+} // namespace kv

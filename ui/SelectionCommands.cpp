@@ -1,0 +1,75 @@
+#include "ui/SelectionCommands.h"
+
+#include "core/Global.h"
+#include "domain/DataModule.h"
+#include "ui/MainWindow.h"
+#include "ui/SelectionFileDialogs.h"
+#include "ui/SelectionTipDialog.h"
+#include "ui/SelectionWindow.h"
+
+#include <QApplication>
+#include <QPointer>
+#include <memory>
+
+namespace kv
+{
+
+namespace
+{
+
+// Opening the selection window, and loading a selection, start from the
+// whole company set: the exclusion list is emptied.
+// The exclusion list empties, but its condition stays in the filter (and its
+// count in the status line) until the next OK installs a new filter.
+void emptyExclusions(MainWindow&, DataModule& dm)
+{
+    dm.excludedFirms().clear();
+}
+
+void openSelection(MainWindow& window, DataModule& dm, SelectionWindow& vyber, bool fresh)
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    if (fresh)
+        vyber.clearAll(); // takes the snapshot first, so Cancel brings the old criteria back
+    else
+        vyber.takeSnapshot();
+    emptyExclusions(window, dm);
+    QApplication::restoreOverrideCursor();
+    vyber.exec();
+}
+
+} // namespace
+
+void installSelectionCommands(MainWindow& window, DataModule& dm, SelectionWindow& vyber)
+{
+    QObject::connect(
+        &vyber, &SelectionWindow::statusTextChanged, &window,
+        [&window](int panel, const QString& text) { window.setStatusText(panel, text); });
+    QObject::connect(&vyber, &SelectionWindow::tipRequested, &vyber, [&vyber]() {
+        SelectionTipDialog tip(&vyber);
+        tip.exec();
+    });
+    QObject::connect(&vyber, &SelectionWindow::helpRequested, &window,
+                     [&window](const QString& topic) { window.showHelp(topic); });
+
+    window.setHandler(Command::NewSelection, [&window, &dm, &vyber](const QString&) {
+        openSelection(window, dm, vyber, true);
+    });
+    window.setHandler(Command::EditSelection, [&window, &dm, &vyber](const QString&) {
+        openSelection(window, dm, vyber, false);
+    });
+    window.setHandler(Command::LoadSelection, [&window, &dm, &vyber](const QString&) {
+        const QString path = askSelectionFile(&window, false);
+        if (path.isEmpty())
+            return;
+        emptyExclusions(window, dm);
+        loadSelectionFile(vyber, path);
+    });
+    window.setHandler(Command::SaveSelection, [&window, &vyber](const QString&) {
+        const QString path = askSelectionFile(&window, true);
+        if (!path.isEmpty())
+            saveSelectionFile(vyber, path);
+    });
+}
+
+} // namespace kv

@@ -1,0 +1,145 @@
+#pragma once
+
+#include "domain/SelectionModel.h"
+
+#include <QDialog>
+#include <QPointer>
+#include <array>
+#include <functional>
+#include <optional>
+
+class QButtonGroup;
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListView;
+class QPushButton;
+class QToolButton;
+
+namespace kv
+{
+
+class DataModule;
+class CriterionDetailDialog;
+class IndustrySearchDialog;
+class DictionaryPanel;
+
+// The selection window: seven criterion rows filled from dictionaries, the
+// logic switches and extra conditions, and the commands that turn them into
+// the company set's filter (OK) or count its firms (Count). Created once and
+// shown modally again and again; the criteria live on between showings.
+class SelectionWindow : public QDialog
+{
+    Q_OBJECT
+public:
+    using Row = SelectionState::Row;
+
+    explicit SelectionWindow(DataModule& dm, QWidget* parent = nullptr);
+    ~SelectionWindow() override;
+
+    void applyTexts();
+
+    SelectionModel& model() { return m_model; }
+    const SelectionState& state() const { return m_model.state; }
+
+    // The filter of the current criteria (possibly empty). Engine errors and
+    // damaged keys are thrown.
+    QString buildFilter();
+    // OK without closing: installs the filter on the company set, warns when
+    // nothing matches and writes the record count to the status bar. Errors
+    // are reported in the general error box; returns false then.
+    bool applySelection();
+    // Count: the number of matching firms, or text 196, in lPocet.
+    void count();
+    // Back to a fresh selection after taking the snapshot.
+    void clearAll();
+    void takeSnapshot() { m_model.takeSnapshot(); }
+    // Cancel's restoring of the snapshot, without closing.
+    void restoreSnapshot();
+
+    // Redraws every control from the criteria (after loading a selection).
+    void showState();
+    void updateEditButtons();
+    // Row activation: the row's look, its dictionary and the logic switch.
+    void activateRow(Row row);
+    std::optional<Row> activeRow() const;
+    // Adds the dictionary list's selected entry to the active row.
+    void addSelectedEntry();
+
+    // Re-applies the exclusion list after OK put the previous filter back.
+    void setReapplyExclusion(std::function<void()> reapply) { m_reapply = std::move(reapply); }
+
+    QLineEdit* rowEdit(Row row) const { return m_rows[size_t(row)].edit; }
+    QLabel* rowLabel(Row row) const { return m_rows[size_t(row)].label; }
+    QToolButton* rowButton(Row row) const { return m_rows[size_t(row)].button; }
+
+signals:
+    // Text for the first panel of the main window's status bar.
+    void statusTextChanged(int panel, const QString& text);
+    void helpRequested(const QString& topic);
+    void tipRequested();
+
+protected:
+    // The row buttons ("Upravit") and "Hledat obor" open windows of their own.
+    virtual void sbRowClick(Row row);
+    virtual void sbFulltextClick();
+
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    struct RowControls {
+        QLabel* label = nullptr;
+        QLineEdit* edit = nullptr;
+        QToolButton* button = nullptr;
+    };
+
+    void build();
+    void buildRow(Row row, int x, int y);
+    QGroupBox* buildLogic(const char* name, QButtonGroup*& group, int x, int y);
+    void connectControls();
+    void fitToTexts();
+    void resetRows();
+    void showRow(Row row);
+    void setLogV(int index);
+    void rgLogVClick(int index);
+    void btnOkClick();
+    void btnSmazatClick();
+    void btnZrusitClick();
+    void clearCount();
+
+    DataModule& m_dm;
+    SelectionModel m_model;
+    std::function<void()> m_reapply;
+    std::array<RowControls, SelectionState::RowCount> m_rows;
+    std::optional<Row> m_active;
+    DictionaryPanel* m_dictionary = nullptr;
+    // The detail and industry search windows live while this one is shown.
+    // Guarded: hiding this window while one of them runs deletes it.
+    QPointer<CriterionDetailDialog> m_detail;
+    QPointer<IndustrySearchDialog> m_zatrid;
+
+    QLabel* m_lSlovnik = nullptr;
+    QLineEdit* m_edSlovnik = nullptr;
+    QListView* m_dbList = nullptr;
+    QGroupBox* m_rgLogV = nullptr;
+    QGroupBox* m_rgLogMezi = nullptr;
+    QButtonGroup* m_logV = nullptr;
+    QButtonGroup* m_logMezi = nullptr;
+    QCheckBox* m_cbEmail = nullptr;
+    QCheckBox* m_cbWWW = nullptr;
+    QCheckBox* m_cbPozn = nullptr;
+    QToolButton* m_sbFulltext = nullptr;
+    QToolButton* m_sbTip = nullptr;
+    QLabel* m_lPocet = nullptr;
+    QPushButton* m_btnSpocitat = nullptr;
+    QPushButton* m_btnSmazat = nullptr;
+    QPushButton* m_btnHelp = nullptr;
+    QPushButton* m_btnOk = nullptr;
+    QPushButton* m_btnZrusit = nullptr;
+};
+
+} // namespace kv
