@@ -13,6 +13,7 @@
 #include "tests/support/FailingIo.h"
 #include "tests/support/FileProbe.h"
 #include "tests/support/TestHome.h"
+#include "ui/ReportPrinter.h"
 
 #include <QDir>
 #include <QFile>
@@ -55,7 +56,7 @@ TEST(WindowFilesFault, NotesSelectionsLabelsAndPreviewPdfKeepTheirEarlierVersion
         {{{"name", QStringLiteral("Alfa")}}, {{"name", QStringLiteral("Beta")}}});
     kv::Report report;
     fill(report, rows);
-    QPrinter& printer = report.printerSettings().printer();
+    QPrinter& printer = kv::ReportPrinter::of(report).printer();
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(QDir(out).filePath("preview.pdf"));
 
@@ -79,7 +80,7 @@ TEST(WindowFilesFault, NotesSelectionsLabelsAndPreviewPdfKeepTheirEarlierVersion
         {"preview pdf", QDir(out).filePath("preview.pdf"),
          [&](int round) {
              report.title = round ? "Druhý" : "První";
-             report.print();
+             kv::ReportPrinter::of(report).print();
          }},
     };
     for (auto& w : writers) {
