@@ -228,24 +228,6 @@ void DataModule::reopenAfterSettings()
     m_firms->open();
 }
 
-void DataModule::openPrn(const QString& filterOverride)
-{
-    m_printFirms->close();
-    if (filterOverride.isEmpty()) {
-        m_printFirms->setSort(m_firms->sort());
-        m_printFirms->setFilter(m_firms->filter(), m_firms->isFiltered());
-    } else {
-        m_printFirms->setFilter(filterOverride, true);
-    }
-    m_printFirms->open();
-}
-
-void DataModule::closePrn()
-{
-    m_printPersons->close();
-    m_printFirms->close();
-}
-
 QString DataModule::firmListLine(const engine::Record& firm)
 {
     const auto& nast = global().nast;

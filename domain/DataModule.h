@@ -93,11 +93,6 @@ public:
     // flags are on, then closes and reopens TFirma (first firm current).
     void reopenAfterSettings();
 
-    // Opens TPrn on TFirma's filter, switch and sort (or on filterOverride
-    // with filtering on), without moving TFirma.
-    void openPrn(const QString& filterOverride = QString());
-    void closePrn();
-
     engine::Database& db() { return m_db; }
     // The cursors; the names in brackets are the tables they walk.
     engine::TableCursor* firms() const { return m_firms; }                   // TFirma (firma)
@@ -117,8 +112,9 @@ public:
     engine::TableCursor* keywordDictionary() const
     {
         return m_keywordDictionary;
-    }                                                                // TSlRadky (slradky)
-    engine::TableCursor* printFirms() const { return m_printFirms; } // TPrn (firma, for printing)
+    } // TSlRadky (slradky)
+    // TPrn (firma, for printing): opened for a run through PrintCursorScope.
+    engine::TableCursor* printFirms() const { return m_printFirms; }
     engine::TableCursor* printPersons() const
     {
         return m_printPersons;

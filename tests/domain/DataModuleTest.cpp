@@ -2,11 +2,13 @@
 // progress steps, the status line, the composed texts and the print cursor.
 #include "domain/DataModule.h"
 #include "core/Global.h"
+#include "domain/PrintCursorScope.h"
 #include "tests/support/CompanyFixture.h"
 #include "tests/support/TestHome.h"
 
 #include <QFile>
 #include <gtest/gtest.h>
+#include <stdexcept>
 
 namespace
 {
@@ -172,7 +174,7 @@ TEST_F(DataModule, DetailsFollowTheCurrentFirmAndViewsAreToldByTheirFlags)
     kv::global().listOpen = false;
 }
 
-TEST_F(DataModule, PrintCursorCopiesTheSetWithoutMovingTheCurrentFirm)
+TEST_F(DataModule, PrintCursorScopeCopiesTheSetAndClosesWithoutMovingTheCurrentFirm)
 {
     installDatabase();
     kv::DataModule dm;
@@ -181,17 +183,43 @@ TEST_F(DataModule, PrintCursorCopiesTheSetWithoutMovingTheCurrentFirm)
     dm.firms()->setSort("misto");
     dm.firms()->setPosition(3);
     const int current = dm.firms()->integer("peno");
-    dm.openPrn();
-    EXPECT_EQ(dm.printFirms()->filter(), dm.firms()->filter());
-    EXPECT_EQ(dm.printFirms()->sort(), "misto");
-    EXPECT_EQ(dm.printFirms()->recordCount(), 4);
-    while (!dm.printFirms()->eof())
-        dm.printFirms()->next();
+    ASSERT_FALSE(dm.printFirms()->isOpen());
+    {
+        kv::PrintCursorScope scope(dm);
+        EXPECT_TRUE(dm.printFirms()->isOpen());
+        EXPECT_EQ(dm.printFirms()->filter(), dm.firms()->filter());
+        EXPECT_EQ(dm.printFirms()->sort(), "misto");
+        EXPECT_EQ(dm.printFirms()->recordCount(), 4);
+        dm.printPersons()->open();
+        while (!dm.printFirms()->eof())
+            dm.printFirms()->next();
+    }
+    EXPECT_FALSE(dm.printFirms()->isOpen());
+    EXPECT_FALSE(dm.printPersons()->isOpen());
     EXPECT_EQ(dm.firms()->integer("peno"), current);
     EXPECT_EQ(dm.firms()->position(), 3);
-    dm.openPrn("peno=" + QString::number(current));
-    EXPECT_EQ(dm.printFirms()->recordCount(), 1);
-    EXPECT_EQ(dm.printFirms()->integer("peno"), current);
+
+    // An override filter, and a run that ends in an exception.
+    try {
+        kv::PrintCursorScope scope(dm, "peno=" + QString::number(current));
+        EXPECT_EQ(dm.printFirms()->recordCount(), 1);
+        EXPECT_EQ(dm.printFirms()->integer("peno"), current);
+        dm.printPersons()->open();
+        dm.printFirms()->next();
+        throw std::runtime_error("report failed");
+    } catch (const std::runtime_error&) {
+    }
+    EXPECT_FALSE(dm.printFirms()->isOpen());
+    EXPECT_FALSE(dm.printPersons()->isOpen());
+    EXPECT_EQ(dm.firms()->integer("peno"), current);
+    EXPECT_EQ(dm.firms()->position(), 3);
+
+    // A scope that outlives the database does not touch its closed cursors.
+    {
+        kv::PrintCursorScope scope(dm);
+        dm.closeDatabase();
+    }
+    EXPECT_FALSE(dm.ready());
 }
 
 TEST_F(DataModule, ListLineFollowsTheDisplayFlags)
