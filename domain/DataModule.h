@@ -22,6 +22,8 @@ class DataViews
 {
 public:
     virtual ~DataViews() = default;
+    // Called after every move of TFirma; a view without its window does
+    // nothing.
     virtual void refreshProfile() {}
     virtual void repaintList() {}
     virtual void setStatusText(int panel, const QString& text)
@@ -75,7 +77,7 @@ public:
         std::function<bool(const QString& mdbPath, const QString& dbPath, QString* error)>;
     void setJetImport(JetImportHook hook) { m_jetImport = std::move(hook); }
 
-    // Opens the connection and the cursors below the data home of global().
+    // Opens the connection and the cursors below the data home of settings().
     OpenResult openDatabase();
     void closeDatabase();
     bool ready() const { return m_ready; }

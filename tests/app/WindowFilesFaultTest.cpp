@@ -2,7 +2,7 @@
 // preview's PDF) on a disk that fails: each keeps its earlier version, no
 // draft stays, and the reason reaches the caller.
 #include "core/FileError.h"
-#include "core/Global.h"
+#include "core/Settings.h"
 #include "domain/LabelSettings.h"
 #include "domain/NoteFile.h"
 #include "domain/SelectionFile.h"
@@ -45,8 +45,8 @@ void fill(kv::Report& report, kv::MemoryDataSource& rows)
 TEST(WindowFilesFault, NotesSelectionsLabelsAndPreviewPdfKeepTheirEarlierVersion)
 {
     kvtest::TestHome home;
-    kv::global() = kv::GlobalState();
-    kv::global().dataHome = home.path();
+    kv::settings() = kv::Settings();
+    kv::settings().dataHome = home.path();
     const QString out = home.file("out");
     QDir().mkpath(out);
 
@@ -110,5 +110,5 @@ TEST(WindowFilesFault, NotesSelectionsLabelsAndPreviewPdfKeepTheirEarlierVersion
         w.write(1);
         EXPECT_NE(bytesOf(w.path), earlier);
     }
-    kv::global() = kv::GlobalState();
+    kv::settings() = kv::Settings();
 }

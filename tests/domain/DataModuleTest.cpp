@@ -1,7 +1,7 @@
 // The data module on a small company database: opening and its errors, the
 // progress steps, the status line, the composed texts and the print cursor.
 #include "domain/DataModule.h"
-#include "core/Global.h"
+#include "core/Settings.h"
 #include "domain/PrintCursorScope.h"
 #include "tests/support/CompanyFixture.h"
 #include "tests/support/TestHome.h"
@@ -37,10 +37,10 @@ class DataModule : public ::testing::Test
 protected:
     void SetUp() override
     {
-        kv::global() = kv::GlobalState();
-        kv::global().dataHome = home.path();
+        kv::settings() = kv::Settings();
+        kv::settings().dataHome = home.path();
     }
-    void TearDown() override { kv::global() = kv::GlobalState(); }
+    void TearDown() override { kv::settings() = kv::Settings(); }
 
     // Puts the fixture database where the data module looks for it.
     void installDatabase(bool with200219 = true)
@@ -98,7 +98,7 @@ TEST_F(DataModule, WithoutTheInitialFirmTheSetIsEmpty)
 TEST_F(DataModule, PersonsOffLeavesTheirTableClosedAndOneStepLess)
 {
     installDatabase();
-    kv::global().nast[kv::NastOsoby] = false;
+    kv::settings().nast[kv::NastOsoby] = false;
     kv::DataModule dm;
     dm.setViews(&views);
     ASSERT_EQ(dm.openDatabase().status, kv::DataModule::OpenStatus::Opened);
@@ -144,7 +144,7 @@ TEST_F(DataModule, FileThatIsNoDatabaseGivesText19WithTheReason)
 
 TEST_F(DataModule, EmptyDataHomeOpensNothing)
 {
-    kv::global().dataHome.clear();
+    kv::settings().dataHome.clear();
     kv::DataModule dm;
     const auto result = dm.openDatabase();
     EXPECT_EQ(result.status, kv::DataModule::OpenStatus::NoDataHome);
@@ -152,26 +152,29 @@ TEST_F(DataModule, EmptyDataHomeOpensNothing)
     EXPECT_FALSE(dm.ready());
 }
 
-TEST_F(DataModule, DetailsFollowTheCurrentFirmAndViewsAreToldByTheirFlags)
+TEST_F(DataModule, DetailsFollowTheCurrentFirmAndViewsAreToldOfEveryMove)
 {
     installDatabase();
     kv::DataModule dm;
     dm.setViews(&views);
     ASSERT_EQ(dm.openDatabase().status, kv::DataModule::OpenStatus::Opened);
-    kv::global().listOpen = true;
+    const int repaints = views.listRepaints;
+    const int refreshes = views.profileRefreshes;
     dm.firms()->setFilter("(peno in(1,2))", true);
-    EXPECT_EQ(views.listRepaints, 1);
-    EXPECT_EQ(views.profileRefreshes, 0);
+    // Whether the windows exist is the views' business, not the module's.
+    EXPECT_EQ(views.listRepaints, repaints + 1);
+    EXPECT_EQ(views.profileRefreshes, refreshes + 1);
     EXPECT_EQ(dm.firms()->integer("peno"), 2); // "Čech a syn" before "Dobrá firma"
     EXPECT_EQ(dm.persons()->recordCount(), 1);
     dm.firms()->next();
+    EXPECT_EQ(views.listRepaints, repaints + 2);
+    EXPECT_EQ(views.profileRefreshes, refreshes + 2);
     EXPECT_EQ(views.status, QString::fromUtf8("Záznam  2 / 2"));
     EXPECT_EQ(dm.persons()->recordCount(), 2);
     EXPECT_EQ(dm.persons()->text("osoba"), QString::fromUtf8("Eva Malá")); // sortno 1 first
     EXPECT_EQ(dm.firmIndustries()->recordCount(), 2);
     EXPECT_EQ(dm.industryLines()->recordCount(),
               dm.firmIndustries()->integer("kod") == 100 ? 2 : 1);
-    kv::global().listOpen = false;
 }
 
 TEST_F(DataModule, PrintCursorScopeCopiesTheSetAndClosesWithoutMovingTheCurrentFirm)
@@ -226,7 +229,7 @@ TEST_F(DataModule, ListLineFollowsTheDisplayFlags)
 {
     const QStringList names = {"nazev", "ulice", "misto", "psc", "okres"};
     const auto firm = record(names, {"Alfa", QVariant(), "Praha", "11000", "Praha"});
-    auto& nast = kv::global().nast;
+    auto& nast = kv::settings().nast;
     EXPECT_EQ(kv::DataModule::firmListLine(firm), "Alfa; ; Praha; 11000; Praha");
     nast[kv::NastPsc] = nast[kv::NastOkres] = false;
     EXPECT_EQ(kv::DataModule::firmListLine(firm),
