@@ -171,8 +171,10 @@ int Report::writePdf(const QString& path, int firstPage, int lastPage,
         PageList firstCopy;
         PrinterPageSink sink(writer, firstPage, lastPage, copies > 1 ? &firstCopy : nullptr);
         run(sink);
+        // Taken out first: the sink records every page it draws.
+        const std::vector<ReportPage> firstPages = std::move(firstCopy.pages);
         for (int copy = 1; copy < copies && !m_cancel; ++copy) {
-            for (const ReportPage& page : firstCopy.pages)
+            for (const ReportPage& page : firstPages)
                 sink.addPage(ReportPage(page));
         }
         sink.finish();
