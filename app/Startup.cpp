@@ -3,7 +3,7 @@
 #include "app/SingleInstance.h"
 #include "cli/JetImportHook.h"
 #include "core/Config.h"
-#include "core/Global.h"
+#include "core/Settings.h"
 #include "core/StringTable.h"
 #include "core/UiLanguage.h"
 #include "domain/DataModule.h"

@@ -1,7 +1,7 @@
 // The data module on a large demo data home: from OpenDatabase to the first
 // firm's list line, with every optional cursor open, and the whole company
 // table as the set. Needs KV_BENCH_HOME (kvelta make-demo DIR --firms 1000000).
-#include "core/Global.h"
+#include "core/Settings.h"
 #include "domain/DataModule.h"
 
 #include <QGuiApplication>
@@ -17,7 +17,7 @@ bool haveHome(benchmark::State& state)
         state.SkipWithError("KV_BENCH_HOME is not set");
         return false;
     }
-    kv::global().dataHome = QString::fromLocal8Bit(home);
+    kv::settings().dataHome = QString::fromLocal8Bit(home);
     return true;
 }
 

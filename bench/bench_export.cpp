@@ -1,7 +1,7 @@
 // Text export on a large demo data home: 5,000 firms (the export limit) with
 // every item ticked, the contact person costing one statement per firm.
 // Needs KV_BENCH_HOME (kvelta make-demo DIR --firms 1000000).
-#include "core/Global.h"
+#include "core/Settings.h"
 #include "domain/DataModule.h"
 #include "domain/Export.h"
 #include "engine/TableCursor.h"
@@ -20,7 +20,7 @@ void ExportFiveThousandEveryItem(benchmark::State& state)
         state.SkipWithError("KV_BENCH_HOME is not set");
         return;
     }
-    kv::global().dataHome = QString::fromLocal8Bit(home);
+    kv::settings().dataHome = QString::fromLocal8Bit(home);
     kv::DataModule dm;
     if (dm.openDatabase().status != kv::DataModule::OpenStatus::Opened) {
         state.SkipWithError("the database did not open");

@@ -2,7 +2,7 @@
 // place of a million-firm set. Needs a data home with a big database
 // (kvelta make-demo DIR --firms 1000000) in the environment variable
 // KV_BENCH_HOME; without it every benchmark is skipped.
-#include "core/Global.h"
+#include "core/Settings.h"
 #include "domain/DataModule.h"
 #include "domain/FirmListModel.h"
 #include "ui/FirmListWindow.h"
@@ -38,7 +38,7 @@ ListHome& home()
                                        "database, made by kvelta make-demo)");
             return out;
         }
-        kv::global().dataHome = QDir(path).absolutePath();
+        kv::settings().dataHome = QDir(path).absolutePath();
         out.dm = std::make_unique<kv::DataModule>();
         const kv::DataModule::OpenResult opened = out.dm->openDatabase();
         if (opened.status != kv::DataModule::OpenStatus::Opened) {

@@ -1,6 +1,7 @@
 #include "cli/FirmPrintCommand.h"
 
 #include "cli/HeadlessPrint.h"
+#include "domain/PrintCursorScope.h"
 #include "reports/FirmListReport.h"
 #include "reports/ProfilePrintCursors.h"
 #include "reports/ProfileReport.h"
@@ -53,7 +54,7 @@ int printListCommand(const QStringList& args, QTextStream& out, QTextStream& err
     if (call->options.contains(QStringLiteral("--items")) &&
         !parseItems(call->options.value(QStringLiteral("--items")), list, err))
         return 2;
-    print.dm().openPrn();
+    PrintCursorScope scope(print.dm());
     return print.writePdf(list.report(), call->output, err);
 }
 
@@ -67,7 +68,7 @@ int printProfilesCommand(const QStringList& args, QTextStream& out, QTextStream&
     HeadlessPrint print;
     if (const int code = print.open(*call, err))
         return code;
-    print.dm().openPrn();
+    PrintCursorScope scope(print.dm());
     print.dm().printPersons()->open();
     ProfilePrintCursors cursors(print.dm());
     ProfileReport profiles(cursors.sources());

@@ -1,7 +1,7 @@
 #include "cli/HeadlessArgs.h"
 
 #include "core/Config.h"
-#include "core/Global.h"
+#include "core/Settings.h"
 
 namespace kv
 {
@@ -40,7 +40,7 @@ std::optional<HeadlessArgs> HeadlessArgs::parse(const QString& command, const QS
     if (!rest.isEmpty())
         call.selection = rest[0];
     if (call.home.isEmpty())
-        call.home = global().dataHome;
+        call.home = settings().dataHome;
     if (call.home.isEmpty())
         call.home = settingsHome();
     return call;

@@ -6,7 +6,7 @@
 #include "cli/LoadSelectionReporting.h"
 #include "core/Config.h"
 #include "core/FileError.h"
-#include "core/Global.h"
+#include "core/Settings.h"
 #include "core/StringTable.h"
 #include "domain/EngineStatementRunner.h"
 #include "domain/FilterBuilder.h"
@@ -41,7 +41,7 @@ int HeadlessPrint::open(const Args& args, QTextStream& err)
         return 2;
     }
     // Notes, logos and the database are all found below the data home.
-    global().dataHome = args.home;
+    settings().dataHome = args.home;
     m_options.inputs << DataModule::databasePath() << args.selection;
     try {
         SafeFileWriter::target(args.output, m_options); // refused before any work

@@ -5,10 +5,12 @@
 #include "core/StringTable.h"
 #include "domain/LabelGeometry.h"
 #include "domain/LabelSettings.h"
+#include "domain/PrintCursorScope.h"
 #include "reports/AddressLabelReport.h"
 #include "reports/TableCursorSource.h"
 
 #include <QFileInfo>
+#include <optional>
 
 namespace kv
 {
@@ -72,9 +74,10 @@ int printLabelsCommand(const QStringList& args, QTextStream& out, QTextStream& e
         return code;
     DataModule& dm = print.dm();
     TableCursorSource source(*dm.printFirms());
-    AddressLabelReport report(source, [&dm]() {
-        dm.closePrn();
-        dm.openPrn();
+    std::optional<PrintCursorScope> scope; // reopened for every run, closed at the end
+    AddressLabelReport report(source, [&dm, &scope]() {
+        scope.reset();
+        scope.emplace(dm);
     });
     QString error;
     if (!report.configure(settings, sheet.SizeWidth, sheet.SizeLength, &error)) {

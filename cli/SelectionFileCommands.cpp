@@ -3,7 +3,7 @@
 #include "cli/LoadSelectionReporting.h"
 #include "core/Config.h"
 #include "core/FileError.h"
-#include "core/Global.h"
+#include "core/Settings.h"
 #include "core/StringTable.h"
 #include "domain/EngineStatementRunner.h"
 #include "domain/FilterBuilder.h"
@@ -51,7 +51,7 @@ std::optional<Invocation> parse(const char* command, const QStringList& args, QT
     }
     call.file = rest[0];
     if (call.home.isEmpty())
-        call.home = global().dataHome;
+        call.home = settings().dataHome;
     if (call.home.isEmpty())
         call.home = settingsHome();
     return call;

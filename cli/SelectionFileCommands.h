@@ -8,7 +8,7 @@ namespace kv
 
 // Headless subcommands over selection files. args holds the words after the
 // subcommand: [--home DIR] FILE.kvv. The data home is DIR, else the one
-// already set in global() (the global --home), else the stored setting.
+// already set in settings() (the global --home), else the stored setting.
 // Exit codes: 0 done, 1 the database could not be opened or ran a statement
 // it rejected, 2 bad arguments or a file that is not a usable selection,
 // 3 (count only) a selection without any criterion.

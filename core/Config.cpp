@@ -2,8 +2,8 @@
 
 #include "core/FileError.h"
 #include "core/FileLock.h"
-#include "core/Global.h"
 #include "core/ListFile.h"
+#include "core/Settings.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -63,7 +63,7 @@ bool parseNast(QString rest, std::array<unsigned char, NastCount>& entries)
     return true;
 }
 
-QString buildNast(const GlobalState& g)
+QString buildNast(const Settings& g)
 {
     QString value;
     for (int i = 0; i < NastCount; ++i) {
@@ -133,7 +133,7 @@ QString iniPath()
 
 ConfigResult readConfig(const QString& path, const std::optional<QString>& homeOverride)
 {
-    GlobalState& g = global();
+    Settings& g = settings();
     ConfigResult result;
     g.nastEntries.fill(1);
 
@@ -170,7 +170,7 @@ ConfigResult readConfig(const QString& path, const std::optional<QString>& homeO
 
 void writeConfig(const QString& path, int mdiMod)
 {
-    const GlobalState& g = global();
+    const Settings& g = settings();
     QStringList lines;
     try {
         QDir().mkpath(QFileInfo(path).absolutePath());

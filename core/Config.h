@@ -20,7 +20,7 @@ struct ConfigResult {
 // <user configuration folder>/Lumora/KV2001.ini.
 QString iniPath();
 
-// Fills global() from the configuration file and the data home. The data
+// Fills settings() from the configuration file and the data home. The data
 // home is homeOverride when given, else the setting Home of Lumora/KV2001
 // (user scope first, then system scope). Sets error for a value that is not
 // an integer, an unreadable file, or an empty data home.

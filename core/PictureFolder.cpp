@@ -1,6 +1,6 @@
 #include "core/PictureFolder.h"
 
-#include "core/Global.h"
+#include "core/Settings.h"
 
 #include <QFileInfo>
 

@@ -1,6 +1,6 @@
 #include "StringTable.h"
 
-#include "Global.h"
+#include "core/Settings.h"
 
 #include <QFile>
 #include <QList>
@@ -102,7 +102,7 @@ QString StringTable::text(int row) const
 
 QString loadStr(int id)
 {
-    return loadStr(id, global().langBase);
+    return loadStr(id, settings().langBase);
 }
 
 QString loadStr(int id, int langBase)

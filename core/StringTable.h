@@ -30,7 +30,8 @@ private:
     QHash<int, QString> rows_;
 };
 
-// The text of id in the current language (row LangBase + id).
+// The text of id in the language of the settings (row settings().langBase +
+// id), read at every call, so a language switch shows at once.
 QString loadStr(int id);
 // The text of id in the language given by its offset (0 Czech, 500 English).
 QString loadStr(int id, int langBase);

@@ -1,6 +1,6 @@
 #include "core/UiLanguage.h"
 
-#include "core/Global.h"
+#include "core/Settings.h"
 
 #include <QCoreApplication>
 #include <QLibraryInfo>
@@ -32,12 +32,12 @@ QLocale UiLanguage::locale(int langBase)
 
 QLocale UiLanguage::current()
 {
-    return locale(global().langBase);
+    return locale(settings().langBase);
 }
 
 void UiLanguage::apply(int langBase)
 {
-    global().langBase = langBase;
+    settings().langBase = langBase;
     QLocale::setDefault(locale(langBase));
     auto* app = QCoreApplication::instance();
     if (!app)

@@ -1,6 +1,6 @@
 #include "domain/DataModule.h"
 
-#include "core/Global.h"
+#include "core/Settings.h"
 #include "core/StringTable.h"
 #include "engine/EngineError.h"
 #include "engine/SchemaCheck.h"
@@ -29,7 +29,7 @@ DataModule::~DataModule()
 
 int DataModule::openingSteps()
 {
-    const auto& nast = global().nast;
+    const auto& nast = settings().nast;
     return 8 + (nast[NastOsoby] ? 1 : 0) + (nast[NastReklamy] ? 1 : 0) +
            (nast[NastZatrid] ? 2 : 0) + (nast[NastRadky] ? 1 : 0);
 }
@@ -95,7 +95,7 @@ void DataModule::createCursors()
 
 void DataModule::openDetails()
 {
-    const auto& nast = global().nast;
+    const auto& nast = settings().nast;
     if (nast[NastOsoby]) {
         m_persons->open();
         step();
@@ -129,7 +129,7 @@ DataModule::OpenResult DataModule::openDatabase()
 
     // A data home that still holds only the Jet database is imported once.
     QString importError;
-    if (!global().dataHome.isEmpty() && !QFileInfo::exists(databasePath()) &&
+    if (!settings().dataHome.isEmpty() && !QFileInfo::exists(databasePath()) &&
         QFileInfo(jetPath()).isFile()) {
         if (!m_jetImport)
             importError = QStringLiteral("%1 cannot be imported here.").arg(jetPath());
@@ -139,7 +139,7 @@ DataModule::OpenResult DataModule::openDatabase()
             m_views->setProgressRange(openingSteps());
     }
 
-    if (global().dataHome.isEmpty()) {
+    if (settings().dataHome.isEmpty()) {
         result.status = OpenStatus::NoDataHome;
     } else if (!importError.isEmpty()) {
         result.status = OpenStatus::OpenFailed;
@@ -215,7 +215,7 @@ void DataModule::reopenAfterSettings()
     if (!m_firms)
         return;
     closeDetails();
-    const auto& nast = global().nast;
+    const auto& nast = settings().nast;
     if (nast[NastOsoby])
         m_persons->open();
     if (nast[NastReklamy])
@@ -228,27 +228,9 @@ void DataModule::reopenAfterSettings()
     m_firms->open();
 }
 
-void DataModule::openPrn(const QString& filterOverride)
-{
-    m_printFirms->close();
-    if (filterOverride.isEmpty()) {
-        m_printFirms->setSort(m_firms->sort());
-        m_printFirms->setFilter(m_firms->filter(), m_firms->isFiltered());
-    } else {
-        m_printFirms->setFilter(filterOverride, true);
-    }
-    m_printFirms->open();
-}
-
-void DataModule::closePrn()
-{
-    m_printPersons->close();
-    m_printFirms->close();
-}
-
 QString DataModule::firmListLine(const engine::Record& firm)
 {
-    const auto& nast = global().nast;
+    const auto& nast = settings().nast;
     QString s = firm.text(QStringLiteral("nazev"));
     const std::pair<int, const char*> parts[] = {
         {NastUlice, "ulice"}, {NastMisto, "misto"}, {NastPsc, "psc"}, {NastOkres, "okres"}};
@@ -278,10 +260,9 @@ void DataModule::afterFirmMoved()
     if (!m_ready)
         return;
     m_views->setBusy(true);
-    if (global().profileOpen)
-        m_views->refreshProfile();
-    if (global().listOpen)
-        m_views->repaintList();
+    // The views know whether their windows exist.
+    m_views->refreshProfile();
+    m_views->repaintList();
     m_views->setStatusText(0, loadStr(195) + QStringLiteral("  ") +
                                   QString::number(m_firms->position()) + QStringLiteral(" / ") +
                                   QString::number(m_firms->recordCount()));

@@ -22,6 +22,8 @@ class DataViews
 {
 public:
     virtual ~DataViews() = default;
+    // Called after every move of TFirma; a view without its window does
+    // nothing.
     virtual void refreshProfile() {}
     virtual void repaintList() {}
     virtual void setStatusText(int panel, const QString& text)
@@ -75,7 +77,7 @@ public:
         std::function<bool(const QString& mdbPath, const QString& dbPath, QString* error)>;
     void setJetImport(JetImportHook hook) { m_jetImport = std::move(hook); }
 
-    // Opens the connection and the cursors below the data home of global().
+    // Opens the connection and the cursors below the data home of settings().
     OpenResult openDatabase();
     void closeDatabase();
     bool ready() const { return m_ready; }
@@ -92,11 +94,6 @@ public:
     // Closes the optional detail cursors, opens again those whose display
     // flags are on, then closes and reopens TFirma (first firm current).
     void reopenAfterSettings();
-
-    // Opens TPrn on TFirma's filter, switch and sort (or on filterOverride
-    // with filtering on), without moving TFirma.
-    void openPrn(const QString& filterOverride = QString());
-    void closePrn();
 
     engine::Database& db() { return m_db; }
     // The cursors; the names in brackets are the tables they walk.
@@ -117,8 +114,9 @@ public:
     engine::TableCursor* keywordDictionary() const
     {
         return m_keywordDictionary;
-    }                                                                // TSlRadky (slradky)
-    engine::TableCursor* printFirms() const { return m_printFirms; } // TPrn (firma, for printing)
+    } // TSlRadky (slradky)
+    // TPrn (firma, for printing): opened for a run through PrintCursorScope.
+    engine::TableCursor* printFirms() const { return m_printFirms; }
     engine::TableCursor* printPersons() const
     {
         return m_printPersons;

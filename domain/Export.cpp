@@ -4,6 +4,7 @@
 #include "core/FileError.h"
 #include "core/SafeFileWriter.h"
 #include "domain/DataModule.h"
+#include "domain/PrintCursorScope.h"
 #include "engine/QueryCursor.h"
 #include "engine/TableCursor.h"
 
@@ -95,16 +96,8 @@ TextExport::Result TextExport::run(DataModule& dm, const ExportChoice& choice, c
     // The limit holds for the set as it is now, before the print cursor runs.
     if (dm.firms()->recordCount() > Limit)
         return {Status::TooMany, 0, {}};
-    dm.openPrn();
-    try {
-        Result r =
-            run(dm.db(), *dm.printFirms(), choice, path, progress, {DataModule::databasePath()});
-        dm.closePrn();
-        return r;
-    } catch (...) {
-        dm.closePrn();
-        throw;
-    }
+    PrintCursorScope scope(dm);
+    return run(dm.db(), *dm.printFirms(), choice, path, progress, {DataModule::databasePath()});
 }
 
 } // namespace kv

@@ -2,9 +2,9 @@
 
 #include "core/Cp1250.h"
 #include "core/FileError.h"
-#include "core/Global.h"
 #include "core/RegularFile.h"
 #include "core/SafeFileWriter.h"
+#include "core/Settings.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "domain/PresentationPages.h"
 
-#include "core/Global.h"
+#include "core/Settings.h"
 
 namespace kv
 {

@@ -4,7 +4,7 @@
 // the rules (which sections show, how high they are, which texts are links,
 // what address a click opens) can be checked without a window.
 
-#include "core/Global.h"
+#include "core/Settings.h"
 
 #include <QString>
 #include <array>

@@ -3,16 +3,10 @@
 #include "reports/PageRenderer.h"
 #include "reports/ReportError.h"
 
-#include <QPrinter>
+#include <QPagedPaintDevice>
 
 namespace kv
 {
-
-PrinterPageSink::PrinterPageSink(QPrinter& printer, int firstPage, int lastPage, PageSink* record)
-    : m_device(printer), m_paper(printer.paperRect(QPrinter::DevicePixel)), m_first(firstPage),
-      m_last(lastPage), m_record(record)
-{
-}
 
 PrinterPageSink::PrinterPageSink(QPagedPaintDevice& device, int firstPage, int lastPage,
                                  PageSink* record)

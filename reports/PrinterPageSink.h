@@ -5,18 +5,16 @@
 #include <QPainter>
 
 class QPagedPaintDevice;
-class QPrinter;
 
 namespace kv
 {
 
-// Draws the pages of a run within a page range onto a printer or a PDF
-// writer.
+// Draws the pages of a run within a page range onto a paged device: a PDF
+// writer, or a printer set up in ui/.
 class PrinterPageSink : public PageSink
 {
 public:
-    PrinterPageSink(QPrinter& printer, int firstPage, int lastPage, PageSink* record);
-    // Any paged device; the page is its layout's full rectangle.
+    // The page is the device layout's full rectangle.
     PrinterPageSink(QPagedPaintDevice& device, int firstPage, int lastPage, PageSink* record);
     ~PrinterPageSink() override;
 

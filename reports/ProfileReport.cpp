@@ -1,7 +1,7 @@
 #include "reports/ProfileReport.h"
 
-#include "core/Global.h"
 #include "core/PictureFolder.h"
+#include "core/Settings.h"
 #include "core/StringTable.h"
 #include "domain/NoteFile.h"
 #include "reports/FirmReportParts.h"

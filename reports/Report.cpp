@@ -8,7 +8,6 @@
 
 #include <QBuffer>
 #include <QPdfWriter>
-#include <QPrinter>
 
 namespace kv
 {
@@ -39,6 +38,16 @@ public:
 private:
     Report& m_report;
     PageSink& m_inner;
+};
+
+// Keeps the pages of a run.
+struct PageList : PageSink {
+    bool addPage(ReportPage&& page) override
+    {
+        pages.push_back(std::move(page));
+        return true;
+    }
+    std::vector<ReportPage> pages;
 };
 
 } // namespace
@@ -91,7 +100,7 @@ ReportBand* Report::band(const QString& name) const
 QSizeF Report::pageSize() const
 {
     QSizeF mm = paperMm;
-    if (m_printer.orientation == QPageLayout::Landscape)
+    if (orientation == QPageLayout::Landscape)
         mm.transpose();
     return mm * kUnitsPerMm;
 }
@@ -140,22 +149,8 @@ int Report::generate()
     return m_store.pageCount();
 }
 
-bool Report::print()
-{
-    QPrinter& printer = m_printer.printer();
-    if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty()) {
-        try {
-            writePdf(printer.outputFileName(), m_printer.firstPage, m_printer.lastPage, {});
-        } catch (const FileError& e) {
-            throw ReportError(e.message());
-        }
-        return !m_cancel;
-    }
-    return printTo(printer, m_printer.firstPage, m_printer.lastPage);
-}
-
 int Report::writePdf(const QString& path, int firstPage, int lastPage,
-                     const SafeFileWriter::Options& options)
+                     const SafeFileWriter::Options& options, int copies)
 {
     if (m_running)
         return 0;
@@ -170,9 +165,18 @@ int Report::writePdf(const QString& path, int firstPage, int lastPage,
         writer.setTitle(title);
         writer.setCreator(QStringLiteral("Kvelta 2001"));
         writer.setPageLayout(
-            QPageLayout(QPageSize(QPageSize::A4), m_printer.orientation, QMarginsF(0, 0, 0, 0)));
-        PrinterPageSink sink(writer, firstPage, lastPage, nullptr);
+            QPageLayout(QPageSize(QPageSize::A4), orientation, QMarginsF(0, 0, 0, 0)));
+        // A PDF has no copy count of its own: the pages of the first copy
+        // are kept and drawn again for the others.
+        PageList firstCopy;
+        PrinterPageSink sink(writer, firstPage, lastPage, copies > 1 ? &firstCopy : nullptr);
         run(sink);
+        // Taken out first: the sink records every page it draws.
+        const std::vector<ReportPage> firstPages = std::move(firstCopy.pages);
+        for (int copy = 1; copy < copies && !m_cancel; ++copy) {
+            for (const ReportPage& page : firstPages)
+                sink.addPage(ReportPage(page));
+        }
         sink.finish();
         pages = sink.printedPages();
     }
@@ -181,20 +185,11 @@ int Report::writePdf(const QString& path, int firstPage, int lastPage,
     return pages;
 }
 
-bool Report::printTo(QPrinter& printer, int firstPage, int lastPage, PageSink* record)
+bool Report::printTo(QPagedPaintDevice& device, int firstPage, int lastPage, PageSink* record)
 {
     if (m_running)
         return false;
-    printer.setFullPage(true);
-    printer.setPageSize(QPageSize(QPageSize::A4));
-    printer.setPageOrientation(m_printer.orientation);
-    printer.setCopyCount(qMax(1, m_printer.copies));
-    printer.setDocName(title);
-    // The range is applied here, page by page; the print system must not
-    // apply it a second time.
-    printer.setPrintRange(QPrinter::AllPages);
-    printer.setFromTo(0, 0);
-    PrinterPageSink sink(printer, firstPage, lastPage, record);
+    PrinterPageSink sink(device, firstPage, lastPage, record);
     const bool done = run(sink);
     sink.finish();
     return done;

@@ -2,7 +2,6 @@
 
 #include "reports/PageStore.h"
 #include "reports/ReportBand.h"
-#include "reports/ReportPrinterSettings.h"
 
 #include "core/SafeFileWriter.h"
 
@@ -10,12 +9,13 @@
 #include <QHash>
 #include <QMarginsF>
 #include <QObject>
+#include <QPageLayout>
 #include <QSizeF>
 #include <functional>
 #include <memory>
 #include <vector>
 
-class QPrinter;
+class QPagedPaintDevice;
 
 namespace kv
 {
@@ -24,7 +24,8 @@ class ReportDataSource;
 
 // A band report: an A4 page with margins and columns, bands with boxes, an
 // optional driving cursor and hooks. It generates into its own page store for
-// the preview and, run again, straight to its printer. No widgets here.
+// the preview and, run again, onto any paged device (a PDF writer here, a
+// printer chosen in ui/ReportPrinter). No widgets or print system here.
 class Report : public QObject
 {
     Q_OBJECT
@@ -37,7 +38,8 @@ public:
 
     QString title;
     QSizeF paperMm{210, 297}; // portrait A4; the orientation turns it
-    QMarginsF marginsMm;      // left, top, right, bottom
+    QPageLayout::Orientation orientation = QPageLayout::Portrait;
+    QMarginsF marginsMm; // left, top, right, bottom
     int columns = 1;
     qreal columnGapMm = 0;
     QFont font;
@@ -61,13 +63,12 @@ public:
     ReportBand* band(const QString& name) const;
     const std::vector<std::unique_ptr<ReportBand>>& bands() const { return m_bands; }
 
-    // Geometry in layout units, following the printer settings' orientation.
+    // Geometry in layout units, following the orientation.
     QSizeF pageSize() const;
     QRectF contentRect() const;
     qreal columnWidth() const;
     qreal columnGap() const { return mmToUnits(columnGapMm); }
 
-    ReportPrinterSettings& printerSettings() { return m_printer; }
     PageStore& pageStore() { return m_store; }
 
     // Generates into the page store; returns the page count. Does nothing
@@ -75,18 +76,17 @@ public:
     int generate();
     // Runs the report into any sink (a recording, a benchmark).
     bool run(PageSink& sink);
-    // Generates straight to the report's printer with its settings. A
-    // printer set to a PDF file writes it through writePdf, so a failed
-    // write keeps the earlier file; throws ReportError naming the reason.
-    bool print();
     // Generates pages firstPage..lastPage (0/0 all) into a PDF in memory
-    // and writes it to path through SafeFileWriter. Returns the pages
-    // drawn; with none, nothing is written. Throws FileError.
+    // and writes it to path through SafeFileWriter; with copies > 1 the
+    // pages follow each other that many times (collated). Returns the pages
+    // drawn, copies included; with none, nothing is written. Throws FileError.
     int writePdf(const QString& path, int firstPage, int lastPage,
-                 const SafeFileWriter::Options& options);
-    // Generates to printer, drawing pages firstPage..lastPage (0/0 all). The
-    // drawn pages are also copied to record when given.
-    bool printTo(QPrinter& printer, int firstPage, int lastPage, PageSink* record = nullptr);
+                 const SafeFileWriter::Options& options, int copies = 1);
+    // Generates onto a paged device already set up for the job (page layout,
+    // full page), drawing pages firstPage..lastPage (0/0 all). The drawn
+    // pages are also copied to record when given.
+    bool printTo(QPagedPaintDevice& device, int firstPage, int lastPage,
+                 PageSink* record = nullptr);
 
     bool isGenerating() const { return m_running; }
     void cancel() { m_cancel = true; }
@@ -107,7 +107,6 @@ private:
     ReportDataSource* m_source = nullptr;
     QString m_sourceName;
     QHash<QString, ReportDataSource*> m_sources;
-    ReportPrinterSettings m_printer;
     PageStore m_store;
     bool m_running = false;
     bool m_cancel = false;

@@ -2,7 +2,7 @@
 
 #include "ui/NavigatorRow.h"
 
-#include "core/Global.h"
+#include "core/Settings.h"
 #include "core/StringTable.h"
 #include "domain/AdvertisementLayout.h"
 #include "domain/DataModule.h"

@@ -1,6 +1,6 @@
 #include "ui/DisplaySettingsDialog.h"
 
-#include "core/Global.h"
+#include "core/Settings.h"
 #include "core/StringTable.h"
 #include "domain/DataModule.h"
 
@@ -115,7 +115,7 @@ void DisplaySettingsDialog::applyTexts()
 
 void DisplaySettingsDialog::loadFlags()
 {
-    const auto& nast = global().nast;
+    const auto& nast = settings().nast;
     for (int b = 0; b < BoxCount; ++b)
         m_boxes[size_t(b)]->setChecked(nast[Boxes[b].flag]);
     box(Nazev)->setChecked(true);
@@ -142,7 +142,7 @@ void DisplaySettingsDialog::accept()
 {
     m_accepted = true;
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    auto& nast = global().nast;
+    auto& nast = settings().nast;
     for (int b = 0; b < BoxCount; ++b)
         nast[Boxes[b].flag] = m_boxes[size_t(b)]->isChecked();
     nast[NastNazev] = true;

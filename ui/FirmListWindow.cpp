@@ -1,6 +1,5 @@
 #include "ui/FirmListWindow.h"
 
-#include "core/Global.h"
 #include "core/StringTable.h"
 #include "domain/DataModule.h"
 #include "domain/FirmListModel.h"
@@ -122,13 +121,11 @@ FirmListWindow::FirmListWindow(DataModule* dm, QMenu* popup, QWidget* parent)
 
     applyTexts();
     resize(sizeHint());
-    global().listOpen = true;
     selectCurrentFirm();
 }
 
 FirmListWindow::~FirmListWindow()
 {
-    global().listOpen = false;
     // The children outlive this part of the object: nothing they or the data
     // module emit from here on may reach it.
     if (m_dm)

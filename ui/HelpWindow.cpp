@@ -1,6 +1,6 @@
 #include "ui/HelpWindow.h"
 
-#include "core/Global.h"
+#include "core/Settings.h"
 #include "core/StringTable.h"
 
 #include <QDialogButtonBox>
@@ -40,7 +40,7 @@ bool HelpWindow::showFile(const QString& path, const QString& anchor)
     m_close->setText(loadStr(113));
     m_anchor = anchor;
     if (!QFileInfo(path).isFile()) {
-        const QString missing = global().langBase == 500
+        const QString missing = settings().langBase == 500
                                     ? QStringLiteral("Help file not found: ")
                                     : QStringLiteral("Soubor nápovědy nenalezen: ");
         m_browser->setPlainText(missing + path);

@@ -1,8 +1,8 @@
 #include "ui/LabelPrintSettingsDialog.h"
 
 #include "core/FileError.h"
-#include "core/Global.h"
 #include "core/ListFile.h"
+#include "core/Settings.h"
 #include "core/StringTable.h"
 #include "core/UiLanguage.h"
 #include "domain/LabelTemplates.h"
@@ -331,7 +331,7 @@ void LabelPrintSettingsDialog::setDefaults()
     s.fields = start.fields;
     s.salutation.clear();
     s.options = start.options;
-    s.options[LabelSettings::Country] = global().langBase == 500;
+    s.options[LabelSettings::Country] = kv::settings().langBase == 500;
     applySettings(s);
 }
 

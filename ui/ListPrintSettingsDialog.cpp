@@ -67,8 +67,8 @@ void ListPrintSettingsDialog::destroyReport()
 void ListPrintSettingsDialog::prepareData()
 {
     // The current set (selection and exclusions) in the list window's order.
-    m_dm.closePrn();
-    m_dm.openPrn();
+    m_printScope.reset();
+    m_printScope.emplace(m_dm);
     m_dm.printFirms()->first();
 }
 

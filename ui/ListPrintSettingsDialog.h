@@ -1,11 +1,13 @@
 #pragma once
 
+#include "domain/PrintCursorScope.h"
 #include "reports/FirmListReport.h"
 #include "reports/TableCursorSource.h"
 #include "ui/PrintSettingsDialog.h"
 
 #include <array>
 #include <memory>
+#include <optional>
 
 class QCheckBox;
 
@@ -42,6 +44,7 @@ private:
     std::array<QCheckBox*, BoxCount> m_boxes{};
     std::unique_ptr<TableCursorSource> m_firms;
     std::unique_ptr<FirmListReport> m_form;
+    std::optional<PrintCursorScope> m_printScope; // TPrn from the last run
 };
 
 } // namespace kv

@@ -2,7 +2,7 @@
 
 #include "ui/NavigatorRow.h"
 
-#include "core/Global.h"
+#include "core/Settings.h"
 #include "core/StringTable.h"
 #include "core/UiLanguage.h"
 #include "domain/Links.h"
@@ -55,8 +55,6 @@ MainWindow::MainWindow(DataModule* dm, int mdiMod, QWidget* parent)
     buildToolbar();
     buildStatusBar();
     new HelpKey([this](const QString& anchor) { showHelp(anchor); }, this);
-    global().listOpen = false;
-    global().profileOpen = false;
     if (m_dm) {
         m_dm->setViews(this);
         connect(m_dm, &DataModule::firmMoved, this, &MainWindow::updateNavigator);
@@ -157,8 +155,8 @@ void MainWindow::applyTexts()
     en->setToolTip(QStringLiteral("English"));
     cz->setCheckable(true);
     en->setCheckable(true);
-    cz->setChecked(global().langBase == 0);
-    en->setChecked(global().langBase == 500);
+    cz->setChecked(settings().langBase == 0);
+    en->setChecked(settings().langBase == 500);
 }
 
 void MainWindow::showEvent(QShowEvent* event)
@@ -310,7 +308,7 @@ void MainWindow::runCommand(Command command, const QString& objectName)
         break;
     }
     case Command::Language:
-        switchLanguage(global().langBase == 0 ? 500 : 0);
+        switchLanguage(settings().langBase == 0 ? 500 : 0);
         break;
     case Command::Exit:
         close();
@@ -370,7 +368,7 @@ void MainWindow::showHelp(const QString& anchor)
 
 void MainWindow::switchLanguage(int langBase)
 {
-    if (global().langBase == langBase) {
+    if (settings().langBase == langBase) {
         applyTexts(); // keeps the pressed flag right
         return;
     }

@@ -1,6 +1,6 @@
 #include "ui/PresentationWindow.h"
 
-#include "core/Global.h"
+#include "core/Settings.h"
 #include "core/StringTable.h"
 #include "domain/Links.h"
 #include "domain/PictureFile.h"
@@ -157,11 +157,11 @@ void PresentationWindow::formShow()
 
 bool PresentationWindow::showPage(PresentationPages::Page page)
 {
-    const QString path = PresentationPages::path(page, global().langBase);
+    const QString path = PresentationPages::path(page, settings().langBase);
     QImage picture;
     QString error;
     // The page's file name is fixed, but the folder may hold a link leading out.
-    const QString name = PresentationPages::fileName(page, global().langBase).section(u'/', 1);
+    const QString name = PresentationPages::fileName(page, settings().langBase).section(u'/', 1);
     if (PictureFile::load(QStringLiteral("Prez"), name, &picture, &error) !=
         PictureFile::Status::Loaded) {
         Application::showError(error);

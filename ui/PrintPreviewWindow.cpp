@@ -5,6 +5,7 @@
 #include "reports/ReportError.h"
 #include "ui/FilteredLineEdit.h"
 #include "ui/PageView.h"
+#include "ui/ReportPrinter.h"
 
 #include <QCloseEvent>
 #include <QEventLoop>
@@ -309,7 +310,7 @@ void PrintPreviewWindow::printReport()
     });
     progress.show();
     try {
-        m_report->print();
+        ReportPrinter::of(*m_report).print();
     } catch (const ReportError& e) {
         progress.close();
         QMessageBox::warning(this, QStringLiteral("Error"), e.message());

@@ -87,13 +87,13 @@ void ProfilePrintSettingsDialog::destroyReport()
 
 void ProfilePrintSettingsDialog::prepareData()
 {
-    m_dm.closePrn();
+    m_printScope.reset();
     if (choice() == 1) {
         const qint64 peno = m_dm.firms() ? m_dm.firms()->int64(QStringLiteral("peno")) : 0;
-        m_dm.openPrn(currentFirmFilter(peno));
+        m_printScope.emplace(m_dm, currentFirmFilter(peno));
     } else {
         // The current set (selection and exclusions) in the list window's order.
-        m_dm.openPrn();
+        m_printScope.emplace(m_dm);
     }
     m_dm.printPersons()->open();
     m_dm.printFirms()->first();
@@ -102,7 +102,7 @@ void ProfilePrintSettingsDialog::prepareData()
 void ProfilePrintSettingsDialog::hideEvent(QHideEvent* event)
 {
     PrintSettingsDialog::hideEvent(event);
-    m_dm.closePrn();
+    m_printScope.reset();
 }
 
 } // namespace kv

@@ -1,10 +1,12 @@
 #pragma once
 
+#include "domain/PrintCursorScope.h"
 #include "reports/ProfilePrintCursors.h"
 #include "reports/ProfileReport.h"
 #include "ui/PrintSettingsDialog.h"
 
 #include <memory>
+#include <optional>
 
 class QGroupBox;
 class QRadioButton;
@@ -53,6 +55,7 @@ private:
     QRadioButton* m_items[2] = {nullptr, nullptr};
     std::unique_ptr<ProfilePrintCursors> m_cursors;
     std::unique_ptr<ProfileReport> m_form;
+    std::optional<PrintCursorScope> m_printScope; // TPrn from the last run
 };
 
 } // namespace kv

@@ -1,7 +1,7 @@
 #include "ui/ProfileWindow.h"
 
-#include "core/Global.h"
 #include "core/PictureFolder.h"
+#include "core/Settings.h"
 #include "core/StringTable.h"
 #include "domain/DataModule.h"
 #include "domain/NoteFile.h"
@@ -92,17 +92,13 @@ ProfileWindow::ProfileWindow(DataModule* dm, QMenu* popup, const QString& firmDe
     m_hint->setMargin(2);
     m_hint->setAutoFillBackground(true);
 
-    global().profileOpen = true;
     applyTexts();
     fillIndustryList();
     fillTexts();
     layoutPanels();
 }
 
-ProfileWindow::~ProfileWindow()
-{
-    global().profileOpen = false;
-}
+ProfileWindow::~ProfileWindow() = default;
 
 QFrame* ProfileWindow::makePanel(ProfilePanel p, const char* name)
 {
@@ -292,7 +288,7 @@ void ProfileWindow::applyTexts()
 void ProfileWindow::fillIndustryList()
 {
     m_industries->clear();
-    const auto& nast = global().nast;
+    const auto& nast = settings().nast;
     if (!nast[NastZatrid] || !firmReady())
         return;
     engine::TableCursor* pz = m_dm->firmIndustries();
@@ -384,7 +380,7 @@ ProfileLayout ProfileWindow::layoutPanels()
     const int scroll = verticalScrollBar()->value();
     verticalScrollBar()->setValue(0);
 
-    const auto& nast = global().nast;
+    const auto& nast = settings().nast;
     ProfileContent content;
     if (nast[NastLogo] && loadLogo()) {
         content.logoLoaded = true;

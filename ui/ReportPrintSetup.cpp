@@ -1,6 +1,7 @@
 #include "ui/ReportPrintSetup.h"
 
 #include "reports/Report.h"
+#include "ui/ReportPrinter.h"
 
 #include <QPrintDialog>
 #include <QPrinter>
@@ -16,11 +17,12 @@ std::pair<int, int> ReportPrintSetup::offeredRange(Report& report)
     return {0, 9999};
 }
 
-void ReportPrintSetup::apply(ReportPrinterSettings& settings, const QPrinter& printer,
+void ReportPrintSetup::apply(Report& report, const QPrinter& printer,
                              QAbstractPrintDialog::PrintRange range, int fromPage, int toPage)
 {
+    ReportPrinter& settings = ReportPrinter::of(report);
     settings.copies = qMax(1, printer.copyCount());
-    settings.orientation = printer.pageLayout().orientation();
+    report.orientation = printer.pageLayout().orientation();
     if (range == QAbstractPrintDialog::PageRange && fromPage > 0) {
         settings.firstPage = fromPage;
         settings.lastPage = qMax(fromPage, toPage);
@@ -32,10 +34,10 @@ void ReportPrintSetup::apply(ReportPrinterSettings& settings, const QPrinter& pr
 
 bool ReportPrintSetup::exec(Report& report, QWidget* parent)
 {
-    ReportPrinterSettings& settings = report.printerSettings();
+    ReportPrinter& settings = ReportPrinter::of(report);
     QPrinter& printer = settings.printer();
     printer.setCopyCount(settings.copies);
-    printer.setPageOrientation(settings.orientation);
+    printer.setPageOrientation(report.orientation);
     const auto [min, max] = offeredRange(report);
     printer.setPrintRange(QPrinter::AllPages);
     printer.setFromTo(0, 0);
@@ -47,7 +49,7 @@ bool ReportPrintSetup::exec(Report& report, QWidget* parent)
     dialog.setPrintRange(QAbstractPrintDialog::AllPages);
     if (dialog.exec() != QDialog::Accepted)
         return false;
-    apply(settings, printer, dialog.printRange(), printer.fromPage(), printer.toPage());
+    apply(report, printer, dialog.printRange(), printer.fromPage(), printer.toPage());
     return true;
 }
 

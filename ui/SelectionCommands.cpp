@@ -1,6 +1,6 @@
 #include "ui/SelectionCommands.h"
 
-#include "core/Global.h"
+#include "core/Settings.h"
 #include "domain/DataModule.h"
 #include "ui/MainWindow.h"
 #include "ui/SelectionFileDialogs.h"

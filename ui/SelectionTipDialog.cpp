@@ -1,6 +1,6 @@
 #include "ui/SelectionTipDialog.h"
 
-#include "core/Global.h"
+#include "core/Settings.h"
 #include "core/StringTable.h"
 #include "ui/AuxPictures.h"
 
@@ -18,7 +18,7 @@ SelectionTipDialog::SelectionTipDialog(QWidget* parent) : QDialog(parent, Qt::To
     auto image = new QLabel(this);
     image->setObjectName(QStringLiteral("Image1"));
     image->setFixedSize(343, 167);
-    image->setPixmap(AuxPictures::tipPicture(QSize(343, 167), tipText(global().langBase)));
+    image->setPixmap(AuxPictures::tipPicture(QSize(343, 167), tipText(settings().langBase)));
     auto panClose = new QWidget(this);
     panClose->setObjectName(QStringLiteral("panClose"));
     auto btn = new QPushButton(panClose);

@@ -1,7 +1,7 @@
 #include "ui/SelectionWindow.h"
 #include "ui/DialogParts.h"
 
-#include "core/Global.h"
+#include "core/Settings.h"
 #include "core/StringTable.h"
 #include "domain/CriterionRows.h"
 #include "domain/DataModule.h"

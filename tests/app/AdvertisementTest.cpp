@@ -1,7 +1,7 @@
 // The advertisement window: its sizing arithmetic, the navigator over a
 // firm's advertisements, the window on a small data home, and the profile's
 // advertisement link opening it.
-#include "core/Global.h"
+#include "core/Settings.h"
 #include "domain/AdvertisementLayout.h"
 #include "domain/DataModule.h"
 #include "domain/NavigatorState.h"
@@ -120,8 +120,8 @@ class Advertisement : public ::testing::Test
 protected:
     void SetUp() override
     {
-        kv::global() = kv::GlobalState();
-        kv::global().dataHome = home.path();
+        kv::settings() = kv::Settings();
+        kv::settings().dataHome = home.path();
         screen = QGuiApplication::primaryScreen()->availableGeometry().size();
         tall = QSize(120, screen.height());
         QDir().mkpath(home.file("Dta"));
@@ -144,7 +144,7 @@ protected:
         home.write("RK/ROZBITA.JPG", "this is no picture");
         ASSERT_EQ(dm.openDatabase().status, kv::DataModule::OpenStatus::Opened);
     }
-    void TearDown() override { kv::global() = kv::GlobalState(); }
+    void TearDown() override { kv::settings() = kv::Settings(); }
 
     void picture(const QString& name, QSize size)
     {
@@ -285,8 +285,8 @@ TEST_F(Advertisement, AClosedWindowIgnoresMovesOfTheCursor)
 
 TEST(AdvertisementLink, TheProfileLinkOpensTheWindowForTheCurrentFirm)
 {
-    kv::global() = kv::GlobalState();
-    kv::global().dataHome = kvtest::demoHome(250);
+    kv::settings() = kv::Settings();
+    kv::settings().dataHome = kvtest::demoHome(250);
     kv::DataModule dm;
     ASSERT_EQ(dm.openDatabase().status, kv::DataModule::OpenStatus::Opened);
     {
@@ -319,5 +319,5 @@ TEST(AdvertisementLink, TheProfileLinkOpensTheWindowForTheCurrentFirm)
         EXPECT_TRUE(navigator);
         EXPECT_TRUE(QApplication::activeModalWidget() == nullptr);
     }
-    kv::global() = kv::GlobalState();
+    kv::settings() = kv::Settings();
 }

@@ -1,4 +1,4 @@
-#include "core/Global.h"
+#include "core/Settings.h"
 #include "tests/support/ProgramWindows.h"
 #include "ui/AboutDialog.h"
 #include "ui/SelectionTipDialog.h"
@@ -78,7 +78,7 @@ TEST(WaitAndTip, TipDescribesTheSelectionWindowAsItIs)
     kvtest::ProgramWindows windows(20);
     kv::SelectionWindow& vyber = *windows.selection;
     for (int lang : {0, 500}) {
-        kv::global().langBase = lang;
+        kv::settings().langBase = lang;
         vyber.show();
         QApplication::processEvents();
         const QString tip = kv::SelectionTipDialog::tipText(lang);
@@ -101,5 +101,5 @@ TEST(WaitAndTip, TipDescribesTheSelectionWindowAsItIs)
         EXPECT_TRUE(room.contains(fm.boundingRect(room, Qt::TextWordWrap, tip)));
         vyber.hide();
     }
-    kv::global().langBase = 0;
+    kv::settings().langBase = 0;
 }

@@ -17,8 +17,8 @@
 #include "core/Config.h"
 #include "core/Cp1250.h"
 #include "core/FileError.h"
-#include "core/Global.h"
 #include "core/ListFile.h"
+#include "core/Settings.h"
 #include "core/StringTable.h"
 #include "domain/DataModule.h"
 #include "domain/LabelSettings.h"
@@ -263,7 +263,7 @@ namespace
 class BadConfiguration : public ::testing::Test
 {
 protected:
-    void TearDown() override { kv::global() = kv::GlobalState(); }
+    void TearDown() override { kv::settings() = kv::Settings(); }
     kv::ConfigResult read(const QByteArray& bytes)
     {
         home.write(QStringLiteral("KV2001.ini"), bytes);
@@ -282,8 +282,8 @@ TEST_F(BadConfiguration, FortyDisplayEntriesKeepTheThirtyThereAre)
     const kv::ConfigResult r =
         read(crlf({"[KV2001]", "Nast=" + values.join(u',') + u',', "Lang=0"}));
     EXPECT_FALSE(r.error);
-    EXPECT_FALSE(kv::global().nast[2]); // read as far as there are entries
-    EXPECT_TRUE(kv::global().nast[3]);
+    EXPECT_FALSE(kv::settings().nast[2]); // read as far as there are entries
+    EXPECT_TRUE(kv::settings().nast[3]);
 }
 
 TEST_F(BadConfiguration, BinaryGarbageStartsWithDefaultsOrReportsTheError)
@@ -297,7 +297,7 @@ TEST_F(BadConfiguration, BinaryGarbageStartsWithDefaultsOrReportsTheError)
         // Not readable as a configuration: nothing may overwrite what the user has.
         EXPECT_EQ(home.read(QStringLiteral("KV2001.ini")), garbage);
     } else {
-        EXPECT_EQ(kv::global().nast, kv::GlobalState().nast);
+        EXPECT_EQ(kv::settings().nast, kv::Settings().nast);
         QStringList lines; // the file is stored in the list-file container
         kv::loadListFile(lines, home.file(QStringLiteral("KV2001.ini")));
         EXPECT_TRUE(kv::configValue(lines, QStringLiteral("Nast")).has_value());
@@ -314,10 +314,10 @@ protected:
     void SetUp() override
     {
         kvtest::copyTree(kvtest::demoHome(300), home.path());
-        kv::global() = kv::GlobalState();
-        kv::global().dataHome = home.path();
+        kv::settings() = kv::Settings();
+        kv::settings().dataHome = home.path();
     }
-    void TearDown() override { kv::global() = kv::GlobalState(); }
+    void TearDown() override { kv::settings() = kv::Settings(); }
 
     void execOnDatabase(const char* sql)
     {
@@ -428,8 +428,8 @@ TEST(FailedWrites, EveryUserFileKeepsItsEarlierVersion)
     // the folder refuses new files, so only a writer that goes through a
     // temporary file fails, and the earlier bytes must still be there.
     kvtest::TestHome home;
-    kv::global() = kv::GlobalState();
-    kv::global().dataHome = kvtest::demoHome(300);
+    kv::settings() = kv::Settings();
+    kv::settings().dataHome = kvtest::demoHome(300);
     const QString dir = home.file(QStringLiteral("out"));
     QDir().mkpath(dir);
     const auto path = [&](const char* name) { return QDir(dir).filePath(QLatin1String(name)); };
@@ -456,7 +456,7 @@ TEST(FailedWrites, EveryUserFileKeepsItsEarlierVersion)
 
     kvtest::LockedFolder lock(dir);
     ASSERT_TRUE(lock.locked()) << "cannot make a folder read-only here";
-    kv::global().langBase = 1;              // something to write
+    kv::settings().langBase = 1;            // something to write
     kv::writeConfig(path("KV2001.ini"), 2); // failures are not reported, by design
     selection.row(Row::Okres).add(QStringLiteral("Beroun"), QStringLiteral("3"));
     EXPECT_THROW(kv::saveSelection(selection, path("a.kvv")), kv::FileError);
@@ -469,7 +469,7 @@ TEST(FailedWrites, EveryUserFileKeepsItsEarlierVersion)
 
     for (int i = 0; i < 4; ++i)
         EXPECT_EQ(bytes(names[i]), before[i]) << names[i];
-    kv::global() = kv::GlobalState();
+    kv::settings() = kv::Settings();
 }
 
 TEST(FailedWrites, FullDiskDevicesInputsAndLinkedNotesChangeNothing)
@@ -496,13 +496,13 @@ TEST(FailedWrites, FullDiskDevicesInputsAndLinkedNotesChangeNothing)
     EXPECT_EQ(input.code, 5);
     EXPECT_TRUE(input.err.contains("input")) << input.err.toStdString();
 
-    kv::global() = kv::GlobalState();
-    kv::global().dataHome = home.path();
+    kv::settings() = kv::Settings();
+    kv::settings().dataHome = home.path();
     home.write(QStringLiteral("elsewhere.txt"), "kept\r\n");
     QDir().mkpath(home.file(QStringLiteral("Pozn")));
     ASSERT_TRUE(QFile::link(home.file(QStringLiteral("elsewhere.txt")), kv::NoteFile::path(7)));
     EXPECT_TRUE(kv::NoteFile::lines(7).isEmpty());
     EXPECT_THROW(kv::NoteFile::save(7, QStringLiteral("nový")), kv::FileError);
     EXPECT_EQ(home.read(QStringLiteral("elsewhere.txt")), QByteArray("kept\r\n"));
-    kv::global() = kv::GlobalState();
+    kv::settings() = kv::Settings();
 }

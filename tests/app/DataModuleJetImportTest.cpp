@@ -2,7 +2,7 @@
 // import runs only when the SQLite database is missing, its failures and an
 // incomplete schema are refused with text 19 naming the cause.
 #include "cli/JetImportHook.h"
-#include "core/Global.h"
+#include "core/Settings.h"
 #include "domain/DataModule.h"
 #include "tests/jetimport/JetSamples.h"
 #include "tests/support/CompanyFixture.h"
@@ -30,10 +30,10 @@ class JetHome : public ::testing::Test
 protected:
     void SetUp() override
     {
-        kv::global() = kv::GlobalState();
-        kv::global().dataHome = home.path();
+        kv::settings() = kv::Settings();
+        kv::settings().dataHome = home.path();
     }
-    void TearDown() override { kv::global() = kv::GlobalState(); }
+    void TearDown() override { kv::settings() = kv::Settings(); }
 
     QString companyDb(const QString& sql = QString())
     {

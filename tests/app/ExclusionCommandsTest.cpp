@@ -1,5 +1,5 @@
 #include "ui/ExclusionCommands.h"
-#include "core/Global.h"
+#include "core/Settings.h"
 #include "tests/support/DemoHome.h"
 #include "tests/support/DialogClicker.h"
 #include "ui/MainWindow.h"
@@ -9,8 +9,8 @@
 
 TEST(ExclusionCommands, ExcludeFromTheMenuAndRefusalOnTheLastFirm)
 {
-    kv::global() = kv::GlobalState();
-    kv::global().dataHome = kvtest::demoHome(250);
+    kv::settings() = kv::Settings();
+    kv::settings().dataHome = kvtest::demoHome(250);
     kv::DataModule dm;
     ASSERT_EQ(dm.openDatabase().status, kv::DataModule::OpenStatus::Opened);
     kv::MainWindow window(&dm, 0);
@@ -38,5 +38,5 @@ TEST(ExclusionCommands, ExcludeFromTheMenuAndRefusalOnTheLastFirm)
     EXPECT_EQ(title, QString::fromUtf8("Upozornění ..."));
     EXPECT_EQ(dm.firms()->recordCount(), 1);
     EXPECT_EQ(dm.excludedFirms().size(), 1);
-    kv::global() = kv::GlobalState();
+    kv::settings() = kv::Settings();
 }

@@ -6,8 +6,8 @@
 #include "cli/FirmPrintCommand.h"
 #include "cli/LabelPrintCommand.h"
 #include "cli/SelectionFileCommands.h"
-#include "core/Global.h"
 #include "core/PictureFolder.h"
+#include "core/Settings.h"
 #include "demo/DemoGenerator.h"
 #include "demo/DemoHomeFolder.h"
 #include "domain/DataModule.h"
@@ -117,7 +117,7 @@ int lineCount(const QString& path)
 TEST(HostilePictureNames, OnlyFilesInsideTheirFolderAreRead)
 {
     kvtest::TestHome home;
-    kv::global().dataHome = home.path();
+    kv::settings().dataHome = home.path();
     QTemporaryDir outside;
     QImage picture(4, 4, QImage::Format_RGB32);
     picture.fill(Qt::red);
@@ -154,7 +154,7 @@ TEST(HostilePictureNames, OnlyFilesInsideTheirFolderAreRead)
     QString error;
     EXPECT_EQ(kv::PictureFile::load(QStringLiteral("RK"), QStringLiteral("ad.png"), &image, &error),
               kv::PictureFile::Status::Loaded);
-    kv::global() = kv::GlobalState();
+    kv::settings() = kv::Settings();
 }
 
 // --- Very long texts -----------------------------------------------------
@@ -179,7 +179,7 @@ TEST(LongNames, MultiMegabyteUnbrokenNameAndStreetPrint)
         run(kv::printLabelsCommand, {"--home", home.path(), "-o", dir.filePath("labels.pdf")});
     EXPECT_EQ(labels.code, 0) << labels.err.toStdString();
     EXPECT_GE(kvtest::pdfPages(dir.filePath("labels.pdf")), 1);
-    kv::global() = kv::GlobalState();
+    kv::settings() = kv::Settings();
 }
 
 // --- Derived sort tables that no longer match ----------------------------
@@ -223,7 +223,7 @@ protected:
             ASSERT_TRUE(exported.open(QIODevice::ReadOnly));
             EXPECT_TRUE(exported.readAll().contains(mustContain.toLatin1()));
         }
-        kv::global() = kv::GlobalState();
+        kv::settings() = kv::Settings();
     }
 
     OwnDemoHome home{40};
@@ -280,7 +280,7 @@ TEST_F(StaleRanks, DesktopDataModuleListsEveryFirmInCzechOrderAndKeepsTheWarning
 {
     home.sql(QStringLiteral("INSERT INTO firma (peno, nazev) VALUES (99999999, 'Čáp a syn');"
                             "DELETE FROM firma WHERE peno = (SELECT min(peno) FROM firma)"));
-    kv::global().dataHome = home.path();
+    kv::settings().dataHome = home.path();
     kv::DataModule dm;
     const kv::DataModule::OpenResult opened = dm.openDatabase();
     ASSERT_EQ(opened.status, kv::DataModule::OpenStatus::Opened) << opened.message.toStdString();
@@ -303,7 +303,7 @@ TEST_F(StaleRanks, DesktopDataModuleListsEveryFirmInCzechOrderAndKeepsTheWarning
             EXPECT_GT(i, at) << names[i].toStdString();
     }
     dm.closeDatabase();
-    kv::global() = kv::GlobalState();
+    kv::settings() = kv::Settings();
 }
 
 // --- Company numbers beyond 32 bits --------------------------------------

@@ -1,6 +1,6 @@
 // The labels print command of the main window on a generated data home.
 #include "ui/LabelPrinting.h"
-#include "core/Global.h"
+#include "core/Settings.h"
 #include "domain/DataModule.h"
 #include "reports/Report.h"
 #include "tests/reports/ReportFixture.h"
@@ -29,8 +29,8 @@ class LabelPrinting : public ::testing::Test
 protected:
     void SetUp() override
     {
-        global() = GlobalState();
-        global().dataHome = kvtest::demoHome(kFirms);
+        settings() = Settings();
+        settings().dataHome = kvtest::demoHome(kFirms);
         ASSERT_EQ(dm.openDatabase().status, DataModule::OpenStatus::Opened);
         window = std::make_unique<MainWindow>(&dm, 0);
         commands = new PrintCommands(*window, dm);
@@ -40,7 +40,7 @@ protected:
     void TearDown() override
     {
         window.reset();
-        global() = GlobalState();
+        settings() = Settings();
     }
 
     // Opens the labels command, presses Preview/Print, keeps the pages once

@@ -1,7 +1,7 @@
 // The language switch is complete: after switching, no window shows a text
 // of the other language, whether it is open at the time (main window, list,
 // profile, status bar, menus) or opened later (every dialog).
-#include "core/Global.h"
+#include "core/Settings.h"
 #include "core/StringTable.h"
 #include "tests/support/ProgramWindows.h"
 #include "tests/support/WidgetTexts.h"
@@ -50,7 +50,7 @@ TEST(LanguageSwitch, EveryWindowFollowsItBothWays)
     EXPECT_TRUE(leftovers(windows, 0).isEmpty()) << leftovers(windows, 0).join("\n").toStdString();
 
     flag(windows, "sbEN")->click();
-    ASSERT_EQ(kv::global().langBase, 500);
+    ASSERT_EQ(kv::settings().langBase, 500);
     EXPECT_TRUE(leftovers(windows, 500).isEmpty())
         << leftovers(windows, 500).join("\n").toStdString();
     // Spot checks of what was Czech before: the profile, the links menu, the
@@ -66,7 +66,7 @@ TEST(LanguageSwitch, EveryWindowFollowsItBothWays)
         EXPECT_EQ(sub->windowTitle(), sub->widget()->windowTitle());
 
     flag(windows, "sbCZ")->click();
-    ASSERT_EQ(kv::global().langBase, 0);
+    ASSERT_EQ(kv::settings().langBase, 0);
     EXPECT_TRUE(leftovers(windows, 0).isEmpty()) << leftovers(windows, 0).join("\n").toStdString();
     EXPECT_EQ(profile->windowTitle(), QString::fromUtf8("Profil firmy"));
 }

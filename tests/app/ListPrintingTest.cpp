@@ -4,7 +4,7 @@
 #include "ui/ListPrinting.h"
 #include "cli/PrintCommand.h"
 #include "cli/SelectionFileCommands.h"
-#include "core/Global.h"
+#include "core/Settings.h"
 #include "domain/SelectionFile.h"
 #include "domain/SelectionState.h"
 #include "reports/Report.h"
@@ -57,8 +57,8 @@ class ListPrinting : public ::testing::Test
 protected:
     void SetUp() override
     {
-        global() = GlobalState();
-        global().dataHome = kvtest::demoHome(kFirms);
+        settings() = Settings();
+        settings().dataHome = kvtest::demoHome(kFirms);
         ASSERT_EQ(dm.openDatabase().status, DataModule::OpenStatus::Opened);
         window = std::make_unique<MainWindow>(&dm, 0);
         commands = new PrintCommands(*window, dm);
@@ -69,7 +69,7 @@ protected:
     void TearDown() override
     {
         window.reset();
-        global() = GlobalState();
+        settings() = Settings();
     }
 
     // Presses Preview/Print in the settings window the command opens, keeps

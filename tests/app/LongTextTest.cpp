@@ -1,7 +1,7 @@
 // Texts longer than any window (a 2,000-character firm name, a long list of
 // telephone numbers, a long web address) are shortened with "…" where they
 // are shown, readable whole in the tooltip, and never widen a window.
-#include "core/Global.h"
+#include "core/Settings.h"
 #include "domain/DataModule.h"
 #include "tests/support/DemoHome.h"
 #include "tests/support/FileProbe.h"
@@ -47,8 +47,8 @@ protected:
         sqlite3_finalize(st);
         sqlite3_close(db);
 
-        kv::global() = kv::GlobalState();
-        kv::global().dataHome = home.path();
+        kv::settings() = kv::Settings();
+        kv::settings().dataHome = home.path();
         ASSERT_EQ(dm.openDatabase().status, kv::DataModule::OpenStatus::Opened);
         window = std::make_unique<kv::MainWindow>(&dm, 0);
         window->resize(1000, 700);
@@ -59,7 +59,7 @@ protected:
     void TearDown() override
     {
         window.reset();
-        kv::global() = kv::GlobalState();
+        kv::settings() = kv::Settings();
     }
 
     kv::ElidedLabel* shownAs(QWidget* root, const QString& full)

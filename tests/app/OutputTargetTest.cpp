@@ -2,7 +2,7 @@
 // onto a device, a FIFO, a socket or one of the command's own inputs, and
 // drafts that a killed run leaves are cleared by the next write.
 #include "core/FileError.h"
-#include "core/Global.h"
+#include "core/Settings.h"
 #include "domain/LabelSettings.h"
 #include "domain/NoteCondition.h"
 #include "domain/NoteFile.h"
@@ -65,10 +65,10 @@ protected:
         peno = sqlite3_column_int(st, 0);
         sqlite3_finalize(st);
         sqlite3_close(db);
-        kv::global() = kv::GlobalState();
-        kv::global().dataHome = home.path();
+        kv::settings() = kv::Settings();
+        kv::settings().dataHome = home.path();
     }
-    void TearDown() override { kv::global() = kv::GlobalState(); }
+    void TearDown() override { kv::settings() = kv::Settings(); }
     QString note() const { return home.file(QStringLiteral("Pozn/%1.tx").arg(peno)); }
     QString db() const { return home.file("Dta/KV2001.db"); }
 

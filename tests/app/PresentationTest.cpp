@@ -1,7 +1,7 @@
 // The presentation window: page pictures by language, the six page buttons,
 // scrolling of tall pages, unreadable pages, links, and the main window's
 // Presentation command.
-#include "core/Global.h"
+#include "core/Settings.h"
 #include "domain/PresentationPages.h"
 #include "tests/support/DemoHome.h"
 #include "tests/support/DialogClicker.h"
@@ -32,9 +32,9 @@ TEST(PresentationPages, PictureNamesByLanguage)
         EXPECT_EQ(PresentationPages::fileName(PresentationPages::Page(p), 0), czech[p]);
         EXPECT_EQ(PresentationPages::fileName(PresentationPages::Page(p), 500), english[p]);
     }
-    kv::global().dataHome = "/data/kv\\";
+    kv::settings().dataHome = "/data/kv\\";
     EXPECT_EQ(PresentationPages::path(PresentationPages::Contacts, 500), "/data/kv/Prez/KO_E.JPG");
-    kv::global() = kv::GlobalState();
+    kv::settings() = kv::Settings();
 }
 
 TEST(PresentationPages, ButtonsInOrderWithTheirTexts)
@@ -69,8 +69,8 @@ class Presentation : public ::testing::Test
 protected:
     void SetUp() override
     {
-        kv::global() = kv::GlobalState();
-        kv::global().dataHome = home.path();
+        kv::settings() = kv::Settings();
+        kv::settings().dataHome = home.path();
         page("KV_C.JPG", 900, Qt::red);
         page("KV_E.JPG", 400, Qt::blue);
         page("LUM_C.JPG", 300, Qt::green);
@@ -79,7 +79,7 @@ protected:
         page("KO_C.JPG", 700, Qt::cyan);
         home.write("Prez/TA_C.JPG", "no picture here");
     }
-    void TearDown() override { kv::global() = kv::GlobalState(); }
+    void TearDown() override { kv::settings() = kv::Settings(); }
 
     void page(const QString& name, int height, Qt::GlobalColor colour)
     {
@@ -152,7 +152,7 @@ TEST_F(Presentation, CzechAndEnglishPicturesByLanguage)
         EXPECT_EQ(w.image()->height(), 900);
         EXPECT_TRUE(near(shownColour(w), Qt::red));
     }
-    kv::global().langBase = 500;
+    kv::settings().langBase = 500;
     kv::PresentationWindow w;
     w.show();
     EXPECT_EQ(w.windowTitle(), "Our products");
@@ -240,8 +240,8 @@ TEST_F(Presentation, WebAndMailButtonsOpenTheMakersAddresses)
 
 TEST(PresentationCommand, OpensThePresentationWindowModally)
 {
-    kv::global() = kv::GlobalState();
-    kv::global().dataHome = kvtest::demoHome(250);
+    kv::settings() = kv::Settings();
+    kv::settings().dataHome = kvtest::demoHome(250);
     {
         kv::MainWindow window(nullptr, 0);
         kv::installPresentationCommand(window);
@@ -264,5 +264,5 @@ TEST(PresentationCommand, OpensThePresentationWindowModally)
         EXPECT_GT(height, 0); // the demo home has the page pictures
         EXPECT_EQ(pressed, 1);
     }
-    kv::global() = kv::GlobalState();
+    kv::settings() = kv::Settings();
 }

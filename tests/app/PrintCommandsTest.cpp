@@ -1,5 +1,5 @@
 #include "ui/PrintCommands.h"
-#include "core/Global.h"
+#include "core/Settings.h"
 #include "reports/Report.h"
 #include "tests/support/DemoHome.h"
 #include "ui/MainWindow.h"
@@ -13,8 +13,8 @@
 
 TEST(PrintCommands, EveryPrintCommandStartsWithANewEmptyPreview)
 {
-    kv::global() = kv::GlobalState();
-    kv::global().dataHome = kvtest::demoHome(250);
+    kv::settings() = kv::Settings();
+    kv::settings().dataHome = kvtest::demoHome(250);
     kv::DataModule dm;
     ASSERT_EQ(dm.openDatabase().status, kv::DataModule::OpenStatus::Opened);
     kv::MainWindow window(&dm, 0);
@@ -45,5 +45,5 @@ TEST(PrintCommands, EveryPrintCommandStartsWithANewEmptyPreview)
         {kv::Command::PrintProfiles, false},
         {kv::Command::PrintLabels, false}};
     EXPECT_EQ(opened, expected);
-    kv::global() = kv::GlobalState();
+    kv::settings() = kv::Settings();
 }

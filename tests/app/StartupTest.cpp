@@ -1,8 +1,8 @@
 // Start-up through the real entry points: the configuration error and one
 // running instance per user, checked with two real processes.
 #include "app/Startup.h"
-#include "core/Global.h"
 #include "core/ListFile.h"
+#include "core/Settings.h"
 #include "tests/support/DemoHome.h"
 #include "tests/support/DialogClicker.h"
 #include "tests/support/TestHome.h"

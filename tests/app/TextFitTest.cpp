@@ -2,7 +2,7 @@
 // box and group title is at least as wide as its text needs in the font it
 // is drawn in, and lies inside its window. The status bar's panels grow with
 // their texts.
-#include "core/Global.h"
+#include "core/Settings.h"
 #include "core/UiLanguage.h"
 #include "tests/support/ProgramWindows.h"
 #include "ui/AboutDialog.h"
@@ -132,7 +132,7 @@ TEST(TextFit, StatusPanelsShowTheirWholeText)
 TEST(TextFit, AboutBoxLinksDoNotOverlap)
 {
     for (int lang : {0, 500}) {
-        kv::global().langBase = lang;
+        kv::settings().langBase = lang;
         kv::AboutDialog about;
         about.show();
         QApplication::processEvents();
@@ -144,5 +144,5 @@ TEST(TextFit, AboutBoxLinksDoNotOverlap)
             EXPECT_TRUE(about.rect().contains(l->geometry())) << l->objectName().toStdString();
         }
     }
-    kv::global().langBase = 0;
+    kv::settings().langBase = 0;
 }

@@ -2,7 +2,7 @@
 // preview's PDF) on a disk that fails: each keeps its earlier version, no
 // draft stays, and the reason reaches the caller.
 #include "core/FileError.h"
-#include "core/Global.h"
+#include "core/Settings.h"
 #include "domain/LabelSettings.h"
 #include "domain/NoteFile.h"
 #include "domain/SelectionFile.h"
@@ -13,6 +13,7 @@
 #include "tests/support/FailingIo.h"
 #include "tests/support/FileProbe.h"
 #include "tests/support/TestHome.h"
+#include "ui/ReportPrinter.h"
 
 #include <QDir>
 #include <QFile>
@@ -44,8 +45,8 @@ void fill(kv::Report& report, kv::MemoryDataSource& rows)
 TEST(WindowFilesFault, NotesSelectionsLabelsAndPreviewPdfKeepTheirEarlierVersion)
 {
     kvtest::TestHome home;
-    kv::global() = kv::GlobalState();
-    kv::global().dataHome = home.path();
+    kv::settings() = kv::Settings();
+    kv::settings().dataHome = home.path();
     const QString out = home.file("out");
     QDir().mkpath(out);
 
@@ -55,7 +56,7 @@ TEST(WindowFilesFault, NotesSelectionsLabelsAndPreviewPdfKeepTheirEarlierVersion
         {{{"name", QStringLiteral("Alfa")}}, {{"name", QStringLiteral("Beta")}}});
     kv::Report report;
     fill(report, rows);
-    QPrinter& printer = report.printerSettings().printer();
+    QPrinter& printer = kv::ReportPrinter::of(report).printer();
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(QDir(out).filePath("preview.pdf"));
 
@@ -79,7 +80,7 @@ TEST(WindowFilesFault, NotesSelectionsLabelsAndPreviewPdfKeepTheirEarlierVersion
         {"preview pdf", QDir(out).filePath("preview.pdf"),
          [&](int round) {
              report.title = round ? "Druhý" : "První";
-             report.print();
+             kv::ReportPrinter::of(report).print();
          }},
     };
     for (auto& w : writers) {
@@ -109,5 +110,5 @@ TEST(WindowFilesFault, NotesSelectionsLabelsAndPreviewPdfKeepTheirEarlierVersion
         w.write(1);
         EXPECT_NE(bytesOf(w.path), earlier);
     }
-    kv::global() = kv::GlobalState();
+    kv::settings() = kv::Settings();
 }

@@ -1,6 +1,6 @@
 #include "core/Config.h"
-#include "core/Global.h"
 #include "core/ListFile.h"
+#include "core/Settings.h"
 #include "tests/core/LockedFolder.h"
 
 #include <QCoreApplication>
@@ -35,10 +35,10 @@ class ConfigTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        global() = GlobalState();
+        settings() = Settings();
         ini = dir.filePath("KV2001.ini");
     }
-    void TearDown() override { global() = GlobalState(); }
+    void TearDown() override { settings() = Settings(); }
 
     void writePlain(const QByteArray& text) const
     {
@@ -66,14 +66,14 @@ protected:
 
 TEST_F(ConfigTest, NoFileGivesDefaultsAndWritesTheFourKeysInOrder)
 {
-    global().nast.fill(false); // must be reset by reading
+    settings().nast.fill(false); // must be reset by reading
     const ConfigResult r = readConfig(ini, Home);
     EXPECT_FALSE(r.error);
     EXPECT_EQ(r.mdiMod, 0);
-    EXPECT_EQ(global().dataHome, Home);
-    EXPECT_EQ(global().langBase, 0);
+    EXPECT_EQ(settings().dataHome, Home);
+    EXPECT_EQ(settings().langBase, 0);
     for (int i = 0; i < NastCount; ++i)
-        EXPECT_TRUE(global().nast[i]) << i;
+        EXPECT_TRUE(settings().nast[i]) << i;
 
     writeConfig(ini, r.mdiMod);
     QFile f(ini);
@@ -93,30 +93,30 @@ TEST_F(ConfigTest, NastEntriesEndAtTheirCommas)
 {
     readWithNast("0,0,0,");
     for (int i = 0; i < NastCount; ++i)
-        EXPECT_EQ(global().nast[i], i > 2) << i;
+        EXPECT_EQ(settings().nast[i], i > 2) << i;
 
     const ConfigResult r = readWithNast("0,0,0");
     EXPECT_FALSE(r.error);
     for (int i = 0; i < NastCount; ++i)
-        EXPECT_EQ(global().nast[i], i > 1) << i;
+        EXPECT_EQ(settings().nast[i], i > 1) << i;
 }
 
 TEST_F(ConfigTest, NastKeepsOnlyTheLowByte)
 {
     const ConfigResult r = readWithNast("256,257,-256,");
     EXPECT_FALSE(r.error);
-    EXPECT_FALSE(global().nast[0]);
-    EXPECT_TRUE(global().nast[1]);
-    EXPECT_FALSE(global().nast[2]);
+    EXPECT_FALSE(settings().nast[0]);
+    EXPECT_TRUE(settings().nast[1]);
+    EXPECT_FALSE(settings().nast[2]);
 }
 
 TEST_F(ConfigTest, NonIntegerNastEntryIsAnErrorAndStopsReading)
 {
     const ConfigResult r = readWithNast("0,x,0,");
     EXPECT_TRUE(r.error);
-    EXPECT_FALSE(global().nast[0]);
-    EXPECT_TRUE(global().nast[1]);
-    EXPECT_TRUE(global().nast[2]);
+    EXPECT_FALSE(settings().nast[0]);
+    EXPECT_TRUE(settings().nast[1]);
+    EXPECT_TRUE(settings().nast[2]);
 
     EXPECT_TRUE(readWithNast("1,x,1,").error);
     EXPECT_TRUE(readWithNast(",").error);
@@ -126,10 +126,10 @@ TEST_F(ConfigTest, WebAndNameAreOnWhateverIsStored)
 {
     QList<int> entries(NastCount, 0);
     readWithNast(nastOf(entries));
-    EXPECT_TRUE(global().nast[NastWeb]);
-    EXPECT_TRUE(global().nast[NastNazev]);
-    EXPECT_FALSE(global().nast[NastLogo]);
-    EXPECT_FALSE(global().nast[NastOkres]);
+    EXPECT_TRUE(settings().nast[NastWeb]);
+    EXPECT_TRUE(settings().nast[NastNazev]);
+    EXPECT_FALSE(settings().nast[NastLogo]);
+    EXPECT_FALSE(settings().nast[NastOkres]);
 }
 
 TEST_F(ConfigTest, EntriesBeyondThirtyAreIgnored)
@@ -137,8 +137,8 @@ TEST_F(ConfigTest, EntriesBeyondThirtyAreIgnored)
     QList<int> entries(NastCount, 0);
     const ConfigResult r = readWithNast(nastOf(entries) + "1,1,x,1,");
     EXPECT_FALSE(r.error);
-    EXPECT_FALSE(global().nast[NastOkres]);
-    EXPECT_FALSE(global().nast[NastPsc]);
+    EXPECT_FALSE(settings().nast[NastOkres]);
+    EXPECT_FALSE(settings().nast[NastPsc]);
 }
 
 TEST_F(ConfigTest, NastIsWrittenFromFlagsWithSpareBytesKept)
@@ -152,7 +152,7 @@ TEST_F(ConfigTest, NastIsWrittenFromFlagsWithSpareBytesKept)
     entries[24] = 0;
     entries[25] = 0;
     readWithNast(nastOf(entries));
-    global().nast[NastOkres] = false; // as the display settings window would
+    settings().nast[NastOkres] = false; // as the display settings window would
 
     writeConfig(ini, 0);
     QList<int> expected = allOnes();
@@ -197,7 +197,7 @@ TEST_F(ConfigTest, PlainTextFileIsReadAndReplacedByContainerKeepingOtherLines)
     const ConfigResult r = readConfig(ini, Home);
     EXPECT_FALSE(r.error);
     EXPECT_EQ(r.mdiMod, 2);
-    EXPECT_FALSE(global().nast[NastLogo]);
+    EXPECT_FALSE(settings().nast[NastLogo]);
 
     writeConfig(ini, r.mdiMod);
     QFile f(ini);
@@ -215,17 +215,17 @@ TEST_F(ConfigTest, DataHomeComesFromOverrideOrSettings)
     user.remove("Home");
     user.sync();
     EXPECT_TRUE(readConfig(ini, std::nullopt).error);
-    EXPECT_TRUE(global().dataHome.isEmpty());
+    EXPECT_TRUE(settings().dataHome.isEmpty());
     EXPECT_TRUE(readConfig(ini, QString()).error);
 
     user.setValue("Home", "/data/kv2001");
     user.sync();
     const ConfigResult r = readConfig(ini, std::nullopt);
     EXPECT_FALSE(r.error);
-    EXPECT_EQ(global().dataHome, "/data/kv2001");
+    EXPECT_EQ(settings().dataHome, "/data/kv2001");
 
     EXPECT_FALSE(readConfig(ini, QString("/elsewhere")).error);
-    EXPECT_EQ(global().dataHome, "/elsewhere");
+    EXPECT_EQ(settings().dataHome, "/elsewhere");
     user.remove("Home");
 }
 

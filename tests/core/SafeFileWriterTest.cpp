@@ -2,8 +2,8 @@
 #include "core/SafeFileWriter.h"
 #include "core/Config.h"
 #include "core/FileError.h"
-#include "core/Global.h"
 #include "core/ListFile.h"
+#include "core/Settings.h"
 #include "tests/support/FailingIo.h"
 #include "tests/support/FileProbe.h"
 
@@ -154,12 +154,12 @@ TEST(SafeFileWriter, ConfigurationAndContainersKeepTheirEarlierBytes)
 {
     QTemporaryDir dir;
     const QString ini = dir.filePath("KV2001.ini");
-    kv::global() = kv::GlobalState();
+    kv::settings() = kv::Settings();
     kv::writeConfig(ini, 1);
     const QByteArray earlier = bytesOf(ini);
     ASSERT_FALSE(earlier.isEmpty());
     EXPECT_EQ(modeOf(ini), mode_t(0600));
-    kv::global().langBase = 1;
+    kv::settings().langBase = 1;
     {
         FailingIo io(FailingIo::Write, 1, ENOSPC);
         kv::writeConfig(ini, 2); // not reported, by design
@@ -174,5 +174,5 @@ TEST(SafeFileWriter, ConfigurationAndContainersKeepTheirEarlierBytes)
     }
     EXPECT_EQ(bytesOf(box), container);
     EXPECT_EQ(namesIn(dir.path()), QStringList({"KV2001.ini", "KV2001.ini.lock", "a.kvv"}));
-    kv::global() = kv::GlobalState();
+    kv::settings() = kv::Settings();
 }

@@ -1,5 +1,5 @@
 #include "core/StringTable.h"
-#include "core/Global.h"
+#include "core/Settings.h"
 
 #include <QSet>
 #include <gtest/gtest.h>
@@ -365,11 +365,11 @@ const Row kEnglish[] = {
 class LangBaseGuard
 {
 public:
-    explicit LangBaseGuard(int value) : saved_(kv::global().langBase)
+    explicit LangBaseGuard(int value) : saved_(kv::settings().langBase)
     {
-        kv::global().langBase = value;
+        kv::settings().langBase = value;
     }
-    ~LangBaseGuard() { kv::global().langBase = saved_; }
+    ~LangBaseGuard() { kv::settings().langBase = saved_; }
 
 private:
     int saved_;

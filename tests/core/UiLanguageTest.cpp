@@ -1,7 +1,7 @@
 // Qt's own dialogs and the numbers shown follow the program's language, not
 // the process locale (the tests run under C.UTF-8).
 #include "core/UiLanguage.h"
-#include "core/Global.h"
+#include "core/Settings.h"
 
 #include <QAbstractButton>
 #include <QDialogButtonBox>
@@ -22,7 +22,7 @@ protected:
     void TearDown() override
     {
         kv::UiLanguage::apply(0);
-        kv::global() = kv::GlobalState();
+        kv::settings() = kv::Settings();
         QLocale::setDefault(QLocale(QLocale::Czech, QLocale::CzechRepublic));
     }
 };
@@ -63,7 +63,7 @@ TEST_F(Language, QtButtonsFollowTheProgramLanguage)
     EXPECT_EQ(buttons.button(QDialogButtonBox::Cancel)->text(), QString::fromUtf8("Zrušit"));
 
     kv::UiLanguage::apply(500);
-    EXPECT_EQ(kv::global().langBase, 500);
+    EXPECT_EQ(kv::settings().langBase, 500);
     EXPECT_FALSE(kv::UiLanguage::qtTranslated());
     EXPECT_EQ(yesText(), QStringLiteral("&Yes"));
     EXPECT_EQ(buttons.button(QDialogButtonBox::Cancel)->text(), QStringLiteral("Cancel"));

@@ -1,12 +1,14 @@
 // The data module on a small company database: opening and its errors, the
 // progress steps, the status line, the composed texts and the print cursor.
 #include "domain/DataModule.h"
-#include "core/Global.h"
+#include "core/Settings.h"
+#include "domain/PrintCursorScope.h"
 #include "tests/support/CompanyFixture.h"
 #include "tests/support/TestHome.h"
 
 #include <QFile>
 #include <gtest/gtest.h>
+#include <stdexcept>
 
 namespace
 {
@@ -35,10 +37,10 @@ class DataModule : public ::testing::Test
 protected:
     void SetUp() override
     {
-        kv::global() = kv::GlobalState();
-        kv::global().dataHome = home.path();
+        kv::settings() = kv::Settings();
+        kv::settings().dataHome = home.path();
     }
-    void TearDown() override { kv::global() = kv::GlobalState(); }
+    void TearDown() override { kv::settings() = kv::Settings(); }
 
     // Puts the fixture database where the data module looks for it.
     void installDatabase(bool with200219 = true)
@@ -96,7 +98,7 @@ TEST_F(DataModule, WithoutTheInitialFirmTheSetIsEmpty)
 TEST_F(DataModule, PersonsOffLeavesTheirTableClosedAndOneStepLess)
 {
     installDatabase();
-    kv::global().nast[kv::NastOsoby] = false;
+    kv::settings().nast[kv::NastOsoby] = false;
     kv::DataModule dm;
     dm.setViews(&views);
     ASSERT_EQ(dm.openDatabase().status, kv::DataModule::OpenStatus::Opened);
@@ -142,7 +144,7 @@ TEST_F(DataModule, FileThatIsNoDatabaseGivesText19WithTheReason)
 
 TEST_F(DataModule, EmptyDataHomeOpensNothing)
 {
-    kv::global().dataHome.clear();
+    kv::settings().dataHome.clear();
     kv::DataModule dm;
     const auto result = dm.openDatabase();
     EXPECT_EQ(result.status, kv::DataModule::OpenStatus::NoDataHome);
@@ -150,29 +152,32 @@ TEST_F(DataModule, EmptyDataHomeOpensNothing)
     EXPECT_FALSE(dm.ready());
 }
 
-TEST_F(DataModule, DetailsFollowTheCurrentFirmAndViewsAreToldByTheirFlags)
+TEST_F(DataModule, DetailsFollowTheCurrentFirmAndViewsAreToldOfEveryMove)
 {
     installDatabase();
     kv::DataModule dm;
     dm.setViews(&views);
     ASSERT_EQ(dm.openDatabase().status, kv::DataModule::OpenStatus::Opened);
-    kv::global().listOpen = true;
+    const int repaints = views.listRepaints;
+    const int refreshes = views.profileRefreshes;
     dm.firms()->setFilter("(peno in(1,2))", true);
-    EXPECT_EQ(views.listRepaints, 1);
-    EXPECT_EQ(views.profileRefreshes, 0);
+    // Whether the windows exist is the views' business, not the module's.
+    EXPECT_EQ(views.listRepaints, repaints + 1);
+    EXPECT_EQ(views.profileRefreshes, refreshes + 1);
     EXPECT_EQ(dm.firms()->integer("peno"), 2); // "Čech a syn" before "Dobrá firma"
     EXPECT_EQ(dm.persons()->recordCount(), 1);
     dm.firms()->next();
+    EXPECT_EQ(views.listRepaints, repaints + 2);
+    EXPECT_EQ(views.profileRefreshes, refreshes + 2);
     EXPECT_EQ(views.status, QString::fromUtf8("Záznam  2 / 2"));
     EXPECT_EQ(dm.persons()->recordCount(), 2);
     EXPECT_EQ(dm.persons()->text("osoba"), QString::fromUtf8("Eva Malá")); // sortno 1 first
     EXPECT_EQ(dm.firmIndustries()->recordCount(), 2);
     EXPECT_EQ(dm.industryLines()->recordCount(),
               dm.firmIndustries()->integer("kod") == 100 ? 2 : 1);
-    kv::global().listOpen = false;
 }
 
-TEST_F(DataModule, PrintCursorCopiesTheSetWithoutMovingTheCurrentFirm)
+TEST_F(DataModule, PrintCursorScopeCopiesTheSetAndClosesWithoutMovingTheCurrentFirm)
 {
     installDatabase();
     kv::DataModule dm;
@@ -181,24 +186,50 @@ TEST_F(DataModule, PrintCursorCopiesTheSetWithoutMovingTheCurrentFirm)
     dm.firms()->setSort("misto");
     dm.firms()->setPosition(3);
     const int current = dm.firms()->integer("peno");
-    dm.openPrn();
-    EXPECT_EQ(dm.printFirms()->filter(), dm.firms()->filter());
-    EXPECT_EQ(dm.printFirms()->sort(), "misto");
-    EXPECT_EQ(dm.printFirms()->recordCount(), 4);
-    while (!dm.printFirms()->eof())
-        dm.printFirms()->next();
+    ASSERT_FALSE(dm.printFirms()->isOpen());
+    {
+        kv::PrintCursorScope scope(dm);
+        EXPECT_TRUE(dm.printFirms()->isOpen());
+        EXPECT_EQ(dm.printFirms()->filter(), dm.firms()->filter());
+        EXPECT_EQ(dm.printFirms()->sort(), "misto");
+        EXPECT_EQ(dm.printFirms()->recordCount(), 4);
+        dm.printPersons()->open();
+        while (!dm.printFirms()->eof())
+            dm.printFirms()->next();
+    }
+    EXPECT_FALSE(dm.printFirms()->isOpen());
+    EXPECT_FALSE(dm.printPersons()->isOpen());
     EXPECT_EQ(dm.firms()->integer("peno"), current);
     EXPECT_EQ(dm.firms()->position(), 3);
-    dm.openPrn("peno=" + QString::number(current));
-    EXPECT_EQ(dm.printFirms()->recordCount(), 1);
-    EXPECT_EQ(dm.printFirms()->integer("peno"), current);
+
+    // An override filter, and a run that ends in an exception.
+    try {
+        kv::PrintCursorScope scope(dm, "peno=" + QString::number(current));
+        EXPECT_EQ(dm.printFirms()->recordCount(), 1);
+        EXPECT_EQ(dm.printFirms()->integer("peno"), current);
+        dm.printPersons()->open();
+        dm.printFirms()->next();
+        throw std::runtime_error("report failed");
+    } catch (const std::runtime_error&) {
+    }
+    EXPECT_FALSE(dm.printFirms()->isOpen());
+    EXPECT_FALSE(dm.printPersons()->isOpen());
+    EXPECT_EQ(dm.firms()->integer("peno"), current);
+    EXPECT_EQ(dm.firms()->position(), 3);
+
+    // A scope that outlives the database does not touch its closed cursors.
+    {
+        kv::PrintCursorScope scope(dm);
+        dm.closeDatabase();
+    }
+    EXPECT_FALSE(dm.ready());
 }
 
 TEST_F(DataModule, ListLineFollowsTheDisplayFlags)
 {
     const QStringList names = {"nazev", "ulice", "misto", "psc", "okres"};
     const auto firm = record(names, {"Alfa", QVariant(), "Praha", "11000", "Praha"});
-    auto& nast = kv::global().nast;
+    auto& nast = kv::settings().nast;
     EXPECT_EQ(kv::DataModule::firmListLine(firm), "Alfa; ; Praha; 11000; Praha");
     nast[kv::NastPsc] = nast[kv::NastOkres] = false;
     EXPECT_EQ(kv::DataModule::firmListLine(firm),

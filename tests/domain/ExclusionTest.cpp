@@ -1,7 +1,7 @@
 // Record exclusion on the small company database: the filter layout, the
 // current firm after an exclusion, refusals, restoring and the status text.
 #include "domain/Exclusion.h"
-#include "core/Global.h"
+#include "core/Settings.h"
 #include "domain/DataModule.h"
 #include "engine/TableCursor.h"
 #include "tests/support/CompanyFixture.h"
@@ -60,8 +60,8 @@ class Exclusions : public ::testing::Test
 protected:
     void SetUp() override
     {
-        kv::global() = kv::GlobalState();
-        kv::global().dataHome = home.path();
+        kv::settings() = kv::Settings();
+        kv::settings().dataHome = home.path();
         kvtest::EngineTestDb db;
         kvtest::fillCompany(db);
         db.finish();
@@ -71,7 +71,7 @@ protected:
         exclusion.setStatusSink([this](const QString& t) { status = t; });
         exclusion.setWaitWindow([this]() { ++waitShown; }, [this]() { ++waitHidden; });
     }
-    void TearDown() override { kv::global() = kv::GlobalState(); }
+    void TearDown() override { kv::settings() = kv::Settings(); }
 
     void select(const QString& filter) { dm.firms()->setFilter(filter, true); }
     int pos(int p) const { return dm.firms()->fieldAt(p, "peno").toInt(); }

@@ -3,7 +3,7 @@
 // failed export leaves the target alone.
 #include "domain/Export.h"
 #include "core/Cp1250.h"
-#include "core/Global.h"
+#include "core/Settings.h"
 #include "domain/DataModule.h"
 #include "domain/Exclusion.h"
 #include "engine/TableCursor.h"
@@ -233,9 +233,9 @@ TEST(ExportLimit, FiveThousandFirmsExportAndOneMoreIsRefused)
 // Through the data module: the print cursor sees the set with its exclusions.
 TEST(ExportOfTheCompanySet, ExcludedFirmsStayOut)
 {
-    kv::global() = kv::GlobalState();
+    kv::settings() = kv::Settings();
     kvtest::TestHome home;
-    kv::global().dataHome = home.path();
+    kv::settings().dataHome = home.path();
     {
         kvtest::EngineTestDb db;
         kvtest::fillCompany(db);
@@ -260,7 +260,7 @@ TEST(ExportOfTheCompanySet, ExcludedFirmsStayOut)
     ASSERT_EQ(r.status, TextExport::Status::Written);
     EXPECT_EQ(readAll(dir.filePath("x.txt")), kv::Cp1250::encode(kept + ";\r\n"));
     EXPECT_FALSE(dm.printFirms()->isOpen());
-    kv::global() = kv::GlobalState();
+    kv::settings() = kv::Settings();
 }
 
 } // namespace

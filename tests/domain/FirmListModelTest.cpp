@@ -1,7 +1,7 @@
 // The list model over TFirma: lines in the cursor's order, bold for paid
 // entries, and keeping in step with filter, sort, reopen and close.
 #include "domain/FirmListModel.h"
-#include "core/Global.h"
+#include "core/Settings.h"
 #include "tests/support/ListTestDb.h"
 
 #include <QFont>
@@ -113,7 +113,7 @@ TEST_F(ListModel, AddressPartsOffLeaveTheBareName)
 {
     kv::FirmListModel model(&db.dm());
     for (int flag : {kv::NastUlice, kv::NastMisto, kv::NastPsc, kv::NastOkres})
-        kv::global().nast[flag] = false;
+        kv::settings().nast[flag] = false;
     db.dm().reopenAfterSettings(); // same set, same count, other texts
     for (int row = 0; row < model.rowCount(); ++row)
         EXPECT_EQ(line(model, row), names(model).at(row));

@@ -1,7 +1,7 @@
 // Note files: path, Windows-1250 with CR LF, empty notes, safe writes.
 #include "domain/NoteFile.h"
 #include "core/FileError.h"
-#include "core/Global.h"
+#include "core/Settings.h"
 #include "tests/support/TestHome.h"
 
 #include <QDir>
@@ -18,10 +18,10 @@ class NoteFileTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        kv::global() = kv::GlobalState();
-        kv::global().dataHome = home.path();
+        kv::settings() = kv::Settings();
+        kv::settings().dataHome = home.path();
     }
-    void TearDown() override { kv::global() = kv::GlobalState(); }
+    void TearDown() override { kv::settings() = kv::Settings(); }
     kvtest::TestHome home;
 };
 

@@ -3,7 +3,7 @@
 
 #include "FuzzSupport.h"
 #include "core/Config.h"
-#include "core/Global.h"
+#include "core/Settings.h"
 
 using namespace kv;
 
@@ -20,14 +20,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const ConfigResult first = readConfig(path, home);
     if (first.error)
         return 0;
-    const auto nast = global().nast;
+    const auto nast = settings().nast;
     writeConfig(path, first.mdiMod);
     const ConfigResult second = readConfig(path, home);
     if (second.error)
         kvfuzz::fail("the rewritten configuration does not read back");
     if (second.mdiMod != first.mdiMod)
         kvfuzz::fail("MdiMod changed through a rewrite");
-    if (global().nast != nast)
+    if (settings().nast != nast)
         kvfuzz::fail("the Nast flags changed through a rewrite");
     return 0;
 }

@@ -4,8 +4,8 @@
 // committed text files and are not written here).
 
 #include "core/Config.h"
-#include "core/Global.h"
 #include "core/ListFile.h"
+#include "core/Settings.h"
 #include "domain/LabelSettings.h"
 #include "domain/SelectionFile.h"
 #include "domain/SelectionRecord.h"
@@ -63,7 +63,7 @@ void oxoSeeds()
 
 void configSeeds()
 {
-    global().langBase = 1;
+    settings().langBase = 1;
     writeConfig(target("config", "KV2001.ini"), 2);
     saveListFile({QStringLiteral("MdiMod=1"), QStringLiteral("Nast=1,0,1,1,")},
                  target("config", "short.ini"), 0, 0);

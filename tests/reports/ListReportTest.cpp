@@ -1,7 +1,7 @@
 // The company list report over firms in memory: block heights, the contact
 // lines that hide and move up, notes read from their files, the footer.
 #include "core/Cp1250.h"
-#include "core/Global.h"
+#include "core/Settings.h"
 #include "reports/FirmListReport.h"
 #include "tests/reports/ReportFixture.h"
 #include "tests/support/TestHome.h"
@@ -30,10 +30,10 @@ class ListReport : public ::testing::Test
 protected:
     void SetUp() override
     {
-        global() = GlobalState();
-        global().dataHome = home.path();
+        settings() = Settings();
+        settings().dataHome = home.path();
     }
-    void TearDown() override { global() = GlobalState(); }
+    void TearDown() override { settings() = Settings(); }
 
     void note(int peno, const QString& text)
     {

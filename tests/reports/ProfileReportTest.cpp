@@ -3,7 +3,7 @@
 // note that may run over onto the next page.
 #include "reports/ProfileReport.h"
 #include "core/Cp1250.h"
-#include "core/Global.h"
+#include "core/Settings.h"
 #include "tests/reports/ReportFixture.h"
 #include "tests/support/TestHome.h"
 
@@ -43,8 +43,8 @@ class ProfileReportPages : public ::testing::Test
 protected:
     void SetUp() override
     {
-        global() = GlobalState();
-        global().dataHome = home.path();
+        settings() = Settings();
+        settings().dataHome = home.path();
         persons.setMaster(&firms, "peno");
         industries.setMaster(&firms, "peno");
         lines.setMaster(&firms, "peno");
@@ -57,7 +57,7 @@ protected:
         s.close = [this] { ++closed; };
         profile = std::make_unique<kv::ProfileReport>(s);
     }
-    void TearDown() override { global() = GlobalState(); }
+    void TearDown() override { settings() = Settings(); }
 
     void note(int peno, const QString& text)
     {

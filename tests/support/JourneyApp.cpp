@@ -1,6 +1,6 @@
 #include "tests/support/JourneyApp.h"
 
-#include "core/Global.h"
+#include "core/Settings.h"
 #include "engine/TableCursor.h"
 #include "tests/support/DemoHome.h"
 #include "tests/support/WindowInput.h"
@@ -14,8 +14,8 @@ namespace kvtest
 
 JourneyApp::JourneyApp(int firms, bool everyFirm)
 {
-    kv::global() = kv::GlobalState();
-    kv::global().dataHome = demoHome(firms);
+    kv::settings() = kv::Settings();
+    kv::settings().dataHome = demoHome(firms);
     QApplication::setQuitOnLastWindowClosed(false);
     input::emulateWindowManager();
     if (m_dm.openDatabase().status != kv::DataModule::OpenStatus::Opened)
@@ -36,7 +36,7 @@ JourneyApp::~JourneyApp()
 {
     m_commands.reset();
     m_window.reset();
-    kv::global() = kv::GlobalState();
+    kv::settings() = kv::Settings();
 }
 
 QString JourneyApp::focusWindowName()

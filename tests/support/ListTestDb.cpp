@@ -1,6 +1,6 @@
 #include "tests/support/ListTestDb.h"
 
-#include "core/Global.h"
+#include "core/Settings.h"
 #include "engine/DatabaseSetup.h"
 #include "engine/Schema.h"
 #include "engine/Statement.h"
@@ -22,8 +22,8 @@ QVariant orNull(const QString& s)
 
 ListTestDb::ListTestDb()
 {
-    kv::global() = kv::GlobalState();
-    kv::global().dataHome = m_home.path();
+    kv::settings() = kv::Settings();
+    kv::settings().dataHome = m_home.path();
     QDir().mkpath(m_home.file(QStringLiteral("Dta")));
     m_db.open(m_home.file(QStringLiteral("Dta/KV2001.db")), kv::engine::Database::Mode::Create);
     m_db.exec(QStringLiteral("PRAGMA synchronous=OFF; PRAGMA journal_mode=MEMORY"));
@@ -33,7 +33,7 @@ ListTestDb::ListTestDb()
 ListTestDb::~ListTestDb()
 {
     m_dm.reset();
-    kv::global() = kv::GlobalState();
+    kv::settings() = kv::Settings();
 }
 
 void ListTestDb::firm(const Firm& f)

@@ -1,6 +1,6 @@
 #include "tests/support/ProgramWindows.h"
 
-#include "core/Global.h"
+#include "core/Settings.h"
 #include "core/UiLanguage.h"
 #include "tests/support/DemoHome.h"
 #include "ui/AboutDialog.h"
@@ -27,8 +27,8 @@ namespace kvtest
 
 ProgramWindows::ProgramWindows(int firms)
 {
-    kv::global() = kv::GlobalState();
-    kv::global().dataHome = demoHome(firms);
+    kv::settings() = kv::Settings();
+    kv::settings().dataHome = demoHome(firms);
     kv::UiLanguage::apply(0); // as the program starts
     if (dm.openDatabase().status != kv::DataModule::OpenStatus::Opened)
         throw std::runtime_error("demo home does not open");
@@ -52,7 +52,7 @@ ProgramWindows::~ProgramWindows()
 {
     selection.reset();
     main.reset();
-    kv::global() = kv::GlobalState();
+    kv::settings() = kv::Settings();
 }
 
 void ProgramWindows::forEachWindow(

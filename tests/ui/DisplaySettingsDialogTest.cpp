@@ -2,7 +2,7 @@
 // word coupling, OK storing the flags and reloading the set, Cancel changing
 // nothing.
 #include "ui/DisplaySettingsDialog.h"
-#include "core/Global.h"
+#include "core/Settings.h"
 #include "tests/support/ListTestDb.h"
 #include "ui/MainWindow.h"
 #include "ui/ProfileCommands.h"
@@ -44,8 +44,8 @@ protected:
 
 TEST_F(Settings, BoxesFollowTheFlagsOnEveryShow)
 {
-    kv::global().nast[kv::NastOsoby] = false;
-    kv::global().nast[kv::NastNazev] = false; // the name box is ticked anyway
+    kv::settings().nast[kv::NastOsoby] = false;
+    kv::settings().nast[kv::NastNazev] = false; // the name box is ticked anyway
     kv::DisplaySettingsDialog dlg(&db.dm());
     run(
         dlg,
@@ -90,7 +90,7 @@ TEST_F(Settings, OkStoresFlagsClosesTablesAndGoesToTheFirstFirm)
         },
         true);
     EXPECT_TRUE(dlg.accepted());
-    const auto& nast = kv::global().nast;
+    const auto& nast = kv::settings().nast;
     EXPECT_FALSE(nast[kv::NastUlice]);
     EXPECT_FALSE(nast[kv::NastOkres]);
     EXPECT_FALSE(nast[kv::NastOsoby]);
@@ -110,7 +110,7 @@ TEST_F(Settings, CancelChangesNothing)
     kv::DataModule& dm = db.dm();
     dm.firms()->setPosition(3);
     const QString line = db.lineAt(3);
-    const auto before = kv::global().nast;
+    const auto before = kv::settings().nast;
     kv::DisplaySettingsDialog dlg(&dm);
     run(
         dlg,
@@ -120,7 +120,7 @@ TEST_F(Settings, CancelChangesNothing)
         },
         false);
     EXPECT_FALSE(dlg.accepted());
-    EXPECT_EQ(kv::global().nast, before);
+    EXPECT_EQ(kv::settings().nast, before);
     EXPECT_EQ(dm.firms()->position(), 3);
     EXPECT_TRUE(dm.persons()->isOpen());
     EXPECT_EQ(db.lineAt(3), line);
@@ -132,14 +132,18 @@ TEST_F(Settings, ProfileCommandCreatesTheWindowAgainAfterClosing)
     kv::installProfileCommands(window, db.dm());
     QPointer<kv::ProfileWindow> first = kv::profileWindow();
     ASSERT_TRUE(first);
-    EXPECT_TRUE(kv::global().profileOpen);
+    EXPECT_TRUE(first->isVisibleTo(&window));
     window.runCommand(kv::Command::ProfileWindow);
     EXPECT_EQ(kv::profileWindow(), first.data()); // brought forward, not made twice
     first->parentWidget()->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_FALSE(first);
-    EXPECT_FALSE(kv::global().profileOpen);
+    db.firms().next(); // moving without a profile window is no error
     window.runCommand(kv::Command::ProfileWindow);
     ASSERT_TRUE(kv::profileWindow());
-    EXPECT_TRUE(kv::global().profileOpen);
+    EXPECT_TRUE(kv::profileWindow()->isVisibleTo(&window));
+    // A move reaches the new window through the main window.
+    const QString shown = kv::profileWindow()->webKVText()->text();
+    db.firms().next();
+    EXPECT_NE(kv::profileWindow()->webKVText()->text(), shown);
 }

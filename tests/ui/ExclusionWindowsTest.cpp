@@ -1,7 +1,7 @@
 // The excluded-records window and the export window: enabled states, the
 // restore buttons, the designed choices and the separator edit, and an
 // export cancelled from its progress window.
-#include "core/Global.h"
+#include "core/Settings.h"
 #include "domain/DataModule.h"
 #include "domain/Exclusion.h"
 #include "engine/TableCursor.h"
@@ -29,8 +29,8 @@ class Windows : public ::testing::Test
 protected:
     void SetUp() override
     {
-        kv::global() = kv::GlobalState();
-        kv::global().dataHome = home.path();
+        kv::settings() = kv::Settings();
+        kv::settings().dataHome = home.path();
         kvtest::EngineTestDb db;
         kvtest::fillCompany(db);
         db.finish();
@@ -39,7 +39,7 @@ protected:
         ASSERT_EQ(dm.openDatabase().status, kv::DataModule::OpenStatus::Opened);
         dm.firms()->setFilter("peno in (1,2,3,4,5)", true);
     }
-    void TearDown() override { kv::global() = kv::GlobalState(); }
+    void TearDown() override { kv::settings() = kv::Settings(); }
 
     kvtest::TestHome home;
     kv::DataModule dm;
@@ -136,9 +136,9 @@ TEST_F(Windows, OtherSeparatorEditOnlyWithItsChoiceAndTabAgainAtShowing)
 
 TEST(ExportWindowLimit, OkDisabledOnlyOverFiveThousandFirms)
 {
-    kv::global() = kv::GlobalState();
+    kv::settings() = kv::Settings();
     kvtest::TestHome home;
-    kv::global().dataHome = home.path();
+    kv::settings().dataHome = home.path();
     {
         kvtest::EngineTestDb db;
         db.exec("WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x+1 FROM c WHERE x<5001) "
@@ -156,7 +156,7 @@ TEST(ExportWindowLimit, OkDisabledOnlyOverFiveThousandFirms)
     dm.firms()->setFilter(QString(), false);
     EXPECT_TRUE(w.applyLimit());
     EXPECT_FALSE(w.okButton()->isEnabled());
-    kv::global() = kv::GlobalState();
+    kv::settings() = kv::Settings();
 }
 
 TEST_F(Windows, CancelInTheProgressWindowWritesNothing)
@@ -202,9 +202,9 @@ TEST_F(Windows, ExportFromTheWindowWritesTheChosenItems)
 
 TEST(ExcludedRecordsWindow, SameNamesRepeatAndEachLineRestoresItsOwnFirm)
 {
-    kv::global() = kv::GlobalState();
+    kv::settings() = kv::Settings();
     kvtest::TestHome home;
-    kv::global().dataHome = home.path();
+    kv::settings().dataHome = home.path();
     {
         kvtest::EngineTestDb db;
         db.firm(1, "Alfa");
@@ -237,7 +237,7 @@ TEST(ExcludedRecordsWindow, SameNamesRepeatAndEachLineRestoresItsOwnFirm)
     for (int p = 1; p <= dm.firms()->recordCount(); ++p)
         back = back || dm.firms()->fieldAt(p, "peno").toInt() == second;
     EXPECT_TRUE(back);
-    kv::global() = kv::GlobalState();
+    kv::settings() = kv::Settings();
 }
 
 } // namespace

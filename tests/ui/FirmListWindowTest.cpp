@@ -1,7 +1,7 @@
 // The company list window: follows TFirma both ways, draws paid entries bold
 // and the current line white on blue, and can be closed and opened again.
 #include "ui/FirmListWindow.h"
-#include "core/Global.h"
+#include "core/Settings.h"
 #include "domain/FirmListModel.h"
 #include "tests/support/ListTestDb.h"
 
@@ -77,12 +77,10 @@ protected:
     kvtest::ListTestDb db;
 };
 
-TEST_F(ListWindow, CaptionSizeGridLookAndOpenFlag)
+TEST_F(ListWindow, CaptionSizeAndGridLook)
 {
-    EXPECT_FALSE(kv::global().listOpen);
     {
         kv::FirmListWindow list(&db.dm(), nullptr);
-        EXPECT_TRUE(kv::global().listOpen);
         EXPECT_EQ(list.windowTitle(), "Seznam firem");
         EXPECT_EQ(list.size(), QSize(308, 499));
         EXPECT_EQ(list.sizeHint(), QSize(308, 499));
@@ -97,11 +95,10 @@ TEST_F(ListWindow, CaptionSizeGridLookAndOpenFlag)
         EXPECT_EQ(grid->selectionMode(), QAbstractItemView::SingleSelection);
         EXPECT_EQ(grid->model()->columnCount(), 1);
 
-        kv::global().langBase = 500;
+        kv::settings().langBase = 500;
         list.applyTexts();
         EXPECT_EQ(list.windowTitle(), "List of Companies");
     }
-    EXPECT_FALSE(kv::global().listOpen);
 }
 
 TEST_F(ListWindow, NewWindowShowsTheCurrentFirmSelected)
@@ -177,7 +174,7 @@ TEST_F(ListWindow, EveryAddressPartOffShowsOnlyNames)
     EXPECT_EQ(list.model()->index(0, 0).data().toString(),
               QString::fromUtf8("Alfa; Krátká 1; Brno; 60200; Brno-město"));
     for (int flag : {kv::NastUlice, kv::NastMisto, kv::NastPsc, kv::NastOkres})
-        kv::global().nast[flag] = false;
+        kv::settings().nast[flag] = false;
     db.dm().reopenAfterSettings();
     list.repaintList();
     QStringList lines;
@@ -262,11 +259,10 @@ TEST_F(ListWindow, ClosedWindowIsGoneAndCursorMovesStillWork)
     QMdiSubWindow* sub = area.addSubWindow(list);
     sub->setAttribute(Qt::WA_DeleteOnClose);
     sub->show();
-    EXPECT_TRUE(kv::global().listOpen);
+    EXPECT_TRUE(list->isVisible());
     sub->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(guard.isNull());
-    EXPECT_FALSE(kv::global().listOpen);
 
     db.firms().setPosition(3);
     db.firms().next();
@@ -276,7 +272,6 @@ TEST_F(ListWindow, ClosedWindowIsGoneAndCursorMovesStillWork)
     db.firms().setPosition(5);
 
     kv::FirmListWindow again(&db.dm(), nullptr);
-    EXPECT_TRUE(kv::global().listOpen);
     EXPECT_EQ(selectedName(again), "Beta");
 }
 

@@ -1,6 +1,6 @@
 #include "ui/IndustrySearchDialog.h"
 
-#include "core/Global.h"
+#include "core/Settings.h"
 #include "core/StringTable.h"
 #include "domain/DataModule.h"
 #include "engine/TableCursor.h"
@@ -25,7 +25,7 @@ class IndustrySearchDialogTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        kv::global().dataHome = kvtest::vyberDemoHome();
+        kv::settings().dataHome = kvtest::vyberDemoHome();
         dm = std::make_unique<kv::DataModule>();
         ASSERT_EQ(dm->openDatabase().status, kv::DataModule::OpenStatus::Opened);
         z = std::make_unique<kv::IndustrySearchDialog>(*dm);

@@ -1,6 +1,6 @@
 #include "ui/LabelPrintSettingsDialog.h"
-#include "core/Global.h"
 #include "core/ListFile.h"
+#include "core/Settings.h"
 #include "core/StringTable.h"
 #include "domain/LabelTemplates.h"
 #include "reports/AddressLabelReport.h"
@@ -96,19 +96,19 @@ TEST(LabelPrintSettingsDialog, SizesInTheProgramLanguageNotTheProcessLocale)
 {
     // As a program started under LANG=C or an English desktop would have it.
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-    kv::global().langBase = 0;
+    kv::settings().langBase = 0;
     {
         Window win;
         EXPECT_EQ(win.w.sizeLengthLabel()->text(), "42,0 mm");
         EXPECT_EQ(LabelPrintSettingsDialog::sizeText(1234.56f), "1234,6 mm");
         win.w.hide();
-        kv::global().langBase = 500;
+        kv::settings().langBase = 500;
         win.w.show(); // the texts and sizes are applied on every showing
         EXPECT_EQ(win.w.sizeLengthLabel()->text(), "42.0 mm");
         EXPECT_EQ(win.w.sizeWidthLabel()->text(), "60.0 mm");
         EXPECT_EQ(win.w.sheetChooser()->lineEdit()->placeholderText(), loadStr(270, 500));
     }
-    kv::global().langBase = 0;
+    kv::settings().langBase = 0;
     QLocale::setDefault(QLocale(QLocale::Czech, QLocale::CzechRepublic));
 }
 

@@ -1,7 +1,7 @@
 // The main window on a generated data home: menus and texts, the language
 // switch, navigator and sort, arrangement, the list window, closing.
 #include "ui/MainWindow.h"
-#include "core/Global.h"
+#include "core/Settings.h"
 #include "tests/support/DemoHome.h"
 #include "tests/support/DialogClicker.h"
 #include "tests/support/TestHome.h"
@@ -29,8 +29,8 @@ class MainWindow : public ::testing::Test
 protected:
     void SetUp() override
     {
-        kv::global() = kv::GlobalState();
-        kv::global().dataHome = kvtest::demoHome(250);
+        kv::settings() = kv::Settings();
+        kv::settings().dataHome = kvtest::demoHome(250);
         ASSERT_EQ(dm.openDatabase().status, kv::DataModule::OpenStatus::Opened);
         window = std::make_unique<kv::MainWindow>(&dm, 0);
         window->resize(1000, 700);
@@ -40,7 +40,7 @@ protected:
     void TearDown() override
     {
         window.reset();
-        kv::global() = kv::GlobalState();
+        kv::settings() = kv::Settings();
     }
     QStringList texts(const QList<QAction*>& actions)
     {
@@ -132,12 +132,12 @@ TEST_F(MainWindow, ToolbarHintsAndLanguageSwitch)
     EXPECT_TRUE(window->menus()->item("MIJazyk")->isVisible());
 
     button("sbEN")->click();
-    EXPECT_EQ(kv::global().langBase, 500);
+    EXPECT_EQ(kv::settings().langBase, 500);
     EXPECT_EQ(window->menus()->item("MIVyber")->text(), "&Search");
     EXPECT_EQ(button("navNext")->toolTip(), "Next record");
     EXPECT_TRUE(window->statusText(0).startsWith("Record  "));
     window->menus()->item("MIJazyk")->trigger();
-    EXPECT_EQ(kv::global().langBase, 0);
+    EXPECT_EQ(kv::settings().langBase, 0);
     EXPECT_EQ(window->menus()->item("MIVyber")->text(), QString::fromUtf8("&Výběr"));
 }
 
@@ -178,20 +178,20 @@ TEST_F(MainWindow, ListWindowReopensOnTheCurrentFirm)
 {
     window->showList();
     ASSERT_NE(window->listWindow(), nullptr);
-    EXPECT_TRUE(kv::global().listOpen);
+    EXPECT_TRUE(window->listWindow()->isVisible());
     window->showList(); // already open: only brought forward
     EXPECT_EQ(window->mdiArea()->subWindowList().size(), 1);
 
     window->mdiArea()->subWindowList().first()->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_FALSE(kv::global().listOpen);
+    EXPECT_EQ(window->listWindow(), nullptr);
     button("navNext")->click(); // moving without a list window is no error
     button("navNext")->click();
 
     window->menus()->item("MISeznam")->trigger();
     ASSERT_NE(window->listWindow(), nullptr);
     EXPECT_EQ(window->mdiArea()->subWindowList().size(), 1);
-    EXPECT_TRUE(kv::global().listOpen);
+    EXPECT_TRUE(window->listWindow()->isVisible());
 }
 
 TEST_F(MainWindow, ArrangementStacksOrPlacesSideBySide)
@@ -266,10 +266,10 @@ TEST_F(MainWindow, HelpOpensTheDataHomesHelpAtATopic)
 TEST_F(MainWindow, HelpWithoutAPageInTheDataHomeShowsTheBuiltInOne)
 {
     kvtest::TestHome bare; // a data folder without KV2001.html
-    const QString home = kv::global().dataHome;
-    kv::global().dataHome = bare.path();
+    const QString home = kv::settings().dataHome;
+    kv::settings().dataHome = bare.path();
     window->showHelp("vyber");
-    kv::global().dataHome = home;
+    kv::settings().dataHome = home;
     auto help = window->findChild<kv::HelpWindow*>();
     ASSERT_NE(help, nullptr);
     EXPECT_EQ(help->browser()->source(), QUrl("qrc:/KV2001.html"));

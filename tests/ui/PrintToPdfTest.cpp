@@ -2,6 +2,7 @@
 
 #include "reports/PrinterPageSink.h"
 #include "ui/ReportPrintSetup.h"
+#include "ui/ReportPrinter.h"
 
 #include "tests/support/PdfProbe.h"
 #include <QPrinter>
@@ -55,7 +56,7 @@ TEST(PrintToPdf, PageRangeHoldsExactlyThosePages)
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(dir.filePath("range.pdf"));
-    ASSERT_TRUE(r.report.printTo(printer, 2, 3));
+    ASSERT_TRUE(ReportPrinter::printTo(r.report, printer, 2, 3));
     EXPECT_EQ(pdfPages(dir.filePath("range.pdf")), 2);
     const QString text = pdfText(dir.filePath("range.pdf"));
     EXPECT_TRUE(text.contains("Strana: 2"));
@@ -67,7 +68,7 @@ TEST(PrintToPdf, PageRangeHoldsExactlyThosePages)
     EXPECT_EQ(r.report.pageStore().pageCount(), pages);
 
     printer.setOutputFileName(dir.filePath("all.pdf"));
-    ASSERT_TRUE(r.report.printTo(printer, 0, 0));
+    ASSERT_TRUE(ReportPrinter::printTo(r.report, printer, 0, 0));
     EXPECT_EQ(pdfPages(dir.filePath("all.pdf")), pages);
 }
 
@@ -76,17 +77,49 @@ TEST(PrintToPdf, ReportPrintUsesItsPrinterSettings)
     QTemporaryDir dir;
     PdfReport r;
     const int pages = r.report.generate();
-    auto& s = r.report.printerSettings();
+    auto& s = ReportPrinter::of(r.report);
     s.printer().setOutputFormat(QPrinter::PdfFormat);
     s.printer().setOutputFileName(dir.filePath("settings.pdf"));
     s.firstPage = pages - 1;
     s.lastPage = pages + 5;
-    ASSERT_TRUE(r.report.print());
+    ASSERT_TRUE(s.print());
     EXPECT_EQ(pdfPages(dir.filePath("settings.pdf")), 2); // the last two
     // Printing twice gives the same pages: every run walks the data afresh.
     s.printer().setOutputFileName(dir.filePath("again.pdf"));
-    ASSERT_TRUE(r.report.print());
+    ASSERT_TRUE(s.print());
     EXPECT_EQ(pdfText(dir.filePath("settings.pdf")), pdfText(dir.filePath("again.pdf")));
+    // The choice belongs to this report: another starts afresh.
+    PdfReport other;
+    EXPECT_NE(&ReportPrinter::of(other.report), &s);
+    EXPECT_EQ(&ReportPrinter::of(r.report), &s);
+    EXPECT_EQ(ReportPrinter::of(other.report).firstPage, 0);
+}
+
+TEST(PrintToPdf, CopiesToAPdfFileRepeatTheChosenPages)
+{
+    QTemporaryDir dir;
+    PdfReport r;
+    const int pages = r.report.generate();
+    ASSERT_GE(pages, 3);
+    auto& s = ReportPrinter::of(r.report);
+    s.printer().setOutputFormat(QPrinter::PdfFormat);
+    s.printer().setOutputFileName(dir.filePath("copies.pdf"));
+    s.copies = 3;
+    s.firstPage = 2;
+    s.lastPage = 3;
+    ASSERT_TRUE(s.print());
+    EXPECT_EQ(pdfPages(dir.filePath("copies.pdf")), 6);
+    // Collated: 2, 3, 2, 3, 2, 3.
+    const QString text = pdfText(dir.filePath("copies.pdf"));
+    QStringList order;
+    for (const auto& m : QRegularExpression("Strana: (\\d+)").globalMatch(text))
+        order << m.captured(1);
+    EXPECT_EQ(order, QStringList({"2", "3", "2", "3", "2", "3"}));
+
+    s.copies = 1;
+    s.printer().setOutputFileName(dir.filePath("one.pdf"));
+    ASSERT_TRUE(s.print());
+    EXPECT_EQ(pdfPages(dir.filePath("one.pdf")), 2);
 }
 
 TEST(PrintToPdf, LineBreaksDoNotDependOnTheResolution)
@@ -101,8 +134,8 @@ TEST(PrintToPdf, LineBreaksDoNotDependOnTheResolution)
     lo.setOutputFormat(QPrinter::PdfFormat);
     lo.setOutputFileName(dir.filePath("lo.pdf"));
     ASSERT_NE(hi.resolution(), lo.resolution());
-    ASSERT_TRUE(r.report.printTo(hi, 0, 0, &high));
-    ASSERT_TRUE(r.report.printTo(lo, 0, 0, &low));
+    ASSERT_TRUE(ReportPrinter::printTo(r.report, hi, 0, 0, 1, &high));
+    ASSERT_TRUE(ReportPrinter::printTo(r.report, lo, 0, 0, 1, &low));
     ASSERT_GE(high.pages.size(), 4u);
     ASSERT_EQ(low.pages.size(), high.pages.size());
     for (size_t i = 0; i < high.pages.size(); ++i)
@@ -125,13 +158,13 @@ TEST(PrintSetup, OfferedRangeAndChosenPages)
     QPrinter chosen;
     chosen.setCopyCount(3);
     chosen.setPageOrientation(QPageLayout::Landscape);
-    auto& s = r.report.printerSettings();
-    ReportPrintSetup::apply(s, chosen, QAbstractPrintDialog::PageRange, 2, 3);
+    auto& s = ReportPrinter::of(r.report);
+    ReportPrintSetup::apply(r.report, chosen, QAbstractPrintDialog::PageRange, 2, 3);
     EXPECT_EQ(s.copies, 3);
-    EXPECT_EQ(s.orientation, QPageLayout::Landscape);
+    EXPECT_EQ(r.report.orientation, QPageLayout::Landscape);
     EXPECT_EQ(s.firstPage, 2);
     EXPECT_EQ(s.lastPage, 3);
-    ReportPrintSetup::apply(s, chosen, QAbstractPrintDialog::AllPages, 2, 3);
+    ReportPrintSetup::apply(r.report, chosen, QAbstractPrintDialog::AllPages, 2, 3);
     EXPECT_EQ(s.firstPage, 0);
     EXPECT_EQ(s.lastPage, 0);
     // The landscape page is what the next run lays out.

@@ -1,7 +1,7 @@
 // The profile window on a small company database: sections shown by the
 // flags and the data, the persons grid, the industry list, links and notes.
 #include "ui/ProfileWindow.h"
-#include "core/Global.h"
+#include "core/Settings.h"
 #include "domain/DataModule.h"
 #include "domain/NoteFile.h"
 #include "tests/support/CompanyFixture.h"
@@ -31,8 +31,8 @@ class Profile : public ::testing::Test
 protected:
     void SetUp() override
     {
-        kv::global() = kv::GlobalState();
-        kv::global().dataHome = home.path();
+        kv::settings() = kv::Settings();
+        kv::settings().dataHome = home.path();
         kvtest::EngineTestDb db;
         kvtest::fillCompany(db);
         // Firm 1 gets every section.
@@ -60,7 +60,7 @@ protected:
         home.write("RK/dobra.jpg", "x");
         ASSERT_EQ(dm.openDatabase().status, kv::DataModule::OpenStatus::Opened);
     }
-    void TearDown() override { kv::global() = kv::GlobalState(); }
+    void TearDown() override { kv::settings() = kv::Settings(); }
 
     void goTo(int peno) { dm.firms()->setFilter(QStringLiteral("peno in(%1)").arg(peno), true); }
 
@@ -88,21 +88,12 @@ protected:
 
 } // namespace
 
-TEST_F(Profile, MarksItselfOpenWhileItExists)
-{
-    {
-        auto w = window();
-        EXPECT_TRUE(kv::global().profileOpen);
-        EXPECT_EQ(w->windowTitle(), "Profil firmy");
-    }
-    EXPECT_FALSE(kv::global().profileOpen);
-}
-
 TEST_F(Profile, EverySectionOfAFullFirm)
 {
     goTo(1);
     kv::NoteFile::save(1, "a\nb\nc");
     auto w = window();
+    EXPECT_EQ(w->windowTitle(), "Profil firmy");
     const kv::ProfileLayout l = w->layoutPanels();
     for (int p = 0; p < kv::ProfilePanelCount; ++p)
         EXPECT_TRUE(l.panels[size_t(p)].visible) << p;
@@ -137,7 +128,7 @@ TEST_F(Profile, OnlyTheWebLinkWhenAllFlagsAreOff)
 {
     goTo(1);
     kv::NoteFile::save(1, "note");
-    kv::global().nast.fill(false);
+    kv::settings().nast.fill(false);
     dm.reopenAfterSettings();
     goTo(1);
     auto w = window();
@@ -163,7 +154,7 @@ TEST_F(Profile, IndustriesWithTheirActivityLines)
 
 TEST_F(Profile, ClassificationWithoutKeywordsHoldsOnlyNames)
 {
-    kv::global().nast[kv::NastRadky] = false;
+    kv::settings().nast[kv::NastRadky] = false;
     dm.reopenAfterSettings();
     goTo(1);
     auto w = window();

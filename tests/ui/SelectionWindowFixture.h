@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/Global.h"
+#include "core/Settings.h"
 #include "domain/DataModule.h"
 #include "tests/support/SelectionTestHome.h"
 #include "ui/SelectionWindow.h"
@@ -51,7 +51,7 @@ protected:
 
     void SetUp() override
     {
-        kv::global().dataHome = vyberDemoHome();
+        kv::settings().dataHome = vyberDemoHome();
         dm = std::make_unique<kv::DataModule>();
         ASSERT_EQ(dm->openDatabase().status, kv::DataModule::OpenStatus::Opened);
         w = std::make_unique<kv::SelectionWindow>(*dm);

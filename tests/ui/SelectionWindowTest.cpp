@@ -1,6 +1,6 @@
 #include "ui/SelectionWindow.h"
 
-#include "core/Global.h"
+#include "core/Settings.h"
 #include "core/StringTable.h"
 #include "domain/DataModule.h"
 #include "tests/support/DialogClicker.h"
@@ -34,7 +34,7 @@ class SelectionWindowTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        kv::global().dataHome = kvtest::vyberDemoHome();
+        kv::settings().dataHome = kvtest::vyberDemoHome();
         dm = std::make_unique<kv::DataModule>();
         ASSERT_EQ(dm->openDatabase().status, kv::DataModule::OpenStatus::Opened);
         w = std::make_unique<kv::SelectionWindow>(*dm);

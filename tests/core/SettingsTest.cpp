@@ -1,4 +1,4 @@
-#include "core/Global.h"
+#include "core/Settings.h"
 
 #include <gtest/gtest.h>
 
@@ -49,29 +49,27 @@ TEST(ReplaceAll, LeftToRightWithoutOverlapOrRescanning)
     EXPECT_EQ(replaceAll("abc", "abcd", "-", true), "abc");
 }
 
-TEST(GlobalState, StartsWithEveryFlagOnAndNoDataHome)
+TEST(Settings, StartsWithEveryFlagOnAndNoDataHome)
 {
-    const GlobalState g;
+    const Settings g;
     for (int i = 0; i < NastCount; ++i) {
         EXPECT_TRUE(g.nast[i]) << i;
         EXPECT_EQ(g.nastEntries[i], 1) << i;
     }
     EXPECT_TRUE(g.dataHome.isEmpty());
     EXPECT_EQ(g.langBase, 0);
-    EXPECT_FALSE(g.listOpen);
-    EXPECT_FALSE(g.profileOpen);
 }
 
 TEST(DataPath, JoinsBelowTheDataHomeWithSlashes)
 {
-    const QString saved = global().dataHome;
-    global().dataHome = "/srv/kv/";
+    const QString saved = settings().dataHome;
+    settings().dataHome = "/srv/kv/";
     EXPECT_EQ(dataPath("Dta\\KV2001.mdb"), "/srv/kv/Dta/KV2001.mdb");
     EXPECT_EQ(dataPath("Pozn/12.tx"), "/srv/kv/Pozn/12.tx");
-    global().dataHome = "/srv/kv";
+    settings().dataHome = "/srv/kv";
     EXPECT_EQ(dataPath("\\Log"), "/srv/kv/Log");
     EXPECT_EQ(dataPath(""), "/srv/kv");
-    global().dataHome = "/";
+    settings().dataHome = "/";
     EXPECT_EQ(dataPath("RK"), "/RK");
-    global().dataHome = saved;
+    settings().dataHome = saved;
 }

@@ -6,7 +6,9 @@
 namespace kv
 {
 
-// Program-wide state shared by the windows and the data module.
+// The program's settings, read from the configuration and written back to it:
+// the language, the data home and the display flags. Which windows are open
+// is not a setting; the windows know that themselves (ui/MainWindow).
 // The display flags are indexed by the entry numbers of the configuration
 // key Nast; entries without a name are spare and kept for writing back.
 enum NastEntry {
@@ -27,20 +29,18 @@ enum NastEntry {
 };
 constexpr int NastCount = 30;
 
-struct GlobalState {
+struct Settings {
     int langBase = 0;                                 // 0 Czech, 500 English
     QString dataHome;                                 // empty until the configuration is read
     std::array<bool, NastCount> nast;                 // display flags, all on by default
     std::array<unsigned char, NastCount> nastEntries; // raw bytes as read, for the spare entries
-    bool listOpen = false;                            // the company list window exists
-    bool profileOpen = false;                         // the company profile window exists
-    GlobalState();
+    Settings();
 };
 
-// The one instance of the program-wide state.
-GlobalState& global();
+// The one instance of the settings.
+Settings& settings();
 
-// Normalises a directory path written with backslashes (see Global.cpp).
+// Normalises a directory path written with backslashes (see Settings.cpp).
 QString cleanPath(const QString& path);
 
 // Replaces every occurrence of find in text, left to right, never searching

@@ -1,17 +1,17 @@
-#include "core/Global.h"
+#include "core/Settings.h"
 
 namespace kv
 {
 
-GlobalState::GlobalState()
+Settings::Settings()
 {
     nast.fill(true);
     nastEntries.fill(1);
 }
 
-GlobalState& global()
+Settings& settings()
 {
-    static GlobalState state;
+    static Settings state;
     return state;
 }
 
@@ -86,7 +86,7 @@ QString replaceAll(const QString& text, const QString& find, const QString& repl
 
 QString dataPath(const QString& relative)
 {
-    QString home = global().dataHome;
+    QString home = settings().dataHome;
     while (home.size() > 1 && (home.endsWith(u'/') || home.endsWith(u'\\')))
         home.chop(1);
     QString rel = relative;
