@@ -8,15 +8,13 @@
 #include "core/UiLanguage.h"
 #include "domain/DataModule.h"
 #include "ui/DesktopCommands.h"
+#include "ui/DesktopStart.h"
 #include "ui/MainWindow.h"
 #include "ui/SelectionFileDialogs.h"
 #include "ui/SelectionWindow.h"
 #include "ui/SplashWindow.h"
-#include "ui/ToolIcons.h"
 
-#include <QApplication>
-#include <QMessageBox>
-#include <QScreen>
+#include <QGuiApplication>
 #include <QTextStream>
 
 namespace kv
@@ -33,18 +31,17 @@ int Startup::run()
     instance.listen();
 
     UiLanguage::apply(0); // Qt's own buttons in Czech from the first message on
-    QApplication::setWindowIcon(ToolIcons::product());
+    DesktopStart::setProductIcon();
     auto splash = std::make_unique<SplashWindow>();
     splash->show();
     splash->repaint();
-    QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    QGuiApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 
     const QString ini = m_options.iniPath.isEmpty() ? iniPath() : m_options.iniPath;
     const ConfigResult config = readConfig(ini, m_options.homeOverride);
     if (config.error) {
         splash.reset();
-        QMessageBox box(QMessageBox::Warning, loadStr(17), loadStr(15), QMessageBox::Ok);
-        box.exec();
+        DesktopStart::reportBadConfiguration();
         return 1;
     }
     // The language of the last run comes back (the switch is offered).
@@ -59,13 +56,9 @@ int Startup::run()
     const DataModule::OpenResult opened = dm.openDatabase();
     if (opened.status != DataModule::OpenStatus::Opened) {
         splash.reset();
-        if (!opened.message.isEmpty()) {
-            const auto icon = opened.status == DataModule::OpenStatus::MissingFile
-                                  ? QMessageBox::NoIcon
-                                  : QMessageBox::Critical;
-            QMessageBox box(icon, loadStr(17), opened.message, QMessageBox::Ok);
-            box.exec();
-        }
+        if (!opened.message.isEmpty())
+            DesktopStart::reportOpenFailure(opened.message,
+                                            opened.status == DataModule::OpenStatus::MissingFile);
         return 1;
     }
     // A stale sort table costs only speed; the log says why sorting is slow.
@@ -83,15 +76,8 @@ int Startup::run()
             QTextStream(stderr) << "kvelta: activated, minimized=" << window.isMinimized() << "\n";
     });
     window.setOnClose([&]() { writeConfig(ini, window.mdiMode()); });
-    if (m_options.minimized)
-        window.showMinimized();
-    else {
-        // Without a window manager (a bare X server) maximising does nothing.
-        if (QScreen* screen = QApplication::primaryScreen())
-            window.setGeometry(screen->availableGeometry());
-        window.showMaximized();
-    }
-    return QApplication::exec();
+    DesktopStart::showMainWindow(window, m_options.minimized);
+    return QGuiApplication::exec();
 }
 
 } // namespace kv

@@ -1,7 +1,7 @@
 // kvelta: without a subcommand the desktop program, with one a headless tool.
-#include "app/Commands.h"
+#include "app/Program.h"
 
 int main(int argc, char** argv)
 {
-    return kv::runKvelta(argc, argv);
+    return kv::runProgram(argc, argv);
 }

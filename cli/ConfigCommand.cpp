@@ -1,5 +1,8 @@
 #include "cli/ConfigCommand.h"
 
+#include "cli/CommandCall.h"
+#include "cli/CommandLine.h"
+#include "cli/CommandSyntax.h"
 #include "core/Config.h"
 #include "core/Cp1250.h"
 #include "core/FileError.h"
@@ -17,7 +20,6 @@ namespace kv
 namespace
 {
 
-const char* const Usage = "usage: kvelta config [--config FILE] [--set KEY=VALUE]...\n";
 constexpr int ConfigKey = 0x0B;
 
 bool isInteger(const QString& text)
@@ -47,47 +49,56 @@ bool acceptable(const QString& key, const QString& value)
 
 int configCommand(const QStringList& args, QTextStream& out, QTextStream& err)
 {
-    QString path;
+    return cli::runCommand(QStringList{QStringLiteral("config")} + args, out, err);
+}
+
+namespace cli
+{
+
+void declareConfig(CommandSyntax& syntax)
+{
+    syntax.describe(
+        QStringLiteral("Prints which KV2001.ini is used and its lines, or changes lines."));
+    syntax.addOption({QStringLiteral("config")}, QStringLiteral("use FILE instead of KV2001.ini"),
+                     QStringLiteral("FILE"));
+    syntax.addOption({QStringLiteral("set")},
+                     QStringLiteral("replace or add the line with that key; may be repeated"),
+                     QStringLiteral("KEY=VALUE"), CommandSyntax::Need::Repeatable);
+}
+
+int runConfig(const CommandCall& call)
+{
+    QTextStream& out = call.out();
+    QTextStream& err = call.err();
+    QString path = call.value(QStringLiteral("config"));
+    if (call.isSet(QStringLiteral("config")) && path.isEmpty())
+        return call.usageError(QStringLiteral("--config needs a value"));
     std::vector<std::pair<QString, QString>> changes;
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        const QString& a = args.at(i);
-        if ((a == u"--config" || a == u"--set") &&
-            (i + 1 >= args.size() || args[i + 1].isEmpty())) {
-            err << "kvelta config: " << a << " needs a value\n" << Usage;
+    for (const QString& pair : call.values(QStringLiteral("set"))) {
+        if (pair.isEmpty())
+            return call.usageError(QStringLiteral("--set needs a value"));
+        const qsizetype eq = pair.indexOf(u'=');
+        const QString key = pair.left(eq).trimmed();
+        if (eq <= 0 || key.isEmpty()) {
+            err << "kvelta config: " << pair << ": expected KEY=VALUE\n";
             return 2;
         }
-        if (a == u"--config") {
-            path = args.at(++i);
-        } else if (a == u"--set") {
-            const QString& pair = args.at(++i);
-            const qsizetype eq = pair.indexOf(u'=');
-            const QString key = pair.left(eq).trimmed();
-            if (eq <= 0 || key.isEmpty()) {
-                err << "kvelta config: " << pair << ": expected KEY=VALUE\n";
-                return 2;
-            }
-            const QString value = pair.mid(eq + 1);
-            // A line break would become a line of its own on the next read.
-            if (pair.contains(u'\n') || pair.contains(u'\r')) {
-                err << "kvelta config: a value cannot hold a line break\n";
-                return 2;
-            }
-            if (!acceptable(key, value)) {
-                err << "kvelta config: " << key << "=" << value
-                    << ": not a value the program reads\n";
-                return 2;
-            }
-            QByteArray encoded;
-            if (!Cp1250::encodeStrict(key + u'=' + value, encoded)) {
-                err << "kvelta config: " << pair
-                    << ": has a character without a Windows-1250 form\n";
-                return 2;
-            }
-            changes.emplace_back(key, value);
-        } else {
-            err << Usage;
+        const QString value = pair.mid(eq + 1);
+        // A line break would become a line of its own on the next read.
+        if (pair.contains(u'\n') || pair.contains(u'\r')) {
+            err << "kvelta config: a value cannot hold a line break\n";
             return 2;
         }
+        if (!acceptable(key, value)) {
+            err << "kvelta config: " << key << "=" << value << ": not a value the program reads\n";
+            return 2;
+        }
+        QByteArray encoded;
+        if (!Cp1250::encodeStrict(key + u'=' + value, encoded)) {
+            err << "kvelta config: " << pair << ": has a character without a Windows-1250 form\n";
+            return 2;
+        }
+        changes.emplace_back(key, value);
     }
     if (path.isEmpty())
         path = iniPath();
@@ -126,5 +137,7 @@ int configCommand(const QStringList& args, QTextStream& out, QTextStream& err)
     }
     return 0;
 }
+
+} // namespace cli
 
 } // namespace kv

@@ -14,4 +14,12 @@ namespace kv
 // arguments or a value the program would refuse at start.
 int configCommand(const QStringList& args, QTextStream& out, QTextStream& err);
 
+namespace cli
+{
+class CommandCall;
+class CommandSyntax;
+void declareConfig(CommandSyntax& syntax);
+int runConfig(const CommandCall& call);
+} // namespace cli
+
 } // namespace kv

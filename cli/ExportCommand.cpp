@@ -1,5 +1,8 @@
 #include "cli/ExportCommand.h"
 
+#include "cli/CommandCall.h"
+#include "cli/CommandLine.h"
+#include "cli/CommandSyntax.h"
 #include "cli/HeadlessArgs.h"
 #include "cli/LoadSelectionReporting.h"
 #include "core/Config.h"
@@ -28,10 +31,6 @@ namespace kv
 namespace
 {
 
-const char* const Usage = "usage: kvelta export [--home DIR] [FILE.kvv] "
-                          "[--items nazev,ulice,misto,psc,okres,tel,fax,email,www,osoba] "
-                          "[--separator semicolon|tab|TEXT] -o OUT\n";
-
 struct Invocation {
     QString home;
     QString selection;
@@ -59,28 +58,25 @@ bool parseItems(const QString& list, ExportChoice& choice, QTextStream& err)
     return true;
 }
 
-std::optional<Invocation> parse(const QStringList& args, QTextStream& err)
+std::optional<Invocation> parse(const cli::CommandCall& command)
 {
-    const auto common = HeadlessArgs::parse(
-        QStringLiteral("export"), args, {QStringLiteral("--items"), QStringLiteral("--separator")},
-        QLatin1String(Usage), err);
-    if (!common)
-        return std::nullopt;
+    QTextStream& err = command.err();
+    const HeadlessArgs common = HeadlessArgs::from(command);
     Invocation call;
-    call.home = common->home;
-    call.selection = common->selection;
-    call.output = common->output;
-    if (const auto items = common->options.constFind(QStringLiteral("--items"));
-        items != common->options.cend() && !parseItems(*items, call.choice, err))
+    call.home = common.home;
+    call.selection = common.selection;
+    call.output = common.output;
+    if (command.isSet(QStringLiteral("items")) &&
+        !parseItems(command.value(QStringLiteral("items")), call.choice, err))
         return std::nullopt;
-    if (const auto s = common->options.constFind(QStringLiteral("--separator"));
-        s != common->options.cend()) {
-        if (*s == QLatin1String("semicolon"))
+    if (command.isSet(QStringLiteral("separator"))) {
+        const QString s = command.value(QStringLiteral("separator"));
+        if (s == QLatin1String("semicolon"))
             call.choice.separator = ExportChoice::separatorFor(0, {});
-        else if (*s == QLatin1String("tab"))
+        else if (s == QLatin1String("tab"))
             call.choice.separator = ExportChoice::separatorFor(1, {});
         else
-            call.choice.separator = ExportChoice::separatorFor(2, *s);
+            call.choice.separator = ExportChoice::separatorFor(2, s);
         // An empty separator would glue the fields of a line together.
         if (call.choice.separator.isEmpty()) {
             err << "kvelta export: the separator must not be empty "
@@ -95,7 +91,34 @@ std::optional<Invocation> parse(const QStringList& args, QTextStream& err)
 
 int exportCommand(const QStringList& args, QTextStream& out, QTextStream& err)
 {
-    const auto call = parse(args, err);
+    return cli::runCommand(QStringList{QStringLiteral("export")} + args, out, err);
+}
+
+namespace cli
+{
+
+void declareExport(CommandSyntax& syntax)
+{
+    syntax.describe(QStringLiteral(
+        "Writes the selected firms (at most 5000) to a text file, one firm a line."));
+    HeadlessArgs::declareHome(syntax);
+    HeadlessArgs::declareSelection(syntax, false);
+    syntax.addOption(
+        {QStringLiteral("items")},
+        QStringLiteral("comma-separated: nazev,ulice,misto,psc,okres,tel,fax,email,www,osoba "
+                       "(default nazev,ulice,misto,psc)"),
+        QStringLiteral("LIST"));
+    syntax.addOption({QStringLiteral("separator")},
+                     QStringLiteral("semicolon, tab or any other text (default tab)"),
+                     QStringLiteral("S"));
+    HeadlessArgs::declareOutput(syntax, QStringLiteral("OUT"));
+}
+
+int runExport(const CommandCall& command)
+{
+    QTextStream& out = command.out();
+    QTextStream& err = command.err();
+    const auto call = parse(command);
     if (!call)
         return 2;
     std::optional<SelectionState> state;
@@ -163,5 +186,7 @@ int exportCommand(const QStringList& args, QTextStream& out, QTextStream& err)
         return 2;
     }
 }
+
+} // namespace cli
 
 } // namespace kv

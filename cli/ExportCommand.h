@@ -18,4 +18,12 @@ namespace kv
 // than the export limit (text 218), 5 the output file could not be written.
 int exportCommand(const QStringList& args, QTextStream& out, QTextStream& err);
 
+namespace cli
+{
+class CommandCall;
+class CommandSyntax;
+void declareExport(CommandSyntax& syntax);
+int runExport(const CommandCall& call);
+} // namespace cli
+
 } // namespace kv

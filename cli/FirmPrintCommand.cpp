@@ -1,5 +1,8 @@
 #include "cli/FirmPrintCommand.h"
 
+#include "cli/CommandCall.h"
+#include "cli/CommandLine.h"
+#include "cli/CommandSyntax.h"
 #include "cli/HeadlessPrint.h"
 #include "domain/PrintCursorScope.h"
 #include "reports/FirmListReport.h"
@@ -13,12 +16,8 @@ namespace kv
 namespace
 {
 
-const char* const ListUsage = "usage: kvelta print list [--home DIR] [FILE.kvv] "
-                              "[--items tel,fax,email,www,pozn] -o OUT.pdf\n";
-const char* const ProfilesUsage =
-    "usage: kvelta print profiles [--home DIR] [FILE.kvv] -o OUT.pdf\n";
-
-bool parseItems(const QString& list, FirmListReport& report, QTextStream& err)
+// False after saying which word is not an item.
+bool parseItems(const QString& list, FirmListReport& report, const cli::CommandCall& call)
 {
     static const char* const names[FirmListReport::ItemCount] = {"tel", "fax", "email", "www",
                                                                  "pozn"};
@@ -29,7 +28,7 @@ bool parseItems(const QString& list, FirmListReport& report, QTextStream& err)
             if (word.trimmed().compare(QLatin1String(names[i]), Qt::CaseInsensitive) == 0)
                 found = i;
         if (found < 0) {
-            err << "kvelta print list: unknown item " << word << "\n" << ListUsage;
+            call.usageError(QStringLiteral("unknown item %1").arg(word));
             return false;
         }
         report.items[size_t(found)] = true;
@@ -41,38 +40,69 @@ bool parseItems(const QString& list, FirmListReport& report, QTextStream& err)
 
 int printListCommand(const QStringList& args, QTextStream& out, QTextStream& err)
 {
-    Q_UNUSED(out)
-    const auto call = HeadlessPrint::parse(QStringLiteral("list"), args,
-                                           {QStringLiteral("--items")}, ListUsage, err);
-    if (!call)
-        return 2;
-    HeadlessPrint print;
-    if (const int code = print.open(*call, err))
-        return code;
-    TableCursorSource firms(*print.dm().printFirms());
-    FirmListReport list(firms);
-    if (call->options.contains(QStringLiteral("--items")) &&
-        !parseItems(call->options.value(QStringLiteral("--items")), list, err))
-        return 2;
-    PrintCursorScope scope(print.dm());
-    return print.writePdf(list.report(), call->output, err);
+    return cli::runCommand(QStringList{QStringLiteral("print"), QStringLiteral("list")} + args, out,
+                           err);
 }
 
 int printProfilesCommand(const QStringList& args, QTextStream& out, QTextStream& err)
 {
-    Q_UNUSED(out)
-    const auto call =
-        HeadlessPrint::parse(QStringLiteral("profiles"), args, {}, ProfilesUsage, err);
-    if (!call)
-        return 2;
+    return cli::runCommand(QStringList{QStringLiteral("print"), QStringLiteral("profiles")} + args,
+                           out, err);
+}
+
+namespace cli
+{
+
+void declarePrintList(CommandSyntax& syntax)
+{
+    syntax.describe(QStringLiteral("Prints the company list of the selected firms to a PDF file,\n"
+                                   "the same pages as the preview."));
+    HeadlessArgs::declareHome(syntax);
+    HeadlessArgs::declareSelection(syntax, false);
+    syntax.addOption({QStringLiteral("items")},
+                     QStringLiteral("list lines, comma-separated: tel,fax,email,www,pozn "
+                                    "(default: name and address only)"),
+                     QStringLiteral("LIST"));
+    HeadlessArgs::declareOutput(syntax, QStringLiteral("OUT.pdf"));
+}
+
+int runPrintList(const CommandCall& call)
+{
+    const HeadlessArgs args = HeadlessArgs::from(call);
     HeadlessPrint print;
-    if (const int code = print.open(*call, err))
+    if (const int code = print.open(args, call.err()))
+        return code;
+    TableCursorSource firms(*print.dm().printFirms());
+    FirmListReport list(firms);
+    if (call.isSet(QStringLiteral("items")) &&
+        !parseItems(call.value(QStringLiteral("items")), list, call))
+        return 2;
+    PrintCursorScope scope(print.dm());
+    return print.writePdf(list.report(), args.output, call.err());
+}
+
+void declarePrintProfiles(CommandSyntax& syntax)
+{
+    syntax.describe(QStringLiteral("Prints the profiles of the selected firms to a PDF file,\n"
+                                   "the same pages as the preview."));
+    HeadlessArgs::declareHome(syntax);
+    HeadlessArgs::declareSelection(syntax, false);
+    HeadlessArgs::declareOutput(syntax, QStringLiteral("OUT.pdf"));
+}
+
+int runPrintProfiles(const CommandCall& call)
+{
+    const HeadlessArgs args = HeadlessArgs::from(call);
+    HeadlessPrint print;
+    if (const int code = print.open(args, call.err()))
         return code;
     PrintCursorScope scope(print.dm());
     print.dm().printPersons()->open();
     ProfilePrintCursors cursors(print.dm());
     ProfileReport profiles(cursors.sources());
-    return print.writePdf(profiles.report(), call->output, err);
+    return print.writePdf(profiles.report(), args.output, call.err());
 }
+
+} // namespace cli
 
 } // namespace kv

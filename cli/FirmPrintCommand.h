@@ -17,4 +17,14 @@ namespace kv
 int printListCommand(const QStringList& args, QTextStream& out, QTextStream& err);
 int printProfilesCommand(const QStringList& args, QTextStream& out, QTextStream& err);
 
+namespace cli
+{
+class CommandCall;
+class CommandSyntax;
+void declarePrintList(CommandSyntax& syntax);
+int runPrintList(const CommandCall& call);
+void declarePrintProfiles(CommandSyntax& syntax);
+int runPrintProfiles(const CommandCall& call);
+} // namespace cli
+
 } // namespace kv

@@ -1,49 +1,46 @@
 #include "cli/HeadlessArgs.h"
 
+#include "cli/CommandCall.h"
+#include "cli/CommandSyntax.h"
 #include "core/Config.h"
 #include "core/Settings.h"
 
 namespace kv
 {
 
-std::optional<HeadlessArgs> HeadlessArgs::parse(const QString& command, const QStringList& args,
-                                                const QStringList& valueOptions,
-                                                const QString& usage, QTextStream& err)
+void HeadlessArgs::declareHome(cli::CommandSyntax& syntax)
 {
-    HeadlessArgs call;
-    QStringList rest;
-    bool haveOutput = false;
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        const QString& a = args[i];
-        const bool takesValue =
-            a == QLatin1String("--home") || a == QLatin1String("-o") || valueOptions.contains(a);
-        if (takesValue && i + 1 >= args.size()) {
-            err << "kvelta " << command << ": " << a << " needs a value\n" << usage;
-            return std::nullopt;
-        }
-        if (a == QLatin1String("--home")) {
-            call.home = args[++i];
-        } else if (a == QLatin1String("-o")) {
-            call.output = args[++i];
-            haveOutput = true;
-        } else if (takesValue) {
-            call.options.insert(a, args[++i]);
-        } else {
-            rest << a;
-        }
-    }
-    if (!haveOutput || call.output.isEmpty() || rest.size() > 1 ||
-        (rest.size() == 1 && rest[0].startsWith(QLatin1Char('-')))) {
-        err << usage;
-        return std::nullopt;
-    }
-    if (!rest.isEmpty())
-        call.selection = rest[0];
-    if (call.home.isEmpty())
-        call.home = settings().dataHome;
-    if (call.home.isEmpty())
-        call.home = settingsHome();
-    return call;
+    syntax.addOption({QStringLiteral("home")}, QStringLiteral("the data home for this run"),
+                     QStringLiteral("DIR"));
+}
+
+void HeadlessArgs::declareSelection(cli::CommandSyntax& syntax, bool required)
+{
+    using Need = cli::CommandSyntax::Need;
+    syntax.addArgument(QStringLiteral("FILE.kvv"),
+                       required ? QStringLiteral("a saved selection")
+                                : QStringLiteral("a saved selection (default: every firm)"),
+                       required ? Need::Required : Need::Optional);
+}
+
+void HeadlessArgs::declareOutput(cli::CommandSyntax& syntax, const QString& file)
+{
+    syntax.addOption({QStringLiteral("o")}, QStringLiteral("the file to write"), file,
+                     cli::CommandSyntax::Need::Required);
+}
+
+HeadlessArgs HeadlessArgs::from(const cli::CommandCall& call)
+{
+    HeadlessArgs args;
+    args.home = call.value(QStringLiteral("home"));
+    args.selection = call.positional().value(0);
+    if (call.declares(QStringLiteral("o")))
+        args.output = call.value(QStringLiteral("o"));
+    if (args.home.isEmpty())
+        args.home = settings().dataHome;
+    if (args.home.isEmpty())
+        args.home = settingsHome();
+    return args;
 }
 
 } // namespace kv

@@ -1,28 +1,33 @@
 #pragma once
 
-#include <QHash>
-#include <QStringList>
-#include <QTextStream>
-#include <optional>
+#include <QString>
 
 namespace kv
 {
 
-// The arguments every headless command on a data home shares:
-// [--home DIR] [FILE.kvv] [--OPTION VALUE ...] -o OUT. Without --home the
-// data home of the running program, else the one in the settings.
+namespace cli
+{
+class CommandCall;
+class CommandSyntax;
+} // namespace cli
+
+// The arguments the headless commands on a data home share:
+// [--home DIR] [FILE.kvv] [--OPTION VALUE ...] -o OUT.
 struct HeadlessArgs {
     QString home;
     QString selection;
     QString output;
-    QHash<QString, QString> options; // "--items" -> "tel,fax"; the last one given wins
 
-    // command names the command in messages ("export", "print list");
-    // valueOptions are the further options that take a value. Writes why
-    // not, then usage, to err when the arguments do not fit.
-    static std::optional<HeadlessArgs> parse(const QString& command, const QStringList& args,
-                                             const QStringList& valueOptions, const QString& usage,
-                                             QTextStream& err);
+    // --home DIR
+    static void declareHome(cli::CommandSyntax& syntax);
+    // FILE.kvv, a saved selection; without it (when optional) every firm.
+    static void declareSelection(cli::CommandSyntax& syntax, bool required);
+    // -o OUT, the file to write.
+    static void declareOutput(cli::CommandSyntax& syntax, const QString& file);
+
+    // The values given; without --home the data home of the running
+    // program, else the one in the settings.
+    static HeadlessArgs from(const cli::CommandCall& call);
 };
 
 } // namespace kv

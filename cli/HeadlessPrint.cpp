@@ -20,14 +20,6 @@
 namespace kv
 {
 
-std::optional<HeadlessPrint::Args> HeadlessPrint::parse(const QString& kind,
-                                                        const QStringList& args,
-                                                        const QStringList& valueOptions,
-                                                        const QString& usage, QTextStream& err)
-{
-    return HeadlessArgs::parse(QStringLiteral("print ") + kind, args, valueOptions, usage, err);
-}
-
 int HeadlessPrint::open(const Args& args, QTextStream& err)
 {
     std::optional<SelectionState> state;

@@ -4,18 +4,14 @@
 #include "core/SafeFileWriter.h"
 #include "domain/DataModule.h"
 
-#include <QHash>
-#include <QStringList>
 #include <QTextStream>
-#include <optional>
 
 namespace kv
 {
 
 class Report;
 
-// What the headless print commands share: their arguments
-// ([--home DIR] [FILE.kvv] [--OPTION VALUE ...] -o OUT), the data module
+// What the headless print commands share: the data module
 // opened on the data home with the selection's filter on the company set
 // (the whole table without a selection, in the list window's order), and
 // the report written to a PDF file.
@@ -23,11 +19,6 @@ class HeadlessPrint
 {
 public:
     using Args = HeadlessArgs;
-
-    // Writes why not (and usage) to err when the arguments do not fit.
-    static std::optional<Args> parse(const QString& kind, const QStringList& args,
-                                     const QStringList& valueOptions, const QString& usage,
-                                     QTextStream& err);
 
     // Exit codes as the other headless commands: 0 opened, 1 the database
     // could not be opened or rejected a statement, 2 an unusable selection.

@@ -1,5 +1,9 @@
 #include "cli/ImportMdbCommand.h"
 
+#include "cli/CommandCall.h"
+#include "cli/CommandLine.h"
+#include "cli/CommandSyntax.h"
+#include "cli/CommandTable.h"
 #include "cli/ImportProgressPrinter.h"
 #include "jetimport/JetImport.h"
 
@@ -13,68 +17,86 @@ namespace kv
 namespace
 {
 
-const char* const kUsage =
-    "Usage: kvelta import-mdb FILE.mdb OUT.db [--charset CS]\n"
-    "  Copies every table of a Microsoft Jet database (Access 97 or 2000) into\n"
-    "  a new SQLite database OUT.db, which must not exist yet.\n"
-    "  --charset CS  code page of the texts of an Access 97 file (default\n"
-    "                CP1250, Windows-1250); Access 2000 files store Unicode\n"
-    "  Exit code 3: imported, but the result lacks tables or fields the program\n"
-    "  reads (they are listed).\n";
-
-int usage(QTextStream& err, const QString& problem)
+int importWith(const cli::CommandCall& call, bool terminal)
 {
-    err << "kvelta import-mdb: " << problem << "\n" << kUsage;
-    err.flush();
-    return 2;
+    QTextStream& out = call.out();
+    QTextStream& err = call.err();
+    jet::JetImport::Options options;
+    if (call.isSet(QStringLiteral("charset"))) {
+        options.charset = call.value(QStringLiteral("charset"));
+        if (options.charset.isEmpty())
+            return call.usageError(QStringLiteral("--charset needs a value"));
+    }
+    const QStringList files = call.positional();
+    jet::JetImport importer(options);
+    jet::ImportProgressPrinter printer(out, terminal);
+    importer.setProgress([&printer](int done, int total, const QString& table, qint64 rows) {
+        printer.update(done, total, table, rows);
+    });
+    if (!importer.run(files[0], files[1])) {
+        out.flush();
+        err << "kvelta import-mdb: " << importer.error() << "\n";
+        err.flush();
+        return 1;
+    }
+    out << QStringLiteral("Imported %1 tables with %2 rows from %3 (%4) into %5.\n")
+               .arg(importer.tableCount())
+               .arg(importer.rowCount())
+               .arg(files[0], importer.version(), files[1]);
+    const int code = importer.gaps().isEmpty() ? 0 : 3;
+    if (code == 3)
+        out << "Not a complete company database; the program will refuse it. "
+            << importer.gaps().describe() << "\n";
+    out.flush();
+    return code;
+}
+
+int importWithBar(const cli::CommandCall& call)
+{
+    return importWith(call, true);
+}
+
+int importWithLines(const cli::CommandCall& call)
+{
+    return importWith(call, false);
 }
 
 } // namespace
 
 int importMdbCommand(const QStringList& args, QTextStream& out, QTextStream& err)
 {
-    return importMdb(args, out, err, isatty(fileno(stdout)) != 0);
+    return cli::runCommand(QStringList{QStringLiteral("import-mdb")} + args, out, err);
 }
 
 int importMdb(const QStringList& args, QTextStream& out, QTextStream& err, bool terminal)
 {
-    jet::JetImport::Options options;
-    QStringList files;
-    for (int i = 0; i < args.size(); ++i) {
-        if (args[i] == QLatin1String("--charset")) {
-            if (i + 1 >= args.size() || args[i + 1].isEmpty())
-                return usage(err, QStringLiteral("--charset needs a value"));
-            options.charset = args[++i];
-        } else if (args[i].startsWith(QLatin1String("--"))) {
-            return usage(err, QStringLiteral("unknown option %1").arg(args[i]));
-        } else {
-            files << args[i];
-        }
-    }
-    if (files.size() != 2)
-        return usage(err, QStringLiteral("needs FILE.mdb and OUT.db"));
-
-    jet::JetImport import(options);
-    jet::ImportProgressPrinter printer(out, terminal);
-    import.setProgress([&printer](int done, int total, const QString& table, qint64 rows) {
-        printer.update(done, total, table, rows);
-});
-if (!import.run(files[0], files[1])) {
-    out.flush();
-    err << "kvelta import-mdb: " << import.error() << "\n";
-    err.flush();
-    return 1;
+    const cli::Command command{"import-mdb", "", &cli::declareImportMdb,
+                               terminal ? &importWithBar : &importWithLines};
+    return cli::runCommand(command, args, out, err);
 }
-out << QStringLiteral("Imported %1 tables with %2 rows from %3 (%4) into %5.\n")
-           .arg(import.tableCount())
-           .arg(import.rowCount())
-           .arg(files[0], import.version(), files[1]);
-const int code = import.gaps().isEmpty() ? 0 : 3;
-if (code == 3)
-    out << "Not a complete company database; the program will refuse it. "
-        << import.gaps().describe() << "\n";
-out.flush();
-return code;
-} // namespace kv
+
+namespace cli
+{
+
+void declareImportMdb(CommandSyntax& syntax)
+{
+    syntax.describe(QStringLiteral(
+        "Converts a company database in Microsoft Jet format (Access 97 or 2000) into a new\n"
+        "SQLite database OUT.db; an existing OUT.db is never replaced. Exit code 3: imported,\n"
+        "but the result lacks tables or fields the program reads (they are listed)."));
+    syntax.addArgument(QStringLiteral("FILE.mdb"), QStringLiteral("the Jet database to read"));
+    syntax.addArgument(QStringLiteral("OUT.db"), QStringLiteral("the SQLite database to write"));
+    syntax.addOption({QStringLiteral("charset")},
+                     QStringLiteral("code page of the texts of an Access 97 file (default "
+                                    "CP1250, Windows-1250); Access 2000 files store Unicode"),
+                     QStringLiteral("CS"));
+}
+
+int runImportMdb(const CommandCall& call)
+{
+    return importWith(call, isatty(fileno(stdout)) != 0);
+}
+
+} // namespace cli
 
 } // namespace kv

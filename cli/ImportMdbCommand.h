@@ -15,4 +15,12 @@ int importMdbCommand(const QStringList& args, QTextStream& out, QTextStream& err
 // The same with the progress style chosen by the caller.
 int importMdb(const QStringList& args, QTextStream& out, QTextStream& err, bool terminal);
 
+namespace cli
+{
+class CommandCall;
+class CommandSyntax;
+void declareImportMdb(CommandSyntax& syntax);
+int runImportMdb(const CommandCall& call);
+} // namespace cli
+
 } // namespace kv

@@ -1,5 +1,8 @@
 #include "cli/LabelPrintCommand.h"
 
+#include "cli/CommandCall.h"
+#include "cli/CommandLine.h"
+#include "cli/CommandSyntax.h"
 #include "cli/HeadlessPrint.h"
 #include "core/FileError.h"
 #include "core/StringTable.h"
@@ -17,9 +20,6 @@ namespace kv
 
 namespace
 {
-
-const char* const Usage =
-    "usage: kvelta print labels [--home DIR] [FILE.kvv] [--labels FILE.kl] -o OUT.pdf\n";
 
 // The settings of a label file; false after saying why on err.
 bool readLabels(const QString& path, LabelSettings& settings, QTextStream& err)
@@ -51,13 +51,33 @@ bool readLabels(const QString& path, LabelSettings& settings, QTextStream& err)
 
 int printLabelsCommand(const QStringList& args, QTextStream& out, QTextStream& err)
 {
-    const auto call =
-        HeadlessPrint::parse(QStringLiteral("labels"), args, {QStringLiteral("--labels")},
-                             QString::fromLatin1(Usage), err);
-    if (!call)
-        return 2;
+    return cli::runCommand(QStringList{QStringLiteral("print"), QStringLiteral("labels")} + args,
+                           out, err);
+}
+
+namespace cli
+{
+
+void declarePrintLabels(CommandSyntax& syntax)
+{
+    syntax.describe(
+        QStringLiteral("Prints address labels of the selected firms to a PDF file; exit code 2\n"
+                       "for a label file that cannot be used."));
+    HeadlessArgs::declareHome(syntax);
+    HeadlessArgs::declareSelection(syntax, false);
+    syntax.addOption({QStringLiteral("labels")},
+                     QStringLiteral("the label settings to use (default: the built-in sheet)"),
+                     QStringLiteral("FILE.kl"));
+    HeadlessArgs::declareOutput(syntax, QStringLiteral("OUT.pdf"));
+}
+
+int runPrintLabels(const CommandCall& call)
+{
+    QTextStream& out = call.out();
+    QTextStream& err = call.err();
+    const HeadlessArgs args = HeadlessArgs::from(call);
     LabelSettings settings;
-    const QString labels = call->options.value(QStringLiteral("--labels"));
+    const QString labels = call.value(QStringLiteral("labels"));
     if (!labels.isEmpty() && !readLabels(labels, settings, err))
         return 2;
     // The sheet as the settings window would show it: the fields through
@@ -70,7 +90,7 @@ int printLabelsCommand(const QStringList& args, QTextStream& out, QTextStream& e
 
     HeadlessPrint print;
     print.addInput(labels);
-    if (const int code = print.open(*call, err))
+    if (const int code = print.open(args, err))
         return code;
     DataModule& dm = print.dm();
     TableCursorSource source(*dm.printFirms());
@@ -84,10 +104,12 @@ int printLabelsCommand(const QStringList& args, QTextStream& out, QTextStream& e
         err << "kvelta print labels: " << error << "\n";
         return 2;
     }
-    const int code = print.writePdf(report.report(), call->output, err);
+    const int code = print.writePdf(report.report(), args.output, err);
     if (code == 0)
-        out << call->output << "\n";
+        out << args.output << "\n";
     return code;
 }
+
+} // namespace cli
 
 } // namespace kv

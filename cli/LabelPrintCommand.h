@@ -13,4 +13,12 @@ namespace kv
 // 3 nothing to print, 5 the file could not be written.
 int printLabelsCommand(const QStringList& args, QTextStream& out, QTextStream& err);
 
+namespace cli
+{
+class CommandCall;
+class CommandSyntax;
+void declarePrintLabels(CommandSyntax& syntax);
+int runPrintLabels(const CommandCall& call);
+} // namespace cli
+
 } // namespace kv

@@ -1,5 +1,8 @@
 #include "cli/ListFileCommands.h"
 
+#include "cli/CommandCall.h"
+#include "cli/CommandLine.h"
+#include "cli/CommandSyntax.h"
 #include "core/Cp1250.h"
 #include "core/FileError.h"
 #include "core/ListFile.h"
@@ -14,9 +17,6 @@ namespace kv
 
 namespace
 {
-
-const char* const DumpUsage = "usage: oxo-dump FILE";
-const char* const PackUsage = "usage: oxo-pack --key K IN OUT  (K decimal or 0x hexadecimal)";
 
 std::optional<int> parseKey(const QString& text)
 {
@@ -46,11 +46,30 @@ QString describe(const QString& line, qsizetype index)
 
 int oxoDump(const QStringList& args, QTextStream& out, QTextStream& err)
 {
-    if (args.size() != 1 || args.at(0).startsWith(u'-')) {
-        err << DumpUsage << Qt::endl;
-        return 2;
-    }
-    const QString& path = args.at(0);
+    return cli::runCommand(QStringList{QStringLiteral("oxo-dump")} + args, out, err);
+}
+
+int oxoPack(const QStringList& args, QTextStream& out, QTextStream& err)
+{
+    return cli::runCommand(QStringList{QStringLiteral("oxo-pack")} + args, out, err);
+}
+
+namespace cli
+{
+
+void declareOxoDump(CommandSyntax& syntax)
+{
+    syntax.describe(QStringLiteral(
+        "Prints the lines of a settings, selection or label file (.ini, .kvv, .kl),\n"
+        "unpacked and converted from Windows-1250."));
+    syntax.addArgument(QStringLiteral("FILE"), QStringLiteral("the file to print"));
+}
+
+int runOxoDump(const CommandCall& call)
+{
+    QTextStream& out = call.out();
+    QTextStream& err = call.err();
+    const QString path = call.positional().at(0);
     if (!QFileInfo(path).isFile()) {
         err << "oxo-dump: " << path << ": no such file" << Qt::endl;
         return 1;
@@ -68,31 +87,24 @@ int oxoDump(const QStringList& args, QTextStream& out, QTextStream& err)
     return 0;
 }
 
-int oxoPack(const QStringList& args, QTextStream& /*out*/, QTextStream& err)
+void declareOxoPack(CommandSyntax& syntax)
 {
-    std::optional<int> key;
-    QStringList files;
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        const QString& a = args.at(i);
-        if (a == u"--key" && i + 1 < args.size() && !key) {
-            key = parseKey(args.at(++i));
-            if (!key)
-                break;
-        } else if (a.startsWith(u"--key=") && !key) {
-            key = parseKey(a.mid(6));
-            if (!key)
-                break;
-        } else if (a.startsWith(u'-') && a.size() > 1) {
-            files.clear();
-            break;
-        } else {
-            files.append(a);
-        }
-    }
-    if (!key || files.size() != 2) {
-        err << PackUsage << Qt::endl;
-        return 2;
-    }
+    syntax.describe(
+        QStringLiteral("Packs the UTF-8 text file IN into the list-file container OUT."));
+    syntax.addOption({QStringLiteral("key")},
+                     QStringLiteral("the container key, decimal or 0x hexadecimal"),
+                     QStringLiteral("K"), CommandSyntax::Need::Required);
+    syntax.addArgument(QStringLiteral("IN"), QStringLiteral("the text file to pack"));
+    syntax.addArgument(QStringLiteral("OUT"), QStringLiteral("the container to write"));
+}
+
+int runOxoPack(const CommandCall& call)
+{
+    QTextStream& err = call.err();
+    const std::optional<int> key = parseKey(call.value(QStringLiteral("key")));
+    if (!key)
+        return call.usageError(QStringLiteral("bad key %1").arg(call.value(QStringLiteral("key"))));
+    const QStringList files = call.positional();
     const QString& in = files.at(0);
     const QString& outPath = files.at(1);
 
@@ -133,5 +145,7 @@ int oxoPack(const QStringList& args, QTextStream& /*out*/, QTextStream& err)
     }
     return 0;
 }
+
+} // namespace cli
 
 } // namespace kv

@@ -17,4 +17,14 @@ int oxoDump(const QStringList& args, QTextStream& out, QTextStream& err);
 // scrambled container OUT with body key K (decimal or 0x hexadecimal).
 int oxoPack(const QStringList& args, QTextStream& out, QTextStream& err);
 
+namespace cli
+{
+class CommandCall;
+class CommandSyntax;
+void declareOxoDump(CommandSyntax& syntax);
+int runOxoDump(const CommandCall& call);
+void declareOxoPack(CommandSyntax& syntax);
+int runOxoPack(const CommandCall& call);
+} // namespace cli
+
 } // namespace kv

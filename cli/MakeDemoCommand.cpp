@@ -1,5 +1,8 @@
 #include "cli/MakeDemoCommand.h"
 
+#include "cli/CommandCall.h"
+#include "cli/CommandLine.h"
+#include "cli/CommandSyntax.h"
 #include "demo/DemoGenerator.h"
 #include "demo/DemoHomeFolder.h"
 
@@ -13,23 +16,8 @@ namespace kv
 namespace
 {
 
-const char* const kUsage =
-    "Usage: kvelta make-demo DIR [--firms N] [--seed S] [--force]\n"
-    "  Writes a demo data home with N plausible Czech firms into DIR.\n"
-    "  --firms N  number of firms, 1 to 5000000 (default 20000)\n"
-    "  --seed S   random seed, a non-negative integer (default 2001); the same\n"
-    "             seed and number of firms always give identical files\n"
-    "  --force    DIR may be non-empty: the generated files in it are replaced\n";
-
-int usage(QTextStream& err, const QString& problem)
-{
-    err << problem << "\n" << kUsage;
-    err.flush();
-    return 2;
-}
-
-int run(const QString& dir, const DemoGenerator::Options& options, bool force, QTextStream& out,
-        QTextStream& err)
+int writeHome(const QString& dir, const DemoGenerator::Options& options, bool force,
+              QTextStream& out, QTextStream& err)
 {
     QString error;
     if (!DemoHomeFolder::prepare(dir, force, &error)) {
@@ -53,46 +41,48 @@ int run(const QString& dir, const DemoGenerator::Options& options, bool force, Q
 
 int makeDemoCommand(const QStringList& args, QTextStream& out, QTextStream& err)
 {
-    QString dir;
-    bool force = false;
+    return cli::runCommand(QStringList{QStringLiteral("make-demo")} + args, out, err);
+}
+
+namespace cli
+{
+
+void declareMakeDemo(CommandSyntax& syntax)
+{
+    syntax.describe(QStringLiteral("Writes a demo data home with invented Czech firms into DIR."));
+    syntax.addArgument(QStringLiteral("DIR"), QStringLiteral("the folder to write"));
+    syntax.addOption({QStringLiteral("firms")},
+                     QStringLiteral("number of firms, 1 to 5000000 (default 20000)"),
+                     QStringLiteral("N"));
+    syntax.addOption({QStringLiteral("seed")},
+                     QStringLiteral("random seed, a non-negative integer; the same N and S give "
+                                    "identical files (default 2001)"),
+                     QStringLiteral("S"));
+    syntax.addOption({QStringLiteral("force")},
+                     QStringLiteral("DIR may already hold files; the generated ones are replaced"));
+}
+
+int runMakeDemo(const CommandCall& call)
+{
+    QTextStream& out = call.out();
+    QTextStream& err = call.err();
+    const QString dir = call.positional().at(0);
+    const bool force = call.isSet(QStringLiteral("force"));
     DemoGenerator::Options options;
-    for (int i = 0; i < args.size(); ++i) {
-        const QString& a = args[i];
-        QString value;
-        const bool takesValue =
-            a.startsWith(QLatin1String("--firms")) || a.startsWith(QLatin1String("--seed"));
-        if (takesValue) {
-            const qsizetype eq = a.indexOf(u'=');
-            if (eq >= 0)
-                value = a.mid(eq + 1);
-            else if (i + 1 < args.size())
-                value = args[++i];
-            else
-                return usage(err, QStringLiteral("%1 needs a value.").arg(a));
-        }
-        const QString name = a.section(u'=', 0, 0);
-        bool ok = true;
-        if (name == QLatin1String("--firms")) {
-            const int n = value.toInt(&ok);
-            if (!ok || n < 1 || n > 5000000)
-                return usage(err, QStringLiteral("Bad number of firms: %1").arg(value));
-            options.firms = n;
-        } else if (name == QLatin1String("--seed")) {
-            options.seed = value.toULongLong(&ok);
-            if (!ok)
-                return usage(err, QStringLiteral("Bad seed: %1").arg(value));
-        } else if (a == QLatin1String("--force")) {
-            force = true;
-        } else if (a.startsWith(u'-') && a.size() > 1) {
-            return usage(err, QStringLiteral("Unknown option: %1").arg(a));
-        } else if (dir.isEmpty()) {
-            dir = a;
-        } else {
-            return usage(err, QStringLiteral("Only one folder may be given."));
-        }
+    bool ok = true;
+    if (call.isSet(QStringLiteral("firms"))) {
+        const QString value = call.value(QStringLiteral("firms"));
+        const int n = value.toInt(&ok);
+        if (!ok || n < 1 || n > 5000000)
+            return call.usageError(QStringLiteral("bad number of firms: %1").arg(value));
+        options.firms = n;
     }
-    if (dir.isEmpty())
-        return usage(err, QStringLiteral("The target folder is missing."));
+    if (call.isSet(QStringLiteral("seed"))) {
+        const QString value = call.value(QStringLiteral("seed"));
+        options.seed = value.toULongLong(&ok);
+        if (!ok)
+            return call.usageError(QStringLiteral("bad seed: %1").arg(value));
+    }
 
     options.progress = [&out](const QString& stage, qint64 done, qint64 total) {
         out << stage << ": " << done << " / " << total << "\n";
@@ -113,7 +103,9 @@ int makeDemoCommand(const QStringList& args, QTextStream& out, QTextStream& err)
         err.flush();
         return 1;
     }
-    return run(dir, options, force, out, err);
+    return writeHome(dir, options, force, out, err);
 }
+
+} // namespace cli
 
 } // namespace kv

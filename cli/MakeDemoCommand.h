@@ -14,4 +14,12 @@ namespace kv
 // exists yet it makes an offscreen one for the run.
 int makeDemoCommand(const QStringList& args, QTextStream& out, QTextStream& err);
 
+namespace cli
+{
+class CommandCall;
+class CommandSyntax;
+void declareMakeDemo(CommandSyntax& syntax);
+int runMakeDemo(const CommandCall& call);
+} // namespace cli
+
 } // namespace kv

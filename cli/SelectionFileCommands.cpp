@@ -1,5 +1,9 @@
 #include "cli/SelectionFileCommands.h"
 
+#include "cli/CommandCall.h"
+#include "cli/CommandLine.h"
+#include "cli/CommandSyntax.h"
+#include "cli/HeadlessArgs.h"
 #include "cli/LoadSelectionReporting.h"
 #include "core/Config.h"
 #include "core/FileError.h"
@@ -25,71 +29,37 @@ namespace kv
 namespace
 {
 
-struct Invocation {
-    QString home;
-    QString file;
-};
-
-std::optional<Invocation> parse(const char* command, const QStringList& args, QTextStream& err)
-{
-    Invocation call;
-    QStringList rest;
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        if (args[i] == QLatin1String("--home")) {
-            if (i + 1 >= args.size()) {
-                err << "kvelta " << command << ": --home needs a folder\n";
-                return std::nullopt;
-            }
-            call.home = args[++i];
-        } else {
-            rest << args[i];
-        }
-    }
-    if (rest.size() != 1 || rest[0].startsWith(QLatin1Char('-'))) {
-        err << "usage: kvelta " << command << " [--home DIR] FILE.kvv\n";
-        return std::nullopt;
-    }
-    call.file = rest[0];
-    if (call.home.isEmpty())
-        call.home = settings().dataHome;
-    if (call.home.isEmpty())
-        call.home = settingsHome();
-    return call;
-}
-
 // Builds the filter on the home's database and hands it with the runner to
 // report; returns the exit code.
-template <class Report>
-int withFilter(const char* command, const QStringList& args, QTextStream& err, Report report)
+template <class Report> int withFilter(const cli::CommandCall& command, Report report)
 {
-    const auto call = parse(command, args, err);
-    if (!call)
-        return 2;
-    const auto state = loadSelectionReporting(call->file, err);
+    QTextStream& err = command.err();
+    const HeadlessArgs call = HeadlessArgs::from(command);
+    const auto state = loadSelectionReporting(call.selection, err);
     if (!state)
         return 2;
-    if (call->home.isEmpty()) {
-        err << "kvelta " << command << ": no data home (use --home DIR)\n";
+    if (call.home.isEmpty()) {
+        err << "kvelta " << command.name() << ": no data home (use --home DIR)\n";
         return 2;
     }
-    const QString dbPath = QDir(call->home).filePath(QStringLiteral("Dta/KV2001.db"));
+    const QString dbPath = QDir(call.home).filePath(QStringLiteral("Dta/KV2001.db"));
     if (!QFileInfo(dbPath).isFile()) {
-        err << "kvelta " << command << ": " << dbPath << ": " << loadStr(18) << "\n";
+        err << "kvelta " << command.name() << ": " << dbPath << ": " << loadStr(18) << "\n";
         return 1;
     }
     try {
         engine::Database db(dbPath, engine::Database::Mode::ReadOnly);
         for (const QString& warning : db.rankWarnings())
-            err << "kvelta " << command << ": warning: " << warning << "\n";
+            err << "kvelta " << command.name() << ": warning: " << warning << "\n";
         EngineStatementRunner runner(db);
-        FilterBuilder builder(runner, QDir(call->home).filePath(QStringLiteral("Pozn")));
+        FilterBuilder builder(runner, QDir(call.home).filePath(QStringLiteral("Pozn")));
         const QString filter = builder.buildFilter(*state);
         return report(filter, runner);
     } catch (const engine::EngineError& e) {
-        err << "kvelta " << command << ": " << e.message() << "\n";
+        err << "kvelta " << command.name() << ": " << e.message() << "\n";
         return 1;
     } catch (const SelectionError& e) {
-        err << call->file << ": " << e.message() << "\n";
+        err << call.selection << ": " << e.message() << "\n";
         return 2;
     }
 }
@@ -98,24 +68,54 @@ int withFilter(const char* command, const QStringList& args, QTextStream& err, R
 
 int filterCommand(const QStringList& args, QTextStream& out, QTextStream& err)
 {
-    return withFilter("filter", args, err, [&](const QString& filter, StatementRunner&) {
-        if (!filter.isEmpty())
-            out << filter << "\n";
-        return 0;
-    });
+    return cli::runCommand(QStringList{QStringLiteral("filter")} + args, out, err);
 }
 
 int countCommand(const QStringList& args, QTextStream& out, QTextStream& err)
 {
-    return withFilter("count", args, err, [&](const QString& filter, StatementRunner& runner) {
-        const std::optional<int> n = countSelection(filter, runner);
-        if (!n) {
-            err << loadStr(196) << "\n";
-            return 3;
-        }
-        out << *n << "\n";
+    return cli::runCommand(QStringList{QStringLiteral("count")} + args, out, err);
+}
+
+namespace cli
+{
+
+void declareFilter(CommandSyntax& syntax)
+{
+    syntax.describe(
+        QStringLiteral("Prints the filter the saved selection installs on the company set."));
+    HeadlessArgs::declareHome(syntax);
+    HeadlessArgs::declareSelection(syntax, true);
+}
+
+void declareCount(CommandSyntax& syntax)
+{
+    syntax.describe(QStringLiteral("Prints how many firms the saved selection selects."));
+    HeadlessArgs::declareHome(syntax);
+    HeadlessArgs::declareSelection(syntax, true);
+}
+
+int runFilter(const CommandCall& call)
+{
+    return withFilter(call, [&](const QString& filter, StatementRunner&) {
+        if (!filter.isEmpty())
+            call.out() << filter << "\n";
         return 0;
     });
 }
+
+int runCount(const CommandCall& call)
+{
+    return withFilter(call, [&](const QString& filter, StatementRunner& runner) {
+        const std::optional<int> n = countSelection(filter, runner);
+        if (!n) {
+            call.err() << loadStr(196) << "\n";
+            return 3;
+        }
+        call.out() << *n << "\n";
+        return 0;
+    });
+}
+
+} // namespace cli
 
 } // namespace kv

@@ -20,4 +20,14 @@ int filterCommand(const QStringList& args, QTextStream& out, QTextStream& err);
 // kvelta count: prints the number of firms Count reports.
 int countCommand(const QStringList& args, QTextStream& out, QTextStream& err);
 
+namespace cli
+{
+class CommandCall;
+class CommandSyntax;
+void declareFilter(CommandSyntax& syntax);
+void declareCount(CommandSyntax& syntax);
+int runFilter(const CommandCall& call);
+int runCount(const CommandCall& call);
+} // namespace cli
+
 } // namespace kv

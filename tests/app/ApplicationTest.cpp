@@ -79,7 +79,7 @@ TEST(CommandLine, CommandHelpDescribesThatCommandOnly)
     } cases[] = {
         {{"export", "--help"}, "usage: kvelta export", "--separator"},
         {{"export", "-h", "--home", "/nonexistent"}, "usage: kvelta export", "--items"},
-        {{"print", "labels", "--help"}, "usage: kvelta print list", "--labels"},
+        {{"print", "labels", "--help"}, "usage: kvelta print labels", "--labels"},
         {{"make-demo", "--help"}, "usage: kvelta make-demo", "--firms"},
         {{"config", "--help"}, "usage: kvelta config", "--set"},
         {{"import-mdb", "--help"}, "usage: kvelta import-mdb", "--charset"},

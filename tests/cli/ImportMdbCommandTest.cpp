@@ -37,7 +37,7 @@ TEST(ImportMdbCommand, ArgumentErrors)
     EXPECT_EQ(importMdb({"a.mdb"}).code, 2);
     const CommandRun extra = importMdb({"a.mdb", "b.db", "c.db"});
     EXPECT_EQ(extra.code, 2);
-    EXPECT_TRUE(extra.err.contains("Usage: kvelta import-mdb"));
+    EXPECT_TRUE(extra.err.contains("usage: kvelta import-mdb"));
     const CommandRun noValue = importMdb({"a.mdb", "b.db", "--charset"});
     EXPECT_EQ(noValue.code, 2);
     EXPECT_TRUE(noValue.err.contains("--charset needs a value"));

@@ -44,7 +44,7 @@ TEST(MakeDemoCommand, BadArgumentsPrintTheUsage)
     for (const QStringList& args : bad) {
         const CommandResult r = run(args);
         EXPECT_EQ(r.code, 2) << args.join(' ').toStdString();
-        EXPECT_TRUE(r.err.contains("Usage: kvelta make-demo DIR")) << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains("usage: kvelta make-demo DIR")) << r.err.toStdString();
         EXPECT_TRUE(r.out.isEmpty());
     }
 }

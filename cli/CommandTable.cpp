@@ -1,0 +1,45 @@
+#include "cli/CommandTable.h"
+
+#include "cli/ConfigCommand.h"
+#include "cli/ExportCommand.h"
+#include "cli/FirmPrintCommand.h"
+#include "cli/HomeCommand.h"
+#include "cli/ImportMdbCommand.h"
+#include "cli/LabelPrintCommand.h"
+#include "cli/ListFileCommands.h"
+#include "cli/MakeDemoCommand.h"
+#include "cli/SelectionFileCommands.h"
+
+namespace kv::cli
+{
+
+namespace
+{
+
+// A new command is one line here plus its file.
+const Command kCommands[] = {
+    {"oxo-dump", "print the lines of a .ini, .kvv or .kl file", &declareOxoDump, &runOxoDump},
+    {"oxo-pack", "write text lines as such a file", &declareOxoPack, &runOxoPack},
+    {"make-demo", "generate a demo data home", &declareMakeDemo, &runMakeDemo},
+    {"import-mdb", "copy a Jet (.mdb) database into a new SQLite one", &declareImportMdb,
+     &runImportMdb},
+    {"home", "show or set the data home", &declareHome, &runHome},
+    {"config", "where KV2001.ini is and its lines; change a line", &declareConfig, &runConfig},
+    {"filter", "the filter a saved selection installs", &declareFilter, &runFilter},
+    {"count", "how many firms a saved selection selects", &declareCount, &runCount},
+    {"export", "the firms as a delimited text file (Windows-1250)", &declareExport, &runExport},
+    {"print list", "the company list as in the preview, as PDF", &declarePrintList, &runPrintList},
+    {"print profiles", "the profiles as in the preview, as PDF", &declarePrintProfiles,
+     &runPrintProfiles},
+    {"print labels", "address labels with a saved label setting, as PDF", &declarePrintLabels,
+     &runPrintLabels},
+};
+
+} // namespace
+
+std::span<const Command> commands()
+{
+    return kCommands;
+}
+
+} // namespace kv::cli
