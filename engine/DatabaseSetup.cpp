@@ -1,12 +1,14 @@
 #include "engine/DatabaseSetup.h"
 
 #include "engine/CzechText.h"
+#include "engine/Database.h"
 #include "engine/EngineError.h"
 #include "engine/JetDialect.h"
 #include "engine/Schema.h"
 #include "engine/Statement.h"
 
 #include <QCollatorSortKey>
+#include <QFile>
 #include <QHash>
 #include <algorithm>
 #include <sqlite3.h>
@@ -216,6 +218,31 @@ bool finishDatabase(sqlite3* db, char** error)
         if (error)
             *error = sqlite3_mprintf("%s", e.message().toUtf8().constData());
         return false;
+    }
+}
+
+void prepareBulkLoad(Database& db)
+{
+    db.exec(QStringLiteral("PRAGMA page_size=4096; PRAGMA journal_mode=OFF; "
+                           "PRAGMA synchronous=OFF; PRAGMA locking_mode=EXCLUSIVE; "
+                           "PRAGMA cache_size=-262144; PRAGMA temp_store=FILE; PRAGMA threads=2"));
+}
+
+void compactInto(Database& db, const QString& path)
+{
+    QFile::remove(path);
+    Statement st(db, QStringLiteral("VACUUM INTO ?"));
+    st.bind(1, path);
+    st.step();
+}
+
+void finishDatabase(Database& db)
+{
+    char* error = nullptr;
+    if (!finishDatabase(db.handle(), &error)) {
+        const QString why = QString::fromUtf8(error ? error : "unknown error");
+        sqlite3_free(error);
+        throw EngineError(why);
     }
 }
 
