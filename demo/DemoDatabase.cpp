@@ -214,14 +214,19 @@ bool DemoDatabase::finish(const QString& finalPath)
         DemoTiming::mark("dictionaries, lookup indexes");
         engine::finishDatabase(*m_db);
         DemoTiming::mark("engine indexes and ranks");
-        engine::compactInto(*m_db, finalPath);
-        DemoTiming::mark("compacted copy");
     } catch (const engine::EngineError& e) {
         m_error = QStringLiteral("Cannot finish the database: %1").arg(e.message());
         return false;
     }
+    // The file was written in one deterministic pass with nothing deleted,
+    // so it is already compact and the same content gives the same bytes:
+    // it is renamed, not copied.
     close();
-    QFile::remove(m_path);
+    QFile::remove(finalPath);
+    if (!QFile::rename(m_path, finalPath)) {
+        m_error = QStringLiteral("Cannot rename %1 to %2").arg(m_path, finalPath);
+        return false;
+    }
     return true;
 }
 

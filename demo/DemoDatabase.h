@@ -22,7 +22,7 @@ class Transaction;
 // tables as the engine's schema declares them (with their row keys), firms
 // one by one through reused prepared inserts inside one transaction, the
 // dictionaries collected on the way and written at the end, then the
-// indexes and a compacted copy.
+// indexes.
 class DemoDatabase
 {
 public:
@@ -34,9 +34,8 @@ public:
     // Creates a new database file (an existing one is replaced).
     bool create(const QString& path);
     bool addFirm(const DemoFirm& firm);
-    // Dictionaries, indexes, the engine's finishing step, then a compacted
-    // copy to finalPath (VACUUM INTO, so that the same content always gives
-    // the same bytes). The working file is removed.
+    // Dictionaries, indexes and the engine's finishing step; then the file
+    // is renamed to finalPath.
     bool finish(const QString& finalPath);
     QString error() const { return m_error; }
 
