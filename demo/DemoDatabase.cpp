@@ -211,6 +211,8 @@ bool DemoDatabase::finish(const QString& finalPath)
         for (auto& s : m_insert)
             s.reset();
         m_transaction->commit();
+        // The page cache that took the rows makes room for the sort ranks.
+        m_db->exec(QStringLiteral("PRAGMA cache_size=-65536; PRAGMA shrink_memory"));
         DemoTiming::mark("dictionaries, lookup indexes");
         engine::finishDatabase(*m_db);
         DemoTiming::mark("engine indexes and ranks");

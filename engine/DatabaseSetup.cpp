@@ -117,11 +117,14 @@ std::vector<qint64> ranksOf(sqlite3* db, const QString& table, const FieldInfo& 
     }
     // Marks (placena ...) keep the code order SQLite would use; texts go Czech.
     const bool czech = field.kind != FieldKind::Flag;
+    distinct = {}; // a million names take hundreds of megabytes: free them early
     std::vector<QCollatorSortKey> keys;
     if (czech) {
         keys.reserve(texts.size());
-        for (const QString& t : texts)
+        for (QString& t : texts) {
             keys.push_back(CzechText::collator().sortKey(t));
+            t = QString();
+        }
     }
     const auto cmp = [&](int a, int b) {
         return czech ? keys[size_t(a)].compare(keys[size_t(b)])
