@@ -5,18 +5,24 @@
 
 #include <QHash>
 #include <QString>
+#include <memory>
 #include <vector>
-
-struct sqlite3;
-struct sqlite3_stmt;
 
 namespace kv
 {
 
-// Writes the company database of a demo data home: creates every table,
-// takes firms one by one with prepared statements inside one transaction,
-// collects the dictionaries on the way, and at the end writes the
-// dictionaries, builds the indexes and compacts the file.
+namespace engine
+{
+class Database;
+class RowInserter;
+class Transaction;
+} // namespace engine
+
+// Writes the company database of a demo data home through the engine: the
+// tables as the engine's schema declares them (with their row keys), firms
+// one by one through reused prepared inserts inside one transaction, the
+// dictionaries collected on the way and written at the end, then the
+// indexes.
 class DemoDatabase
 {
 public:
@@ -28,27 +34,25 @@ public:
     // Creates a new database file (an existing one is replaced).
     bool create(const QString& path);
     bool addFirm(const DemoFirm& firm);
-    // Dictionaries, indexes, the engine's finishing step, then a compacted
-    // copy to finalPath (VACUUM INTO, so that the same content always gives
-    // the same bytes). The working file is removed.
+    // Dictionaries, indexes and the engine's finishing step; then the file
+    // is renamed to finalPath.
     bool finish(const QString& finalPath);
     QString error() const { return m_error; }
 
 private:
-    enum Statement { Firma, Osoby, Reklamy, Pzatrid, Radky, Slico, NazevP, UliceP, RadkyP, Count };
+    enum Table { Firma, Osoby, Reklamy, Pzatrid, Radky, Slico, NazevP, UliceP, RadkyP, Count };
 
-    bool exec(const char* sql);
-    bool step(sqlite3_stmt* s);
-    bool fail(const QString& what);
+    void writeFirm(const DemoFirm& firm);
     int dictionaryId(QHash<QString, int>& ids, std::vector<QString>& texts, const QString& text);
-    bool writeDictionaries();
-    bool writeWords(const char* sql, const std::vector<QString>& texts);
+    void writeDictionaries();
+    void writeWords(const char* table, const std::vector<QString>& texts);
     void close();
 
     const CzechData& m_data;
-    sqlite3* m_db = nullptr;
+    std::unique_ptr<engine::Database> m_db;
+    std::unique_ptr<engine::Transaction> m_transaction;
+    std::unique_ptr<engine::RowInserter> m_insert[Count];
     QString m_path;
-    sqlite3_stmt* m_stmt[Count] = {};
     QString m_error;
     QHash<QString, int> m_nameIds, m_streetIds, m_keywordIds;
     std::vector<QString> m_nameTexts, m_streetTexts, m_keywordTexts;

@@ -5,11 +5,14 @@
 #include "demo/CzechData.h"
 #include "demo/DemoDatabase.h"
 #include "demo/DemoPictures.h"
+#include "demo/DemoTiming.h"
 #include "demo/FirmFactory.h"
 #include "demo/PenoSequence.h"
+#include "demo/PictureWriter.h"
 
 #include <QDir>
 #include <QFile>
+#include <memory>
 
 namespace kv
 {
@@ -28,8 +31,10 @@ bool DemoGenerator::generate(const QString& dir)
         m_error = QStringLiteral("The number of firms must be at least 1.");
         return false;
     }
+    DemoTiming::mark("start");
     if (!(writeFirms(dir) && writePresentation(dir) && writeHelp(dir)))
         return false;
+    DemoTiming::mark("presentation and help");
     // The pictures were written without a sync each; a write-back failure
     // shows here.
     try {
@@ -38,6 +43,7 @@ bool DemoGenerator::generate(const QString& dir)
         m_error = QStringLiteral("Cannot write %1").arg(e.message());
         return false;
     }
+    DemoTiming::mark("file system sync");
     return true;
 }
 
@@ -48,14 +54,14 @@ bool DemoGenerator::writeFirms(const QString& dir)
         return false;
     const QDir home(dir);
     const QString work = home.filePath(QStringLiteral("Dta/KV2001.db.build"));
-    const QString compacted = home.filePath(QStringLiteral("Dta/KV2001.db.tmp"));
+    const QString complete = home.filePath(QStringLiteral("Dta/KV2001.db.tmp"));
     const QString final = home.filePath(QStringLiteral("Dta/KV2001.db"));
 
     DemoDatabase db(data);
     auto failed = [&](const QString& why) {
         m_error = why;
         QFile::remove(work);
-        QFile::remove(compacted);
+        QFile::remove(complete);
         return false;
     };
     if (!db.create(work))
@@ -68,34 +74,44 @@ bool DemoGenerator::writeFirms(const QString& dir)
     const QString ads = home.filePath(QStringLiteral("RK/"));
     const qint64 step = std::max(1, m_options.firms / 20);
     const QString stage = QStringLiteral("Firms");
+    // Pictures are drawn beside the database work; they may go on while
+    // the indexes are built.
+    PictureWriter pictures;
     QString pictureError;
     for (int i = 0; i < m_options.firms; ++i) {
         const int peno = penos.next();
-        const DemoFirm firm = factory.make(peno, peno == PenoSequence::kShown);
-        if (!db.addFirm(firm))
+        auto firm =
+            std::make_shared<const DemoFirm>(factory.make(peno, peno == PenoSequence::kShown));
+        if (!db.addFirm(*firm))
             return failed(db.error());
-        if (!firm.logo.isNull() &&
-            !DemoPictures::save(DemoPictures::logo(firm), logos + firm.logo, "PNG", &pictureError))
-            return failed(pictureError);
-        const QString town = data.towns()[firm.town].name;
-        for (int a = 0; a < firm.ads.size(); ++a) {
-            if (!DemoPictures::save(DemoPictures::advertisement(firm, town, a + 1),
-                                    ads + firm.ads[a], "JPG", &pictureError))
-                return failed(pictureError);
-        }
+        if (!firm->logo.isNull())
+            pictures.add([firm] { return DemoPictures::logo(*firm); }, logos + firm->logo, "PNG");
+        const QString town = data.towns()[firm->town].name;
+        for (int a = 0; a < firm->ads.size(); ++a)
+            pictures.add(
+                [firm, town, a] { return DemoPictures::advertisement(*firm, town, a + 1); },
+                ads + firm->ads[a], "JPG");
+        if (pictures.failed())
+            break;
         if ((i + 1) % step == 0 || i + 1 == m_options.firms)
             report(stage, i + 1, m_options.firms);
     }
+    if (pictures.failed() && !pictures.finish(&pictureError))
+        return failed(pictureError);
 
-    report(QStringLiteral("Dictionaries, indexes and compacting"), 0, 1);
-    if (!db.finish(compacted))
+    DemoTiming::mark("firms");
+    report(QStringLiteral("Dictionaries and indexes"), 0, 1);
+    if (!db.finish(complete))
         return failed(db.error());
+    if (!pictures.finish(&pictureError))
+        return failed(pictureError);
+    DemoTiming::mark("remaining pictures");
     try {
-        SafeFileWriter::commit(compacted, final);
+        SafeFileWriter::commit(complete, final);
     } catch (const FileError& e) {
         return failed(QStringLiteral("Cannot write %1").arg(e.message()));
     }
-    report(QStringLiteral("Dictionaries, indexes and compacting"), 1, 1);
+    report(QStringLiteral("Dictionaries and indexes"), 1, 1);
     return true;
 }
 

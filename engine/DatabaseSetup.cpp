@@ -1,12 +1,14 @@
 #include "engine/DatabaseSetup.h"
 
 #include "engine/CzechText.h"
+#include "engine/Database.h"
 #include "engine/EngineError.h"
 #include "engine/JetDialect.h"
 #include "engine/Schema.h"
 #include "engine/Statement.h"
 
 #include <QCollatorSortKey>
+#include <QFile>
 #include <QHash>
 #include <algorithm>
 #include <sqlite3.h>
@@ -115,11 +117,14 @@ std::vector<qint64> ranksOf(sqlite3* db, const QString& table, const FieldInfo& 
     }
     // Marks (placena ...) keep the code order SQLite would use; texts go Czech.
     const bool czech = field.kind != FieldKind::Flag;
+    distinct = {}; // a million names take hundreds of megabytes: free them early
     std::vector<QCollatorSortKey> keys;
     if (czech) {
         keys.reserve(texts.size());
-        for (const QString& t : texts)
+        for (QString& t : texts) {
             keys.push_back(CzechText::collator().sortKey(t));
+            t = QString();
+        }
     }
     const auto cmp = [&](int a, int b) {
         return czech ? keys[size_t(a)].compare(keys[size_t(b)])
@@ -216,6 +221,31 @@ bool finishDatabase(sqlite3* db, char** error)
         if (error)
             *error = sqlite3_mprintf("%s", e.message().toUtf8().constData());
         return false;
+    }
+}
+
+void prepareBulkLoad(Database& db)
+{
+    db.exec(QStringLiteral("PRAGMA page_size=4096; PRAGMA journal_mode=OFF; "
+                           "PRAGMA synchronous=OFF; PRAGMA locking_mode=EXCLUSIVE; "
+                           "PRAGMA cache_size=-262144; PRAGMA temp_store=FILE; PRAGMA threads=2"));
+}
+
+void compactInto(Database& db, const QString& path)
+{
+    QFile::remove(path);
+    Statement st(db, QStringLiteral("VACUUM INTO ?"));
+    st.bind(1, path);
+    st.step();
+}
+
+void finishDatabase(Database& db)
+{
+    char* error = nullptr;
+    if (!finishDatabase(db.handle(), &error)) {
+        const QString why = QString::fromUtf8(error ? error : "unknown error");
+        sqlite3_free(error);
+        throw EngineError(why);
     }
 }
 

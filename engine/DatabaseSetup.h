@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 struct sqlite3;
 
 namespace kv::engine
@@ -16,5 +18,21 @@ namespace kv::engine
 // Returns false and leaves an error text in *error when it fails; the text
 // is allocated by SQLite and freed with sqlite3_free().
 bool finishDatabase(sqlite3* db, char** error = nullptr);
+
+class Database;
+// The same for a builder's connection; throws EngineError when it fails.
+void finishDatabase(Database& db);
+
+// For a builder writing a new file that is renamed into place only when
+// complete: no rollback journal, no syncing, one writer, a large page cache,
+// sorting for indexes in temporary files rather than memory. A crash leaves
+// a broken draft, which is thrown away anyway. Call before the first table
+// is created (it fixes the page size, so that the file layout does not
+// depend on the machine).
+void prepareBulkLoad(Database& db);
+
+// Writes a compacted copy of the database to path (an existing file is
+// replaced); the same content always gives the same bytes.
+void compactInto(Database& db, const QString& path);
 
 } // namespace kv::engine

@@ -1,5 +1,7 @@
 #include "engine/Schema.h"
 
+#include "engine/SchemaSql.h"
+
 namespace kv::engine
 {
 
@@ -78,16 +80,7 @@ const std::vector<TableInfo>& Schema::tables()
 
 QString Schema::createSql()
 {
-    QString sql;
-    for (const TableInfo& t : tables()) {
-        QStringList columns;
-        for (const FieldInfo& f : t.fields)
-            columns << f.name + (f.kind == FieldKind::Integer ? QStringLiteral(" INTEGER")
-                                                              : QStringLiteral(" TEXT"));
-        sql +=
-            QStringLiteral("CREATE TABLE %1(%2);").arg(t.name, columns.join(QStringLiteral(", ")));
-    }
-    return sql;
+    return SchemaSql::createSql(SchemaSql::Keys::None);
 }
 
 const TableInfo* Schema::table(const QString& name)

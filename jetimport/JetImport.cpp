@@ -5,13 +5,13 @@
 #include "engine/Database.h"
 #include "engine/DatabaseSetup.h"
 #include "engine/EngineError.h"
-#include "engine/Statement.h"
+#include "engine/RowInserter.h"
+#include "engine/Transaction.h"
 #include "jetimport/JetReader.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <sqlite3.h>
 
 namespace kv::jet
 {
@@ -33,14 +33,6 @@ QString createSql(const JetTable& table)
         columns << quote(c.name) + u' ' + c.sqlType();
     return QStringLiteral("CREATE TABLE %1(%2)")
         .arg(quote(table.name), columns.join(QStringLiteral(", ")));
-}
-
-QString insertSql(const JetTable& table)
-{
-    QStringList marks;
-    for (size_t i = 0; i < table.columns.size(); ++i)
-        marks << QStringLiteral("?");
-    return QStringLiteral("INSERT INTO %1 VALUES(%2)").arg(quote(table.name), marks.join(u','));
 }
 
 } // namespace
@@ -100,24 +92,23 @@ bool JetImport::copy(const QString& mdbPath, const QString& workPath, const QStr
         engine::Database db(workPath, engine::Database::Mode::ReadWrite);
         // The file is temporary until renamed: no need to survive a crash,
         // but savepoints must roll back when a table is read again.
-        db.exec(QStringLiteral("PRAGMA journal_mode=MEMORY; PRAGMA synchronous=OFF; BEGIN"));
+        db.exec(QStringLiteral("PRAGMA journal_mode=MEMORY; PRAGMA synchronous=OFF"));
+        engine::Transaction transaction(db);
         for (int i = 0; i < total; ++i) {
             const JetTable& table = tables[size_t(i)];
             db.exec(createSql(table));
-            engine::Statement insert(db, insertSql(table));
+            engine::RowInserter insert(db, table.name, int(table.columns.size()));
             qint64 rows = 0;
             for (;;) {
                 db.exec(QStringLiteral("SAVEPOINT kv_table"));
                 rows = 0;
                 const auto result = reader.readTable(i, [&](const QVariantList& values) {
-                    insert.reset();
-                    for (int c = 0; c < values.size(); ++c)
-                        insert.bind(c + 1, values[c]);
-                    insert.step();
+                    for (const QVariant& v : values)
+                        insert.add(v);
+                    insert.insert();
                     ++rows;
                 });
                 if (result == JetReader::ReadResult::Retry) {
-                    insert.reset();
                     db.exec(QStringLiteral("ROLLBACK TO kv_table; RELEASE kv_table"));
                     continue;
                 }
@@ -133,13 +124,8 @@ bool JetImport::copy(const QString& mdbPath, const QString& workPath, const QStr
             if (m_progress)
                 m_progress(i + 1, total, table.name, rows);
         }
-        db.exec(QStringLiteral("COMMIT"));
-        char* finishError = nullptr;
-        if (!engine::finishDatabase(db.handle(), &finishError)) {
-            const QString why = QString::fromUtf8(finishError);
-            sqlite3_free(finishError);
-            throw engine::EngineError(why);
-        }
+        transaction.commit();
+        engine::finishDatabase(db);
         db.reloadCatalog();
         m_gaps = engine::SchemaCheck::missing(db);
     } catch (const engine::EngineError& e) {

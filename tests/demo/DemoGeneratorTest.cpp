@@ -1,7 +1,8 @@
-// A 2,000-firm demo home, generated once, checked against the database
+// A 2,000-firm demo home, generated once per test build, checked against the database
 // layout and the invariants the selection relies on.
 #include "demo/DemoGenerator.h"
 #include "demo/DemoHomeFolder.h"
+#include "tests/support/DemoHome.h"
 #include "tests/support/DemoHomeTestSupport.h"
 
 #include <QDir>
@@ -15,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <stdexcept>
 
 using kvtest::DemoDb;
 
@@ -28,21 +30,12 @@ class DemoHome : public ::testing::Test
 protected:
     static void SetUpTestSuite()
     {
-        s_dir = new QTemporaryDir;
-        QString error;
-        ASSERT_TRUE(kv::DemoHomeFolder::prepare(s_dir->path(), false, &error))
-            << error.toStdString();
-        kv::DemoGenerator::Options o;
-        o.firms = kFirms;
-        o.seed = 7;
-        kv::DemoGenerator g(o);
-        s_ok = g.generate(s_dir->path());
-        s_error = g.error();
-    }
-    static void TearDownTestSuite()
-    {
-        delete s_dir;
-        s_dir = nullptr;
+        try {
+            s_home = kvtest::demoHomeTemplate(kFirms, 7);
+            s_ok = true;
+        } catch (const std::runtime_error& e) {
+            s_error = QString::fromStdString(e.what());
+        }
     }
     void SetUp() override
     {
@@ -50,9 +43,9 @@ protected:
         db = std::make_unique<DemoDb>(path("Dta/KV2001.db"));
         ASSERT_TRUE(db->isOpen());
     }
-    static QString path(const QString& rel) { return QDir(s_dir->path()).filePath(rel); }
+    static QString path(const QString& rel) { return QDir(s_home).filePath(rel); }
 
-    static inline QTemporaryDir* s_dir = nullptr;
+    static inline QString s_home;
     static inline bool s_ok = false;
     static inline QString s_error;
     std::unique_ptr<DemoDb> db;
@@ -383,7 +376,7 @@ TEST_F(DemoHome, SameSeedGivesIdenticalFilesAndAnotherSeedDifferentOnes)
     ASSERT_TRUE(kv::DemoHomeFolder::prepare(again.path(), false, &error));
     kv::DemoGenerator first(o);
     ASSERT_TRUE(first.generate(again.path())) << first.error().toStdString();
-    const auto original = kvtest::fileHashes(s_dir->path());
+    const auto original = kvtest::fileHashes(s_home);
     const auto repeated = kvtest::fileHashes(again.path());
     EXPECT_EQ(original.keys(), repeated.keys());
     EXPECT_TRUE(original == repeated);

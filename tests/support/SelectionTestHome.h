@@ -5,8 +5,8 @@
 namespace kvtest
 {
 
-// A generated data home with 2,000 firms (demo generator), made once per
-// test binary and only read. Its town dictionary holds "Praha".
+// A generated data home with 2,000 firms (demoHome), only read. Its town
+// dictionary holds "Praha".
 QString vyberDemoHome();
 
 // Number of rows a select over the home's database returns.

@@ -1,0 +1,56 @@
+#include "demo/PictureWriter.h"
+
+#include "demo/DemoPictures.h"
+
+namespace kv
+{
+
+namespace
+{
+
+constexpr int kWaiting = 64;
+
+} // namespace
+
+PictureWriter::PictureWriter() : m_slots(kWaiting)
+{
+    m_pool.setMaxThreadCount(1);
+}
+
+PictureWriter::~PictureWriter()
+{
+    m_pool.waitForDone();
+}
+
+void PictureWriter::add(std::function<QImage()> draw, const QString& path, const char* format)
+{
+    m_slots.acquire();
+    m_pool.start([this, draw = std::move(draw), path, format] {
+        if (!failed()) {
+            QString error;
+            if (!DemoPictures::save(draw(), path, format, &error)) {
+                const QMutexLocker lock(&m_mutex);
+                if (m_error.isEmpty())
+                    m_error = error;
+            }
+        }
+        m_slots.release();
+    });
+}
+
+bool PictureWriter::failed() const
+{
+    const QMutexLocker lock(&m_mutex);
+    return !m_error.isEmpty();
+}
+
+bool PictureWriter::finish(QString* error)
+{
+    m_pool.waitForDone();
+    const QMutexLocker lock(&m_mutex);
+    if (!m_error.isEmpty() && error)
+        *error = m_error;
+    return m_error.isEmpty();
+}
+
+} // namespace kv
