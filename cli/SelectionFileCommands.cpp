@@ -83,7 +83,8 @@ int withFilter(const char* command, const QStringList& args, QTextStream& err, R
             err << "kvelta " << command << ": warning: " << warning << "\n";
         EngineStatementRunner runner(db);
         FilterBuilder builder(runner, QDir(call->home).filePath(QStringLiteral("Pozn")));
-        const QString filter = builder.buildFilter(*state);
+        // The firms' numbers stay numbers on their way to the count.
+        const engine::Filter filter = builder.buildFilterWithSets(*state);
         return report(filter, runner);
     } catch (const engine::EngineError& e) {
         err << "kvelta " << command << ": " << e.message() << "\n";
@@ -98,16 +99,16 @@ int withFilter(const char* command, const QStringList& args, QTextStream& err, R
 
 int filterCommand(const QStringList& args, QTextStream& out, QTextStream& err)
 {
-    return withFilter("filter", args, err, [&](const QString& filter, StatementRunner&) {
+    return withFilter("filter", args, err, [&](const engine::Filter& filter, StatementRunner&) {
         if (!filter.isEmpty())
-            out << filter << "\n";
+            out << filter.text() << "\n";
         return 0;
     });
 }
 
 int countCommand(const QStringList& args, QTextStream& out, QTextStream& err)
 {
-    return withFilter("count", args, err, [&](const QString& filter, StatementRunner& runner) {
+    return withFilter("count", args, err, [&](const auto& filter, StatementRunner& runner) {
         const std::optional<int> n = countSelection(filter, runner);
         if (!n) {
             err << loadStr(196) << "\n";

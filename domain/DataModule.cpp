@@ -233,7 +233,7 @@ void DataModule::openPrn(const QString& filterOverride)
     m_printFirms->close();
     if (filterOverride.isEmpty()) {
         m_printFirms->setSort(m_firms->sort());
-        m_printFirms->setFilter(m_firms->filter(), m_firms->isFiltered());
+        m_printFirms->setFilter(m_firms->filterWithSets(), m_firms->isFiltered());
     } else {
         m_printFirms->setFilter(filterOverride, true);
     }
