@@ -53,7 +53,8 @@ template <class Report> int withFilter(const cli::CommandCall& command, Report r
             err << "kvelta " << command.name() << ": warning: " << warning << "\n";
         EngineStatementRunner runner(db);
         FilterBuilder builder(runner, QDir(call.home).filePath(QStringLiteral("Pozn")));
-        const QString filter = builder.buildFilter(*state);
+        // The firms' numbers stay numbers on their way to the count.
+        const engine::Filter filter = builder.buildFilterWithSets(*state);
         return report(filter, runner);
     } catch (const engine::EngineError& e) {
         err << "kvelta " << command.name() << ": " << e.message() << "\n";
@@ -96,16 +97,16 @@ void declareCount(CommandSyntax& syntax)
 
 int runFilter(const CommandCall& call)
 {
-    return withFilter(call, [&](const QString& filter, StatementRunner&) {
+    return withFilter(call, [&](const engine::Filter& filter, StatementRunner&) {
         if (!filter.isEmpty())
-            call.out() << filter << "\n";
+            call.out() << filter.text() << "\n";
         return 0;
     });
 }
 
 int runCount(const CommandCall& call)
 {
-    return withFilter(call, [&](const QString& filter, StatementRunner& runner) {
+    return withFilter(call, [&](const engine::Filter& filter, StatementRunner& runner) {
         const std::optional<int> n = countSelection(filter, runner);
         if (!n) {
             call.err() << loadStr(196) << "\n";

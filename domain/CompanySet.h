@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/Filter.h"
+
 #include <QString>
 
 namespace kv
@@ -12,9 +14,9 @@ class CompanySet
 {
 public:
     virtual ~CompanySet() = default;
-    virtual QString filter() const = 0;
+    virtual engine::Filter filter() const = 0;
     // Installs the filter and switches filtering on.
-    virtual void setFilter(const QString& filter) = 0;
+    virtual void setFilter(const engine::Filter& filter) = 0;
     virtual int recordCount() = 0;
     virtual void reapplyExclusion() = 0;
 };

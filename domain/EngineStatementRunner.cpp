@@ -91,6 +91,18 @@ QList<PenoList> EngineStatementRunner::penoPerValue(const ValueIndex& index,
     return out;
 }
 
+qsizetype EngineStatementRunner::countFirms(const engine::Filter& filter)
+{
+    const engine::TableInfo& firma = engine::JetDialect::knownTable(QStringLiteral("firma"));
+    engine::Translated q = engine::JetDialect::filter(firma.name, filter);
+    q.sql = QStringLiteral("SELECT count(*) FROM %1 WHERE ")
+                .arg(engine::JetDialect::quoted(firma.name)) +
+            q.sql;
+    engine::BoundStatement bound(m_db, q);
+    engine::Statement& st = bound.statement();
+    return st.step() ? qsizetype(st.int64(0)) : 0;
+}
+
 PenoList EngineStatementRunner::combine(const std::function<QString()>&,
                                         const QList<PenoList>& lists, bool all)
 {

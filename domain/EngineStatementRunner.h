@@ -29,6 +29,8 @@ public:
     // which costs seconds for a word that half the firms share.
     PenoList combine(const std::function<QString()>& statement, const QList<PenoList>& lists,
                      bool all) override;
+    // Counted by SQLite with the filter's number lists bound as numbers.
+    qsizetype countFirms(const engine::Filter& filter) override;
 
 private:
     engine::Database& m_db;

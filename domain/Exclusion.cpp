@@ -97,6 +97,14 @@ QString composeExclusionFilter(const QString& filter, const QString& clause)
     return trimmed(trimmed(s) + QLatin1Char(' ') + trimmed(clause));
 }
 
+engine::Filter composeExclusionFilter(const engine::Filter& filter, const QString& clause)
+{
+    // The lists stand as markers in the skeleton, which holds no exclusion
+    // marker, bracket or space of theirs: the text rules apply unchanged.
+    return engine::Filter::fromSkeleton(composeExclusionFilter(filter.skeleton(), clause),
+                                        filter.sets());
+}
+
 QString exclusionStatusText(qsizetype count)
 {
     return count > 0 ? loadStr(220) + QString::number(count) : QString();
@@ -147,7 +155,7 @@ void Exclusion::applyExclusion()
     engine::TableCursor& firma = *m_dm.firms();
     {
         SuspendedViews hold(firma);
-        const QString s = composeExclusionFilter(firma.filter(), exclusionClause());
+        const engine::Filter s = composeExclusionFilter(firma.filterWithSets(), exclusionClause());
         firma.setFilter(s, !s.isEmpty());
     }
     if (m_status)

@@ -10,6 +10,7 @@
 // own connectors " And " / " Or ", which is how the tail is found again.
 
 #include "domain/DataModule.h"
+#include "engine/Filter.h"
 
 #include <QList>
 #include <QString>
@@ -27,6 +28,8 @@ bool isOneGroup(const QString& text);
 
 // TFirma's filter with the old exclusion tail cut off and clause appended.
 QString composeExclusionFilter(const QString& filter, const QString& clause);
+// The same for a filter that carries number lists; they stay carried.
+engine::Filter composeExclusionFilter(const engine::Filter& filter, const QString& clause);
 
 // Text 220 and the count, or empty text for no excluded firm.
 QString exclusionStatusText(qsizetype count);

@@ -6,6 +6,8 @@
 #include "domain/StatementRunner.h"
 #include "domain/TextLines.h"
 
+#include <memory>
+
 namespace kv
 {
 
@@ -80,30 +82,31 @@ FilterBuilder::FilterBuilder(StatementRunner& runner, QString noteDir)
 {
 }
 
-QString FilterBuilder::nameCondition(const CriterionValueList& list)
+engine::Filter FilterBuilder::nameCondition(const CriterionValueList& list)
 {
     return indexCondition(NameTable, list);
 }
 
-QString FilterBuilder::streetCondition(const CriterionValueList& list)
+engine::Filter FilterBuilder::streetCondition(const CriterionValueList& list)
 {
     return indexCondition(StreetTable, list);
 }
 
-QString FilterBuilder::industryCondition(const CriterionValueList& list)
+engine::Filter FilterBuilder::industryCondition(const CriterionValueList& list)
 {
     return indexCondition(IndustryTable, list);
 }
 
-QString FilterBuilder::keywordCondition(const CriterionValueList& list)
+engine::Filter FilterBuilder::keywordCondition(const CriterionValueList& list)
 {
     return indexCondition(KeywordTable, list);
 }
 
-QString FilterBuilder::indexCondition(const IndexTable& table, const CriterionValueList& list)
+engine::Filter FilterBuilder::indexCondition(const IndexTable& table,
+                                             const CriterionValueList& list)
 {
     if (list.count() == 0)
-        return QString();
+        return engine::Filter();
     const QString joiner = list.IsAnd ? QStringLiteral(" And ") : QStringLiteral(" Or ");
 
     // A value without index rows matches no firm. It must not reach the
@@ -116,18 +119,18 @@ QString FilterBuilder::indexCondition(const IndexTable& table, const CriterionVa
     const StatementRunner::ValueIndex index{table.perValuePrefix, table.table, table.keyField};
     QList<PenoList> perValue = m_runner.penoPerValue(index, keys, list.IsAnd);
     if (list.IsAnd && perValue.size() < keys.size())
-        return QLatin1String(table.neverTrue); // stopped at a value without firms
+        return QString(QLatin1String(table.neverTrue)); // stopped at a value without firms
     QList<PenoList> lists;
     for (PenoList& rows : perValue) {
         if (rows.isEmpty()) {
             if (list.IsAnd)
-                return QLatin1String(table.neverTrue);
+                return QString(QLatin1String(table.neverTrue));
             continue;
         }
         lists << std::move(rows);
     }
     if (lists.isEmpty())
-        return QLatin1String(table.neverTrue);
+        return QString(QLatin1String(table.neverTrue));
 
     const auto statement = [&] {
         QString text = QLatin1String(table.combiningPrefix);
@@ -143,16 +146,19 @@ QString FilterBuilder::indexCondition(const IndexTable& table, const CriterionVa
     // No firm satisfies the row's values together: the row matches nothing
     // (left empty, an or-row would stop restricting the set at all).
     if (result.isEmpty())
-        return QLatin1String(table.neverTrue);
-    return QStringLiteral("(peno in (") + joinNumbers(result) + QStringLiteral("))");
+        return QString(QLatin1String(table.neverTrue));
+    // "(peno in (...))" with the numbers carried, spelled only when asked for.
+    return engine::Filter::numberList(
+        QStringLiteral("peno"),
+        std::make_shared<const engine::Filter::Numbers>(result.begin(), result.end()));
 }
 
-QString FilterBuilder::buildFilter(const SelectionState& s)
+engine::Filter FilterBuilder::buildFilterWithSets(const SelectionState& s)
 {
     using Row = SelectionState::Row;
     const QString joiner = s.rgLogMezi == 1 ? QStringLiteral(" And ") : QStringLiteral(" Or ");
-    QString filter;
-    const auto append = [&](const QString& condition) {
+    engine::Filter filter;
+    const auto append = [&](const engine::Filter& condition) {
         if (!condition.isEmpty())
             filter += condition + joiner;
     };
@@ -178,9 +184,10 @@ QString FilterBuilder::buildFilter(const SelectionState& s)
         append(QStringLiteral("(www is not null)"));
 
     // Drop the joiner after the last condition.
-    while (!filter.isEmpty() && !filter.endsWith(u')'))
-        filter.chop(1);
-    return filter;
+    QString skeleton = filter.skeleton();
+    while (!skeleton.isEmpty() && !skeleton.endsWith(u')'))
+        skeleton.chop(1);
+    return engine::Filter::fromSkeleton(std::move(skeleton), filter.sets());
 }
 
 } // namespace kv

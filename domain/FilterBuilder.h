@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/Filter.h"
+
 #include <QString>
 
 namespace kv
@@ -21,12 +23,16 @@ public:
 
     // The whole filter, possibly empty. Keys that are not whole numbers throw
     // SelectionError, as do the lists' own checks; engine errors pass through.
-    QString buildFilter(const SelectionState& state);
+    // The lists of company numbers found through the index tables are carried
+    // as numbers; text() spells the same filter as buildFilter.
+    engine::Filter buildFilterWithSets(const SelectionState& state);
+    // The same filter as text.
+    QString buildFilter(const SelectionState& state) { return buildFilterWithSets(state).text(); }
 
-    QString nameCondition(const CriterionValueList& list);
-    QString streetCondition(const CriterionValueList& list);
-    QString industryCondition(const CriterionValueList& list);
-    QString keywordCondition(const CriterionValueList& list);
+    engine::Filter nameCondition(const CriterionValueList& list);
+    engine::Filter streetCondition(const CriterionValueList& list);
+    engine::Filter industryCondition(const CriterionValueList& list);
+    engine::Filter keywordCondition(const CriterionValueList& list);
 
     // How one index table is queried and how its terms are spelled.
     struct IndexTable {
@@ -40,7 +46,7 @@ public:
     };
 
 private:
-    QString indexCondition(const IndexTable& table, const CriterionValueList& list);
+    engine::Filter indexCondition(const IndexTable& table, const CriterionValueList& list);
 
     StatementRunner& m_runner;
     QString m_noteDir;

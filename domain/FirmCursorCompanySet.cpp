@@ -11,12 +11,12 @@ FirmCursorCompanySet::FirmCursorCompanySet(engine::TableCursor& firma,
 {
 }
 
-QString FirmCursorCompanySet::filter() const
+engine::Filter FirmCursorCompanySet::filter() const
 {
-    return m_firma.filter();
+    return m_firma.filterWithSets();
 }
 
-void FirmCursorCompanySet::setFilter(const QString& filter)
+void FirmCursorCompanySet::setFilter(const engine::Filter& filter)
 {
     m_firma.setFilter(filter, true);
 }

@@ -21,8 +21,8 @@ public:
     explicit FirmCursorCompanySet(engine::TableCursor& firma,
                                   std::function<void()> reapplyExclusion = {});
 
-    QString filter() const override;
-    void setFilter(const QString& filter) override;
+    engine::Filter filter() const override;
+    void setFilter(const engine::Filter& filter) override;
     int recordCount() override;
     void reapplyExclusion() override;
 

@@ -85,7 +85,7 @@ FirmListModel::SetKey FirmListModel::currentKey() const
     if (const engine::TableCursor* c = cursor()) {
         key.cursor = c;
         key.count = cursorCount();
-        key.filter = c->filter();
+        key.filter = c->filterWithSets();
         key.filtered = c->isFiltered();
         key.sort = c->sort();
     }

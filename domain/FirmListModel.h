@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/Filter.h"
+
 #include <QAbstractTableModel>
 #include <QPointer>
 
@@ -49,7 +51,7 @@ private:
     struct SetKey {
         const engine::TableCursor* cursor = nullptr;
         int count = 0;
-        QString filter;
+        engine::Filter filter; // compared without spelling its number lists
         bool filtered = false;
         QString sort;
         bool operator==(const SetKey&) const = default;

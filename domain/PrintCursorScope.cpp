@@ -14,7 +14,7 @@ PrintCursorScope::PrintCursorScope(DataModule& dm, const QString& filterOverride
     print->close();
     if (filterOverride.isEmpty()) {
         print->setSort(dm.firms()->sort());
-        print->setFilter(dm.firms()->filter(), dm.firms()->isFiltered());
+        print->setFilter(dm.firms()->filterWithSets(), dm.firms()->isFiltered());
     } else {
         print->setFilter(filterOverride, true);
     }

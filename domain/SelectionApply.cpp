@@ -9,7 +9,7 @@ namespace kv
 namespace
 {
 
-void restore(CompanySet& set, const QString& previous)
+void restore(CompanySet& set, const engine::Filter& previous)
 {
     set.setFilter(previous);
     set.reapplyExclusion();
@@ -17,11 +17,11 @@ void restore(CompanySet& set, const QString& previous)
 
 } // namespace
 
-ApplyResult applySelection(const QString& filter, CompanySet& set)
+ApplyResult applySelection(const engine::Filter& filter, CompanySet& set)
 {
     // The previous filter may carry the exclusion clause; it comes back
     // whole when the new one is of no use.
-    const QString previous = set.filter();
+    const engine::Filter previous = set.filter();
     int n = 0;
     if (!filter.isEmpty()) {
         try {
@@ -44,11 +44,11 @@ ApplyResult applySelection(const QString& filter, CompanySet& set)
     return result;
 }
 
-std::optional<int> countSelection(const QString& filter, StatementRunner& runner)
+std::optional<int> countSelection(const engine::Filter& filter, StatementRunner& runner)
 {
     if (filter.isEmpty())
         return std::nullopt;
-    return int(runner.peno({QStringLiteral("select peno from firma where "), filter}).size());
+    return int(runner.countFirms(filter));
 }
 
 } // namespace kv

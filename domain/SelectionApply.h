@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/Filter.h"
+
 #include <QString>
 #include <optional>
 
@@ -18,10 +20,10 @@ struct ApplyResult {
 // filter, or one that matches no firm, puts the previous filter back and
 // re-applies the exclusion list. When the engine rejects the new filter the
 // previous one is put back too and the error is passed on.
-ApplyResult applySelection(const QString& filter, CompanySet& set);
+ApplyResult applySelection(const engine::Filter& filter, CompanySet& set);
 
 // Count of the selection window: the number of firms the filter selects in
 // the whole company table, or nothing when the filter is empty (text 196).
-std::optional<int> countSelection(const QString& filter, StatementRunner& runner);
+std::optional<int> countSelection(const engine::Filter& filter, StatementRunner& runner);
 
 } // namespace kv

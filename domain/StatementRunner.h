@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/Filter.h"
+
 #include <QList>
 #include <QStringList>
 #include <functional>
@@ -58,6 +60,14 @@ public:
         Q_UNUSED(lists);
         Q_UNUSED(all);
         return peno({statement()});
+    }
+
+    // How many firms of table firma the filter keeps. By default the count
+    // statement's two lines are run with the filter spelled out; a runner
+    // may hand the filter's number lists to the engine as numbers instead.
+    virtual qsizetype countFirms(const engine::Filter& filter)
+    {
+        return peno({QStringLiteral("select peno from firma where "), filter.text()}).size();
     }
 };
 

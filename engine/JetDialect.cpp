@@ -2,11 +2,13 @@
 
 #include "engine/CzechText.h"
 #include "engine/EngineError.h"
+#include "engine/Filter.h"
 #include "engine/NumberSetFunction.h"
 #include "engine/Schema.h"
 
 #include <QRegularExpression>
 #include <algorithm>
+#include <functional>
 #include <limits>
 
 namespace kv::engine
@@ -15,7 +17,7 @@ namespace kv::engine
 namespace
 {
 
-enum class Tok { Ident, Number, String, Symbol, End };
+enum class Tok { Ident, Number, String, Symbol, Set, End };
 
 struct Token {
     Tok type;
@@ -130,6 +132,16 @@ std::vector<Token> tokenize(const QString& in)
                 lit += in[i++];
             }
             out.push_back({Tok::String, lit});
+        } else if (c == QChar(Filter::kSetOpen)) {
+            // A carried number list: its index between the two markers.
+            qint64 index = 0;
+            const qsizetype from = ++i;
+            while (i < n && in[i] >= u'0' && in[i] <= u'9' && i - from < 9)
+                index = index * 10 + (in[i++].unicode() - u'0');
+            if (i == from || i >= n || in[i] != QChar(Filter::kSetClose))
+                reject(QStringLiteral("malformed number list marker"), in);
+            ++i;
+            out.push_back({Tok::Set, QString(), index});
         } else if (c == u'<' || c == u'>') {
             QString sym(c);
             ++i;
@@ -157,8 +169,10 @@ const QStringList& keywords()
 class Parser
 {
 public:
-    Parser(const QString& input, const TableInfo* table, QString prefix)
-        : m_input(input), m_tokens(tokenize(input)), m_table(table), m_prefix(std::move(prefix))
+    Parser(const QString& input, const TableInfo* table, QString prefix,
+           const std::vector<Filter::SharedNumbers>* carried = nullptr)
+        : m_input(input), m_tokens(tokenize(input)), m_table(table), m_prefix(std::move(prefix)),
+          m_carried(carried)
     {
     }
 
@@ -392,7 +406,11 @@ private:
         expectSymbol("(");
         std::vector<qint64> numbers;
         std::vector<bool> isText; // texts are bound in order and written as '?'
-        if (!acceptSymbol(")")) {
+        if (peek().type == Tok::Set) {
+            numbers = carriedList(m_tokens[m_pos++].number);
+            isText.assign(numbers.size(), false);
+            expectSymbol(")");
+        } else if (!acceptSymbol(")")) {
             do {
                 if (peek().type == Tok::String) {
                     m_params << QVariant(m_tokens[m_pos++].text);
@@ -429,6 +447,24 @@ private:
         return s + u')';
     }
 
+    // The numbers of a carried list, sorted and without repeats as the
+    // number sets need them (a list in another order is sorted in a copy).
+    std::vector<qint64> carriedList(qint64 index) const
+    {
+        if (!m_carried || index < 0 || size_t(index) >= m_carried->size() ||
+            !(*m_carried)[size_t(index)])
+            fail(QStringLiteral("no number list %1").arg(index));
+        std::vector<qint64> numbers = *(*m_carried)[size_t(index)];
+        const auto ordered = [](const std::vector<qint64>& v) {
+            return std::adjacent_find(v.begin(), v.end(), std::greater_equal<qint64>()) == v.end();
+        };
+        if (!ordered(numbers)) {
+            std::sort(numbers.begin(), numbers.end());
+            numbers.erase(std::unique(numbers.begin(), numbers.end()), numbers.end());
+        }
+        return numbers;
+    }
+
     const QString& m_input;
     std::vector<Token> m_tokens;
     size_t m_pos = 0;
@@ -437,6 +473,7 @@ private:
     QVariantList m_params;
     std::vector<IntSet> m_sets;
     int m_depth = 0;
+    const std::vector<Filter::SharedNumbers>* m_carried;
 };
 
 } // namespace
@@ -461,6 +498,13 @@ Translated JetDialect::filter(const QString& table, const QString& expression,
                               const QString& prefix)
 {
     return Parser(expression, &knownTable(table), prefix).parseFilter();
+}
+
+Translated JetDialect::filter(const QString& table, const Filter& filter, const QString& prefix)
+{
+    if (!filter.hasSets())
+        return JetDialect::filter(table, filter.skeleton(), prefix);
+    return Parser(filter.skeleton(), &knownTable(table), prefix, &filter.sets()).parseFilter();
 }
 
 Translated JetDialect::select(const QString& statement)

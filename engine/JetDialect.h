@@ -9,6 +9,7 @@ namespace kv::engine
 
 struct TableInfo;
 struct FieldInfo;
+class Filter;
 
 // A long list of whole numbers, handed to SQLite as temporary table
 // temp.<table>(n), or, when param > 0, as the number set of kv_in_set bound at
@@ -46,6 +47,10 @@ class JetDialect
 public:
     // A filter over `table`; field names are written as prefix + "name".
     static Translated filter(const QString& table, const QString& expression,
+                             const QString& prefix = QString());
+    // The same for a filter that carries number lists: each list is taken as
+    // it stands in its "field in (...)" place, without reading any text.
+    static Translated filter(const QString& table, const Filter& filter,
                              const QString& prefix = QString());
     static Translated select(const QString& statement);
     // A cursor's sort list: "nazev", "placena DESC, nazev" (',' or ';').

@@ -51,6 +51,11 @@ void TableCursor::setSort(const QString& sort)
 
 void TableCursor::setFilter(const QString& filter)
 {
+    setFilter(Filter(filter), m_filtered);
+}
+
+void TableCursor::setFilter(const Filter& filter)
+{
     setFilter(filter, m_filtered);
 }
 
@@ -61,7 +66,12 @@ void TableCursor::setFiltered(bool on)
 
 void TableCursor::setFilter(const QString& filter, bool on)
 {
-    const QString oldFilter = m_filter;
+    setFilter(Filter(filter), on);
+}
+
+void TableCursor::setFilter(const Filter& filter, bool on)
+{
+    const Filter oldFilter = m_filter;
     const bool oldOn = m_filtered;
     m_filter = filter;
     m_filtered = on;
@@ -163,7 +173,7 @@ Translated TableCursor::buildQuery(const std::vector<SortTerm>& terms, bool memo
     Translated q;
     q.sql = QStringLiteral("SELECT t.rowid FROM %1 t").arg(JetDialect::quoted(m_table->name));
     QStringList where;
-    if (m_filtered && !m_filter.trimmed().isEmpty()) {
+    if (m_filtered && !m_filter.skeleton().trimmed().isEmpty()) {
         Translated f = JetDialect::filter(m_table->name, m_filter, QStringLiteral("t."));
         where << u'(' + f.sql + u')';
         for (IntSet& set : f.sets)
@@ -225,7 +235,7 @@ void TableCursor::run()
         const std::vector<SortTerm> terms = JetDialect::sortList(m_table->name, m_sort);
         const bool memorySort = sortsInMemory(terms);
         const bool unrestricted =
-            m_linkFields.isEmpty() && (!m_filtered || m_filter.trimmed().isEmpty());
+            m_linkFields.isEmpty() && (!m_filtered || m_filter.skeleton().trimmed().isEmpty());
         if (memorySort && unrestricted && terms.size() == 1 && !terms[0].descending) {
             // A whole table in one Czech order: the rank index already holds
             // it, so there is nothing to sort (a large dictionary opens at once).

@@ -36,6 +36,7 @@
 // through a small cache, so a set of a million firms opens, counts and jumps
 // without reading every row.
 
+#include "engine/Filter.h"
 #include "engine/Record.h"
 
 #include <QCache>
@@ -69,11 +70,17 @@ public:
     void setSort(const QString& sort);
     QString sort() const { return m_sort; }
     void setFilter(const QString& filter);
-    QString filter() const { return m_filter; }
+    void setFilter(const Filter& filter);
+    // The filter's text, its number lists spelled out.
+    QString filter() const { return m_filter.text(); }
+    // The filter as installed, number lists carried as numbers: what another
+    // cursor takes over without spelling and reading them again.
+    const Filter& filterWithSets() const { return m_filter; }
     void setFiltered(bool on);
     bool isFiltered() const { return m_filtered; }
     // Both at once: one run, one notification.
     void setFilter(const QString& filter, bool on);
+    void setFilter(const Filter& filter, bool on);
 
     void setMaster(TableCursor* master, const QString& linkFields);
     TableCursor* master() const { return m_master; }
@@ -136,7 +143,7 @@ private:
     Database& m_db;
     const TableInfo* m_table;
     QString m_sort;
-    QString m_filter;
+    Filter m_filter;
     bool m_filtered = false;
     QPointer<TableCursor> m_master;
     QStringList m_linkFields;

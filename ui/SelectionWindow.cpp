@@ -500,12 +500,12 @@ void SelectionWindow::clearCount()
     m_lPocet->clear();
 }
 
-QString SelectionWindow::buildFilter()
+engine::Filter SelectionWindow::buildFilter()
 {
     BusyCursor busy;
     EngineStatementRunner runner(m_dm.db());
     FilterBuilder builder(runner, dataPath(QStringLiteral("Pozn")));
-    return builder.buildFilter(m_model.state);
+    return builder.buildFilterWithSets(m_model.state);
 }
 
 bool SelectionWindow::applySelection()
@@ -514,7 +514,7 @@ bool SelectionWindow::applySelection()
         return false;
     ApplyResult result;
     try {
-        const QString filter = buildFilter();
+        const engine::Filter filter = buildFilter();
         BusyCursor busy;
         FirmCursorCompanySet set(*m_dm.firms(), m_reapply);
         SuspendedViews suspended(*m_dm.firms());
@@ -536,7 +536,7 @@ void SelectionWindow::count()
 {
     std::optional<int> n;
     try {
-        const QString filter = buildFilter();
+        const engine::Filter filter = buildFilter();
         BusyCursor busy;
         EngineStatementRunner runner(m_dm.db());
         n = countSelection(filter, runner);

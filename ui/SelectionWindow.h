@@ -1,6 +1,7 @@
 #pragma once
 
 #include "domain/SelectionModel.h"
+#include "engine/Filter.h"
 
 #include <QDialog>
 #include <QPointer>
@@ -45,7 +46,7 @@ public:
 
     // The filter of the current criteria (possibly empty). Engine errors and
     // damaged keys are thrown.
-    QString buildFilter();
+    engine::Filter buildFilter();
     // OK without closing: installs the filter on the company set, warns when
     // nothing matches and writes the record count to the status bar. Errors
     // are reported in the general error box; returns false then.

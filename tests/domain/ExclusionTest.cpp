@@ -3,6 +3,7 @@
 #include "domain/Exclusion.h"
 #include "core/Settings.h"
 #include "domain/DataModule.h"
+#include "engine/Filter.h"
 #include "engine/TableCursor.h"
 #include "tests/support/CompanyFixture.h"
 #include "tests/support/TestHome.h"
@@ -247,6 +248,22 @@ TEST_F(Exclusions, ReapplyPutsTheClauseBackOnANewFilter)
     exclusion.reapplyExclusion();
     EXPECT_EQ(dm.firms()->filter(), "(peno in (1,2,3)) and (not peno in (2))");
     EXPECT_EQ(firms(), QSet<int>({1, 3}));
+}
+
+TEST_F(Exclusions, CarriedNumbersStayCarriedThroughExclusionAndRestore)
+{
+    const auto numbers = std::make_shared<const kv::engine::Filter::Numbers>(
+        kv::engine::Filter::Numbers{1, 2, 3, 4, 5});
+    dm.firms()->setFilter(kv::engine::Filter::numberList("peno", numbers), true);
+    goTo(4);
+    EXPECT_EQ(exclusion.excludeCurrent(), Exclusion::Result::Excluded);
+    EXPECT_TRUE(dm.firms()->filterWithSets().hasSets());
+    EXPECT_EQ(dm.firms()->filterWithSets().sets().front(), numbers); // not copied, not re-read
+    EXPECT_EQ(dm.firms()->filter(), "((peno in (1,2,3,4,5))) and (not peno in (4))");
+    EXPECT_EQ(firms(), QSet<int>({1, 2, 3, 5}));
+    exclusion.restoreAll();
+    EXPECT_EQ(dm.firms()->filter(), "((peno in (1,2,3,4,5)))");
+    EXPECT_EQ(firms(), QSet<int>({1, 2, 3, 4, 5}));
 }
 
 } // namespace

@@ -97,6 +97,18 @@ TEST_F(FilterBuilderTest, NameWordsJoinedByAnd)
     EXPECT_EQ(runner.statements, (QStringList{NameWord5, NameWord9, NameAnd}));
 }
 
+TEST_F(FilterBuilderTest, IndexRowsCarryTheirFirmsAsNumbersSpelledOnlyInTheText)
+{
+    twoNameWords(true);
+    runner.rows[NameAnd] = {3, 2};
+    add(Row::Misto, {7});
+    const kv::engine::Filter f = builder.buildFilterWithSets(state);
+    ASSERT_EQ(f.sets().size(), 1u);
+    EXPECT_EQ(*f.sets().front(), (kv::engine::Filter::Numbers{3, 2}));
+    EXPECT_FALSE(f.skeleton().contains(QStringLiteral("3,2")));
+    EXPECT_EQ(f.text(), QStringLiteral("(peno in (3,2)) And (misto_id in(7))"));
+}
+
 TEST_F(FilterBuilderTest, NameWordsJoinedByOrKeepEngineOrder)
 {
     twoNameWords(false);

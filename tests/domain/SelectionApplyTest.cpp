@@ -13,9 +13,10 @@ namespace
 class FakeCompanySet : public kv::CompanySet
 {
 public:
-    QString filter() const override { return current; }
-    void setFilter(const QString& f) override
+    kv::engine::Filter filter() const override { return current; }
+    void setFilter(const kv::engine::Filter& filter) override
     {
+        const QString f = filter.text();
         log << QStringLiteral("set ") + f;
         if (f == u"bad")
             throw std::runtime_error("syntax error");
