@@ -1,7 +1,10 @@
 #include "demo/DemoDatabase.h"
 
 #include "demo/DemoWords.h"
+#include "engine/Database.h"
 #include "engine/DatabaseSetup.h"
+#include "engine/EngineError.h"
+#include "engine/QuickFindIndex.h"
 
 #include <QFile>
 #include <sqlite3.h>
@@ -341,6 +344,13 @@ bool DemoDatabase::finish(const QString& finalPath)
         return fail(QStringLiteral("Cannot compact the database"));
     close();
     QFile::remove(m_path);
+    try {
+        engine::Database db(finalPath, engine::Database::Mode::ReadWrite);
+        engine::buildQuickFindIndex(db);
+    } catch (const engine::EngineError& e) {
+        m_error = QStringLiteral("Cannot build the quick-find index: ") + e.message();
+        return false;
+    }
     return true;
 }
 

@@ -5,6 +5,7 @@
 #include "engine/Database.h"
 #include "engine/DatabaseSetup.h"
 #include "engine/EngineError.h"
+#include "engine/QuickFindIndex.h"
 #include "engine/Statement.h"
 #include "jetimport/JetReader.h"
 
@@ -142,6 +143,8 @@ bool JetImport::copy(const QString& mdbPath, const QString& workPath, const QStr
         }
         db.reloadCatalog();
         m_gaps = engine::SchemaCheck::missing(db);
+        if (m_gaps.isEmpty())
+            engine::buildQuickFindIndex(db);
     } catch (const engine::EngineError& e) {
         m_error = QStringLiteral("Cannot write %1: %2").arg(dbPath, e.message());
         return false;
