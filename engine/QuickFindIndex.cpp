@@ -44,6 +44,19 @@ bool hasTable(sqlite3* db, const QString& schema, const QString& table)
     return st.step();
 }
 
+// Whether the stored Czech ranks still cover the rows of firma: a row added
+// after they were made would have none (Database::reloadCatalog's check).
+bool ranksMatch(sqlite3* db, const QString& source)
+{
+    if (!hasTable(db, source, QStringLiteral("kv_rank_firma")))
+        return false;
+    Statement st(db, QStringLiteral("SELECT (SELECT count(*) || ' ' || total(rowid) FROM %1.firma) "
+                                    "= (SELECT count(*) || ' ' || total(rid) FROM "
+                                    "%1.kv_rank_firma)")
+                         .arg(source));
+    return st.step() && st.int64(0) == 1;
+}
+
 // Fills target.kv_quickfind from source.firma, rowids in name order.
 void fillIndex(sqlite3* db, const QString& target, const QString& source,
                const QuickFindIndex::Progress& progress)
@@ -64,7 +77,7 @@ void fillIndex(sqlite3* db, const QString& target, const QString& source,
     // collation does.
     QString order;
     QString join;
-    if (hasTable(db, source, QStringLiteral("kv_rank_firma"))) {
+    if (ranksMatch(db, source)) {
         join = QStringLiteral(" LEFT JOIN %1.kv_rank_firma r ON r.rid = f.rowid").arg(source);
         order = QStringLiteral("r.nazev, f.peno");
     } else {
