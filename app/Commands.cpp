@@ -3,6 +3,7 @@
 #include "app/Startup.h"
 #include "cli/ConfigCommand.h"
 #include "cli/ExportCommand.h"
+#include "cli/FindCommand.h"
 #include "cli/HomeCommand.h"
 #include "cli/ImportMdbCommand.h"
 #include "cli/ListFileCommands.h"
@@ -36,7 +37,9 @@ const char* const Usage =
     "       kvelta config [--config FILE] [--set KEY=VALUE]...\n"
     "       kvelta filter [--home DIR] FILE.kvv\n"
     "       kvelta count [--home DIR] FILE.kvv\n"
-    "       kvelta export [--home DIR] [FILE.kvv] [--items LIST] [--separator S] -o OUT\n"
+    "       kvelta find [--home DIR] TEXT [--limit N]\n"
+    "       kvelta export [--home DIR] [FILE.kvv] [--items LIST] [--separator S]\n"
+    "                     [--format text|csv|xlsx] -o OUT\n"
     "       kvelta print list [--home DIR] [FILE.kvv] [--items LIST] -o OUT.pdf\n"
     "       kvelta print profiles [--home DIR] [FILE.kvv] -o OUT.pdf\n"
     "       kvelta print labels [--home DIR] [FILE.kvv] [--labels FILE.kl] -o OUT.pdf\n";
@@ -109,13 +112,23 @@ const Subcommand kSubcommands[] = {
      "usage: kvelta count [--home DIR] FILE.kvv\n"
      "Prints how many firms the saved selection selects.\n"
      "  --home DIR  the data home for this run\n"},
+    {"find", &findCommand,
+     "usage: kvelta find [--home DIR] TEXT [--limit N]\n"
+     "Prints the firms whose name, ICO, street or town fit TEXT, best first, one a\n"
+     "line: peno, ICO, name and town separated by tabs. Case and accents do not\n"
+     "matter; each word may be the beginning of a word. Exit code 3: no firm fits.\n"
+     "  --home DIR  the data home for this run\n"
+     "  --limit N   at most N firms (default 50)\n"},
     {"export", &exportCommand,
-     "usage: kvelta export [--home DIR] [FILE.kvv] [--items LIST] [--separator S] -o OUT\n"
+     "usage: kvelta export [--home DIR] [FILE.kvv] [--items LIST] [--separator S]\n"
+     "                     [--format text|csv|xlsx] -o OUT\n"
      "Writes the selected firms (at most 5000) to a text file, one firm a line.\n"
      "  --home DIR       the data home for this run\n"
      "  FILE.kvv         a saved selection (default: every firm)\n"
      "  --items LIST     comma-separated: nazev,ulice,misto,psc,okres,tel,fax,email,www,osoba\n"
-     "  --separator S    semicolon, tab or any other text (default tab)\n"
+     "  --separator S    semicolon, tab or any other text (default tab; csv: comma)\n"
+     "  --format F       text (Windows-1250, the default), csv (UTF-8, quoted, with\n"
+     "                   a header row) or xlsx (a spreadsheet workbook)\n"
      "  -o OUT           the file to write\n"},
     {"config", &configCommand,
      "usage: kvelta config [--config FILE] [--set KEY=VALUE]...\n"
