@@ -3,6 +3,7 @@
 #include "core/Global.h"
 #include "core/StringTable.h"
 #include "engine/EngineError.h"
+#include "engine/QuickFindIndex.h"
 #include "engine/SchemaCheck.h"
 
 #include <QFileInfo>
@@ -168,8 +169,9 @@ DataModule::OpenResult DataModule::openDatabase()
             openDetails();
             m_firms->setFilter(QLatin1String(InitialFilter), true);
             step();
-            m_ready = true;
             result.warnings = m_db.rankWarnings();
+            attachQuickFind(result.warnings);
+            m_ready = true;
         } catch (const engine::EngineError& e) {
             result.status = OpenStatus::OpenFailed;
             result.message = loadStr(19) + QStringLiteral("\r\n") + e.message();
@@ -186,6 +188,29 @@ DataModule::OpenResult DataModule::openDatabase()
     if (m_ready) // the first move happened while not ready; show it now
         afterFirmMoved();
     return result;
+}
+
+bool DataModule::attachQuickFind(QStringList& warnings)
+{
+    m_quickFindSchema.clear();
+    bool started = false;
+    // Building a side index reports on the splash, one step per block of firms.
+    const auto progress = [this, &started](qint64, qint64 total) {
+        if (!m_views->hasSplash())
+            return;
+        if (!started)
+            m_views->setProgressRange(int(total / 10000) + 1);
+        started = true;
+        m_views->stepProgress();
+    };
+    try {
+        m_quickFindSchema = engine::QuickFindIndex::attach(
+            m_db, engine::QuickFindIndex::defaultCacheDir(), progress);
+        return true;
+    } catch (const std::exception& e) {
+        warnings << loadStr(344).arg(QString::fromUtf8(e.what()));
+        return false;
+    }
 }
 
 void DataModule::closeDatabase()
