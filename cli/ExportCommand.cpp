@@ -30,7 +30,7 @@ namespace
 
 const char* const Usage = "usage: kvelta export [--home DIR] [FILE.kvv] "
                           "[--items nazev,ulice,misto,psc,okres,tel,fax,email,www,osoba] "
-                          "[--separator semicolon|tab|TEXT] -o OUT\n";
+                          "[--separator semicolon|tab|TEXT] [--format text|csv|xlsx] -o OUT\n";
 
 struct Invocation {
     QString home;
@@ -62,7 +62,8 @@ bool parseItems(const QString& list, ExportChoice& choice, QTextStream& err)
 std::optional<Invocation> parse(const QStringList& args, QTextStream& err)
 {
     const auto common = HeadlessArgs::parse(
-        QStringLiteral("export"), args, {QStringLiteral("--items"), QStringLiteral("--separator")},
+        QStringLiteral("export"), args,
+        {QStringLiteral("--items"), QStringLiteral("--separator"), QStringLiteral("--format")},
         QLatin1String(Usage), err);
     if (!common)
         return std::nullopt;
@@ -73,6 +74,18 @@ std::optional<Invocation> parse(const QStringList& args, QTextStream& err)
     if (const auto items = common->options.constFind(QStringLiteral("--items"));
         items != common->options.cend() && !parseItems(*items, call.choice, err))
         return std::nullopt;
+    if (const auto f = common->options.constFind(QStringLiteral("--format"));
+        f != common->options.cend()) {
+        if (*f == QLatin1String("csv")) {
+            call.choice.format = ExportFormat::Csv;
+            call.choice.separator = QStringLiteral(","); // RFC 4180 unless told otherwise
+        } else if (*f == QLatin1String("xlsx")) {
+            call.choice.format = ExportFormat::Xlsx;
+        } else if (*f != QLatin1String("text")) {
+            err << "kvelta export: unknown format " << *f << " (text, csv or xlsx)\n";
+            return std::nullopt;
+        }
+    }
     if (const auto s = common->options.constFind(QStringLiteral("--separator"));
         s != common->options.cend()) {
         if (*s == QLatin1String("semicolon"))
