@@ -156,6 +156,7 @@ DataModule::OpenResult DataModule::openDatabase()
             const engine::SchemaGaps gaps = engine::SchemaCheck::missing(m_db);
             if (!gaps.isEmpty())
                 throw engine::EngineError(gaps.describe());
+            attachQuickFind(result.warnings);
             step();
             createCursors();
             // The set starts as one firm: filtering before the first run
@@ -169,9 +170,8 @@ DataModule::OpenResult DataModule::openDatabase()
             openDetails();
             m_firms->setFilter(QLatin1String(InitialFilter), true);
             step();
-            result.warnings = m_db.rankWarnings();
-            attachQuickFind(result.warnings);
             m_ready = true;
+            result.warnings << m_db.rankWarnings();
         } catch (const engine::EngineError& e) {
             result.status = OpenStatus::OpenFailed;
             result.message = loadStr(19) + QStringLiteral("\r\n") + e.message();
@@ -194,9 +194,10 @@ bool DataModule::attachQuickFind(QStringList& warnings)
 {
     m_quickFindSchema.clear();
     bool started = false;
-    // Building a side index reports on the splash, one step per block of firms.
+    // Building a side index for a large database reports on the splash, one
+    // step per block of firms; then the opening's own steps start again.
     const auto progress = [this, &started](qint64, qint64 total) {
-        if (!m_views->hasSplash())
+        if (!m_views->hasSplash() || total < 10000)
             return;
         if (!started)
             m_views->setProgressRange(int(total / 10000) + 1);
@@ -206,6 +207,8 @@ bool DataModule::attachQuickFind(QStringList& warnings)
     try {
         m_quickFindSchema = engine::QuickFindIndex::attach(
             m_db, engine::QuickFindIndex::defaultCacheDir(), progress);
+        if (started)
+            m_views->setProgressRange(openingSteps());
         return true;
     } catch (const std::exception& e) {
         warnings << loadStr(344).arg(QString::fromUtf8(e.what()));

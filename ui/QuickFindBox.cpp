@@ -85,7 +85,7 @@ void QuickFindBox::search(const QString& text)
     else {
         m_completer->complete();
         // The best firm is current, so Enter right away picks it.
-        m_completer->popup()->setCurrentIndex(m_model->index(0, 0));
+        m_completer->popup()->setCurrentIndex(m_completer->completionModel()->index(0, 0));
     }
 }
 

@@ -78,7 +78,7 @@ TEST(JourneyQuickFind, TypePickWithKeysShowOneFirmAndEscBackWithExclusions)
     EXPECT_FALSE(box->showsFoundFirm());
     // Every firm offered fits the typed text in name, IČO, street or town.
     for (const auto& row : box->offered()) {
-        const QString all =
+        const QString entry =
             kv::QuickFind::words(row.nazev + u' ' + row.ico + u' ' + row.ulice + u' ' + row.misto)
                 .join(u' ');
         EXPECT_TRUE(entry.contains(typed.toLower())) << row.nazev.toStdString();
