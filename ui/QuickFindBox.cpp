@@ -106,6 +106,10 @@ void QuickFindBox::showFirm(const engine::QuickFindRow& firm)
     }
     m_back->setEnabled(true);
     m_setStatusText(loadStr(342).arg(firm.nazev));
+    // The keyboard stays in the box (not in the closed drop-down), so Esc
+    // goes back.
+    window()->activateWindow();
+    m_edit->setFocus();
 }
 
 void QuickFindBox::back()
@@ -128,6 +132,12 @@ bool QuickFindBox::eventFilter(QObject* watched, QEvent* event)
 {
     // Keys reach the box here only while no list drops down; with it open
     // the list takes them.
+    // Esc is a shortcut elsewhere in the window; in the box it goes back.
+    if (watched == m_edit && event->type() == QEvent::ShortcutOverride && m_saved &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+        event->accept();
+        return true;
+    }
     if (watched == m_edit && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if ((key == Qt::Key_Return || key == Qt::Key_Enter) && !m_rows.empty()) {
