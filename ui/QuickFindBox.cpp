@@ -98,8 +98,10 @@ void QuickFindBox::showFirm(const engine::QuickFindRow& firm)
     if (!m_saved)
         m_saved =
             Saved{firms->filter(), firms->isFiltered(), m_dm->excludedFirms(), m_statusText()};
+    const QString shown = QStringLiteral("peno in(%1)").arg(firm.peno);
+    m_saved->shown = shown;
     try {
-        firms->setFilter(QStringLiteral("peno in(%1)").arg(firm.peno), true);
+        firms->setFilter(shown, true);
     } catch (const std::exception& e) {
         showErrorBox(this, e);
         return;
@@ -119,6 +121,10 @@ void QuickFindBox::back()
     const Saved saved = *m_saved;
     m_saved.reset();
     m_back->setEnabled(false);
+    // A selection or exclusion made meanwhile replaced the found firm; that
+    // set stays.
+    if (m_dm->firms()->filter() != saved.shown)
+        return;
     m_dm->excludedFirms() = saved.excluded;
     try {
         m_dm->firms()->setFilter(saved.filter, saved.filtered);

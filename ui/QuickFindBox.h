@@ -48,6 +48,7 @@ private:
         bool filtered = false;
         QList<ExcludedFirm> excluded;
         QString status;
+        QString shown; // the filter of the found firm
     };
 
     DataModule* m_dm;
