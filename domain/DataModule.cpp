@@ -211,7 +211,7 @@ bool DataModule::attachQuickFind(QStringList& warnings)
             m_views->setProgressRange(openingSteps());
         return true;
     } catch (const std::exception& e) {
-        warnings << loadStr(344).arg(QString::fromUtf8(e.what()));
+        warnings << loadStr(284).arg(QString::fromUtf8(e.what()));
         return false;
     }
 }

@@ -60,7 +60,7 @@ QString contactPerson(engine::Database& db, engine::TableCursor& firms, bool* fo
 
 QStringList TextExport::header(const ExportChoice& choice)
 {
-    QStringList h{loadStr(349), loadStr(343)};
+    QStringList h{loadStr(289), loadStr(283)};
     for (int i = 0; i < ExportItemCount; ++i)
         if (choice.items[size_t(i)])
             h << loadStr(ExportChoice::textIdOf(ExportItem(i)));

@@ -111,9 +111,9 @@ void ExportDialog::applyTexts()
     m_rgOddelovac->setTitle(loadStr(98));
     for (int i = 0; i < 3; ++i)
         m_sep[size_t(i)]->setText(loadStr(99 + i));
-    m_rgFormat->setTitle(loadStr(345));
+    m_rgFormat->setTitle(loadStr(285));
     for (int i = 0; i < 3; ++i)
-        m_format[size_t(i)]->setText(loadStr(346 + i));
+        m_format[size_t(i)]->setText(loadStr(286 + i));
     m_btnOk->setText(loadStr(67));
     m_btnZrusit->setText(loadStr(235));
 }

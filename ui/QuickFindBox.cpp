@@ -58,9 +58,9 @@ QuickFindBox::QuickFindBox(DataModule* dm, std::function<QString()> statusText,
 
 void QuickFindBox::applyTexts()
 {
-    m_edit->setPlaceholderText(loadStr(340));
-    m_edit->setToolTip(loadStr(340));
-    m_back->setToolTip(loadStr(341));
+    m_edit->setPlaceholderText(loadStr(280));
+    m_edit->setToolTip(loadStr(280));
+    m_back->setToolTip(loadStr(281));
 }
 
 void QuickFindBox::search(const QString& text)
@@ -76,7 +76,7 @@ void QuickFindBox::search(const QString& text)
     }
     for (const engine::QuickFindRow& r : m_rows) {
         auto item = new QStandardItem(
-            QStringLiteral("%1, %2, %3 %4").arg(r.nazev, r.misto, loadStr(343), r.ico));
+            QStringLiteral("%1, %2, %3 %4").arg(r.nazev, r.misto, loadStr(283), r.ico));
         item->setEditable(false);
         m_model->appendRow(item);
     }
@@ -107,7 +107,7 @@ void QuickFindBox::showFirm(const engine::QuickFindRow& firm)
         return;
     }
     m_back->setEnabled(true);
-    m_setStatusText(loadStr(342).arg(firm.nazev));
+    m_setStatusText(loadStr(282).arg(firm.nazev));
     // The keyboard stays in the box (not in the closed drop-down), so Esc
     // goes back.
     window()->activateWindow();
