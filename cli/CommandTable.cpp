@@ -2,6 +2,7 @@
 
 #include "cli/ConfigCommand.h"
 #include "cli/ExportCommand.h"
+#include "cli/FindCommand.h"
 #include "cli/FirmPrintCommand.h"
 #include "cli/HomeCommand.h"
 #include "cli/ImportMdbCommand.h"
@@ -27,7 +28,8 @@ const Command kCommands[] = {
     {"config", "where KV2001.ini is and its lines; change a line", &declareConfig, &runConfig},
     {"filter", "the filter a saved selection installs", &declareFilter, &runFilter},
     {"count", "how many firms a saved selection selects", &declareCount, &runCount},
-    {"export", "the firms as a delimited text file (Windows-1250)", &declareExport, &runExport},
+    {"find", "firms whose name, IČO, street or town fit a text", &declareFind, &runFind},
+    {"export", "the firms as a delimited text file, CSV or xlsx", &declareExport, &runExport},
     {"print list", "the company list as in the preview, as PDF", &declarePrintList, &runPrintList},
     {"print profiles", "the profiles as in the preview, as PDF", &declarePrintProfiles,
      &runPrintProfiles},

@@ -69,6 +69,18 @@ std::optional<Invocation> parse(const cli::CommandCall& command)
     if (command.isSet(QStringLiteral("items")) &&
         !parseItems(command.value(QStringLiteral("items")), call.choice, err))
         return std::nullopt;
+    if (command.isSet(QStringLiteral("format"))) {
+        const QString f = command.value(QStringLiteral("format"));
+        if (f == QLatin1String("csv")) {
+            call.choice.format = ExportFormat::Csv;
+            call.choice.separator = QStringLiteral(","); // RFC 4180 unless told otherwise
+        } else if (f == QLatin1String("xlsx")) {
+            call.choice.format = ExportFormat::Xlsx;
+        } else if (f != QLatin1String("text")) {
+            err << "kvelta export: unknown format " << f << " (text, csv or xlsx)\n";
+            return std::nullopt;
+        }
+    }
     if (command.isSet(QStringLiteral("separator"))) {
         const QString s = command.value(QStringLiteral("separator"));
         if (s == QLatin1String("semicolon"))
@@ -111,6 +123,10 @@ void declareExport(CommandSyntax& syntax)
     syntax.addOption({QStringLiteral("separator")},
                      QStringLiteral("semicolon, tab or any other text (default tab)"),
                      QStringLiteral("S"));
+    syntax.addOption({QStringLiteral("format")},
+                     QStringLiteral("text (Windows-1250, the default), csv (UTF-8, RFC 4180, "
+                                    "comma unless --separator) or xlsx"),
+                     QStringLiteral("FORMAT"));
     HeadlessArgs::declareOutput(syntax, QStringLiteral("OUT"));
 }
 

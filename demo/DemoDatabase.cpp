@@ -9,6 +9,7 @@
 #include "engine/Schema.h"
 #include "engine/SchemaSql.h"
 #include "engine/Transaction.h"
+#include "engine/QuickFindIndex.h"
 
 #include <QFile>
 
@@ -216,6 +217,8 @@ bool DemoDatabase::finish(const QString& finalPath)
         DemoTiming::mark("dictionaries, lookup indexes");
         engine::finishDatabase(*m_db);
         DemoTiming::mark("engine indexes and ranks");
+        engine::buildQuickFindIndex(*m_db);
+        DemoTiming::mark("quick-find index");
     } catch (const engine::EngineError& e) {
         m_error = QStringLiteral("Cannot finish the database: %1").arg(e.message());
         return false;

@@ -3,6 +3,7 @@
 #include "core/Settings.h"
 #include "core/StringTable.h"
 #include "engine/EngineError.h"
+#include "engine/QuickFindIndex.h"
 #include "engine/SchemaCheck.h"
 
 #include <QFileInfo>
@@ -155,6 +156,7 @@ DataModule::OpenResult DataModule::openDatabase()
             const engine::SchemaGaps gaps = engine::SchemaCheck::missing(m_db);
             if (!gaps.isEmpty())
                 throw engine::EngineError(gaps.describe());
+            attachQuickFind(result.warnings);
             step();
             createCursors();
             // The set starts as one firm: filtering before the first run
@@ -169,7 +171,7 @@ DataModule::OpenResult DataModule::openDatabase()
             m_firms->setFilter(QLatin1String(InitialFilter), true);
             step();
             m_ready = true;
-            result.warnings = m_db.rankWarnings();
+            result.warnings << m_db.rankWarnings();
         } catch (const engine::EngineError& e) {
             result.status = OpenStatus::OpenFailed;
             result.message = loadStr(19) + QStringLiteral("\r\n") + e.message();
@@ -186,6 +188,32 @@ DataModule::OpenResult DataModule::openDatabase()
     if (m_ready) // the first move happened while not ready; show it now
         afterFirmMoved();
     return result;
+}
+
+bool DataModule::attachQuickFind(QStringList& warnings)
+{
+    m_quickFindSchema.clear();
+    bool started = false;
+    // Building a side index for a large database reports on the splash, one
+    // step per block of firms; then the opening's own steps start again.
+    const auto progress = [this, &started](qint64, qint64 total) {
+        if (!m_views->hasSplash() || total < 10000)
+            return;
+        if (!started)
+            m_views->setProgressRange(int(total / 10000) + 1);
+        started = true;
+        m_views->stepProgress();
+    };
+    try {
+        m_quickFindSchema = engine::QuickFindIndex::attach(
+            m_db, engine::QuickFindIndex::defaultCacheDir(), progress);
+        if (started)
+            m_views->setProgressRange(openingSteps());
+        return true;
+    } catch (const std::exception& e) {
+        warnings << loadStr(284).arg(QString::fromUtf8(e.what()));
+        return false;
+    }
 }
 
 void DataModule::closeDatabase()

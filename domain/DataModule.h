@@ -96,6 +96,9 @@ public:
     void reopenAfterSettings();
 
     engine::Database& db() { return m_db; }
+    // The schema holding the quick-find index ("main" or the attached side
+    // file), empty when it could not be made (a warning said why).
+    QString quickFindSchema() const { return m_quickFindSchema; }
     // The cursors; the names in brackets are the tables they walk.
     engine::TableCursor* firms() const { return m_firms; }                   // TFirma (firma)
     engine::TableCursor* icoDictionary() const { return m_icoDictionary; }   // TICO (slico)
@@ -139,6 +142,8 @@ private:
     void openDetails();
     void closeDetails();
     void step();
+    // Attaches or builds the quick-find index; false with a warning line.
+    bool attachQuickFind(QStringList& warnings);
 
     engine::Database m_db;
     engine::TableCursor* m_firms = nullptr;
@@ -161,6 +166,7 @@ private:
     JetImportHook m_jetImport;
     bool m_ready = false;
     QList<ExcludedFirm> m_excluded;
+    QString m_quickFindSchema;
 };
 
 } // namespace kv

@@ -3,8 +3,10 @@
 #include "core/Cp1250.h"
 #include "core/FileError.h"
 #include "core/SafeFileWriter.h"
+#include "core/StringTable.h"
 #include "domain/DataModule.h"
 #include "domain/PrintCursorScope.h"
+#include "domain/ExportSheet.h"
 #include "engine/QueryCursor.h"
 #include "engine/TableCursor.h"
 
@@ -32,6 +34,55 @@ QString ExportChoice::fieldOf(ExportItem item)
     return QLatin1String(names[int(item)]);
 }
 
+int ExportChoice::textIdOf(ExportItem item)
+{
+    static const int ids[ExportItemCount] = {22, 23, 24, 25, 26, 27, 28, 29, 30, 225};
+    return ids[int(item)];
+}
+
+namespace
+{
+
+QString contactPerson(engine::Database& db, engine::TableCursor& firms, bool* found)
+{
+    engine::QueryCursor q(db);
+    q.setSql({QStringLiteral("select osoba from osoby "),
+              QStringLiteral("where peno=") + QString::number(firms.int64(QStringLiteral("peno"))),
+              QStringLiteral("  and sortno=1 ")});
+    q.open();
+    q.first();
+    *found = !q.eof();
+    const QString person = *found ? q.text(QStringLiteral("osoba")) : QString();
+    q.close();
+    return person;
+}
+
+} // namespace
+
+QStringList TextExport::header(const ExportChoice& choice)
+{
+    QStringList h{loadStr(289), loadStr(283)};
+    for (int i = 0; i < ExportItemCount; ++i)
+        if (choice.items[size_t(i)])
+            h << loadStr(ExportChoice::textIdOf(ExportItem(i)));
+    return h;
+}
+
+QStringList TextExport::cells(engine::Database& db, engine::TableCursor& firms,
+                              const ExportChoice& choice)
+{
+    QStringList c{QString::number(firms.int64(QStringLiteral("peno"))),
+                  firms.text(QStringLiteral("ico"))};
+    for (int i = 0; i < int(ExportItem::Osoba); ++i)
+        if (choice.items[size_t(i)])
+            c << firms.text(ExportChoice::fieldOf(ExportItem(i)));
+    if (choice.has(ExportItem::Osoba)) {
+        bool found = false;
+        c << contactPerson(db, firms, &found);
+    }
+    return c;
+}
+
 QString TextExport::line(engine::Database& db, engine::TableCursor& firms,
                          const ExportChoice& choice)
 {
@@ -41,16 +92,10 @@ QString TextExport::line(engine::Database& db, engine::TableCursor& firms,
             text += firms.text(ExportChoice::fieldOf(ExportItem(i))) + choice.separator;
     }
     if (choice.has(ExportItem::Osoba)) {
-        engine::QueryCursor q(db);
-        q.setSql(
-            {QStringLiteral("select osoba from osoby "),
-             QStringLiteral("where peno=") + QString::number(firms.int64(QStringLiteral("peno"))),
-             QStringLiteral("  and sortno=1 ")});
-        q.open();
-        q.first();
-        if (!q.eof())
-            text += q.text(QStringLiteral("osoba")) + choice.separator;
-        q.close();
+        bool found = false;
+        const QString person = contactPerson(db, firms, &found);
+        if (found)
+            text += person + choice.separator;
     }
     return text;
 }
@@ -66,15 +111,19 @@ TextExport::Result TextExport::run(engine::Database& db, engine::TableCursor& fi
         return result;
     }
     QByteArray bytes;
+    ExportSheet sheet;
+    sheet.header = header(choice);
+    sheet.numeric = {true};
     firms.first();
     while (!firms.eof()) {
-        const QString text = line(db, firms, choice);
+        if (choice.format == ExportFormat::Text)
+            bytes += Cp1250::encode(line(db, firms, choice)) + "\r\n";
+        else
+            sheet.rows.push_back(cells(db, firms, choice));
         if (progress && !progress(result.lines + 1, total)) {
             result.status = Status::Cancelled;
             return result;
         }
-        bytes += Cp1250::encode(text);
-        bytes += "\r\n";
         ++result.lines;
         firms.next();
     }
@@ -82,7 +131,17 @@ TextExport::Result TextExport::run(engine::Database& db, engine::TableCursor& fi
     try {
         SafeFileWriter::Options options;
         options.inputs = inputs;
-        SafeFileWriter::write(path, bytes, options);
+        switch (choice.format) {
+        case ExportFormat::Text:
+            SafeFileWriter::write(path, bytes, options);
+            break;
+        case ExportFormat::Csv:
+            SafeFileWriter::write(path, sheet.csv(choice.separator), options);
+            break;
+        case ExportFormat::Xlsx:
+            sheet.writeXlsx(path, options);
+            break;
+        }
     } catch (const FileError& e) {
         result.status = Status::WriteFailed;
         result.error = e.message();

@@ -3,7 +3,10 @@
 // Writes a company set to a delimited text file: one line per firm, the
 // chosen items each followed by the separator, the contact person (the
 // firm's person with sortno 1) last and left out entirely when there is
-// none, CR LF after every line, Windows-1250 bytes, no quoting.
+// none, CR LF after every line, Windows-1250 bytes, no quoting. That is the
+// default format; for today's spreadsheets the same firms go to a CSV file
+// or an xlsx workbook instead (ExportSheet), each with a header row and the
+// firm's number and IČO in front.
 
 #include <QString>
 #include <QStringList>
@@ -24,10 +27,17 @@ class TableCursor;
 enum class ExportItem { Nazev, Ulice, Misto, Psc, Okres, Tel, Fax, Email, Www, Osoba };
 constexpr int ExportItemCount = 10;
 
+enum class ExportFormat {
+    Text, // Windows-1250, the separator after every item, no quoting
+    Csv,  // UTF-8 with a byte-order mark, RFC 4180 quoting, CR LF, header row
+    Xlsx, // Office Open XML workbook, one sheet, header row
+};
+
 struct ExportChoice {
     // The window's designed state: name, street, town and postcode.
     std::array<bool, ExportItemCount> items{true, true, true, true};
     QString separator = QStringLiteral("\t");
+    ExportFormat format = ExportFormat::Text;
 
     bool has(ExportItem item) const { return items[size_t(item)]; }
     void set(ExportItem item, bool on) { items[size_t(item)] = on; }
@@ -36,6 +46,8 @@ struct ExportChoice {
     static QString separatorFor(int groupItem, const QString& other);
     // The firma field of an item (empty for the contact person).
     static QString fieldOf(ExportItem item);
+    // The text id of an item's name (the export window's check box).
+    static int textIdOf(ExportItem item);
 };
 
 class TextExport
@@ -65,6 +77,13 @@ public:
     // database is never the output.
     static Result run(DataModule& dm, const ExportChoice& choice, const QString& path,
                       const Progress& progress = {});
+
+    // The cells of one firm for the CSV and xlsx formats: firm number, IČO,
+    // then the chosen items (an empty contact person when there is none).
+    static QStringList cells(engine::Database& db, engine::TableCursor& firms,
+                             const ExportChoice& choice);
+    // The header row of those formats in the program's language.
+    static QStringList header(const ExportChoice& choice);
 
     // The text of one firm's line, without its line end.
     static QString line(engine::Database& db, engine::TableCursor& firms,

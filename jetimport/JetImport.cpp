@@ -7,6 +7,7 @@
 #include "engine/EngineError.h"
 #include "engine/RowInserter.h"
 #include "engine/Transaction.h"
+#include "engine/QuickFindIndex.h"
 #include "jetimport/JetReader.h"
 
 #include <QDir>
@@ -128,6 +129,8 @@ bool JetImport::copy(const QString& mdbPath, const QString& workPath, const QStr
         engine::finishDatabase(db);
         db.reloadCatalog();
         m_gaps = engine::SchemaCheck::missing(db);
+        if (m_gaps.isEmpty())
+            engine::buildQuickFindIndex(db);
     } catch (const engine::EngineError& e) {
         m_error = QStringLiteral("Cannot write %1: %2").arg(dbPath, e.message());
         return false;

@@ -78,6 +78,19 @@ void ExportDialog::build()
     connect(m_sepGroup, &QButtonGroup::idClicked, this, [this](int) { rgOddelovacClick(); });
     connect(m_sepGroup, &QButtonGroup::idToggled, this, [this](int, bool) { rgOddelovacClick(); });
 
+    m_rgFormat = new QGroupBox(this);
+    m_rgFormat->setObjectName(QStringLiteral("rgFormat"));
+    m_rgFormat->setGeometry(204, 140, 149, 100);
+    m_formatGroup = new QButtonGroup(this);
+    const char* const formatNames[3] = {"rbText", "rbCsv", "rbXlsx"};
+    for (int i = 0; i < 3; ++i) {
+        m_format[size_t(i)] = new QRadioButton(m_rgFormat);
+        m_format[size_t(i)]->setObjectName(QLatin1String(formatNames[i]));
+        m_format[size_t(i)]->setGeometry(12, 22 + i * 24, 129, 20);
+        m_formatGroup->addButton(m_format[size_t(i)], i);
+    }
+    m_format[0]->setChecked(true);
+
     m_btnOk = new QPushButton(this);
     m_btnOk->setObjectName(QStringLiteral("btnOk"));
     m_btnOk->setGeometry(196, 284, 75, 25);
@@ -98,6 +111,9 @@ void ExportDialog::applyTexts()
     m_rgOddelovac->setTitle(loadStr(98));
     for (int i = 0; i < 3; ++i)
         m_sep[size_t(i)]->setText(loadStr(99 + i));
+    m_rgFormat->setTitle(loadStr(285));
+    for (int i = 0; i < 3; ++i)
+        m_format[size_t(i)]->setText(loadStr(286 + i));
     m_btnOk->setText(loadStr(67));
     m_btnZrusit->setText(loadStr(235));
 }
@@ -141,6 +157,8 @@ ExportChoice ExportDialog::choice() const
     for (int i = 0; i < ExportItemCount; ++i)
         c.items[size_t(i)] = m_items[size_t(i)]->isChecked();
     c.separator = ExportChoice::separatorFor(separatorItem(), m_edOddelovac->text());
+    const ExportFormat formats[3] = {ExportFormat::Text, ExportFormat::Csv, ExportFormat::Xlsx};
+    c.format = formats[qBound(0, m_formatGroup->checkedId(), 2)];
     return c;
 }
 
@@ -149,10 +167,24 @@ QString ExportDialog::askFile()
     QFileDialog sd(this);
     sd.setAcceptMode(QFileDialog::AcceptSave);
     sd.setFileMode(QFileDialog::AnyFile);
-    sd.setDefaultSuffix(QStringLiteral("txt"));
     // Not translated, as in every language of the program.
-    sd.setNameFilters({QString::fromUtf8("Textové soubory  (*.txt)"),
-                       QString::fromUtf8("Všechny soubory (*.*)")});
+    switch (choice().format) {
+    case ExportFormat::Text:
+        sd.setDefaultSuffix(QStringLiteral("txt"));
+        sd.setNameFilters({QString::fromUtf8("Textové soubory  (*.txt)"),
+                           QString::fromUtf8("Všechny soubory (*.*)")});
+        break;
+    case ExportFormat::Csv:
+        sd.setDefaultSuffix(QStringLiteral("csv"));
+        sd.setNameFilters(
+            {QStringLiteral("CSV (*.csv)"), QString::fromUtf8("Všechny soubory (*.*)")});
+        break;
+    case ExportFormat::Xlsx:
+        sd.setDefaultSuffix(QStringLiteral("xlsx"));
+        sd.setNameFilters(
+            {QStringLiteral("Excel (*.xlsx)"), QString::fromUtf8("Všechny soubory (*.*)")});
+        break;
+    }
     if (sd.exec() != QDialog::Accepted || sd.selectedFiles().isEmpty())
         return QString();
     return sd.selectedFiles().constFirst();
@@ -163,6 +195,7 @@ void ExportDialog::setControlsEnabled(bool on)
     for (QCheckBox* b : m_items)
         b->setEnabled(on);
     m_rgOddelovac->setEnabled(on);
+    m_rgFormat->setEnabled(on);
     m_btnOk->setEnabled(on);
     m_btnZrusit->setEnabled(on);
 }

@@ -41,6 +41,8 @@ public:
     QCheckBox* itemBox(ExportItem item) const { return m_items[size_t(item)]; }
     QRadioButton* separatorButton(int item) const { return m_sep[size_t(item)]; }
     QLineEdit* otherSeparator() const { return m_edOddelovac; }
+    // 0 text (the default), 1 CSV, 2 xlsx.
+    QRadioButton* formatButton(int item) const { return m_format[size_t(item)]; }
     QPushButton* okButton() const { return m_btnOk; }
     QPushButton* closeButton() const { return m_btnZrusit; }
 
@@ -66,6 +68,9 @@ private:
     QButtonGroup* m_sepGroup = nullptr;
     std::array<QRadioButton*, 3> m_sep{};
     QLineEdit* m_edOddelovac = nullptr;
+    QGroupBox* m_rgFormat = nullptr;
+    QButtonGroup* m_formatGroup = nullptr;
+    std::array<QRadioButton*, 3> m_format{};
     QPushButton* m_btnOk = nullptr;
     QPushButton* m_btnZrusit = nullptr;
 };

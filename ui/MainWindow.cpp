@@ -13,6 +13,7 @@
 #include "ui/LinkOpener.h"
 #include "ui/ProfileCommands.h"
 #include "ui/ProfileWindow.h"
+#include "ui/QuickFindBox.h"
 #include "ui/SplashWindow.h"
 #include "ui/ToolIcons.h"
 
@@ -114,6 +115,11 @@ void MainWindow::buildToolbar()
     tool("sbVyber", ToolIcons::selection(), Command::NewSelection);
     tool("sbPozn", ToolIcons::note(), Command::Note);
     tool("sbVyjmout", ToolIcons::exclude(), Command::Exclude);
+    bar->addSeparator();
+    m_quickFind = new QuickFindBox(
+        m_dm, [this]() { return statusText(1); },
+        [this](const QString& text) { setStatusText(1, text); }, bar);
+    bar->addWidget(m_quickFind);
     auto spacer = new QWidget(bar);
     spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     bar->addWidget(spacer);
@@ -141,6 +147,8 @@ void MainWindow::applyTexts()
     setWindowTitle(QStringLiteral("Kvelta 2001"));
     QApplication::setApplicationDisplayName(QString());
     m_menus->applyTexts();
+    if (m_quickFind)
+        m_quickFind->applyTexts();
     const int hints[4] = {106, 107, 108, 109};
     for (int i = 0; i < 4; ++i)
         m_nav[i]->setToolTip(loadStr(hints[i]));

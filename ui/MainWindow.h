@@ -18,6 +18,7 @@ namespace kv
 class FirmListWindow;
 class SplashWindow;
 class HelpWindow;
+class QuickFindBox;
 
 // The main window: a frame holding the list and profile windows, with the
 // menus, the toolbar and its record navigator, and the status bar. It routes
@@ -45,6 +46,7 @@ public:
     QMdiArea* mdiArea() const { return m_mdi; }
     FirmListWindow* listWindow() const;
     QString statusText(int panel) const;
+    QuickFindBox* quickFind() const { return m_quickFind; }
 
     // Commands whose windows other parts of the program provide register a
     // handler here; a command without one does nothing.
@@ -99,6 +101,7 @@ private:
     QHash<int, Handler> m_handlers;
     std::function<void()> m_onClose;
     QPointer<SplashWindow> m_splash;
+    QuickFindBox* m_quickFind = nullptr;
 };
 
 } // namespace kv

@@ -138,6 +138,28 @@ TEST_F(ExportCli, BadArgumentsAreRefusedWithoutWriting)
     EXPECT_FALSE(QFile::exists(out));
 }
 
+TEST_F(ExportCli, FormatCsvWritesUtf8WithHeaderAndCommasAndUnknownFormatIsRefused)
+{
+    const QString csv = dir.filePath("e.csv");
+    Outcome r = run({"--format", "csv", "--items", "nazev,misto", "-o", csv});
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    ASSERT_TRUE(read(csv).startsWith("\xEF\xBB\xBF"));
+    const QString text = QString::fromUtf8(read(csv).mid(3));
+    const QStringList lines = text.split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    EXPECT_EQ(lines.value(0), QString::fromUtf8("Číslo firmy,IČO,Název firmy,Místo"));
+    EXPECT_EQ(lines.size(), r.out.trimmed().toInt() + 1);
+    // The same firms as the default export, in the same order.
+    const QString txt = dir.filePath("e.txt");
+    ASSERT_EQ(run({"--items", "nazev", "-o", txt}).code, 0);
+    const QByteArray plain = read(txt);
+    EXPECT_EQ(plain.count("\r\n"), lines.size() - 1);
+
+    r = run({"--format", "ods", "-o", dir.filePath("e.ods")});
+    EXPECT_EQ(r.code, 2);
+    EXPECT_TRUE(r.err.contains("ods"));
+    EXPECT_FALSE(QFile::exists(dir.filePath("e.ods")));
+}
+
 TEST_F(ExportCli, UnwritableTargetExitsFive)
 {
     const Outcome r = run({"-o", dir.filePath("no/such/folder/x.txt")});

@@ -13,7 +13,11 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QMap>
+#include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QXmlStreamReader>
 #include <gtest/gtest.h>
 
 namespace
@@ -198,6 +202,119 @@ TEST_F(Export, TargetThatIsAFolderIsAWriteErrorAndStaysAsItWas)
     EXPECT_EQ(r.status, TextExport::Status::WriteFailed);
     EXPECT_FALSE(r.error.isEmpty());
     EXPECT_TRUE(QFileInfo(folder).isDir());
+}
+
+// Control characters in OOXML strings are written as "_x000D_".
+QString unescapeXlsx(QString text)
+{
+    static const QRegularExpression escaped(QStringLiteral("_x([0-9A-Fa-f]{4})_"));
+    QRegularExpressionMatch m;
+    while ((m = escaped.match(text)).hasMatch())
+        text.replace(m.capturedStart(), m.capturedLength(),
+                     QChar(m.captured(1).toUShort(nullptr, 16)));
+    return text;
+}
+
+// The cells of an xlsx sheet by reference ("B2"), read back with unzip:
+// shared strings resolved, numbers marked with a leading "#".
+QMap<QString, QString> xlsxCells(const QString& path)
+{
+    auto part = [&](const char* name) {
+        QProcess unzip;
+        unzip.start("unzip", {"-p", path, QString::fromLatin1(name)});
+        unzip.waitForFinished();
+        return unzip.readAllStandardOutput();
+    };
+    QStringList shared;
+    QXmlStreamReader strings(part("xl/sharedStrings.xml"));
+    while (!strings.atEnd())
+        if (strings.readNext() == QXmlStreamReader::StartElement && strings.name() == u"t")
+            shared << unescapeXlsx(strings.readElementText());
+    QMap<QString, QString> cells;
+    QXmlStreamReader sheet(part("xl/worksheets/sheet1.xml"));
+    QString ref, type;
+    while (!sheet.atEnd()) {
+        if (sheet.readNext() != QXmlStreamReader::StartElement)
+            continue;
+        if (sheet.name() == u"c") {
+            ref = sheet.attributes().value("r").toString();
+            type = sheet.attributes().value("t").toString();
+        } else if (sheet.name() == u"v") {
+            const QString v = sheet.readElementText();
+            cells[ref] = type == u"s" ? shared.value(v.toInt(), "<bad index>") : u'#' + v;
+        }
+    }
+    return cells;
+}
+
+class SheetExport : public Export
+{
+protected:
+    void SetUp() override
+    {
+        Export::SetUp();
+        firms.reset();
+        db.reset();
+        {
+            // A name with the separator and quotes, a street with a line break.
+            kv::engine::Database writer(testDb.path(), kv::engine::Database::Mode::ReadWrite);
+            writer.exec(QString::fromUtf8("UPDATE firma SET nazev='Alfa; \"Nová\"', "
+                                          "ico='00123456', ulice='Dlouhá 1' || char(13, 10) || "
+                                          "'vchod B' WHERE peno=1"));
+        }
+        db = std::make_unique<kv::engine::Database>(testDb.path());
+        firms = std::make_unique<kv::engine::TableCursor>(*db, "firma");
+        firms->setSort("peno");
+        firms->open();
+        choice.items.fill(false);
+        choice.set(ExportItem::Nazev, true);
+        choice.set(ExportItem::Ulice, true);
+        choice.set(ExportItem::Osoba, true);
+        choice.separator = ";";
+    }
+    ExportChoice choice;
+};
+
+TEST_F(SheetExport, CsvIsUtf8WithHeaderQuotedFieldsAndCrLf)
+{
+    choice.format = kv::ExportFormat::Csv;
+    EXPECT_EQ(run(choice),
+              QByteArray("\xEF\xBB\xBF") +
+                  QString::fromUtf8("Číslo firmy;IČO;Název firmy;Ulice;Kontaktní osoba\r\n"
+                                    "1;00123456;\"Alfa; \"\"Nová\"\"\";\"Dlouhá 1\r\n"
+                                    "vchod B\";Eva Malá\r\n"
+                                    "2;;Beta;Krátká 2;\r\n"
+                                    "3;;Gama;;\r\n")
+                      .toUtf8());
+    // With a tab the semicolon needs no quotes, the quotes still do.
+    choice.separator = "\t";
+    const QByteArray tabbed = run(choice);
+    EXPECT_TRUE(
+        tabbed.contains(QString::fromUtf8("1\t00123456\t\"Alfa; \"\"Nová\"\"\"\t").toUtf8()))
+        << tabbed.constData();
+}
+
+TEST_F(SheetExport, XlsxHoldsHeaderFirmNumbersAsNumbersAndIcoAsText)
+{
+    choice.format = kv::ExportFormat::Xlsx;
+    out = dir.filePath("out.xlsx");
+    const auto r = TextExport::run(*db, *firms, choice, out);
+    ASSERT_EQ(r.status, TextExport::Status::Written) << r.error.toStdString();
+    EXPECT_EQ(r.lines, 3);
+    const QMap<QString, QString> cells = xlsxCells(out);
+    EXPECT_EQ(cells.value("A1"), QString::fromUtf8("Číslo firmy"));
+    EXPECT_EQ(cells.value("E1"), QString::fromUtf8("Kontaktní osoba"));
+    EXPECT_EQ(cells.value("A2"), "#1");
+    EXPECT_EQ(cells.value("B2"), "00123456");
+    EXPECT_EQ(cells.value("C2"), QString::fromUtf8("Alfa; \"Nová\""));
+    EXPECT_EQ(cells.value("D2"), QString::fromUtf8("Dlouhá 1\r\nvchod B"));
+    EXPECT_EQ(cells.value("E2"), QString::fromUtf8("Eva Malá"));
+    EXPECT_EQ(cells.value("A4"), "#3");
+    EXPECT_EQ(cells.value("C4"), "Gama");
+    EXPECT_FALSE(cells.contains("B4")); // no IČO, no cell
+    EXPECT_FALSE(cells.contains("A5"));
+    // Only the workbook is left in the folder.
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"out.xlsx"});
 }
 
 TEST(ExportLimit, FiveThousandFirmsExportAndOneMoreIsRefused)

@@ -1,0 +1,253 @@
+#include "engine/QuickFindIndex.h"
+
+#include "core/SafeFileWriter.h"
+#include "engine/CzechText.h"
+#include "engine/Database.h"
+#include "engine/EngineError.h"
+#include "engine/Statement.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <QUrl>
+#include <sqlite3.h>
+
+namespace kv::engine
+{
+
+namespace
+{
+
+// Pages hashed for the identity: the header and the schema live there, and
+// SQLite bumps the header's change counter on every write.
+constexpr qint64 HashedBytes = 64 * 1024;
+constexpr qint64 ProgressEvery = 10000;
+
+void run(sqlite3* db, const QString& sql)
+{
+    char* err = nullptr;
+    if (sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, &err) != SQLITE_OK) {
+        const QString why = QString::fromUtf8(err ? err : "unknown error");
+        sqlite3_free(err);
+        throw EngineError(why);
+    }
+}
+
+bool hasTable(sqlite3* db, const QString& schema, const QString& table)
+{
+    Statement st(db, QStringLiteral("SELECT 1 FROM %1.sqlite_master WHERE type='table' AND "
+                                    "lower(name)=lower(?)")
+                         .arg(schema));
+    st.bind(1, table);
+    return st.step();
+}
+
+// Whether the stored Czech ranks still cover the rows of firma: a row added
+// after they were made would have none (Database::reloadCatalog's check).
+bool ranksMatch(sqlite3* db, const QString& source)
+{
+    if (!hasTable(db, source, QStringLiteral("kv_rank_firma")))
+        return false;
+    Statement st(db, QStringLiteral("SELECT (SELECT count(*) || ' ' || total(rowid) FROM %1.firma) "
+                                    "= (SELECT count(*) || ' ' || total(rid) FROM "
+                                    "%1.kv_rank_firma)")
+                         .arg(source));
+    return st.step() && st.int64(0) == 1;
+}
+
+// Fills target.kv_quickfind from source.firma, rowids in name order.
+void fillIndex(sqlite3* db, const QString& target, const QString& source,
+               const QuickFindIndex::Progress& progress)
+{
+    const QString table = target + u'.' + QLatin1String(QuickFindIndex::Table);
+    run(db, QStringLiteral("DROP TABLE IF EXISTS %1").arg(table));
+    run(db, QStringLiteral("CREATE VIRTUAL TABLE %1 USING fts5(nazev, ico, ulice, misto, "
+                           "peno UNINDEXED, tokenize='unicode61 remove_diacritics 2', "
+                           "prefix='1 2 3')")
+                .arg(table));
+    qint64 total = 0;
+    {
+        Statement count(db, QStringLiteral("SELECT count(*) FROM %1.firma").arg(source));
+        if (count.step())
+            total = count.int64(0);
+    }
+    // The stored Czech ranks give the name order cheaply; without them the
+    // collation does.
+    QString order;
+    QString join;
+    if (ranksMatch(db, source)) {
+        join = QStringLiteral(" LEFT JOIN %1.kv_rank_firma r ON r.rid = f.rowid").arg(source);
+        order = QStringLiteral("r.nazev, f.peno");
+    } else {
+        CzechText::registerWith(db);
+        order = QStringLiteral("f.nazev COLLATE %1, f.peno").arg(CzechText::collationName);
+    }
+    Statement rows(db, QStringLiteral("SELECT f.peno, f.ico, f.nazev, f.ulice, f.misto FROM "
+                                      "%1.firma f%2 ORDER BY %3")
+                           .arg(source, join, order));
+    Statement ins(db, QStringLiteral("INSERT INTO %1(rowid, peno, ico, nazev, ulice, misto) "
+                                     "VALUES(?, ?, ?, ?, ?, ?)")
+                          .arg(table));
+    qint64 n = 0;
+    while (rows.step()) {
+        ins.reset();
+        ins.bind(1, ++n);
+        ins.bind(2, rows.int64(0));
+        for (int c = 1; c <= 4; ++c)
+            ins.bind(c + 2, rows.text(c));
+        ins.step();
+        if (progress && n % ProgressEvery == 0)
+            progress(n, total);
+    }
+    ins.reset();
+    run(db, QStringLiteral("INSERT INTO %1(%2) VALUES('optimize')")
+                .arg(table, QLatin1String(QuickFindIndex::Table)));
+    if (progress)
+        progress(n, total);
+}
+
+QString storedIdentity(sqlite3* db, const QString& schema)
+{
+    if (!hasTable(db, schema, QStringLiteral("kv_quickfind_source")) ||
+        !hasTable(db, schema, QLatin1String(QuickFindIndex::Table)))
+        return QString();
+    Statement st(db, QStringLiteral("SELECT identity FROM %1.kv_quickfind_source").arg(schema));
+    return st.step() ? st.text(0) : QString();
+}
+
+// Builds the side file into a draft beside it and renames it into place.
+void buildSideFile(const QString& dbPath, const QString& side, const QString& identity,
+                   const QuickFindIndex::Progress& progress)
+{
+    QDir().mkpath(QFileInfo(side).absolutePath());
+    SafeFileWriter::removeStaleDrafts(QFileInfo(side).absolutePath());
+    const QString draft = SafeFileWriter::draftPath(side);
+    sqlite3* db = nullptr;
+    const int rc = sqlite3_open_v2(QFile::encodeName(draft).constData(), &db,
+                                   SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_URI |
+                                       SQLITE_OPEN_NOMUTEX,
+                                   nullptr);
+    try {
+        if (rc != SQLITE_OK)
+            throw EngineError(Database::lastError(db));
+        run(db, QStringLiteral("PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF"));
+        // The company database is only ever read, also here.
+        const QString uri =
+            QUrl::fromLocalFile(QFileInfo(dbPath).absoluteFilePath()).toString(QUrl::FullyEncoded) +
+            QStringLiteral("?mode=ro");
+        {
+            Statement attach(db, QStringLiteral("ATTACH ? AS src"));
+            attach.bind(1, uri);
+            attach.step();
+        }
+        run(db, QStringLiteral("BEGIN"));
+        fillIndex(db, QStringLiteral("main"), QStringLiteral("src"), progress);
+        run(db, QStringLiteral("CREATE TABLE kv_quickfind_source(identity TEXT)"));
+        {
+            Statement st(db, QStringLiteral("INSERT INTO kv_quickfind_source VALUES(?)"));
+            st.bind(1, identity);
+            st.step();
+        }
+        run(db, QStringLiteral("COMMIT"));
+        run(db, QStringLiteral("DETACH src"));
+    } catch (...) {
+        sqlite3_close(db);
+        QFile::remove(draft);
+        throw;
+    }
+    sqlite3_close(db);
+    SafeFileWriter::commit(draft, side, false);
+}
+
+} // namespace
+
+void buildQuickFindIndex(Database& db)
+{
+    run(db.handle(), QStringLiteral("BEGIN"));
+    try {
+        fillIndex(db.handle(), QStringLiteral("main"), QStringLiteral("main"), {});
+        run(db.handle(), QStringLiteral("COMMIT"));
+    } catch (...) {
+        sqlite3_exec(db.handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+        throw;
+    }
+}
+
+QString QuickFindIndex::identity(const QString& dbPath)
+{
+    const QFileInfo info(dbPath);
+    QFile file(dbPath);
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    if (file.open(QIODevice::ReadOnly))
+        hash.addData(file.read(HashedBytes));
+    return QStringLiteral("%1 %2 %3")
+        .arg(info.size())
+        .arg(info.lastModified().toMSecsSinceEpoch())
+        .arg(QString::fromLatin1(hash.result().toHex()));
+}
+
+QString QuickFindIndex::defaultCacheDir()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) +
+           QStringLiteral("/Lumora/KV2001");
+}
+
+QString QuickFindIndex::sideFilePath(const QString& dbPath, const QString& cacheDir)
+{
+    const QString canonical = QFileInfo(dbPath).absoluteFilePath();
+    const QByteArray key =
+        QCryptographicHash::hash(canonical.toUtf8(), QCryptographicHash::Sha256).toHex().left(16);
+    return QDir(cacheDir).filePath(QStringLiteral("quickfind-%1.db").arg(QString::fromLatin1(key)));
+}
+
+QString QuickFindIndex::attach(Database& db, const QString& cacheDir, const Progress& progress)
+{
+    sqlite3* h = db.handle();
+    if (hasTable(h, QStringLiteral("main"), QLatin1String(Table)))
+        return QStringLiteral("main");
+    const QString schema = QLatin1String(SideSchema);
+    {
+        Statement attached(h, QStringLiteral("SELECT 1 FROM pragma_database_list WHERE name=?"));
+        attached.bind(1, schema);
+        if (attached.step())
+            run(h, QStringLiteral("DETACH %1").arg(schema));
+    }
+    const QString side = sideFilePath(db.path(), cacheDir);
+    const QString wanted = identity(db.path());
+    auto attachSide = [&]() {
+        Statement st(h, QStringLiteral("ATTACH ? AS %1").arg(schema));
+        st.bind(1, side);
+        st.step();
+    };
+    if (QFileInfo(side).isFile()) {
+        try {
+            attachSide();
+            if (storedIdentity(h, schema) == wanted)
+                return schema;
+        } catch (const EngineError&) {
+            // A damaged side file is built again below.
+        }
+        sqlite3_exec(h, "DETACH kvqf", nullptr, nullptr, nullptr);
+    }
+    buildSideFile(db.path(), side, wanted, progress);
+    attachSide();
+    return schema;
+}
+
+std::vector<QuickFindRow> QuickFindIndex::match(const Database& db, const QString& schema,
+                                                const QString& expression, int limit)
+{
+    std::vector<QuickFindRow> rows;
+    Statement st(db.handle(), QStringLiteral("SELECT peno, ico, nazev, ulice, misto FROM %1.%2 "
+                                             "WHERE %2 MATCH ? ORDER BY rowid LIMIT ?")
+                                  .arg(schema, QLatin1String(Table)));
+    st.bind(1, expression);
+    st.bind(2, qint64(limit));
+    while (st.step())
+        rows.push_back({st.int64(0), st.text(1), st.text(2), st.text(3), st.text(4)});
+    return rows;
+}
+
+} // namespace kv::engine

@@ -1,0 +1,58 @@
+#pragma once
+
+// The quick-find index: an FTS5 table over each firm's name, IČO, street and
+// town, tokenised with diacritics removed, with prefix indexes, its rows in
+// the firms' name order (so the first matches are the first by name).
+// Builders of a company database put it into the database; for one without
+// it the program keeps a side file in its cache folder, tied to the database
+// by size, modification time and a hash of its first pages, and attaches it.
+
+#include <QString>
+#include <functional>
+#include <vector>
+
+namespace kv::engine
+{
+
+class Database;
+
+struct QuickFindRow {
+    qint64 peno = 0;
+    QString ico, nazev, ulice, misto;
+};
+
+// Creates the index inside db (a builder's read-write connection), replacing
+// an earlier one. Throws EngineError.
+void buildQuickFindIndex(Database& db);
+
+class QuickFindIndex
+{
+public:
+    static constexpr const char* Table = "kv_quickfind";
+    static constexpr const char* SideSchema = "kvqf";
+    // done of total firms indexed so far while a side file is built.
+    using Progress = std::function<void(qint64 done, qint64 total)>;
+
+    // Makes the index of db (open read-only) usable and returns the schema
+    // that holds it: "main" when the database has its own, else "kvqf", the
+    // side file below cacheDir, built first when missing or made for another
+    // state of the database. Throws EngineError (and FileError when the side
+    // file cannot be written).
+    static QString attach(Database& db, const QString& cacheDir, const Progress& progress = {});
+
+    // The user's cache folder of the program (~/.cache/Lumora/KV2001), the
+    // same for the desktop and the commands whatever the application name.
+    static QString defaultCacheDir();
+    // The side file that belongs to the database at dbPath.
+    static QString sideFilePath(const QString& dbPath, const QString& cacheDir);
+    // What ties a side file to its database: size, modification time and a
+    // hash of the first pages.
+    static QString identity(const QString& dbPath);
+
+    // Rows of the index in schema matching an FTS5 expression, in name
+    // order, at most limit of them.
+    static std::vector<QuickFindRow> match(const Database& db, const QString& schema,
+                                           const QString& expression, int limit);
+};
+
+} // namespace kv::engine
