@@ -22,7 +22,6 @@ namespace kv
 namespace
 {
 
-
 // Tabs and line breaks inside a value would break the line format.
 QString field(QString value)
 {

@@ -5,11 +5,11 @@
 #include "engine/Database.h"
 #include "engine/DatabaseSetup.h"
 #include "engine/EngineError.h"
+#include "engine/QuickFindIndex.h"
 #include "engine/RowInserter.h"
 #include "engine/Schema.h"
 #include "engine/SchemaSql.h"
 #include "engine/Transaction.h"
-#include "engine/QuickFindIndex.h"
 
 #include <QFile>
 

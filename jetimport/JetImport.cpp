@@ -5,9 +5,9 @@
 #include "engine/Database.h"
 #include "engine/DatabaseSetup.h"
 #include "engine/EngineError.h"
+#include "engine/QuickFindIndex.h"
 #include "engine/RowInserter.h"
 #include "engine/Transaction.h"
-#include "engine/QuickFindIndex.h"
 #include "jetimport/JetReader.h"
 
 #include <QDir>
