@@ -8,13 +8,13 @@
 // sqlite_share is the part of the wall time SQLite reports for its own
 // statements (trace profile events, which SQLite times in whole milliseconds,
 // so only the large cases give a meaningful share).
+#include "core/Error.h"
 #include "domain/EngineStatementRunner.h"
 #include "domain/FilterBuilder.h"
 #include "domain/FirmCursorCompanySet.h"
 #include "domain/SelectionApply.h"
 #include "domain/SelectionState.h"
 #include "engine/Database.h"
-#include "engine/EngineError.h"
 #include "engine/Statement.h"
 #include "engine/TableCursor.h"
 
@@ -71,7 +71,7 @@ void setUp(Home& h, const QString& path)
         rows(*h.db, QStringLiteral("SELECT id, count(*) c FROM slnazev_p GROUP BY id "
                                    "ORDER BY c DESC LIMIT 1"));
     if (first.isEmpty())
-        throw engine::EngineError(QStringLiteral("the name index is empty"));
+        throw Error::engine(QStringLiteral("the name index is empty"));
     QStringList ids{first[0].first};
     while (ids.size() < 3) {
         QString sql = QStringLiteral("SELECT id, count(*) c FROM slnazev_p WHERE id NOT IN (%1)")
@@ -81,7 +81,7 @@ void setUp(Home& h, const QString& path)
                 QStringLiteral(" AND peno IN (SELECT peno FROM slnazev_p WHERE id = %1)").arg(id);
         const auto next = rows(*h.db, sql + QStringLiteral(" GROUP BY id ORDER BY c DESC LIMIT 1"));
         if (next.isEmpty())
-            throw engine::EngineError(QStringLiteral("no three name words occur together"));
+            throw Error::engine(QStringLiteral("no three name words occur together"));
         ids << next[0].first;
     }
     for (const QString& id : ids) {
@@ -98,7 +98,7 @@ void setUp(Home& h, const QString& path)
     const auto district =
         rows(*h.db, QStringLiteral("SELECT id, okres FROM okresy WHERE okres = 'Brno-venkov'"));
     if (town.isEmpty() || district.isEmpty())
-        throw engine::EngineError(QStringLiteral("Praha or Brno-venkov is missing"));
+        throw Error::engine(QStringLiteral("Praha or Brno-venkov is missing"));
     h.townOrDistrict.rgLogMezi = 0;
     h.townOrDistrict.row(Row::Misto).add(town[0].second, town[0].first);
     h.townOrDistrict.row(Row::Okres).add(district[0].second, district[0].first);
@@ -122,7 +122,9 @@ Home& home()
         }
         try {
             setUp(out, path);
-        } catch (const engine::EngineError& e) {
+        } catch (const Error& e) {
+            if (!e.is(Error::Kind::Engine))
+                throw;
             out.error = e.message();
             out.db.reset();
         }

@@ -2,7 +2,7 @@
 
 #include "core/Config.h"
 #include "core/Cp1250.h"
-#include "core/FileError.h"
+#include "core/Error.h"
 #include "core/FileLock.h"
 #include "core/ListFile.h"
 
@@ -98,7 +98,9 @@ int configCommand(const QStringList& args, QTextStream& out, QTextStream& err)
     if (changes.empty()) {
         try {
             loadListFile(lines, path);
-        } catch (const FileError& e) {
+        } catch (const Error& e) {
+            if (!e.is(Error::Kind::File))
+                throw;
             err << "kvelta config: " << e.message() << "\n";
             return 1;
         }
@@ -120,7 +122,9 @@ int configCommand(const QStringList& args, QTextStream& out, QTextStream& err)
         for (const auto& [key, value] : changes)
             setConfigValue(lines, key, value);
         saveListFile(lines, path, 1, ConfigKey, options);
-    } catch (const FileError& e) {
+    } catch (const Error& e) {
+        if (!e.is(Error::Kind::File))
+            throw;
         err << "kvelta config: " << e.message() << "\n";
         return 1;
     }

@@ -1,7 +1,7 @@
 #include "cli/LabelPrintCommand.h"
 
 #include "cli/HeadlessPrint.h"
-#include "core/FileError.h"
+#include "core/Error.h"
 #include "core/StringTable.h"
 #include "domain/LabelGeometry.h"
 #include "domain/LabelSettings.h"
@@ -29,7 +29,9 @@ bool readLabels(const QString& path, LabelSettings& settings, QTextStream& err)
     LabelFile::Status status;
     try {
         status = LabelFile::load(path, settings);
-    } catch (const FileError& e) {
+    } catch (const Error& e) {
+        if (!e.is(Error::Kind::File))
+            throw;
         err << "kvelta print labels: " << e.message() << "\n";
         return false;
     }

@@ -1,7 +1,7 @@
 #include "cli/ListFileCommands.h"
 
 #include "core/Cp1250.h"
-#include "core/FileError.h"
+#include "core/Error.h"
 #include "core/ListFile.h"
 
 #include <QFile>
@@ -58,7 +58,9 @@ int oxoDump(const QStringList& args, QTextStream& out, QTextStream& err)
     QStringList lines;
     try {
         loadListFile(lines, path);
-    } catch (const FileError& e) {
+    } catch (const Error& e) {
+        if (!e.is(Error::Kind::File))
+            throw;
         err << "oxo-dump: " << e.message() << Qt::endl;
         return 1;
     }
@@ -127,7 +129,9 @@ int oxoPack(const QStringList& args, QTextStream& /*out*/, QTextStream& err)
         SafeFileWriter::Options options;
         options.inputs = {in};
         saveListFile(lines, outPath, 1, *key, options);
-    } catch (const FileError& e) {
+    } catch (const Error& e) {
+        if (!e.is(Error::Kind::File))
+            throw;
         err << "oxo-pack: " << e.message() << Qt::endl;
         return 1;
     }

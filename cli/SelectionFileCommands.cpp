@@ -2,18 +2,16 @@
 
 #include "cli/LoadSelectionReporting.h"
 #include "core/Config.h"
-#include "core/FileError.h"
+#include "core/Error.h"
 #include "core/Global.h"
 #include "core/StringTable.h"
 #include "domain/EngineStatementRunner.h"
 #include "domain/FilterBuilder.h"
 #include "domain/SelectionApply.h"
-#include "domain/SelectionError.h"
 #include "domain/SelectionFile.h"
 #include "domain/SelectionRecord.h"
 #include "domain/SelectionState.h"
 #include "engine/Database.h"
-#include "engine/EngineError.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -85,10 +83,13 @@ int withFilter(const char* command, const QStringList& args, QTextStream& err, R
         FilterBuilder builder(runner, QDir(call->home).filePath(QStringLiteral("Pozn")));
         const QString filter = builder.buildFilter(*state);
         return report(filter, runner);
-    } catch (const engine::EngineError& e) {
-        err << "kvelta " << command << ": " << e.message() << "\n";
-        return 1;
-    } catch (const SelectionError& e) {
+    } catch (const Error& e) {
+        if (e.is(Error::Kind::Engine)) {
+            err << "kvelta " << command << ": " << e.message() << "\n";
+            return 1;
+        }
+        if (!e.is(Error::Kind::Selection))
+            throw;
         err << call->file << ": " << e.message() << "\n";
         return 2;
     }

@@ -1,7 +1,7 @@
 #include "domain/Export.h"
 
 #include "core/Cp1250.h"
-#include "core/FileError.h"
+#include "core/Error.h"
 #include "core/SafeFileWriter.h"
 #include "domain/DataModule.h"
 #include "engine/QueryCursor.h"
@@ -82,7 +82,9 @@ TextExport::Result TextExport::run(engine::Database& db, engine::TableCursor& fi
         SafeFileWriter::Options options;
         options.inputs = inputs;
         SafeFileWriter::write(path, bytes, options);
-    } catch (const FileError& e) {
+    } catch (const Error& e) {
+        if (!e.is(Error::Kind::File))
+            throw;
         result.status = Status::WriteFailed;
         result.error = e.message();
     }

@@ -20,7 +20,7 @@ public:
     FilterBuilder(StatementRunner& runner, QString noteDir);
 
     // The whole filter, possibly empty. Keys that are not whole numbers throw
-    // SelectionError, as do the lists' own checks; engine errors pass through.
+    // Error::selection, as do the lists' own checks; engine errors pass through.
     QString buildFilter(const SelectionState& state);
 
     QString nameCondition(const CriterionValueList& list);

@@ -1,10 +1,9 @@
 #include "jetimport/JetImport.h"
 
-#include "core/FileError.h"
+#include "core/Error.h"
 #include "core/SafeFileWriter.h"
 #include "engine/Database.h"
 #include "engine/DatabaseSetup.h"
-#include "engine/EngineError.h"
 #include "engine/Statement.h"
 #include "jetimport/JetReader.h"
 
@@ -75,7 +74,9 @@ bool JetImport::run(const QString& mdbPath, const QString& dbPath)
     }
     try {
         SafeFileWriter::commit(draft, target);
-    } catch (const FileError& e) {
+    } catch (const Error& e) {
+        if (!e.is(Error::Kind::File))
+            throw;
         m_error = QStringLiteral("Cannot write %1").arg(e.message());
         return false;
     }
@@ -138,11 +139,13 @@ bool JetImport::copy(const QString& mdbPath, const QString& workPath, const QStr
         if (!engine::finishDatabase(db.handle(), &finishError)) {
             const QString why = QString::fromUtf8(finishError);
             sqlite3_free(finishError);
-            throw engine::EngineError(why);
+            throw Error::engine(why);
         }
         db.reloadCatalog();
         m_gaps = engine::SchemaCheck::missing(db);
-    } catch (const engine::EngineError& e) {
+    } catch (const Error& e) {
+        if (!e.is(Error::Kind::Engine))
+            throw;
         m_error = QStringLiteral("Cannot write %1: %2").arg(dbPath, e.message());
         return false;
     }

@@ -1,10 +1,8 @@
 #include "reports/Report.h"
 
+#include "core/Error.h"
 #include "reports/PrinterPageSink.h"
-#include "reports/ReportError.h"
 #include "reports/ReportGenerator.h"
-
-#include "core/FileError.h"
 
 #include <QBuffer>
 #include <QPdfWriter>
@@ -146,8 +144,11 @@ bool Report::print()
     if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty()) {
         try {
             writePdf(printer.outputFileName(), m_printer.firstPage, m_printer.lastPage, {});
-        } catch (const FileError& e) {
-            throw ReportError(e.message());
+        } catch (const Error& e) {
+            // To the print caller a PDF that cannot be written is a report fault.
+            if (!e.is(Error::Kind::File))
+                throw;
+            throw Error::report(e.message());
         }
         return !m_cancel;
     }

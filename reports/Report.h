@@ -71,17 +71,17 @@ public:
     PageStore& pageStore() { return m_store; }
 
     // Generates into the page store; returns the page count. Does nothing
-    // while a run is going on. Throws ReportError for a faulty definition.
+    // while a run is going on. Throws Error::report for a faulty definition.
     int generate();
     // Runs the report into any sink (a recording, a benchmark).
     bool run(PageSink& sink);
     // Generates straight to the report's printer with its settings. A
     // printer set to a PDF file writes it through writePdf, so a failed
-    // write keeps the earlier file; throws ReportError naming the reason.
+    // write keeps the earlier file; throws Error::report naming the reason.
     bool print();
     // Generates pages firstPage..lastPage (0/0 all) into a PDF in memory
     // and writes it to path through SafeFileWriter. Returns the pages
-    // drawn; with none, nothing is written. Throws FileError.
+    // drawn; with none, nothing is written. Throws Error::file.
     int writePdf(const QString& path, int firstPage, int lastPage,
                  const SafeFileWriter::Options& options);
     // Generates to printer, drawing pages firstPage..lastPage (0/0 all). The

@@ -1,6 +1,6 @@
 #include "ui/LabelPrintSettingsDialog.h"
 
-#include "core/FileError.h"
+#include "core/Error.h"
 #include "core/Global.h"
 #include "core/ListFile.h"
 #include "core/StringTable.h"
@@ -368,7 +368,9 @@ void LabelPrintSettingsDialog::loadFrom(const QString& path)
     QStringList lines;
     try {
         loadListFile(lines, path);
-    } catch (const FileError&) {
+    } catch (const Error& e) {
+        if (!e.is(Error::Kind::File))
+            throw;
         errorBox(loadStr(164).replace(QLatin1String("%s"), shown));
         return;
     }

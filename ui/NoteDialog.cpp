@@ -1,6 +1,6 @@
 #include "ui/NoteDialog.h"
 
-#include "core/FileError.h"
+#include "core/Error.h"
 #include "core/StringTable.h"
 #include "domain/DataModule.h"
 #include "domain/NoteFile.h"
@@ -87,7 +87,9 @@ bool NoteDialog::store()
     try {
         NoteFile::save(m_peno, m_memo->toPlainText());
         return true;
-    } catch (const FileError& e) {
+    } catch (const Error& e) {
+        if (!e.is(Error::Kind::File))
+            throw;
         m_error = e.message();
         return false;
     }

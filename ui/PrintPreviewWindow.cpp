@@ -1,8 +1,8 @@
 #include "ui/PrintPreviewWindow.h"
 
+#include "core/Error.h"
 #include "core/StringTable.h"
 #include "reports/Report.h"
-#include "reports/ReportError.h"
 #include "ui/FilteredLineEdit.h"
 #include "ui/PageView.h"
 
@@ -310,7 +310,9 @@ void PrintPreviewWindow::printReport()
     progress.show();
     try {
         m_report->print();
-    } catch (const ReportError& e) {
+    } catch (const Error& e) {
+        if (!e.is(Error::Kind::Report))
+            throw;
         progress.close();
         QMessageBox::warning(this, QStringLiteral("Error"), e.message());
     }
