@@ -2,8 +2,8 @@
 #include "ui/DialogParts.h"
 
 #include "core/StringTable.h"
+#include "ui/BusyCursor.h"
 
-#include <QApplication>
 #include <QButtonGroup>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -84,13 +84,14 @@ void CriterionDetailDialog::setLogicEnabled(bool on)
 
 void CriterionDetailDialog::showEvent(QShowEvent* event)
 {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    applyTexts();
-    Backup.assign(WorkList);
-    m_log->button(WorkList.IsAnd ? 1 : 0)->setChecked(true);
-    fillList();
-    Changed = false;
-    QApplication::restoreOverrideCursor();
+    {
+        BusyCursor busy;
+        applyTexts();
+        Backup.assign(WorkList);
+        m_log->button(WorkList.IsAnd ? 1 : 0)->setChecked(true);
+        fillList();
+        Changed = false;
+    }
     QDialog::showEvent(event);
 }
 

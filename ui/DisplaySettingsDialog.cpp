@@ -3,8 +3,8 @@
 #include "core/Global.h"
 #include "core/StringTable.h"
 #include "domain/DataModule.h"
+#include "ui/BusyCursor.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QFrame>
 #include <QGridLayout>
@@ -141,17 +141,18 @@ void DisplaySettingsDialog::cbZatridClick(bool ticked)
 void DisplaySettingsDialog::accept()
 {
     m_accepted = true;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    auto& nast = global().nast;
-    for (int b = 0; b < BoxCount; ++b)
-        nast[Boxes[b].flag] = m_boxes[size_t(b)]->isChecked();
-    nast[NastNazev] = true;
-    nast[NastWeb] = true;
-    // Closes and reopens the optional tables and the company set; the move
-    // to the first firm rebuilds the list lines and the profile.
-    if (m_dm && m_dm->ready())
-        m_dm->reopenAfterSettings();
-    QApplication::restoreOverrideCursor();
+    {
+        BusyCursor busy;
+        auto& nast = global().nast;
+        for (int b = 0; b < BoxCount; ++b)
+            nast[Boxes[b].flag] = m_boxes[size_t(b)]->isChecked();
+        nast[NastNazev] = true;
+        nast[NastWeb] = true;
+        // Closes and reopens the optional tables and the company set; the move
+        // to the first firm rebuilds the list lines and the profile.
+        if (m_dm && m_dm->ready())
+            m_dm->reopenAfterSettings();
+    }
     QDialog::accept();
 }
 

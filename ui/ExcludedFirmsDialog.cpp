@@ -2,12 +2,14 @@
 
 #include "core/StringTable.h"
 #include "domain/Exclusion.h"
+#include "ui/BusyCursor.h"
+#include "ui/ErrorBox.h"
 
 #include <QApplication>
 #include <QListWidget>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
+#include <optional>
 
 namespace kv
 {
@@ -93,19 +95,18 @@ void ExcludedFirmsDialog::btnObnovvseClick()
 
 void ExcludedFirmsDialog::restoring(const std::function<void()>& work)
 {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    try {
-        work();
-    } catch (const std::exception& e) {
-        // The engine may reject the rewritten filter; the program goes on.
-        QApplication::restoreOverrideCursor();
-        QMessageBox box(QMessageBox::Critical, loadStr(17), QString::fromUtf8(e.what()),
-                        QMessageBox::Ok, this);
-        box.exec();
-        accept();
-        return;
+    std::optional<QString> failure;
+    {
+        BusyCursor busy;
+        try {
+            work();
+        } catch (const std::exception& e) {
+            // The engine may reject the rewritten filter; the program goes on.
+            failure = QString::fromUtf8(e.what());
+        }
     }
-    QApplication::restoreOverrideCursor();
+    if (failure)
+        showErrorBox(this, *failure);
     accept();
 }
 

@@ -4,12 +4,13 @@
 #include "domain/DataModule.h"
 #include "engine/TableCursor.h"
 #include "ui/ExportProgressDialog.h"
+#include "ui/FileDialogs.h"
 
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QDir>
-#include <QFileDialog>
+
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -146,16 +147,14 @@ ExportChoice ExportDialog::choice() const
 
 QString ExportDialog::askFile()
 {
-    QFileDialog sd(this);
-    sd.setAcceptMode(QFileDialog::AcceptSave);
-    sd.setFileMode(QFileDialog::AnyFile);
-    sd.setDefaultSuffix(QStringLiteral("txt"));
+    FileDialogRequest request;
+    request.save = true;
+    request.defaultSuffix = QStringLiteral("txt");
     // Not translated, as in every language of the program.
-    sd.setNameFilters({QString::fromUtf8("Textové soubory  (*.txt)"),
-                       QString::fromUtf8("Všechny soubory (*.*)")});
-    if (sd.exec() != QDialog::Accepted || sd.selectedFiles().isEmpty())
-        return QString();
-    return sd.selectedFiles().constFirst();
+    request.nameFilters = {QString::fromUtf8("Textové soubory  (*.txt)"),
+                           QString::fromUtf8("Všechny soubory (*.*)")};
+    request.nativeDialog = true;
+    return askFileName(this, request);
 }
 
 void ExportDialog::setControlsEnabled(bool on)

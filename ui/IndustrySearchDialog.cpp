@@ -5,9 +5,9 @@
 #include "domain/DataModule.h"
 #include "engine/QueryCursor.h"
 #include "engine/TableCursor.h"
+#include "ui/BusyCursor.h"
 #include "ui/ErrorBox.h"
 
-#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>

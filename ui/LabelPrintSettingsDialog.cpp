@@ -8,6 +8,7 @@
 #include "domain/LabelTemplates.h"
 #include "reports/AddressLabelReport.h"
 #include "reports/ReportDataSource.h"
+#include "ui/FileDialogs.h"
 #include "ui/FilteredLineEdit.h"
 #include "ui/LabelLinesDialog.h"
 #include "ui/LabelSheetView.h"
@@ -18,7 +19,7 @@
 #include <QComboBox>
 #include <QCompleter>
 #include <QDir>
-#include <QFileDialog>
+
 #include <QFileInfo>
 #include <QFontDialog>
 #include <QGridLayout>
@@ -393,16 +394,12 @@ void LabelPrintSettingsDialog::loadFrom(const QString& path)
 
 QString LabelPrintSettingsDialog::askFile(bool save)
 {
-    QFileDialog dialog(this);
-    dialog.setObjectName(save ? QStringLiteral("sd") : QStringLiteral("od"));
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-    dialog.setNameFilter(dialogFilter());
-    dialog.setDefaultSuffix(QStringLiteral("kl"));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return QString();
-    return dialog.selectedFiles().constFirst();
+    FileDialogRequest request;
+    request.save = save;
+    request.objectName = save ? QStringLiteral("sd") : QStringLiteral("od");
+    request.nameFilters = {dialogFilter()};
+    request.defaultSuffix = QStringLiteral("kl");
+    return askFileName(this, request);
 }
 
 void LabelPrintSettingsDialog::chooseFont()

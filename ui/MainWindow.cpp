@@ -434,9 +434,9 @@ QString MainWindow::statusText(int panel) const
 void MainWindow::setBusy(bool busy)
 {
     if (busy)
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-    else
-        QApplication::restoreOverrideCursor();
+        m_busy.emplace_back();
+    else if (!m_busy.empty())
+        m_busy.pop_back();
 }
 
 bool MainWindow::hasSplash() const

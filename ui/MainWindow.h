@@ -1,10 +1,12 @@
 #pragma once
 
 #include "domain/DataModule.h"
+#include "ui/BusyCursor.h"
 #include "ui/MainMenus.h"
 
 #include <QMainWindow>
 #include <QPointer>
+#include <deque>
 #include <functional>
 
 class QLabel;
@@ -99,6 +101,8 @@ private:
     QHash<int, Handler> m_handlers;
     std::function<void()> m_onClose;
     QPointer<SplashWindow> m_splash;
+    // One hourglass per setBusy(true) not yet ended: the data module nests them.
+    std::deque<BusyCursor> m_busy;
 };
 
 } // namespace kv

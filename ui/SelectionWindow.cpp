@@ -10,6 +10,7 @@
 #include "domain/FirmCursorCompanySet.h"
 #include "domain/SelectionApply.h"
 #include "domain/ShowValues.h"
+#include "ui/BusyCursor.h"
 #include "ui/CriterionDetailDialog.h"
 #include "ui/DictionaryPanel.h"
 #include "ui/ErrorBox.h"
