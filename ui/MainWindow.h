@@ -84,6 +84,10 @@ private:
     void buildStatusBar();
     void updateNavigator();
     void sortBy(const QString& field);
+    void serveCommand(Command command, const QString& objectName);
+    // Runs work from a slot: an Error is shown in the error box and the
+    // hourglasses it left are ended, so that the window stays usable.
+    void guarded(const std::function<void()>& work);
     void openLink(const QString& objectName);
     void switchLanguage(int langBase);
     void fillWindowsMenu();

@@ -3,6 +3,7 @@
 #include "core/Error.h"
 #include "core/StringTable.h"
 #include "reports/Report.h"
+#include "ui/ErrorBox.h"
 #include "ui/FilteredLineEdit.h"
 #include "ui/PageView.h"
 
@@ -311,10 +312,13 @@ void PrintPreviewWindow::printReport()
     try {
         m_report->print();
     } catch (const Error& e) {
-        if (!e.is(Error::Kind::Report))
-            throw;
+        // A fault of the report keeps its own warning; the database or a
+        // file failing while printing gets the program's error box.
         progress.close();
-        QMessageBox::warning(this, QStringLiteral("Error"), e.message());
+        if (e.is(Error::Kind::Report))
+            QMessageBox::warning(this, QStringLiteral("Error"), e.message());
+        else
+            showErrorBox(this, e.message());
     }
     disconnect(conn);
 }

@@ -12,10 +12,12 @@
 namespace kvtest
 {
 
-JourneyApp::JourneyApp(int firms, bool everyFirm)
+JourneyApp::JourneyApp(int firms, bool everyFirm) : JourneyApp(demoHome(firms), everyFirm) {}
+
+JourneyApp::JourneyApp(const QString& home, bool everyFirm)
 {
     kv::global() = kv::GlobalState();
-    kv::global().dataHome = demoHome(firms);
+    kv::global().dataHome = home;
     QApplication::setQuitOnLastWindowClosed(false);
     input::emulateWindowManager();
     if (m_dm.openDatabase().status != kv::DataModule::OpenStatus::Opened)
