@@ -3,6 +3,7 @@
 
 #include "core/StringTable.h"
 #include "ui/BusyCursor.h"
+#include "ui/FixedDialog.h"
 
 #include <QButtonGroup>
 #include <QGroupBox>
@@ -18,10 +19,8 @@ namespace kv
 
 CriterionDetailDialog::CriterionDetailDialog(QWidget* parent) : QDialog(parent)
 {
-    setObjectName(QStringLiteral("FVyberDetail"));
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-    setFixedSize(319, 429);
+    setUpFixedDialog(this, "FVyberDetail", Qt::WindowTitleHint | Qt::WindowSystemMenuHint,
+                     QSize(319, 429));
 
     m_lPopis = new QLabel(this);
     m_lPopis->setObjectName(QStringLiteral("lPopis"));

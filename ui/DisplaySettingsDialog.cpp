@@ -4,6 +4,7 @@
 #include "core/StringTable.h"
 #include "domain/DataModule.h"
 #include "ui/BusyCursor.h"
+#include "ui/FixedDialog.h"
 
 #include <QCheckBox>
 #include <QFrame>
@@ -45,16 +46,10 @@ QLabel* heading(QWidget* parent)
 DisplaySettingsDialog::DisplaySettingsDialog(DataModule* dm, QWidget* parent)
     : QDialog(parent), m_dm(dm)
 {
-    setObjectName(QStringLiteral("FNastaveni"));
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint);
-
-    m_ok = new QPushButton(this);
-    m_ok->setObjectName(QStringLiteral("btnOk"));
-    m_ok->setDefault(true);
-    m_cancel = new QPushButton(this);
-    m_cancel->setObjectName(QStringLiteral("btnZrusit"));
-    connect(m_ok, &QPushButton::clicked, this, &DisplaySettingsDialog::accept);
-    connect(m_cancel, &QPushButton::clicked, this, &DisplaySettingsDialog::reject);
+    setUpFixedDialog(this, "FNastaveni");
+    const OkCancelButtons okCancel = makeOkCancel(this);
+    m_ok = okCancel.ok;
+    m_cancel = okCancel.cancel;
 
     auto group = [this](QLabel*& headingOut, int from, int to) {
         auto bevel = new QFrame(this);

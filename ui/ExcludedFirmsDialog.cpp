@@ -4,6 +4,7 @@
 #include "domain/Exclusion.h"
 #include "ui/BusyCursor.h"
 #include "ui/ErrorBox.h"
+#include "ui/FixedDialog.h"
 
 #include <QApplication>
 #include <QListWidget>
@@ -15,12 +16,10 @@ namespace kv
 {
 
 ExcludedFirmsDialog::ExcludedFirmsDialog(Exclusion& exclusion, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowStaysOnTopHint |
-                          Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
-      m_exclusion(exclusion)
+    : QDialog(parent), m_exclusion(exclusion)
 {
-    setObjectName(QStringLiteral("FVyjmute"));
-    setFixedSize(533, 216);
+    setUpFixedDialog(this, "FVyjmute", Qt::WindowStaysOnTopHint | Qt::WindowTitleHint,
+                     QSize(533, 216));
     m_lst = new QListWidget(this);
     m_lst->setObjectName(QStringLiteral("lst"));
     m_lst->setGeometry(8, 12, 377, 193);

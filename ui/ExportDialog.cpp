@@ -5,6 +5,7 @@
 #include "engine/TableCursor.h"
 #include "ui/ExportProgressDialog.h"
 #include "ui/FileDialogs.h"
+#include "ui/FixedDialog.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -37,13 +38,9 @@ const char* const itemName[ExportItemCount] = {"cbNazev", "cbUlice", "cbMisto", 
 
 } // namespace
 
-ExportDialog::ExportDialog(DataModule& dm, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                          Qt::WindowCloseButtonHint),
-      m_dm(dm)
+ExportDialog::ExportDialog(DataModule& dm, QWidget* parent) : QDialog(parent), m_dm(dm)
 {
-    setObjectName(QStringLiteral("FExport"));
-    setFixedSize(361, 318);
+    setUpFixedDialog(this, "FExport", Qt::WindowTitleHint, QSize(361, 318));
     build();
     applyTexts();
 }

@@ -10,6 +10,7 @@
 #include "reports/ReportDataSource.h"
 #include "ui/FileDialogs.h"
 #include "ui/FilteredLineEdit.h"
+#include "ui/FixedDialog.h"
 #include "ui/LabelLinesDialog.h"
 #include "ui/LabelSheetView.h"
 #include "ui/PrintPreviewWindow.h"
@@ -60,8 +61,7 @@ LabelPrintSettingsDialog::LabelPrintSettingsDialog(std::unique_ptr<ReportDataSou
                                                    std::function<void()> prepare, QWidget* parent)
     : QDialog(parent), m_data(std::move(data)), m_prepare(std::move(prepare))
 {
-    setObjectName(QStringLiteral("FSetLabel"));
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint);
+    setUpFixedDialog(this, "FSetLabel");
     build();
     setFixedSize(ClientSize);
     // The start values; the field rule hands them to the view.
