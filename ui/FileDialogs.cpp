@@ -23,4 +23,14 @@ QString askFileName(QWidget* parent, const FileDialogRequest& request)
     return dialog.selectedFiles().constFirst();
 }
 
+QString askOwnFile(QWidget* parent, bool save, const QString& filter, const QString& suffix)
+{
+    FileDialogRequest request;
+    request.save = save;
+    request.objectName = save ? QStringLiteral("sd") : QStringLiteral("od");
+    request.nameFilters = {filter};
+    request.defaultSuffix = suffix;
+    return askFileName(parent, request);
+}
+
 } // namespace kv

@@ -22,4 +22,8 @@ struct FileDialogRequest {
 // chosen path, or an empty one when the user cancels.
 QString askFileName(QWidget* parent, const FileDialogRequest& request);
 
+// A file of the program's own kind (a selection, a label file): Qt's dialog,
+// named od or sd, with one filter and its suffix.
+QString askOwnFile(QWidget* parent, bool save, const QString& filter, const QString& suffix);
+
 } // namespace kv

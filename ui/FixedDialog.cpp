@@ -1,6 +1,7 @@
 #include "ui/FixedDialog.h"
 
 #include <QDialog>
+#include <QHBoxLayout>
 #include <QPushButton>
 
 namespace kv
@@ -26,6 +27,15 @@ OkCancelButtons makeOkCancel(QDialog* dialog)
     QObject::connect(b.ok, &QPushButton::clicked, dialog, &QDialog::accept);
     QObject::connect(b.cancel, &QPushButton::clicked, dialog, &QDialog::reject);
     return b;
+}
+
+QHBoxLayout* okCancelRow(const OkCancelButtons& buttons)
+{
+    auto row = new QHBoxLayout;
+    row->addStretch();
+    row->addWidget(buttons.ok);
+    row->addWidget(buttons.cancel);
+    return row;
 }
 
 } // namespace kv

@@ -4,6 +4,7 @@
 #include <Qt>
 
 class QDialog;
+class QHBoxLayout;
 class QPushButton;
 
 namespace kv
@@ -22,5 +23,7 @@ struct OkCancelButtons {
     QPushButton* cancel = nullptr;
 };
 OkCancelButtons makeOkCancel(QDialog* dialog);
+// The pair at the right end of a row, OK first.
+QHBoxLayout* okCancelRow(const OkCancelButtons& buttons);
 
 } // namespace kv

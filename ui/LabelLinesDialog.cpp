@@ -42,14 +42,10 @@ LabelLinesDialog::LabelLinesDialog(QWidget* parent) : QDialog(parent)
     for (int i = LabelSettings::Name; i <= LabelSettings::Postcode; ++i)
         grid->addWidget(m_boxes[size_t(i)], i, 0, 1, 2);
     grid->addWidget(box(LabelSettings::Country), LabelSettings::Country, 0, 1, 2);
-    auto buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(m_ok);
-    buttons->addWidget(m_cancel);
     auto main = new QVBoxLayout(this);
     main->addLayout(grid);
     main->addStretch();
-    main->addLayout(buttons);
+    main->addLayout(okCancelRow(okCancel));
 
     setOptions({false, true, true, true, true, false});
     // The country line is not offered; only the default button and label

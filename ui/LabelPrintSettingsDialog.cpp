@@ -394,12 +394,7 @@ void LabelPrintSettingsDialog::loadFrom(const QString& path)
 
 QString LabelPrintSettingsDialog::askFile(bool save)
 {
-    FileDialogRequest request;
-    request.save = save;
-    request.objectName = save ? QStringLiteral("sd") : QStringLiteral("od");
-    request.nameFilters = {dialogFilter()};
-    request.defaultSuffix = QStringLiteral("kl");
-    return askFileName(this, request);
+    return askOwnFile(this, save, dialogFilter(), QStringLiteral("kl"));
 }
 
 void LabelPrintSettingsDialog::chooseFont()

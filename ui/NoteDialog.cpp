@@ -42,15 +42,11 @@ NoteDialog::NoteDialog(DataModule* dm, QWidget* parent) : QDialog(parent), m_dm(
     m_cancel = okCancel.cancel;
     m_cancel->setText(loadStr(235));
 
-    auto buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(m_ok);
-    buttons->addWidget(m_cancel);
     auto box = new QVBoxLayout(this);
     box->addWidget(m_name);
     box->addWidget(label);
     box->addWidget(m_memo);
-    box->addLayout(buttons);
+    box->addLayout(okCancelRow(okCancel));
     resize(589, 189);
 
     // The note belongs to the firm current now, even if TFirma moves later.

@@ -29,12 +29,7 @@ QString dialogFilter()
 
 QString askSelectionFile(QWidget* parent, bool save)
 {
-    FileDialogRequest request;
-    request.save = save;
-    request.objectName = save ? QStringLiteral("sd") : QStringLiteral("od");
-    request.nameFilters = {dialogFilter()};
-    request.defaultSuffix = QStringLiteral("kvv");
-    return askFileName(parent, request);
+    return askOwnFile(parent, save, dialogFilter(), QStringLiteral("kvv"));
 }
 
 bool loadSelectionFile(SelectionWindow& vyber, const QString& path)
