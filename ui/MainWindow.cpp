@@ -84,22 +84,7 @@ void MainWindow::buildToolbar()
         if (!m_dm || !m_dm->firms())
             return;
         engine::TableCursor* c = m_dm->firms();
-        guarded([c, i] {
-            switch (i) {
-            case 0:
-                c->first();
-                break;
-            case 1:
-                c->prior();
-                break;
-            case 2:
-                c->next();
-                break;
-            default:
-                c->last();
-                break;
-            }
-        });
+        guarded([c, i] { moveByNavigator(*c, i); });
     });
     for (QToolButton* b : m_nav)
         b->setAutoRaise(true);
