@@ -10,6 +10,7 @@
 #include "tests/support/JourneyApp.h"
 #include "tests/support/WindowInput.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
 #include <QMessageBox>
