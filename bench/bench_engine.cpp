@@ -2,8 +2,8 @@
 // (kvelta make-demo with a million firms) in the environment variable
 // KV_BENCH_HOME; without it every benchmark is skipped. Each engine figure
 // has a "Floor" twin: the bare SQLite statement doing the same work.
+#include "core/Error.h"
 #include "engine/Database.h"
-#include "engine/EngineError.h"
 #include "engine/Statement.h"
 #include "engine/TableCursor.h"
 
@@ -45,7 +45,9 @@ Home& home()
                     numbers << QString::number(st.int64(0));
             out.numbers100k = numbers.join(u',');
             out.list100k = QStringLiteral("(peno in (") + out.numbers100k + QStringLiteral("))");
-        } catch (const EngineError& e) {
+        } catch (const Error& e) {
+            if (!e.is(Error::Kind::Engine))
+                throw;
             out.error = e.message();
             out.db.reset();
         }

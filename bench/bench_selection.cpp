@@ -13,13 +13,13 @@
 // out, measured outside the timing. CountFrequentNameWord is the selection
 // window's Count; ...Floor twins run the bare SQLite statement for the same
 // firms. peak_rss_mb is the process's peak resident memory so far.
+#include "core/Error.h"
 #include "domain/EngineStatementRunner.h"
 #include "domain/FilterBuilder.h"
 #include "domain/FirmCursorCompanySet.h"
 #include "domain/SelectionApply.h"
 #include "domain/SelectionState.h"
 #include "engine/Database.h"
-#include "engine/EngineError.h"
 #include "engine/Statement.h"
 #include "engine/TableCursor.h"
 
@@ -78,7 +78,7 @@ void setUp(Home& h, const QString& path)
         rows(*h.db, QStringLiteral("SELECT id, count(*) c FROM slnazev_p GROUP BY id "
                                    "ORDER BY c DESC LIMIT 1"));
     if (first.isEmpty())
-        throw engine::EngineError(QStringLiteral("the name index is empty"));
+        throw Error::engine(QStringLiteral("the name index is empty"));
     QStringList ids{first[0].first};
     while (ids.size() < 3) {
         QString sql = QStringLiteral("SELECT id, count(*) c FROM slnazev_p WHERE id NOT IN (%1)")
@@ -88,7 +88,7 @@ void setUp(Home& h, const QString& path)
                 QStringLiteral(" AND peno IN (SELECT peno FROM slnazev_p WHERE id = %1)").arg(id);
         const auto next = rows(*h.db, sql + QStringLiteral(" GROUP BY id ORDER BY c DESC LIMIT 1"));
         if (next.isEmpty())
-            throw engine::EngineError(QStringLiteral("no three name words occur together"));
+            throw Error::engine(QStringLiteral("no three name words occur together"));
         ids << next[0].first;
     }
     for (const QString& id : ids) {
@@ -105,7 +105,7 @@ void setUp(Home& h, const QString& path)
     const auto district =
         rows(*h.db, QStringLiteral("SELECT id, okres FROM okresy WHERE okres = 'Brno-venkov'"));
     if (town.isEmpty() || district.isEmpty())
-        throw engine::EngineError(QStringLiteral("Praha or Brno-venkov is missing"));
+        throw Error::engine(QStringLiteral("Praha or Brno-venkov is missing"));
     h.townOrDistrict.rgLogMezi = 0;
     h.townOrDistrict.row(Row::Misto).add(town[0].second, town[0].first);
     h.townOrDistrict.row(Row::Okres).add(district[0].second, district[0].first);
@@ -129,7 +129,9 @@ Home& home()
         }
         try {
             setUp(out, path);
-        } catch (const engine::EngineError& e) {
+        } catch (const Error& e) {
+            if (!e.is(Error::Kind::Engine))
+                throw;
             out.error = e.message();
             out.db.reset();
         }

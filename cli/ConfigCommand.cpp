@@ -5,7 +5,7 @@
 #include "cli/CommandSyntax.h"
 #include "core/Config.h"
 #include "core/Cp1250.h"
-#include "core/FileError.h"
+#include "core/Error.h"
 #include "core/FileLock.h"
 #include "core/ListFile.h"
 
@@ -109,7 +109,9 @@ int runConfig(const CommandCall& call)
     if (changes.empty()) {
         try {
             loadListFile(lines, path);
-        } catch (const FileError& e) {
+        } catch (const Error& e) {
+            if (!e.is(Error::Kind::File))
+                throw;
             err << "kvelta config: " << e.message() << "\n";
             return 1;
         }
@@ -131,7 +133,9 @@ int runConfig(const CommandCall& call)
         for (const auto& [key, value] : changes)
             setConfigValue(lines, key, value);
         saveListFile(lines, path, 1, ConfigKey, options);
-    } catch (const FileError& e) {
+    } catch (const Error& e) {
+        if (!e.is(Error::Kind::File))
+            throw;
         err << "kvelta config: " << e.message() << "\n";
         return 1;
     }

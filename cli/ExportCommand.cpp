@@ -6,19 +6,18 @@
 #include "cli/HeadlessArgs.h"
 #include "cli/LoadSelectionReporting.h"
 #include "core/Config.h"
-#include "core/FileError.h"
+#include "core/Error.h"
+#include "core/Settings.h"
 #include "core/SafeFileWriter.h"
 #include "core/Settings.h"
 #include "core/StringTable.h"
 #include "domain/EngineStatementRunner.h"
 #include "domain/Export.h"
 #include "domain/FilterBuilder.h"
-#include "domain/SelectionError.h"
 #include "domain/SelectionFile.h"
 #include "domain/SelectionRecord.h"
 #include "domain/SelectionState.h"
 #include "engine/Database.h"
-#include "engine/EngineError.h"
 #include "engine/TableCursor.h"
 
 #include <QDir>
@@ -158,7 +157,9 @@ int runExport(const CommandCall& command)
         SafeFileWriter::Options options;
         options.inputs = inputs;
         SafeFileWriter::target(call->output, options);
-    } catch (const FileError& e) {
+    } catch (const Error& e) {
+        if (!e.is(Error::Kind::File))
+            throw;
         err << "kvelta export: " << e.message() << "\n";
         return 5;
     }
@@ -194,10 +195,13 @@ int runExport(const CommandCall& command)
                 << QDir::toNativeSeparators(QFileInfo(call->output).absoluteFilePath()) << "\n";
             return 0;
         }
-    } catch (const engine::EngineError& e) {
-        err << "kvelta export: " << e.message() << "\n";
-        return 1;
-    } catch (const SelectionError& e) {
+    } catch (const Error& e) {
+        if (e.is(Error::Kind::Engine)) {
+            err << "kvelta export: " << e.message() << "\n";
+            return 1;
+        }
+        if (!e.is(Error::Kind::Selection))
+            throw;
         err << call->selection << ": " << e.message() << "\n";
         return 2;
     }

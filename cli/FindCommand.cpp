@@ -10,7 +10,7 @@
 #include "core/StringTable.h"
 #include "domain/QuickFind.h"
 #include "engine/Database.h"
-#include "engine/EngineError.h"
+#include "core/Error.h"
 #include "engine/QuickFindIndex.h"
 
 #include <QDir>

@@ -5,15 +5,12 @@
 #include "cli/HeadlessArgs.h"
 #include "cli/LoadSelectionReporting.h"
 #include "core/Config.h"
-#include "core/FileError.h"
+#include "core/Error.h"
 #include "core/Settings.h"
 #include "core/StringTable.h"
 #include "domain/EngineStatementRunner.h"
 #include "domain/FilterBuilder.h"
-#include "domain/SelectionError.h"
-#include "engine/EngineError.h"
 #include "reports/Report.h"
-#include "reports/ReportError.h"
 
 #include <QDir>
 
@@ -37,7 +34,9 @@ int HeadlessPrint::open(const Args& args, QTextStream& err)
     m_options.inputs << DataModule::databasePath() << args.selection;
     try {
         SafeFileWriter::target(args.output, m_options); // refused before any work
-    } catch (const FileError& e) {
+    } catch (const Error& e) {
+        if (!e.is(Error::Kind::File))
+            throw;
         err << "kvelta print: " << e.message() << "\n";
         return 5;
     }
@@ -57,10 +56,13 @@ int HeadlessPrint::open(const Args& args, QTextStream& err)
             filter = builder.buildFilter(*state);
         }
         m_dm.firms()->setFilter(filter, !filter.isEmpty());
-    } catch (const engine::EngineError& e) {
-        err << "kvelta print: " << e.message() << "\n";
-        return 1;
-    } catch (const SelectionError& e) {
+    } catch (const Error& e) {
+        if (e.is(Error::Kind::Engine)) {
+            err << "kvelta print: " << e.message() << "\n";
+            return 1;
+        }
+        if (!e.is(Error::Kind::Selection))
+            throw;
         err << args.selection << ": " << e.message() << "\n";
         return 2;
     }
@@ -79,15 +81,12 @@ int HeadlessPrint::writePdf(Report& report, const QString& output, QTextStream& 
             err << "kvelta print: nothing to print\n";
             return 3;
         }
-    } catch (const FileError& e) {
+    } catch (const Error& e) {
+        // A selection fault cannot arise while writing; it is not this step's to report.
+        if (e.is(Error::Kind::Selection))
+            throw;
         err << "kvelta print: " << e.message() << "\n";
-        return 5;
-    } catch (const ReportError& e) {
-        err << "kvelta print: " << e.message() << "\n";
-        return 5;
-    } catch (const engine::EngineError& e) {
-        err << "kvelta print: " << e.message() << "\n";
-        return 1;
+        return e.is(Error::Kind::Engine) ? 1 : 5;
     }
     return 0;
 }

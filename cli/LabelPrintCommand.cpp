@@ -4,7 +4,7 @@
 #include "cli/CommandLine.h"
 #include "cli/CommandSyntax.h"
 #include "cli/HeadlessPrint.h"
-#include "core/FileError.h"
+#include "core/Error.h"
 #include "core/StringTable.h"
 #include "domain/LabelGeometry.h"
 #include "domain/LabelSettings.h"
@@ -31,7 +31,9 @@ bool readLabels(const QString& path, LabelSettings& settings, QTextStream& err)
     LabelFile::Status status;
     try {
         status = LabelFile::load(path, settings);
-    } catch (const FileError& e) {
+    } catch (const Error& e) {
+        if (!e.is(Error::Kind::File))
+            throw;
         err << "kvelta print labels: " << e.message() << "\n";
         return false;
     }

@@ -4,7 +4,7 @@
 #include "cli/CommandLine.h"
 #include "cli/CommandSyntax.h"
 #include "core/Cp1250.h"
-#include "core/FileError.h"
+#include "core/Error.h"
 #include "core/ListFile.h"
 
 #include <QFile>
@@ -77,7 +77,9 @@ int runOxoDump(const CommandCall& call)
     QStringList lines;
     try {
         loadListFile(lines, path);
-    } catch (const FileError& e) {
+    } catch (const Error& e) {
+        if (!e.is(Error::Kind::File))
+            throw;
         err << "oxo-dump: " << e.message() << Qt::endl;
         return 1;
     }
@@ -139,7 +141,9 @@ int runOxoPack(const CommandCall& call)
         SafeFileWriter::Options options;
         options.inputs = {in};
         saveListFile(lines, outPath, 1, *key, options);
-    } catch (const FileError& e) {
+    } catch (const Error& e) {
+        if (!e.is(Error::Kind::File))
+            throw;
         err << "oxo-pack: " << e.message() << Qt::endl;
         return 1;
     }

@@ -1,8 +1,7 @@
 #include "cli/LoadSelectionReporting.h"
 
-#include "core/FileError.h"
+#include "core/Error.h"
 #include "core/StringTable.h"
-#include "domain/SelectionError.h"
 #include "domain/SelectionFile.h"
 #include "domain/SelectionRecord.h"
 
@@ -17,10 +16,13 @@ std::optional<SelectionState> loadSelectionReporting(const QString& file, QTextS
             return state;
         err << file << ": " << loadStr(selectionrecord::WrongHeaderTextId)
             << selectionrecord::ProgramName << "\n";
-    } catch (const FileError& e) {
-        err << e.message() << "\n";
-    } catch (const SelectionError& e) {
-        err << file << ": " << e.message() << "\n";
+    } catch (const Error& e) {
+        if (e.is(Error::Kind::File))
+            err << e.message() << "\n";
+        else if (e.is(Error::Kind::Selection))
+            err << file << ": " << e.message() << "\n";
+        else
+            throw;
     }
     return std::nullopt;
 }

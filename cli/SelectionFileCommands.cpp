@@ -6,18 +6,16 @@
 #include "cli/HeadlessArgs.h"
 #include "cli/LoadSelectionReporting.h"
 #include "core/Config.h"
-#include "core/FileError.h"
+#include "core/Error.h"
 #include "core/Settings.h"
 #include "core/StringTable.h"
 #include "domain/EngineStatementRunner.h"
 #include "domain/FilterBuilder.h"
 #include "domain/SelectionApply.h"
-#include "domain/SelectionError.h"
 #include "domain/SelectionFile.h"
 #include "domain/SelectionRecord.h"
 #include "domain/SelectionState.h"
 #include "engine/Database.h"
-#include "engine/EngineError.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -56,10 +54,13 @@ template <class Report> int withFilter(const cli::CommandCall& command, Report r
         // The firms' numbers stay numbers on their way to the count.
         const engine::Filter filter = builder.buildFilterWithSets(*state);
         return report(filter, runner);
-    } catch (const engine::EngineError& e) {
-        err << "kvelta " << command.name() << ": " << e.message() << "\n";
-        return 1;
-    } catch (const SelectionError& e) {
+    } catch (const Error& e) {
+        if (e.is(Error::Kind::Engine)) {
+            err << "kvelta " << command.name() << ": " << e.message() << "\n";
+            return 1;
+        }
+        if (!e.is(Error::Kind::Selection))
+            throw;
         err << call.selection << ": " << e.message() << "\n";
         return 2;
     }

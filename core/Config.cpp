@@ -1,6 +1,6 @@
 #include "core/Config.h"
 
-#include "core/FileError.h"
+#include "core/Error.h"
 #include "core/FileLock.h"
 #include "core/ListFile.h"
 #include "core/Settings.h"
@@ -139,7 +139,9 @@ ConfigResult readConfig(const QString& path, const std::optional<QString>& homeO
 
     try {
         loadListFile(result.lines, path);
-    } catch (const FileError&) {
+    } catch (const Error& e) {
+        if (!e.is(Error::Kind::File))
+            throw;
         // An unreadable file must not be mistaken for a missing one: the
         // defaults would then overwrite it on exit.
         result.error = true;
@@ -186,7 +188,9 @@ void writeConfig(const QString& path, int mdiMod)
         SafeFileWriter::Options options;
         options.mode = 0600;
         saveListFile(lines, path, 1, ConfigKey, options);
-    } catch (const FileError&) {
+    } catch (const Error& e) {
+        if (!e.is(Error::Kind::File))
+            throw;
         // Never reported; the draft is discarded and the old file kept.
     }
 }

@@ -1,6 +1,6 @@
 #include "core/FileLock.h"
 
-#include "core/FileError.h"
+#include "core/Error.h"
 
 #include <QDeadlineTimer>
 #include <QFile>
@@ -28,16 +28,16 @@ void FileLock::acquire(int timeoutMs)
         m_fd = ::open(QFile::encodeName(path).constData(),
                       O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
         if (m_fd < 0)
-            throw FileError(path, qt_error_string(errno));
+            throw Error::file(path, qt_error_string(errno));
     }
     const QDeadlineTimer deadline(timeoutMs);
     for (;;) {
         if (::flock(m_fd, LOCK_EX | LOCK_NB) == 0)
             return;
         if (errno != EWOULDBLOCK && errno != EINTR)
-            throw FileError(path, qt_error_string(errno));
+            throw Error::file(path, qt_error_string(errno));
         if (deadline.hasExpired())
-            throw FileError(m_file, QStringLiteral("another program is changing it; try again"));
+            throw Error::file(m_file, QStringLiteral("another program is changing it; try again"));
         QThread::msleep(10);
     }
 }

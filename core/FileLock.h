@@ -20,7 +20,7 @@ public:
     FileLock(const FileLock&) = delete;
     FileLock& operator=(const FileLock&) = delete;
 
-    // Waits up to timeoutMs for the lock. Throws FileError when the lock
+    // Waits up to timeoutMs for the lock. Throws Error::file when the lock
     // file cannot be opened or another run keeps the lock that long.
     void acquire(int timeoutMs = 30000);
 

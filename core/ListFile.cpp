@@ -1,7 +1,7 @@
 #include "core/ListFile.h"
 
 #include "core/Cp1250.h"
-#include "core/FileError.h"
+#include "core/Error.h"
 #include "core/SafeFileWriter.h"
 
 #include <QFile>
@@ -37,7 +37,7 @@ QByteArray readRest(QFile& file)
 {
     QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
-        throw FileError(file.fileName(), file.errorString());
+        throw Error::file(file.fileName(), file.errorString());
     return bytes;
 }
 
@@ -100,12 +100,12 @@ void loadListFile(QStringList& list, const QString& path)
     }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        throw FileError(path, file.errorString());
+        throw Error::file(path, file.errorString());
 
     std::array<char, listfile::HeaderSize> header{};
     const qint64 got = file.read(header.data(), header.size());
     if (got < 0)
-        throw FileError(path, file.errorString());
+        throw Error::file(path, file.errorString());
     xorBytes(header.data(), got, listfile::HeaderMask);
 
     // A file shorter than a header cannot be a container, whatever its
@@ -114,7 +114,7 @@ void loadListFile(QStringList& list, const QString& path)
         got == listfile::HeaderSize && std::equal(Magic, Magic + sizeof Magic, header.begin());
     if (!container) {
         if (!file.seek(0))
-            throw FileError(path, file.errorString());
+            throw Error::file(path, file.errorString());
         list = listfile::split(Cp1250::decode(readRest(file)));
         return;
     }
@@ -130,7 +130,7 @@ void loadListFile(QStringList& list, const QString& path)
         for (;;) {
             const qint64 len = file.read(block.data(), listfile::BlockSize);
             if (len < 0)
-                throw FileError(path, file.errorString());
+                throw Error::file(path, file.errorString());
             if (len == 0)
                 break;
             xorBytes(block.data(), len, bodyKey);

@@ -31,14 +31,14 @@ QStringList split(const QString& text);
 // Writes list to path through SafeFileWriter: the old file is replaced only
 // by a complete new one. Mode 0 stores the body plainly, mode 1 scrambled with
 // the low byte of key; any other mode writes only the header. Throws
-// FileError when the file cannot be written.
+// Error::file when the file cannot be written.
 void saveListFile(const QStringList& list, const QString& path, int mode, int key);
 void saveListFile(const QStringList& list, const QString& path, int mode, int key,
                   const SafeFileWriter::Options& options);
 
 // Fills list from path: a container in mode 0 or 1, or any other file as
 // plain text. A missing file clears list; a container with another mode
-// leaves list unchanged. Throws FileError when an existing file cannot be
+// leaves list unchanged. Throws Error::file when an existing file cannot be
 // opened or read.
 void loadListFile(QStringList& list, const QString& path);
 

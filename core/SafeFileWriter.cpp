@@ -1,6 +1,6 @@
 #include "core/SafeFileWriter.h"
 
-#include "core/FileError.h"
+#include "core/Error.h"
 
 #include <QDir>
 #include <QFile>
@@ -71,12 +71,12 @@ void syncFolder(const QString& folder)
 {
     const int fd = ::open(native(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0)
-        throw FileError(folder, reason(errno));
+        throw Error::file(folder, reason(errno));
     const bool synced = syncFd(fd);
     const int error = errno;
     ::close(fd);
     if (!synced)
-        throw FileError(folder, reason(error));
+        throw Error::file(folder, reason(error));
 }
 
 bool sameFile(const struct stat& a, const struct stat& b)
@@ -95,7 +95,7 @@ void replace(const QString& draft, const QString& target, bool sync)
     if (::rename(native(draft).constData(), native(target).constData()) != 0) {
         const int error = errno;
         ::unlink(native(draft).constData());
-        throw FileError(target, reason(error));
+        throw Error::file(target, reason(error));
     }
     if (sync)
         syncFolder(QFileInfo(target).absolutePath());
@@ -111,18 +111,19 @@ QString SafeFileWriter::target(const QString& path, const Options& options)
     if (::lstat(name.constData(), &link) != 0) {
         if (errno == ENOENT)
             return path; // a new file; a missing folder is reported on writing
-        throw FileError(path, reason(errno));
+        throw Error::file(path, reason(errno));
     }
     QString file = path;
     struct stat st = link;
     if (S_ISLNK(link.st_mode)) {
         if (options.links == Links::Refuse)
-            throw FileError(path, QStringLiteral("is a symbolic link; it is not written through"));
+            throw Error::file(path,
+                              QStringLiteral("is a symbolic link; it is not written through"));
         char* resolved = ::realpath(name.constData(), nullptr);
         if (!resolved || ::stat(resolved, &st) != 0) {
             const int error = errno;
             std::free(resolved);
-            throw FileError(
+            throw Error::file(
                 path,
                 QStringLiteral("is a symbolic link to a missing file (%1)").arg(reason(error)));
         }
@@ -130,13 +131,13 @@ QString SafeFileWriter::target(const QString& path, const Options& options)
         std::free(resolved);
     }
     if (!S_ISREG(st.st_mode))
-        throw FileError(path, QStringLiteral("is not a regular file; it is not replaced"));
+        throw Error::file(path, QStringLiteral("is not a regular file; it is not replaced"));
     for (const QString& input : options.inputs) {
         struct stat in {
         };
         if (!input.isEmpty() && ::stat(native(input).constData(), &in) == 0 && sameFile(in, st))
-            throw FileError(path, QStringLiteral("is the input file %1; it is not overwritten")
-                                      .arg(QDir::toNativeSeparators(input)));
+            throw Error::file(path, QStringLiteral("is the input file %1; it is not overwritten")
+                                        .arg(QDir::toNativeSeparators(input)));
     }
     return file;
 }
@@ -186,7 +187,7 @@ void SafeFileWriter::commit(const QString& draft, const QString& target, bool sy
         if (fd < 0) {
             const int error = errno;
             ::unlink(from.constData());
-            throw FileError(target, reason(error));
+            throw Error::file(target, reason(error));
         }
         bool ok = syncFd(fd);
         int error = errno;
@@ -196,7 +197,7 @@ void SafeFileWriter::commit(const QString& draft, const QString& target, bool sy
         }
         if (!ok) {
             ::unlink(from.constData());
-            throw FileError(target, reason(error));
+            throw Error::file(target, reason(error));
         }
     }
     replace(draft, target, sync);
@@ -233,16 +234,16 @@ void SafeFileWriter::write(const QString& path, const QByteArray& bytes, const O
         fd = ::open(native(draft).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW,
                     mode);
         if (fd < 0 && errno != EEXIST)
-            throw FileError(path, reason(errno));
+            throw Error::file(path, reason(errno));
     }
     if (fd < 0)
-        throw FileError(path, reason(EEXIST));
+        throw Error::file(path, reason(EEXIST));
     // The umask must not narrow an earlier file's own bits or a chosen mode.
     if ((options.mode || earlier.st_ino != 0) && ::fchmod(fd, mode) != 0) {
         const int error = errno;
         io->close(fd);
         ::unlink(native(draft).constData());
-        throw FileError(path, reason(error));
+        throw Error::file(path, reason(error));
     }
     bool ok = writeAll(fd, bytes) && (!options.sync || syncFd(fd));
     int error = errno;
@@ -252,7 +253,7 @@ void SafeFileWriter::write(const QString& path, const QByteArray& bytes, const O
     }
     if (!ok) {
         ::unlink(native(draft).constData());
-        throw FileError(path, reason(error));
+        throw Error::file(path, reason(error));
     }
     replace(draft, file, options.sync);
 }
@@ -266,12 +267,12 @@ void SafeFileWriter::syncFileSystem(const QString& folder)
 {
     const int fd = ::open(native(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0)
-        throw FileError(folder, reason(errno));
+        throw Error::file(folder, reason(errno));
     const bool synced = ::syncfs(fd) == 0;
     const int error = errno;
     ::close(fd);
     if (!synced)
-        throw FileError(folder, reason(error));
+        throw Error::file(folder, reason(error));
 }
 
 void SafeFileWriter::setIo(const Io* replacement)

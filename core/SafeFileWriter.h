@@ -3,7 +3,7 @@
 // The one way every user file is written: the bytes go to a draft beside
 // the target, every write(2) and the fsync are checked, the draft is
 // renamed over the target and the folder is synced. On any failure the
-// draft is removed, the earlier file stays as it was and FileError says why
+// draft is removed, the earlier file stays as it was and Error::file says why
 // in the system's words ("No space left on device").
 //
 // Qt's QSaveFile is not used: it follows links to their target and, in the
@@ -42,12 +42,12 @@ public:
         QStringList inputs;
     };
 
-    // Replaces path by bytes. Throws FileError.
+    // Replaces path by bytes. Throws Error::file.
     static void write(const QString& path, const QByteArray& bytes, const Options& options);
     static void write(const QString& path, const QByteArray& bytes);
 
     // The file that writing path would replace: path itself, or the regular
-    // file a link leads to. Throws FileError for a target that exists and is
+    // file a link leads to. Throws Error::file for a target that exists and is
     // not a regular file, a refused link, or one of the inputs.
     static QString target(const QString& path, const Options& options);
 
@@ -57,11 +57,11 @@ public:
 
     // Makes a finished draft (written by someone else, e.g. SQLite) the
     // target: fsync, rename, fsync of the folder. The draft is removed on
-    // failure. Throws FileError.
+    // failure. Throws Error::file.
     static void commit(const QString& draft, const QString& target, bool sync = true);
 
     // For writers that turned sync off: syncs the file system holding
-    // folder and reports a write-back failure. Throws FileError.
+    // folder and reports a write-back failure. Throws Error::file.
     static void syncFileSystem(const QString& folder);
 
     // Removes drafts in folder left by processes that are gone, or older than

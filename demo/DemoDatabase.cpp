@@ -4,7 +4,7 @@
 #include "demo/DemoWords.h"
 #include "engine/Database.h"
 #include "engine/DatabaseSetup.h"
-#include "engine/EngineError.h"
+#include "core/Error.h"
 #include "engine/QuickFindIndex.h"
 #include "engine/RowInserter.h"
 #include "engine/Schema.h"
@@ -27,7 +27,7 @@ const engine::TableInfo& tableInfo(const char* name)
 {
     const engine::TableInfo* t = engine::Schema::table(QLatin1String(name));
     if (!t)
-        throw engine::EngineError(QStringLiteral("no table %1").arg(QLatin1String(name)));
+        throw Error::engine(QStringLiteral("no table %1").arg(QLatin1String(name)));
     return *t;
 }
 
@@ -64,7 +64,9 @@ bool DemoDatabase::create(const QString& path)
         m_db->exec(engine::SchemaSql::createSql(engine::SchemaSql::Keys::RowKey));
         for (int i = 0; i < Count; ++i)
             m_insert[i] = std::make_unique<engine::RowInserter>(*m_db, tableInfo(kTables[i]));
-    } catch (const engine::EngineError& e) {
+    } catch (const Error& e) {
+        if (!e.is(Error::Kind::Engine))
+            throw;
         m_error = QStringLiteral("Cannot create %1: %2").arg(path, e.message());
         close();
         return false;
@@ -88,7 +90,9 @@ bool DemoDatabase::addFirm(const DemoFirm& firm)
 {
     try {
         writeFirm(firm);
-    } catch (const engine::EngineError& e) {
+    } catch (const Error& e) {
+        if (!e.is(Error::Kind::Engine))
+            throw;
         m_error = QStringLiteral("Cannot write a row: %1").arg(e.message());
         return false;
     }
@@ -219,7 +223,9 @@ bool DemoDatabase::finish(const QString& finalPath)
         DemoTiming::mark("engine indexes and ranks");
         engine::buildQuickFindIndex(*m_db);
         DemoTiming::mark("quick-find index");
-    } catch (const engine::EngineError& e) {
+    } catch (const Error& e) {
+        if (!e.is(Error::Kind::Engine))
+            throw;
         m_error = QStringLiteral("Cannot finish the database: %1").arg(e.message());
         return false;
     }

@@ -1,6 +1,6 @@
 #include "demo/DemoGenerator.h"
 
-#include "core/FileError.h"
+#include "core/Error.h"
 #include "core/SafeFileWriter.h"
 #include "demo/CzechData.h"
 #include "demo/DemoDatabase.h"
@@ -39,7 +39,9 @@ bool DemoGenerator::generate(const QString& dir)
     // shows here.
     try {
         SafeFileWriter::syncFileSystem(dir);
-    } catch (const FileError& e) {
+    } catch (const Error& e) {
+        if (!e.is(Error::Kind::File))
+            throw;
         m_error = QStringLiteral("Cannot write %1").arg(e.message());
         return false;
     }
@@ -108,7 +110,9 @@ bool DemoGenerator::writeFirms(const QString& dir)
     DemoTiming::mark("remaining pictures");
     try {
         SafeFileWriter::commit(complete, final);
-    } catch (const FileError& e) {
+    } catch (const Error& e) {
+        if (!e.is(Error::Kind::File))
+            throw;
         return failed(QStringLiteral("Cannot write %1").arg(e.message()));
     }
     report(QStringLiteral("Dictionaries and indexes"), 1, 1);
@@ -137,7 +141,9 @@ bool DemoGenerator::writeHelp(const QString& dir)
     }
     try {
         SafeFileWriter::write(QDir(dir).filePath(QStringLiteral("KV2001.html")), in.readAll());
-    } catch (const FileError& e) {
+    } catch (const Error& e) {
+        if (!e.is(Error::Kind::File))
+            throw;
         m_error = QStringLiteral("Cannot write %1").arg(e.message());
         return false;
     }

@@ -1,6 +1,6 @@
 #include "demo/DemoPictures.h"
 
-#include "core/FileError.h"
+#include "core/Error.h"
 #include "core/SafeFileWriter.h"
 
 #include <QBuffer>
@@ -186,7 +186,9 @@ bool DemoPictures::save(const QImage& image, const QString& path, const char* fo
     options.sync = false;
     try {
         SafeFileWriter::write(path, encoded.data(), options);
-    } catch (const FileError& e) {
+    } catch (const Error& e) {
+        if (!e.is(Error::Kind::File))
+            throw;
         *error = QStringLiteral("Cannot write %1").arg(e.message());
         return false;
     }

@@ -1,6 +1,6 @@
 #include "domain/CriterionValueList.h"
 
-#include "domain/SelectionError.h"
+#include "core/Error.h"
 #include "domain/TextLines.h"
 
 #include <QIODevice>
@@ -25,7 +25,7 @@ QString oneLine(QString text)
 void CriterionValueList::checkValueCount(qint64 count)
 {
     if (count > MaxValues)
-        throw SelectionError(
+        throw Error::selection(
             QStringLiteral("A criterion row holds %1 values; at most %2 are allowed.")
                 .arg(count)
                 .arg(MaxValues));
@@ -34,7 +34,7 @@ void CriterionValueList::checkValueCount(qint64 count)
 int CriterionValueList::count() const
 {
     if (Texts.size() != Ids.size())
-        throw SelectionError(QStringLiteral("Index mismatch in txt and id"));
+        throw Error::selection(QStringLiteral("Index mismatch in txt and id"));
     return int(Texts.size());
 }
 
@@ -55,7 +55,7 @@ void CriterionValueList::add(const QString& text, const QString& id)
 void CriterionValueList::remove(int index)
 {
     if (index < 0 || index >= Texts.size() || index >= Ids.size())
-        throw SelectionError(QStringLiteral("List index out of bounds (%1)").arg(index));
+        throw Error::selection(QStringLiteral("List index out of bounds (%1)").arg(index));
     Texts.removeAt(index);
     Ids.removeAt(index);
 }
@@ -94,16 +94,16 @@ void CriterionValueList::loadFromLines(const QStringList& lines)
         // anything is copied, so a damaged count cannot run past the end.
         const qsizetype n = textlines::parseCount(lines.at(1), QStringLiteral("number of values"));
         if (n > lines.size() - 3)
-            throw SelectionError(
+            throw Error::selection(
                 QStringLiteral("The criterion block announces %1 values but is cut short.").arg(n));
         checkValueCount(n);
         const qsizetype m =
             textlines::parseCount(lines.at(n + 2), QStringLiteral("number of keys"));
         if (m > lines.size() - 3 - n)
-            throw SelectionError(
+            throw Error::selection(
                 QStringLiteral("The criterion block announces %1 keys but is cut short.").arg(m));
         if (m != n)
-            throw SelectionError(QStringLiteral("Index mismatch in txt and id"));
+            throw Error::selection(QStringLiteral("Index mismatch in txt and id"));
         read.Texts = lines.mid(2, n);
         read.Ids = lines.mid(n + 3, m);
     }

@@ -20,13 +20,13 @@ public:
     // refused before anything is copied.
     static constexpr qsizetype MaxValues = 1000000;
 
-    // Number of values; throws SelectionError "Index mismatch in txt and id"
+    // Number of values; throws Error::selection "Index mismatch in txt and id"
     // when the two lists have drifted apart.
     int count() const;
     void clear();
     // Checks the lists as Count does, then appends one value.
     void add(const QString& text, const QString& id);
-    // Removes the value at index; throws SelectionError when out of range.
+    // Removes the value at index; throws Error::selection when out of range.
     void remove(int index);
     void assign(const CriterionValueList& source);
 
@@ -35,12 +35,12 @@ public:
     void saveToStream(QIODevice& stream) const;
     // Reads one block from the stream's position to its end. Two lines or
     // fewer give an empty and-list. A malformed block or one of more than
-    // MaxValues values throws SelectionError and leaves the list as it was.
+    // MaxValues values throws Error::selection and leaves the list as it was.
     void loadFromStream(QIODevice& stream);
     // The same for a block already split into lines.
     void loadFromLines(const QStringList& lines);
 
-    // Throws SelectionError for a row count above MaxValues.
+    // Throws Error::selection for a row count above MaxValues.
     static void checkValueCount(qint64 count);
 
     bool operator==(const CriterionValueList&) const = default;

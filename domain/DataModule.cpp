@@ -1,8 +1,8 @@
 #include "domain/DataModule.h"
 
+#include "core/Error.h"
 #include "core/Settings.h"
 #include "core/StringTable.h"
-#include "engine/EngineError.h"
 #include "engine/QuickFindIndex.h"
 #include "engine/SchemaCheck.h"
 
@@ -155,7 +155,7 @@ DataModule::OpenResult DataModule::openDatabase()
             // Refused here, naming what is missing, rather than in a window later.
             const engine::SchemaGaps gaps = engine::SchemaCheck::missing(m_db);
             if (!gaps.isEmpty())
-                throw engine::EngineError(gaps.describe());
+                throw Error::engine(gaps.describe());
             attachQuickFind(result.warnings);
             step();
             createCursors();
@@ -172,7 +172,9 @@ DataModule::OpenResult DataModule::openDatabase()
             step();
             m_ready = true;
             result.warnings << m_db.rankWarnings();
-        } catch (const engine::EngineError& e) {
+        } catch (const Error& e) {
+            if (!e.is(Error::Kind::Engine))
+                throw;
             result.status = OpenStatus::OpenFailed;
             result.message = loadStr(19) + QStringLiteral("\r\n") + e.message();
             m_cursors.clear();

@@ -16,7 +16,7 @@ class EngineStatementRunner : public StatementRunner
 {
 public:
     explicit EngineStatementRunner(engine::Database& db) : m_db(db) {}
-    // Throws engine::EngineError when the engine rejects the statement.
+    // Throws Error::engine when the engine rejects the statement.
     PenoList peno(const QStringList& statementLines) override;
     // One statement over all keys of the row (held in a temporary table and
     // joined to the index), instead of one statement per key: a row of a

@@ -1,7 +1,7 @@
 #include "domain/Export.h"
 
 #include "core/Cp1250.h"
-#include "core/FileError.h"
+#include "core/Error.h"
 #include "core/SafeFileWriter.h"
 #include "core/StringTable.h"
 #include "domain/DataModule.h"
@@ -142,7 +142,9 @@ TextExport::Result TextExport::run(engine::Database& db, engine::TableCursor& fi
             sheet.writeXlsx(path, options);
             break;
         }
-    } catch (const FileError& e) {
+    } catch (const Error& e) {
+        if (!e.is(Error::Kind::File))
+            throw;
         result.status = Status::WriteFailed;
         result.error = e.message();
     }

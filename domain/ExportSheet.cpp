@@ -1,6 +1,6 @@
 #include "domain/ExportSheet.h"
 
-#include "core/FileError.h"
+#include "core/Error.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -45,7 +45,7 @@ void ExportSheet::writeXlsx(const QString& path, const SafeFileWriter::Options& 
     wbOptions.tmpdir = const_cast<char*>(folder.constData());
     lxw_workbook* book = workbook_new_opt(QFile::encodeName(draft).constData(), &wbOptions);
     if (!book)
-        throw FileError(path, QStringLiteral("cannot create the workbook"));
+        throw Error::file(path, QStringLiteral("cannot create the workbook"));
     lxw_worksheet* sheet = workbook_add_worksheet(book, nullptr);
     lxw_format* bold = workbook_add_format(book);
     format_set_bold(bold);
@@ -67,7 +67,7 @@ void ExportSheet::writeXlsx(const QString& path, const SafeFileWriter::Options& 
     const lxw_error rc = workbook_close(book);
     if (rc != LXW_NO_ERROR) {
         QFile::remove(draft);
-        throw FileError(path, QString::fromUtf8(lxw_strerror(rc)));
+        throw Error::file(path, QString::fromUtf8(lxw_strerror(rc)));
     }
     SafeFileWriter::commit(draft, target, options.sync);
 }

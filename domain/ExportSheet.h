@@ -31,7 +31,7 @@ struct ExportSheet {
     static QString csvField(const QString& value, const QString& separator);
 
     // One sheet, the header row first. The workbook goes to a draft beside
-    // path that SafeFileWriter makes the file. Throws FileError.
+    // path that SafeFileWriter makes the file. Throws Error::file.
     void writeXlsx(const QString& path, const SafeFileWriter::Options& options) const;
 };
 

@@ -1,7 +1,7 @@
 #include "domain/FilterBuilder.h"
 
+#include "core/Error.h"
 #include "domain/NoteCondition.h"
-#include "domain/SelectionError.h"
 #include "domain/SelectionState.h"
 #include "domain/StatementRunner.h"
 #include "domain/TextLines.h"
@@ -49,7 +49,7 @@ qint64 numericKey(const QString& id)
 {
     qint64 value = 0;
     if (!textlines::parseInt(id, &value))
-        throw SelectionError(
+        throw Error::selection(
             QStringLiteral("The criterion key \"%1\" is not a whole number.").arg(id.left(40)));
     return value;
 }

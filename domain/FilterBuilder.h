@@ -22,7 +22,7 @@ public:
     FilterBuilder(StatementRunner& runner, QString noteDir);
 
     // The whole filter, possibly empty. Keys that are not whole numbers throw
-    // SelectionError, as do the lists' own checks; engine errors pass through.
+    // Error::selection, as do the lists' own checks; engine errors pass through.
     // The lists of company numbers found through the index tables are carried
     // as numbers; text() spells the same filter as buildFilter.
     engine::Filter buildFilterWithSets(const SelectionState& state);

@@ -1,7 +1,7 @@
 #include "domain/FirmListModel.h"
 
+#include "core/Error.h"
 #include "domain/DataModule.h"
-#include "engine/EngineError.h"
 
 #include <QFont>
 
@@ -63,7 +63,9 @@ QVariant FirmListModel::data(const QModelIndex& index, int role) const
         QFont bold;
         bold.setBold(true);
         return bold;
-    } catch (const engine::EngineError&) {
+    } catch (const Error& e) {
+        if (!e.is(Error::Kind::Engine))
+            throw;
         // A view cannot handle an exception while painting; a row that cannot
         // be read shows empty.
         return QVariant();

@@ -1,7 +1,7 @@
 #include "domain/LabelSettings.h"
 
 #include "core/Cp1250.h"
-#include "core/FileError.h"
+#include "core/Error.h"
 #include "core/ListFile.h"
 
 #include <QGuiApplication>
@@ -151,7 +151,7 @@ void LabelFile::save(const LabelSettings& settings, const QString& path)
         QByteArray bytes;
         qsizetype bad = -1;
         if (!Cp1250::encodeStrict(line, bytes, &bad))
-            throw FileError(
+            throw Error::file(
                 path,
                 QStringLiteral("\"%1\" cannot be stored in Windows-1250").arg(line.mid(bad, 1)));
     }

@@ -70,10 +70,10 @@ public:
     // that is missing or does not convert.
     static Status apply(const QStringList& lines, LabelSettings& settings);
 
-    // Writes through a temporary file; throws FileError on failure (and for
+    // Writes through a temporary file; throws Error::file on failure (and for
     // text that Windows-1250 cannot hold, which would come back changed).
     static void save(const LabelSettings& settings, const QString& path);
-    // Reads path and applies it; throws FileError when the file cannot be read.
+    // Reads path and applies it; throws Error::file when the file cannot be read.
     static Status load(const QString& path, LabelSettings& settings);
 };
 

@@ -1,7 +1,8 @@
 #include "domain/NoteFile.h"
 
 #include "core/Cp1250.h"
-#include "core/FileError.h"
+#include "core/Error.h"
+#include "core/Settings.h"
 #include "core/RegularFile.h"
 #include "core/SafeFileWriter.h"
 #include "core/Settings.h"
@@ -62,7 +63,7 @@ void NoteFile::save(int peno, const QString& text)
     const QString file = path(peno);
     if (blank(text)) {
         if (QFileInfo::exists(file) && !QFile::remove(file))
-            throw FileError(file, QStringLiteral("Poznámku nelze smazat."));
+            throw Error::file(file, QStringLiteral("Poznámku nelze smazat."));
         return;
     }
 
@@ -73,13 +74,13 @@ void NoteFile::save(int peno, const QString& text)
     qsizetype bad = -1;
     QString crlf = lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");
     if (!Cp1250::encodeStrict(crlf, bytes, &bad))
-        throw FileError(
+        throw Error::file(
             file,
             QStringLiteral("Znak \"%1\" nelze uložit v kódování Windows-1250.").arg(crlf.at(bad)));
 
     const QString dir = QFileInfo(file).absolutePath();
     if (!QDir().mkpath(dir))
-        throw FileError(dir, QStringLiteral("Složku poznámek nelze vytvořit."));
+        throw Error::file(dir, QStringLiteral("Složku poznámek nelze vytvořit."));
     // Never through a link: a note is a file of Pozn/ and nothing else.
     SafeFileWriter::Options options;
     options.links = SafeFileWriter::Links::Refuse;

@@ -24,8 +24,8 @@ public:
     // Stores the text as typed, one CR LF after every line. A text that is
     // empty after trimming deletes the note instead. Creates Pozn/ when it
     // is missing. Writes through SafeFileWriter, so that a failed write
-    // keeps the earlier note; a link in the note's place is refused. Throws FileError when the note
-    // cannot be written or deleted, or holds characters Windows-1250 cannot store.
+    // keeps the earlier note; a link in the note's place is refused. Throws Error::file when the
+    // note cannot be written or deleted, or holds characters Windows-1250 cannot store.
     static void save(int peno, const QString& text);
 };
 

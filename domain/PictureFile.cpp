@@ -1,6 +1,6 @@
 #include "domain/PictureFile.h"
 
-#include "core/FileError.h"
+#include "core/Error.h"
 #include "core/PictureFolder.h"
 
 #include <QFileInfo>
@@ -13,7 +13,7 @@ PictureFile::Status PictureFile::load(const QString& path, QImage* image, QStrin
 {
     // A directory (a record with an empty file name) is no picture either.
     if (!QFileInfo(path).isFile()) {
-        *error = FileError(path, QStringLiteral("File not found")).message();
+        *error = Error::file(path, QStringLiteral("File not found")).message();
         return Status::Missing;
     }
     QImageReader reader(path);
@@ -21,7 +21,7 @@ PictureFile::Status PictureFile::load(const QString& path, QImage* image, QStrin
     reader.setDecideFormatFromContent(true);
     QImage read = reader.read();
     if (read.isNull()) {
-        *error = FileError(path, reader.errorString()).message();
+        *error = Error::file(path, reader.errorString()).message();
         return Status::Unreadable;
     }
     *image = std::move(read);
@@ -34,7 +34,7 @@ PictureFile::Status PictureFile::load(const QString& folder, const QString& name
     const QString path = PictureFolder::resolve(folder, name);
     if (path.isEmpty()) {
         *error =
-            FileError(PictureFolder::displayPath(folder, name), QStringLiteral("File not found"))
+            Error::file(PictureFolder::displayPath(folder, name), QStringLiteral("File not found"))
                 .message();
         return Status::Missing;
     }

@@ -1,8 +1,7 @@
 #include "domain/SelectionFile.h"
 
-#include "core/FileError.h"
+#include "core/Error.h"
 #include "core/ListFile.h"
-#include "domain/SelectionError.h"
 #include "domain/SelectionRecord.h"
 #include "domain/TextLines.h"
 
@@ -26,13 +25,13 @@ bool loadSelection(const QString& path, SelectionState& state)
     // The container reader treats a missing file as an empty list; here
     // that would read as "not a selection file", which misleads.
     if (!QFileInfo(path).isFile())
-        throw FileError(path, QStringLiteral("The file does not exist."));
+        throw Error::file(path, QStringLiteral("The file does not exist."));
     const qint64 size = QFileInfo(path).size();
     if (size > selectionfile::MaxBytes)
-        throw SelectionError(QStringLiteral("The selection file is too large (%1 bytes; at most "
-                                            "%2 bytes are read).")
-                                 .arg(size)
-                                 .arg(selectionfile::MaxBytes));
+        throw Error::selection(QStringLiteral("The selection file is too large (%1 bytes; at most "
+                                              "%2 bytes are read).")
+                                   .arg(size)
+                                   .arg(selectionfile::MaxBytes));
     QStringList lines;
     loadListFile(lines, path);
     return readSelectionLines(std::move(lines), state);

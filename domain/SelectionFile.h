@@ -19,13 +19,13 @@ constexpr qint64 MaxBytes = 32 * 1024 * 1024;
 } // namespace selectionfile
 
 // Writes state to path, replacing the file only once it is complete. File
-// layer failures throw FileError.
+// layer failures throw Error::file.
 void saveSelection(const SelectionState& state, const QString& path);
 
 // Reads path (a container file or plain text holding the record) into
 // state. Returns false when the file holds no selection record (wrong first
 // line, or empty): the caller shows text 233 + "Kvelta 2001". A missing or
-// unreadable file throws FileError, a damaged record SelectionError, as does
+// unreadable file throws Error::file, a damaged record Error::selection, as does
 // a file larger than selectionfile::MaxBytes (before it is read) or a row of
 // more than CriterionValueList::MaxValues values; in every failure state stays as it was.
 bool loadSelection(const QString& path, SelectionState& state);

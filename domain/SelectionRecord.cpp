@@ -1,7 +1,7 @@
 #include "domain/SelectionRecord.h"
 
+#include "core/Error.h"
 #include "domain/CriterionValueList.h"
-#include "domain/SelectionError.h"
 #include "domain/SelectionState.h"
 #include "domain/TextLines.h"
 
@@ -24,7 +24,7 @@ qint64 numberLine(const QString& line, const QString& what)
 {
     qint64 value = 0;
     if (!textlines::parseInt(line, &value))
-        throw SelectionError(
+        throw Error::selection(
             QStringLiteral("The %1 \"%2\" is not a whole number.").arg(what, line.left(40)));
     return value;
 }
@@ -33,7 +33,8 @@ int switchLine(const QString& line, const QString& what)
 {
     const qint64 value = numberLine(line, what);
     if (value != 0 && value != 1)
-        throw SelectionError(QStringLiteral("The %1 must be 0 or 1, not %2.").arg(what).arg(value));
+        throw Error::selection(
+            QStringLiteral("The %1 must be 0 or 1, not %2.").arg(what).arg(value));
     return int(value);
 }
 
@@ -70,7 +71,7 @@ bool readSelectionLines(QStringList lines, SelectionState& state)
     if (lines.isEmpty() || lines.first() != selectionrecord::header())
         return false;
     if (lines.size() < 1 + FlagLines)
-        throw SelectionError(QStringLiteral("The selection record ends after its first line."));
+        throw Error::selection(QStringLiteral("The selection record ends after its first line."));
 
     // Everything is read into a fresh state first, so a damaged record
     // leaves the current criteria untouched.
@@ -104,11 +105,11 @@ void extractBlock(QStringList& remaining, QBuffer& target)
 QStringList takeBlock(QStringList& remaining)
 {
     if (remaining.size() < 2)
-        throw SelectionError(QStringLiteral("The selection record ends before its last row."));
+        throw Error::selection(QStringLiteral("The selection record ends before its last row."));
     const qint64 n = textlines::parseCount(remaining.at(1), QStringLiteral("number of values"));
     const qint64 size = 2 * n + 3; // the block's two counts are equal
     if (size > remaining.size())
-        throw SelectionError(
+        throw Error::selection(
             QStringLiteral("The selection record is cut short in a row of %1 values.").arg(n));
     CriterionValueList::checkValueCount(n); // before the row is copied
     QStringList block = remaining.mid(0, size);

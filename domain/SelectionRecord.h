@@ -32,7 +32,7 @@ void writeSelection(const SelectionState& state, QIODevice& stream);
 // leaves state alone when the first line is not the header (also for no
 // lines at all): the caller reports text 233 followed by "Kvelta 2001".
 // A record that is cut short or holds a line that is not a number throws
-// SelectionError, and state is left alone as well.
+// Error::selection, and state is left alone as well.
 bool readSelection(QIODevice& stream, SelectionState& state);
 // The same for a record already split into lines (a selection file's), read
 // without another copy of its text.
@@ -40,7 +40,7 @@ bool readSelectionLines(QStringList lines, SelectionState& state);
 
 // Moves the next criterion block (flag, count, texts, count, ids) from the
 // front of remaining into target, which is emptied first and rewound after.
-// Throws SelectionError when remaining is too short for the block.
+// Throws Error::selection when remaining is too short for the block.
 void extractBlock(QStringList& remaining, QBuffer& target);
 // The same block, returned as its lines.
 QStringList takeBlock(QStringList& remaining);

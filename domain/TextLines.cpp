@@ -1,8 +1,8 @@
 #include "domain/TextLines.h"
 
 #include "core/Cp1250.h"
+#include "core/Error.h"
 #include "core/ListFile.h"
-#include "domain/SelectionError.h"
 
 #include <QIODevice>
 
@@ -18,7 +18,7 @@ void writeLines(QIODevice& device, const QStringList& lines)
 {
     const QByteArray bytes = listfile::render(lines);
     if (device.write(bytes) != bytes.size())
-        throw SelectionError(
+        throw Error::selection(
             QStringLiteral("Cannot write the selection data: %1").arg(device.errorString()));
 }
 
@@ -44,10 +44,10 @@ int parseCount(const QString& line, const QString& what)
 {
     qint64 v = 0;
     if (!parseInt(line, &v))
-        throw SelectionError(
+        throw Error::selection(
             QStringLiteral("The %1 \"%2\" is not a whole number.").arg(what, line.left(40)));
     if (v < 0 || v > std::numeric_limits<int>::max())
-        throw SelectionError(QStringLiteral("The %1 %2 is out of range.").arg(what).arg(v));
+        throw Error::selection(QStringLiteral("The %1 %2 is out of range.").arg(what).arg(v));
     return int(v);
 }
 

@@ -13,12 +13,12 @@ namespace kv::textlines
 // (CR, LF or CR LF ends a line; a last line without an end still counts).
 QStringList readAll(QIODevice& device);
 
-// Writes every line followed by CR LF in Windows-1250; throws SelectionError
+// Writes every line followed by CR LF in Windows-1250; throws Error::selection
 // when the device refuses the bytes.
 void writeLines(QIODevice& device, const QStringList& lines);
 
 // A count line of a block: a non-negative decimal integer, else throws
-// SelectionError naming what the line should have held.
+// Error::selection naming what the line should have held.
 int parseCount(const QString& line, const QString& what);
 
 // A whole decimal integer (optional sign, digits only), as keys and flag

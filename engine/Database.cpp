@@ -1,7 +1,7 @@
 #include "engine/Database.h"
 
+#include "core/Error.h"
 #include "engine/CzechText.h"
-#include "engine/EngineError.h"
 #include "engine/JetDialect.h"
 #include "engine/NumberSetFunction.h"
 #include "engine/RankColumn.h"
@@ -62,7 +62,7 @@ void Database::open(const QString& path, Mode mode)
     if (rc != SQLITE_OK) {
         const QString reason = lastError(db);
         sqlite3_close(db);
-        throw EngineError(reason);
+        throw Error::engine(reason);
     }
     m_db = db;
     m_path = path;
@@ -96,7 +96,7 @@ void Database::exec(const QString& sql)
     if (sqlite3_exec(m_db, sql.toUtf8().constData(), nullptr, nullptr, &err) != SQLITE_OK) {
         const QString reason = err ? QString::fromUtf8(err) : lastError(m_db);
         sqlite3_free(err);
-        throw EngineError(reason);
+        throw Error::engine(reason);
     }
 }
 

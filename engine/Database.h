@@ -32,7 +32,7 @@ public:
     Database(const Database&) = delete;
     Database& operator=(const Database&) = delete;
 
-    // Throws EngineError with SQLite's reason; a file that is not a database
+    // Throws Error::engine with SQLite's reason; a file that is not a database
     // fails here, not at the first cursor.
     void open(const QString& path, Mode mode = Mode::ReadOnly);
     void close();

@@ -1,8 +1,9 @@
 #include "engine/DatabaseSetup.h"
 
+#include "core/Error.h"
 #include "engine/CzechText.h"
+#include "core/Error.h"
 #include "engine/Database.h"
-#include "engine/EngineError.h"
 #include "engine/JetDialect.h"
 #include "engine/Schema.h"
 #include "engine/Statement.h"
@@ -46,7 +47,7 @@ void exec(sqlite3* db, const QString& sql)
     if (sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, &err) != SQLITE_OK) {
         const QString reason = QString::fromUtf8(err ? err : sqlite3_errmsg(db));
         sqlite3_free(err);
-        throw EngineError(reason);
+        throw Error::engine(reason);
     }
 }
 
@@ -202,7 +203,7 @@ bool finishDatabase(sqlite3* db, char** error)
         *error = nullptr;
     try {
         if (!db)
-            throw EngineError(QStringLiteral("database is not open"));
+            throw Error::engine(QStringLiteral("database is not open"));
         CzechText::registerWith(db);
         exec(db, QStringLiteral("BEGIN"));
         try {
@@ -217,7 +218,9 @@ bool finishDatabase(sqlite3* db, char** error)
         }
         exec(db, QStringLiteral("ANALYZE"));
         return true;
-    } catch (const EngineError& e) {
+    } catch (const Error& e) {
+        if (!e.is(Error::Kind::Engine))
+            throw;
         if (error)
             *error = sqlite3_mprintf("%s", e.message().toUtf8().constData());
         return false;
@@ -245,7 +248,7 @@ void finishDatabase(Database& db)
     if (!finishDatabase(db.handle(), &error)) {
         const QString why = QString::fromUtf8(error ? error : "unknown error");
         sqlite3_free(error);
-        throw EngineError(why);
+        throw Error::engine(why);
     }
 }
 

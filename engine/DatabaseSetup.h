@@ -20,7 +20,7 @@ namespace kv::engine
 bool finishDatabase(sqlite3* db, char** error = nullptr);
 
 class Database;
-// The same for a builder's connection; throws EngineError when it fails.
+// The same for a builder's connection; throws Error::engine when it fails.
 void finishDatabase(Database& db);
 
 // For a builder writing a new file that is renamed into place only when

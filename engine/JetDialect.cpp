@@ -1,7 +1,8 @@
 #include "engine/JetDialect.h"
 
+#include "core/Error.h"
 #include "engine/CzechText.h"
-#include "engine/EngineError.h"
+#include "core/Error.h"
 #include "engine/Filter.h"
 #include "engine/NumberSetFunction.h"
 #include "engine/Schema.h"
@@ -83,7 +84,7 @@ Sql chain(const std::vector<Sql>& terms, qsizetype from, qsizetype to, const QSt
     QString shown = input.simplified();
     if (shown.size() > 120)
         shown = shown.left(117) + QStringLiteral("...");
-    throw EngineError(QStringLiteral("Rejected query text (%1): %2").arg(what, shown));
+    throw Error::engine(QStringLiteral("Rejected query text (%1): %2").arg(what, shown));
 }
 
 std::vector<Token> tokenize(const QString& in)
@@ -482,7 +483,7 @@ const TableInfo& JetDialect::knownTable(const QString& name)
 {
     const TableInfo* t = Schema::table(name);
     if (!t)
-        throw EngineError(QStringLiteral("Unknown table: %1").arg(name));
+        throw Error::engine(QStringLiteral("Unknown table: %1").arg(name));
     return *t;
 }
 
@@ -490,7 +491,7 @@ const FieldInfo& JetDialect::knownField(const TableInfo& table, const QString& n
 {
     const FieldInfo* f = table.field(name);
     if (!f)
-        throw EngineError(QStringLiteral("Unknown field %1 in table %2").arg(name, table.name));
+        throw Error::engine(QStringLiteral("Unknown field %1 in table %2").arg(name, table.name));
     return *f;
 }
 
@@ -525,7 +526,7 @@ std::vector<SortTerm> JetDialect::sortList(const QString& table, const QString& 
             term.descending = true;
         else if (words.size() > 2 ||
                  (words.size() == 2 && words[1].compare(QLatin1String("asc"), Qt::CaseInsensitive)))
-            throw EngineError(QStringLiteral("Rejected sort list: %1").arg(sort));
+            throw Error::engine(QStringLiteral("Rejected sort list: %1").arg(sort));
         out.push_back(term);
     }
     return out;

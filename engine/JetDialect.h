@@ -41,7 +41,7 @@ struct SortTerm {
 // parentheses; and SELECT [DISTINCT] fields FROM table [WHERE filter]
 // [ORDER BY fields]. Quoted texts become bound parameters, never SQL text.
 // Anything else (unknown names, stray quotes, ';', other statements) throws
-// EngineError before SQLite sees it.
+// Error::engine before SQLite sees it.
 class JetDialect
 {
 public:

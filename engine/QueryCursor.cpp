@@ -1,8 +1,8 @@
 #include "engine/QueryCursor.h"
 
+#include "core/Error.h"
 #include "engine/BoundStatement.h"
 #include "engine/Database.h"
-#include "engine/EngineError.h"
 #include "engine/JetDialect.h"
 #include "engine/Statement.h"
 
@@ -105,16 +105,16 @@ const Record& QueryCursor::current() const
 QVariant QueryCursor::value(const QString& field) const
 {
     if (!m_fields)
-        throw EngineError(QStringLiteral("Query is not open"));
+        throw Error::engine(QStringLiteral("Query is not open"));
     if (m_fields->indexOf(field) < 0)
-        throw EngineError(QStringLiteral("Field not found: %1").arg(field));
+        throw Error::engine(QStringLiteral("Field not found: %1").arg(field));
     return m_index >= 0 ? m_rows[size_t(m_index)].value(field) : QVariant();
 }
 
 QVariant QueryCursor::value(int column) const
 {
     if (!m_fields || column < 0 || column >= m_fields->size())
-        throw EngineError(QStringLiteral("Column %1 not available").arg(column));
+        throw Error::engine(QStringLiteral("Column %1 not available").arg(column));
     return m_index >= 0 ? m_rows[size_t(m_index)].value(column) : QVariant();
 }
 

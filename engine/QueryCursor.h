@@ -21,7 +21,7 @@ public:
     QStringList sql() const { return m_lines; }
     void clear(); // closes and forgets the statement
 
-    void open(); // throws EngineError; the rejected or failed statement leaves it closed
+    void open(); // throws Error::engine; the rejected or failed statement leaves it closed
     void close();
     bool isOpen() const { return m_open; }
 

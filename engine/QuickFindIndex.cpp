@@ -3,7 +3,7 @@
 #include "core/SafeFileWriter.h"
 #include "engine/CzechText.h"
 #include "engine/Database.h"
-#include "engine/EngineError.h"
+#include "core/Error.h"
 #include "engine/Statement.h"
 
 #include <QCryptographicHash>
@@ -31,7 +31,7 @@ void run(sqlite3* db, const QString& sql)
     if (sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, &err) != SQLITE_OK) {
         const QString why = QString::fromUtf8(err ? err : "unknown error");
         sqlite3_free(err);
-        throw EngineError(why);
+        throw Error::engine(why);
     }
 }
 
@@ -131,7 +131,7 @@ void buildSideFile(const QString& dbPath, const QString& side, const QString& id
                                    nullptr);
     try {
         if (rc != SQLITE_OK)
-            throw EngineError(Database::lastError(db));
+            throw Error::engine(Database::lastError(db));
         run(db, QStringLiteral("PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF"));
         // The company database is only ever read, also here.
         const QString uri =
@@ -226,7 +226,9 @@ QString QuickFindIndex::attach(Database& db, const QString& cacheDir, const Prog
             attachSide();
             if (storedIdentity(h, schema) == wanted)
                 return schema;
-        } catch (const EngineError&) {
+        } catch (const Error& e) {
+            if (!e.is(Error::Kind::Engine))
+                throw;
             // A damaged side file is built again below.
         }
         sqlite3_exec(h, "DETACH kvqf", nullptr, nullptr, nullptr);

@@ -22,7 +22,7 @@ struct QuickFindRow {
 };
 
 // Creates the index inside db (a builder's read-write connection), replacing
-// an earlier one. Throws EngineError.
+// an earlier one. Throws Error::engine.
 void buildQuickFindIndex(Database& db);
 
 class QuickFindIndex
@@ -36,7 +36,7 @@ public:
     // Makes the index of db (open read-only) usable and returns the schema
     // that holds it: "main" when the database has its own, else "kvqf", the
     // side file below cacheDir, built first when missing or made for another
-    // state of the database. Throws EngineError (and FileError when the side
+    // state of the database. Throws Error::engine (and Error::file when the side
     // file cannot be written).
     static QString attach(Database& db, const QString& cacheDir, const Progress& progress = {});
 

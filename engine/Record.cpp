@@ -1,6 +1,6 @@
 #include "engine/Record.h"
 
-#include "engine/EngineError.h"
+#include "core/Error.h"
 
 namespace kv::engine
 {
@@ -21,8 +21,8 @@ int Record::column(const QString& name) const
     const int c = m_fields ? m_fields->indexOf(name) : -1;
     if (c < 0) {
         if (!m_fields)
-            throw EngineError(QStringLiteral("No current record (field %1)").arg(name));
-        throw EngineError(QStringLiteral("Field not found: %1").arg(name));
+            throw Error::engine(QStringLiteral("No current record (field %1)").arg(name));
+        throw Error::engine(QStringLiteral("Field not found: %1").arg(name));
     }
     return c;
 }

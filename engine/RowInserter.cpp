@@ -1,7 +1,7 @@
 #include "engine/RowInserter.h"
 
 #include "engine/Database.h"
-#include "engine/EngineError.h"
+#include "core/Error.h"
 #include "engine/Schema.h"
 
 #include <QStringList>
@@ -29,7 +29,7 @@ RowInserter::RowInserter(Database& db, const TableInfo& table)
 RowInserter::RowInserter(Database& db, const QString& table, int fields) : m_db(db.handle())
 {
     if (!m_db)
-        throw EngineError(QStringLiteral("database is not open"));
+        throw Error::engine(QStringLiteral("database is not open"));
     QStringList marks;
     for (int i = 0; i < fields; ++i)
         marks << QStringLiteral("?");
@@ -48,7 +48,7 @@ RowInserter::~RowInserter()
 void RowInserter::check(int rc)
 {
     if (rc != SQLITE_OK && rc != SQLITE_DONE)
-        throw EngineError(Database::lastError(m_db));
+        throw Error::engine(Database::lastError(m_db));
 }
 
 RowInserter& RowInserter::add(qint64 value)
@@ -113,7 +113,7 @@ void RowInserter::insert()
     sqlite3_clear_bindings(m_stmt);
     m_next = 1;
     if (rc != SQLITE_DONE)
-        throw EngineError(reason);
+        throw Error::engine(reason);
 }
 
 } // namespace kv::engine

@@ -16,7 +16,7 @@ struct TableInfo;
 // A prepared INSERT of whole rows into one table, kept for every row of a
 // bulk load: values are added field by field in the table's order, then
 // insert() writes the row and makes the statement ready for the next one.
-// Errors throw EngineError with SQLite's message.
+// Errors throw Error::engine with SQLite's message.
 class RowInserter
 {
 public:

@@ -1,7 +1,7 @@
 #include "engine/Statement.h"
 
+#include "core/Error.h"
 #include "engine/Database.h"
-#include "engine/EngineError.h"
 
 #include <sqlite3.h>
 
@@ -13,17 +13,17 @@ Statement::Statement(const Database& db, const QString& sql) : Statement(db.hand
 Statement::Statement(sqlite3* db, const QString& sql) : m_db(db)
 {
     if (!db)
-        throw EngineError(QStringLiteral("database is not open"));
+        throw Error::engine(QStringLiteral("database is not open"));
     const QByteArray utf8 = sql.toUtf8();
     const char* tail = nullptr;
     check(sqlite3_prepare_v2(db, utf8.constData(), int(utf8.size()), &m_stmt, &tail));
     if (!m_stmt)
-        throw EngineError(QStringLiteral("empty statement"));
+        throw Error::engine(QStringLiteral("empty statement"));
     // One statement per object: a second one would silently be ignored.
     if (tail && QByteArray(tail).trimmed().size() > 0) {
         sqlite3_finalize(m_stmt);
         m_stmt = nullptr;
-        throw EngineError(QStringLiteral("only one statement may be run at a time"));
+        throw Error::engine(QStringLiteral("only one statement may be run at a time"));
     }
 }
 
@@ -35,7 +35,7 @@ Statement::~Statement()
 void Statement::check(int rc)
 {
     if (rc != SQLITE_OK && rc != SQLITE_ROW && rc != SQLITE_DONE)
-        throw EngineError(Database::lastError(m_db));
+        throw Error::engine(Database::lastError(m_db));
 }
 
 void Statement::bind(int index, qint64 value)
@@ -87,7 +87,7 @@ void Statement::bind(const QString& name, const QVariant& value)
 {
     const int index = sqlite3_bind_parameter_index(m_stmt, name.toUtf8().constData());
     if (index == 0)
-        throw EngineError(QStringLiteral("no parameter %1 in the statement").arg(name));
+        throw Error::engine(QStringLiteral("no parameter %1 in the statement").arg(name));
     bind(index, value);
 }
 
@@ -105,7 +105,7 @@ bool Statement::step()
         return false;
     const QString reason = Database::lastError(m_db);
     sqlite3_reset(m_stmt);
-    throw EngineError(reason);
+    throw Error::engine(reason);
 }
 
 void Statement::reset()

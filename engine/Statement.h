@@ -12,7 +12,7 @@ namespace kv::engine
 class Database;
 
 // One prepared SQLite statement (RAII). Parameters are 1-based, columns 0-based.
-// Errors throw EngineError with SQLite's message.
+// Errors throw Error::engine with SQLite's message.
 class Statement
 {
 public:

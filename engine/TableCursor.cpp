@@ -1,8 +1,8 @@
 #include "engine/TableCursor.h"
 
+#include "core/Error.h"
 #include "engine/BoundStatement.h"
 #include "engine/Database.h"
-#include "engine/EngineError.h"
 #include "engine/JetDialect.h"
 #include "engine/RankColumn.h"
 #include "engine/Schema.h"
@@ -90,11 +90,11 @@ void TableCursor::setMaster(TableCursor* master, const QString& linkFields)
     QStringList links;
     if (master) {
         if (master == this)
-            throw EngineError(QStringLiteral("A cursor cannot be its own master"));
+            throw Error::engine(QStringLiteral("A cursor cannot be its own master"));
         for (const QString& f : linkFields.split(u';', Qt::SkipEmptyParts))
             links << JetDialect::knownField(*m_table, f.trimmed()).name;
         if (links.isEmpty())
-            throw EngineError(QStringLiteral("No link fields for %1").arg(m_table->name));
+            throw Error::engine(QStringLiteral("No link fields for %1").arg(m_table->name));
     }
     if (m_master)
         m_master->m_details.removeAll(this);
@@ -109,7 +109,7 @@ void TableCursor::setMaster(TableCursor* master, const QString& linkFields)
 void TableCursor::addCalculatedField(const QString& name)
 {
     if (m_open)
-        throw EngineError(QStringLiteral("Calculated fields must be added before opening"));
+        throw Error::engine(QStringLiteral("Calculated fields must be added before opening"));
     m_calcNames << name;
 }
 
@@ -305,7 +305,8 @@ Record TableCursor::fetch(qint64 rowid) const
     m_fetch->bind(1, rowid);
     if (!m_fetch->step()) {
         m_fetch->reset();
-        throw EngineError(QStringLiteral("Row %1 of %2 disappeared").arg(rowid).arg(m_table->name));
+        throw Error::engine(
+            QStringLiteral("Row %1 of %2 disappeared").arg(rowid).arg(m_table->name));
     }
     const int columns = m_fetch->columnCount();
     std::vector<QVariant> values;
@@ -400,9 +401,9 @@ QVariant TableCursor::value(const QString& field) const
     if (m_current.isValid())
         return m_current.value(field);
     if (!m_fields)
-        throw EngineError(QStringLiteral("Cursor on %1 is not open").arg(m_table->name));
+        throw Error::engine(QStringLiteral("Cursor on %1 is not open").arg(m_table->name));
     if (m_fields->indexOf(field) < 0)
-        throw EngineError(QStringLiteral("Field not found: %1").arg(field));
+        throw Error::engine(QStringLiteral("Field not found: %1").arg(field));
     return QVariant();
 }
 

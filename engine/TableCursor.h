@@ -2,7 +2,7 @@
 
 // Engine layer over the read-only company database (SQLite).
 //
-//   Database db(path);                      // read-only; throws EngineError with SQLite's reason
+//   Database db(path);                      // read-only; throws Error::engine with SQLite's reason
 //   TableCursor firms(db, "firma");
 //   firms.setSort("nazev");                 // "placena DESC, nazev"; integers sort numerically,
 //                                           // texts in Czech order
@@ -29,7 +29,7 @@
 //
 // Setting the filter, the switch or the sort of an open cursor runs it again
 // and puts it on the first row. A filter or sort that fails leaves the cursor
-// as it was and throws EngineError. Reading a field of an empty cursor gives
+// as it was and throws Error::engine. Reading a field of an empty cursor gives
 // empty text or 0; an unknown field name throws.
 //
 // A cursor holds only the ordered row ids of its set; rows are read on demand

@@ -1,12 +1,13 @@
 #include "jetimport/JetImport.h"
 
-#include "core/FileError.h"
+#include "core/Error.h"
 #include "core/SafeFileWriter.h"
 #include "engine/Database.h"
 #include "engine/DatabaseSetup.h"
-#include "engine/EngineError.h"
+#include "core/Error.h"
 #include "engine/QuickFindIndex.h"
 #include "engine/RowInserter.h"
+#include "engine/Statement.h"
 #include "engine/Transaction.h"
 #include "jetimport/JetReader.h"
 
@@ -68,7 +69,9 @@ bool JetImport::run(const QString& mdbPath, const QString& dbPath)
     }
     try {
         SafeFileWriter::commit(draft, target);
-    } catch (const FileError& e) {
+    } catch (const Error& e) {
+        if (!e.is(Error::Kind::File))
+            throw;
         m_error = QStringLiteral("Cannot write %1").arg(e.message());
         return false;
     }
@@ -131,7 +134,9 @@ bool JetImport::copy(const QString& mdbPath, const QString& workPath, const QStr
         m_gaps = engine::SchemaCheck::missing(db);
         if (m_gaps.isEmpty())
             engine::buildQuickFindIndex(db);
-    } catch (const engine::EngineError& e) {
+    } catch (const Error& e) {
+        if (!e.is(Error::Kind::Engine))
+            throw;
         m_error = QStringLiteral("Cannot write %1: %2").arg(dbPath, e.message());
         return false;
     }

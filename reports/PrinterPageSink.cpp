@@ -1,7 +1,7 @@
 #include "reports/PrinterPageSink.h"
 
+#include "core/Error.h"
 #include "reports/PageRenderer.h"
-#include "reports/ReportError.h"
 
 #include <QPagedPaintDevice>
 
@@ -29,9 +29,9 @@ bool PrinterPageSink::addPage(ReportPage&& page)
         return false;
     if (!m_painter.isActive()) {
         if (!m_painter.begin(&m_device))
-            throw ReportError(QStringLiteral("The printer could not start the job."));
+            throw Error::report(QStringLiteral("The printer could not start the job."));
     } else if (!m_device.newPage()) {
-        throw ReportError(QStringLiteral("The printer could not start a new page."));
+        throw Error::report(QStringLiteral("The printer could not start a new page."));
     }
     PageRenderer::draw(m_painter, page, QRectF(QPointF(0, 0), m_paper.size()));
     ++m_printed;

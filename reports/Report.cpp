@@ -1,10 +1,8 @@
 #include "reports/Report.h"
 
+#include "core/Error.h"
 #include "reports/PrinterPageSink.h"
-#include "reports/ReportError.h"
 #include "reports/ReportGenerator.h"
-
-#include "core/FileError.h"
 
 #include <QBuffer>
 #include <QPdfWriter>

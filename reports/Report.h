@@ -72,14 +72,14 @@ public:
     PageStore& pageStore() { return m_store; }
 
     // Generates into the page store; returns the page count. Does nothing
-    // while a run is going on. Throws ReportError for a faulty definition.
+    // while a run is going on. Throws Error::report for a faulty definition.
     int generate();
     // Runs the report into any sink (a recording, a benchmark).
     bool run(PageSink& sink);
     // Generates pages firstPage..lastPage (0/0 all) into a PDF in memory
     // and writes it to path through SafeFileWriter; with copies > 1 the
     // pages follow each other that many times (collated). Returns the pages
-    // drawn, copies included; with none, nothing is written. Throws FileError.
+    // drawn, copies included; with none, nothing is written. Throws Error::file.
     int writePdf(const QString& path, int firstPage, int lastPage,
                  const SafeFileWriter::Options& options, int copies = 1);
     // Generates onto a paged device already set up for the job (page layout,

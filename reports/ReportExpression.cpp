@@ -1,7 +1,7 @@
 #include "reports/ReportExpression.h"
 
+#include "core/Error.h"
 #include "reports/ReportDataSource.h"
-#include "reports/ReportError.h"
 
 namespace kv
 {
@@ -41,7 +41,7 @@ private:
     }
     [[noreturn]] void fail(const QString& what) const
     {
-        throw ReportError(
+        throw Error::report(
             QStringLiteral("Expression \"%1\": %2 at position %3").arg(m_s, what).arg(m_i + 1));
     }
 

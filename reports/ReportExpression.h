@@ -24,7 +24,7 @@ struct ExpressionContext {
 class ReportExpression
 {
 public:
-    // Throws ReportError for text that does not parse or names an unknown cursor.
+    // Throws Error::report for text that does not parse or names an unknown cursor.
     static QString evaluate(const QString& expression, const ExpressionContext& context);
 };
 

@@ -1,9 +1,9 @@
 #include "reports/ReportGenerator.h"
 
+#include "core/Error.h"
 #include "reports/PageSink.h"
 #include "reports/Report.h"
 #include "reports/ReportDataSource.h"
-#include "reports/ReportError.h"
 #include "reports/TextMeasure.h"
 
 #include <QCoreApplication>
@@ -125,7 +125,7 @@ QString ReportGenerator::boxText(const ReportBox& box) const
     case ReportBox::Kind::Field: {
         const ReportDataSource* src = m_report.source(box.source);
         if (!src)
-            throw ReportError(
+            throw Error::report(
                 QStringLiteral("Box \"%1\": unknown cursor \"%2\"").arg(box.name, box.source));
         return src->value(box.field).toString();
     }

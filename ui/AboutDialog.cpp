@@ -3,6 +3,7 @@
 #include "core/StringTable.h"
 #include "domain/Links.h"
 #include "ui/AuxPictures.h"
+#include "ui/FixedDialog.h"
 
 #include <QDesktopServices>
 #include <QLabel>
@@ -34,11 +35,9 @@ QLabel* linkLabel(QWidget* parent, const char* name, const QString& text)
 }
 } // namespace
 
-AboutDialog::AboutDialog(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint)
+AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent)
 {
-    setObjectName(QStringLiteral("FAbout"));
-    setFixedSize(292, 326);
+    setUpFixedDialog(this, "FAbout", {}, QSize(292, 326));
     setAutoFillBackground(true);
     setStyleSheet(QStringLiteral("QDialog { background: white; }"));
     auto layout = new QVBoxLayout(this);

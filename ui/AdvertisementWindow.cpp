@@ -9,6 +9,7 @@
 #include "domain/NavigatorState.h"
 #include "domain/PictureFile.h"
 #include "ui/Application.h"
+#include "ui/ErrorBox.h"
 
 #include <QFrame>
 #include <QHBoxLayout>
@@ -198,20 +199,7 @@ void AdvertisementWindow::navigate(int button)
     engine::TableCursor* ads = m_dm ? m_dm->advertisements() : nullptr;
     if (!ads || !ads->isOpen())
         return;
-    switch (button) {
-    case 0:
-        ads->first();
-        break;
-    case 1:
-        ads->prior();
-        break;
-    case 2:
-        ads->next();
-        break;
-    default:
-        ads->last();
-        break;
-    }
+    reportingErrors(this, [&] { moveByNavigator(*ads, button); });
     updateNavigator();
 }
 

@@ -2,8 +2,9 @@
 #include "ui/DialogParts.h"
 
 #include "core/StringTable.h"
+#include "ui/BusyCursor.h"
+#include "ui/FixedDialog.h"
 
-#include <QApplication>
 #include <QButtonGroup>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -18,10 +19,8 @@ namespace kv
 
 CriterionDetailDialog::CriterionDetailDialog(QWidget* parent) : QDialog(parent)
 {
-    setObjectName(QStringLiteral("FVyberDetail"));
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-    setFixedSize(319, 429);
+    setUpFixedDialog(this, "FVyberDetail", Qt::WindowTitleHint | Qt::WindowSystemMenuHint,
+                     QSize(319, 429));
 
     m_lPopis = new QLabel(this);
     m_lPopis->setObjectName(QStringLiteral("lPopis"));
@@ -84,13 +83,14 @@ void CriterionDetailDialog::setLogicEnabled(bool on)
 
 void CriterionDetailDialog::showEvent(QShowEvent* event)
 {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    applyTexts();
-    Backup.assign(WorkList);
-    m_log->button(WorkList.IsAnd ? 1 : 0)->setChecked(true);
-    fillList();
-    Changed = false;
-    QApplication::restoreOverrideCursor();
+    {
+        BusyCursor busy;
+        applyTexts();
+        Backup.assign(WorkList);
+        m_log->button(WorkList.IsAnd ? 1 : 0)->setChecked(true);
+        fillList();
+        Changed = false;
+    }
     QDialog::showEvent(event);
 }
 

@@ -3,9 +3,9 @@
 #include "domain/CriterionRows.h"
 #include "domain/DataModule.h"
 #include "domain/DictionaryModel.h"
+#include "ui/BusyCursor.h"
 #include "ui/ErrorBox.h"
 
-#include <QApplication>
 #include <QLineEdit>
 #include <QListView>
 #include <QSignalBlocker>
@@ -56,30 +56,31 @@ void DictionaryPanel::search(const QString& typed)
 {
     if (!m_row)
         return;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    QString text = typed;
-    text.remove(QLatin1Char('\''));
-    if (text != typed) {
-        const QSignalBlocker blocker(m_search);
-        const int at = m_search->cursorPosition();
-        m_search->setText(text);
-        m_search->setCursorPosition(std::min(at, int(text.size())));
-    }
-    engine::TableCursor* cursor = m_model->cursor();
     QString failure;
-    if (cursor) {
-        m_model->beginChange();
-        try {
-            cursor->setFilter(QLatin1String(vyberRow(*m_row).listField) +
-                                  QStringLiteral(" like '") + text + QStringLiteral("*'"),
-                              true);
-        } catch (const std::exception& e) {
-            failure = QString::fromUtf8(e.what());
+    {
+        BusyCursor busy;
+        QString text = typed;
+        text.remove(QLatin1Char('\''));
+        if (text != typed) {
+            const QSignalBlocker blocker(m_search);
+            const int at = m_search->cursorPosition();
+            m_search->setText(text);
+            m_search->setCursorPosition(std::min(at, int(text.size())));
         }
-        m_model->endChange();
-        selectFirst();
+        engine::TableCursor* cursor = m_model->cursor();
+        if (cursor) {
+            m_model->beginChange();
+            try {
+                cursor->setFilter(QLatin1String(vyberRow(*m_row).listField) +
+                                      QStringLiteral(" like '") + text + QStringLiteral("*'"),
+                                  true);
+            } catch (const std::exception& e) {
+                failure = QString::fromUtf8(e.what());
+            }
+            m_model->endChange();
+            selectFirst();
+        }
     }
-    QApplication::restoreOverrideCursor();
     if (!failure.isEmpty())
         showErrorBox(m_list->window(), failure);
 }

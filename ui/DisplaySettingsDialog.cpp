@@ -3,8 +3,9 @@
 #include "core/Settings.h"
 #include "core/StringTable.h"
 #include "domain/DataModule.h"
+#include "ui/BusyCursor.h"
+#include "ui/FixedDialog.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QFrame>
 #include <QGridLayout>
@@ -45,16 +46,10 @@ QLabel* heading(QWidget* parent)
 DisplaySettingsDialog::DisplaySettingsDialog(DataModule* dm, QWidget* parent)
     : QDialog(parent), m_dm(dm)
 {
-    setObjectName(QStringLiteral("FNastaveni"));
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint);
-
-    m_ok = new QPushButton(this);
-    m_ok->setObjectName(QStringLiteral("btnOk"));
-    m_ok->setDefault(true);
-    m_cancel = new QPushButton(this);
-    m_cancel->setObjectName(QStringLiteral("btnZrusit"));
-    connect(m_ok, &QPushButton::clicked, this, &DisplaySettingsDialog::accept);
-    connect(m_cancel, &QPushButton::clicked, this, &DisplaySettingsDialog::reject);
+    setUpFixedDialog(this, "FNastaveni");
+    const OkCancelButtons okCancel = makeOkCancel(this);
+    m_ok = okCancel.ok;
+    m_cancel = okCancel.cancel;
 
     auto group = [this](QLabel*& headingOut, int from, int to) {
         auto bevel = new QFrame(this);
@@ -141,17 +136,18 @@ void DisplaySettingsDialog::cbZatridClick(bool ticked)
 void DisplaySettingsDialog::accept()
 {
     m_accepted = true;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    auto& nast = settings().nast;
-    for (int b = 0; b < BoxCount; ++b)
-        nast[Boxes[b].flag] = m_boxes[size_t(b)]->isChecked();
-    nast[NastNazev] = true;
-    nast[NastWeb] = true;
-    // Closes and reopens the optional tables and the company set; the move
-    // to the first firm rebuilds the list lines and the profile.
-    if (m_dm && m_dm->ready())
-        m_dm->reopenAfterSettings();
-    QApplication::restoreOverrideCursor();
+    {
+        BusyCursor busy;
+        auto& nast = settings().nast;
+        for (int b = 0; b < BoxCount; ++b)
+            nast[Boxes[b].flag] = m_boxes[size_t(b)]->isChecked();
+        nast[NastNazev] = true;
+        nast[NastWeb] = true;
+        // Closes and reopens the optional tables and the company set; the move
+        // to the first firm rebuilds the list lines and the profile.
+        if (m_dm && m_dm->ready())
+            m_dm->reopenAfterSettings();
+    }
     QDialog::accept();
 }
 

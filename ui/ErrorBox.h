@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/Error.h"
 #include "core/StringTable.h"
 
 #include <QMessageBox>
@@ -20,6 +21,20 @@ inline void showErrorBox(QWidget* parent, const QString& message)
 inline void showErrorBox(QWidget* parent, const std::exception& e)
 {
     showErrorBox(parent, QString::fromUtf8(e.what()));
+}
+
+// Runs work in a slot or an event handler, which no exception may leave: an
+// Error it throws is shown in the error box over parent once work's own
+// guards (the busy cursor) have ended. False when that happened.
+template <typename Work> bool reportingErrors(QWidget* parent, Work&& work)
+{
+    try {
+        work();
+        return true;
+    } catch (const Error& e) {
+        showErrorBox(parent, e.message());
+        return false;
+    }
 }
 
 } // namespace kv

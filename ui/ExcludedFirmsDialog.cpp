@@ -2,23 +2,24 @@
 
 #include "core/StringTable.h"
 #include "domain/Exclusion.h"
+#include "ui/BusyCursor.h"
+#include "ui/ErrorBox.h"
+#include "ui/FixedDialog.h"
 
 #include <QApplication>
 #include <QListWidget>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
+#include <optional>
 
 namespace kv
 {
 
 ExcludedFirmsDialog::ExcludedFirmsDialog(Exclusion& exclusion, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowStaysOnTopHint |
-                          Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
-      m_exclusion(exclusion)
+    : QDialog(parent), m_exclusion(exclusion)
 {
-    setObjectName(QStringLiteral("FVyjmute"));
-    setFixedSize(533, 216);
+    setUpFixedDialog(this, "FVyjmute", Qt::WindowStaysOnTopHint | Qt::WindowTitleHint,
+                     QSize(533, 216));
     m_lst = new QListWidget(this);
     m_lst->setObjectName(QStringLiteral("lst"));
     m_lst->setGeometry(8, 12, 377, 193);
@@ -93,19 +94,18 @@ void ExcludedFirmsDialog::btnObnovvseClick()
 
 void ExcludedFirmsDialog::restoring(const std::function<void()>& work)
 {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    try {
-        work();
-    } catch (const std::exception& e) {
-        // The engine may reject the rewritten filter; the program goes on.
-        QApplication::restoreOverrideCursor();
-        QMessageBox box(QMessageBox::Critical, loadStr(17), QString::fromUtf8(e.what()),
-                        QMessageBox::Ok, this);
-        box.exec();
-        accept();
-        return;
+    std::optional<QString> failure;
+    {
+        BusyCursor busy;
+        try {
+            work();
+        } catch (const std::exception& e) {
+            // The engine may reject the rewritten filter; the program goes on.
+            failure = QString::fromUtf8(e.what());
+        }
     }
-    QApplication::restoreOverrideCursor();
+    if (failure)
+        showErrorBox(this, *failure);
     accept();
 }
 

@@ -3,12 +3,12 @@
 #include "core/StringTable.h"
 #include "domain/DataModule.h"
 #include "domain/Exclusion.h"
+#include "ui/BusyCursor.h"
 #include "ui/ExcludedFirmsDialog.h"
 #include "ui/ExportDialog.h"
 #include "ui/MainWindow.h"
 #include "ui/WaitWindow.h"
 
-#include <QApplication>
 #include <QMessageBox>
 #include <QPointer>
 #include <memory>
@@ -38,16 +38,14 @@ void excludeCurrent(MainWindow& window, DataModule& dm, Exclusion& exclusion)
 {
     if (!dm.ready())
         return;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
     Exclusion::Result result = Exclusion::Result::Excluded;
     try {
+        BusyCursor busy;
         result = exclusion.excludeCurrent();
     } catch (const std::exception& e) {
-        QApplication::restoreOverrideCursor();
         showError(&window, e);
         return;
     }
-    QApplication::restoreOverrideCursor();
     if (result == Exclusion::Result::Refused)
         warn(&window, 120);
     window.refreshProfile();

@@ -4,12 +4,14 @@
 #include "domain/DataModule.h"
 #include "engine/TableCursor.h"
 #include "ui/ExportProgressDialog.h"
+#include "ui/FileDialogs.h"
+#include "ui/FixedDialog.h"
 
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QDir>
-#include <QFileDialog>
+
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -36,13 +38,9 @@ const char* const itemName[ExportItemCount] = {"cbNazev", "cbUlice", "cbMisto", 
 
 } // namespace
 
-ExportDialog::ExportDialog(DataModule& dm, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                          Qt::WindowCloseButtonHint),
-      m_dm(dm)
+ExportDialog::ExportDialog(DataModule& dm, QWidget* parent) : QDialog(parent), m_dm(dm)
 {
-    setObjectName(QStringLiteral("FExport"));
-    setFixedSize(361, 318);
+    setUpFixedDialog(this, "FExport", Qt::WindowTitleHint, QSize(361, 318));
     build();
     applyTexts();
 }
@@ -164,30 +162,28 @@ ExportChoice ExportDialog::choice() const
 
 QString ExportDialog::askFile()
 {
-    QFileDialog sd(this);
-    sd.setAcceptMode(QFileDialog::AcceptSave);
-    sd.setFileMode(QFileDialog::AnyFile);
+    FileDialogRequest request;
+    request.save = true;
     // Not translated, as in every language of the program.
     switch (choice().format) {
     case ExportFormat::Text:
-        sd.setDefaultSuffix(QStringLiteral("txt"));
-        sd.setNameFilters({QString::fromUtf8("Textové soubory  (*.txt)"),
-                           QString::fromUtf8("Všechny soubory (*.*)")});
+        request.defaultSuffix = QStringLiteral("txt");
+        request.nameFilters = {QString::fromUtf8("Textové soubory  (*.txt)"),
+                               QString::fromUtf8("Všechny soubory (*.*)")};
         break;
     case ExportFormat::Csv:
-        sd.setDefaultSuffix(QStringLiteral("csv"));
-        sd.setNameFilters(
-            {QStringLiteral("CSV (*.csv)"), QString::fromUtf8("Všechny soubory (*.*)")});
+        request.defaultSuffix = QStringLiteral("csv");
+        request.nameFilters = {QStringLiteral("CSV (*.csv)"),
+                               QString::fromUtf8("Všechny soubory (*.*)")};
         break;
     case ExportFormat::Xlsx:
-        sd.setDefaultSuffix(QStringLiteral("xlsx"));
-        sd.setNameFilters(
-            {QStringLiteral("Excel (*.xlsx)"), QString::fromUtf8("Všechny soubory (*.*)")});
+        request.defaultSuffix = QStringLiteral("xlsx");
+        request.nameFilters = {QStringLiteral("Excel (*.xlsx)"),
+                               QString::fromUtf8("Všechny soubory (*.*)")};
         break;
     }
-    if (sd.exec() != QDialog::Accepted || sd.selectedFiles().isEmpty())
-        return QString();
-    return sd.selectedFiles().constFirst();
+    request.nativeDialog = true;
+    return askFileName(this, request);
 }
 
 void ExportDialog::setControlsEnabled(bool on)

@@ -3,6 +3,7 @@
 #include "core/StringTable.h"
 #include "domain/DataModule.h"
 #include "domain/FirmListModel.h"
+#include "ui/ErrorBox.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -163,7 +164,10 @@ void FirmListWindow::lineChosen(const QModelIndex& current)
     engine::TableCursor* firms = m_dm->firms();
     if (!firms || !firms->isOpen() || firms->position() == current.row() + 1)
         return;
-    firms->setPosition(current.row() + 1); // its after-scroll brings the line back here
+    // Its after-scroll brings the line back here; a failed move puts the
+    // selection back on the firm the cursor still stands on.
+    if (!reportingErrors(this, [&] { firms->setPosition(current.row() + 1); }))
+        selectCurrentFirm();
 }
 
 void FirmListWindow::selectCurrentFirm()

@@ -5,9 +5,10 @@
 #include "domain/DataModule.h"
 #include "engine/QueryCursor.h"
 #include "engine/TableCursor.h"
+#include "ui/BusyCursor.h"
 #include "ui/ErrorBox.h"
+#include "ui/FixedDialog.h"
 
-#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -34,10 +35,8 @@ constexpr int HintMaxWidth = 500;
 IndustrySearchDialog::IndustrySearchDialog(DataModule& dm, QWidget* parent)
     : QDialog(parent), m_dm(dm)
 {
-    setObjectName(QStringLiteral("FVyberZatrid"));
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-    setFixedSize(344, 468);
+    setUpFixedDialog(this, "FVyberZatrid", Qt::WindowTitleHint | Qt::WindowSystemMenuHint,
+                     QSize(344, 468));
     setMouseTracking(true);
 
     m_lSlovnikzatrid = new QLabel(this);

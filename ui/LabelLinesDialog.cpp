@@ -1,6 +1,7 @@
 #include "ui/LabelLinesDialog.h"
 
 #include "core/StringTable.h"
+#include "ui/FixedDialog.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -23,8 +24,7 @@ constexpr std::pair<const char*, int> Boxes[] = {
 
 LabelLinesDialog::LabelLinesDialog(QWidget* parent) : QDialog(parent)
 {
-    setObjectName(QStringLiteral("FSetLabelDetail"));
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint);
+    setUpFixedDialog(this, "FSetLabelDetail");
     for (int i = 0; i < LabelSettings::OptionCount; ++i) {
         auto cb = new QCheckBox(this);
         cb->setObjectName(QLatin1String(Boxes[i].first));
@@ -32,11 +32,9 @@ LabelLinesDialog::LabelLinesDialog(QWidget* parent) : QDialog(parent)
     }
     m_edOsloveni = new QLineEdit(this);
     m_edOsloveni->setObjectName(QStringLiteral("edOsloveni"));
-    m_ok = new QPushButton(this);
-    m_ok->setObjectName(QStringLiteral("btnOk"));
-    m_ok->setDefault(true);
-    m_cancel = new QPushButton(this);
-    m_cancel->setObjectName(QStringLiteral("btnZrusit"));
+    const OkCancelButtons okCancel = makeOkCancel(this);
+    m_ok = okCancel.ok;
+    m_cancel = okCancel.cancel;
 
     auto grid = new QGridLayout;
     grid->addWidget(box(LabelSettings::Salutation), 0, 0);
@@ -44,14 +42,10 @@ LabelLinesDialog::LabelLinesDialog(QWidget* parent) : QDialog(parent)
     for (int i = LabelSettings::Name; i <= LabelSettings::Postcode; ++i)
         grid->addWidget(m_boxes[size_t(i)], i, 0, 1, 2);
     grid->addWidget(box(LabelSettings::Country), LabelSettings::Country, 0, 1, 2);
-    auto buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(m_ok);
-    buttons->addWidget(m_cancel);
     auto main = new QVBoxLayout(this);
     main->addLayout(grid);
     main->addStretch();
-    main->addLayout(buttons);
+    main->addLayout(okCancelRow(okCancel));
 
     setOptions({false, true, true, true, true, false});
     // The country line is not offered; only the default button and label
@@ -59,8 +53,6 @@ LabelLinesDialog::LabelLinesDialog(QWidget* parent) : QDialog(parent)
     box(LabelSettings::Country)->hide();
     connect(box(LabelSettings::Salutation), &QCheckBox::toggled, this,
             &LabelLinesDialog::updateSalutationEdit);
-    connect(m_ok, &QPushButton::clicked, this, &QDialog::accept);
-    connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(this, &QDialog::rejected, this, [this]() { setOptions(m_remembered); });
     applyTexts();
     updateSalutationEdit();

@@ -1,6 +1,7 @@
 #include "ui/LabelPrintSettingsDialog.h"
 
-#include "core/FileError.h"
+#include "core/Error.h"
+#include "core/Settings.h"
 #include "core/ListFile.h"
 #include "core/Settings.h"
 #include "core/StringTable.h"
@@ -8,7 +9,9 @@
 #include "domain/LabelTemplates.h"
 #include "reports/AddressLabelReport.h"
 #include "reports/ReportDataSource.h"
+#include "ui/FileDialogs.h"
 #include "ui/FilteredLineEdit.h"
+#include "ui/FixedDialog.h"
 #include "ui/LabelLinesDialog.h"
 #include "ui/LabelSheetView.h"
 #include "ui/PrintPreviewWindow.h"
@@ -18,7 +21,7 @@
 #include <QComboBox>
 #include <QCompleter>
 #include <QDir>
-#include <QFileDialog>
+
 #include <QFileInfo>
 #include <QFontDialog>
 #include <QGridLayout>
@@ -59,8 +62,7 @@ LabelPrintSettingsDialog::LabelPrintSettingsDialog(std::unique_ptr<ReportDataSou
                                                    std::function<void()> prepare, QWidget* parent)
     : QDialog(parent), m_data(std::move(data)), m_prepare(std::move(prepare))
 {
-    setObjectName(QStringLiteral("FSetLabel"));
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint);
+    setUpFixedDialog(this, "FSetLabel");
     build();
     setFixedSize(ClientSize);
     // The start values; the field rule hands them to the view.
@@ -368,7 +370,9 @@ void LabelPrintSettingsDialog::loadFrom(const QString& path)
     QStringList lines;
     try {
         loadListFile(lines, path);
-    } catch (const FileError&) {
+    } catch (const Error& e) {
+        if (!e.is(Error::Kind::File))
+            throw;
         errorBox(loadStr(164).replace(QLatin1String("%s"), shown));
         return;
     }
@@ -391,16 +395,7 @@ void LabelPrintSettingsDialog::loadFrom(const QString& path)
 
 QString LabelPrintSettingsDialog::askFile(bool save)
 {
-    QFileDialog dialog(this);
-    dialog.setObjectName(save ? QStringLiteral("sd") : QStringLiteral("od"));
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-    dialog.setNameFilter(dialogFilter());
-    dialog.setDefaultSuffix(QStringLiteral("kl"));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return QString();
-    return dialog.selectedFiles().constFirst();
+    return askOwnFile(this, save, dialogFilter(), QStringLiteral("kl"));
 }
 
 void LabelPrintSettingsDialog::chooseFont()

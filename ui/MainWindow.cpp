@@ -7,6 +7,7 @@
 #include "core/UiLanguage.h"
 #include "domain/Links.h"
 #include "ui/AboutDialog.h"
+#include "ui/ErrorBox.h"
 #include "ui/FirmListWindow.h"
 #include "ui/HelpKey.h"
 #include "ui/HelpWindow.h"
@@ -82,20 +83,7 @@ void MainWindow::buildToolbar()
         if (!m_dm || !m_dm->firms())
             return;
         engine::TableCursor* c = m_dm->firms();
-        switch (i) {
-        case 0:
-            c->first();
-            break;
-        case 1:
-            c->prior();
-            break;
-        case 2:
-            c->next();
-            break;
-        default:
-            c->last();
-            break;
-        }
+        guarded([c, i] { moveByNavigator(*c, i); });
     });
     for (QToolButton* b : m_nav)
         b->setAutoRaise(true);
@@ -276,6 +264,24 @@ void MainWindow::setHandler(Command command, Handler handler)
 
 void MainWindow::runCommand(Command command, const QString& objectName)
 {
+    guarded([&] { serveCommand(command, objectName); });
+}
+
+void MainWindow::guarded(const std::function<void()>& work)
+{
+    const size_t busy = m_busy.size();
+    try {
+        work();
+    } catch (const Error& e) {
+        // The data module's hourglasses that the error cut short end here.
+        while (m_busy.size() > busy)
+            m_busy.pop_back();
+        showErrorBox(this, e.message());
+    }
+}
+
+void MainWindow::serveCommand(Command command, const QString& objectName)
+{
     if (auto it = m_handlers.find(int(command)); it != m_handlers.end()) {
         it.value()(objectName);
         return;
@@ -330,9 +336,8 @@ void MainWindow::sortBy(const QString& field)
 {
     if (!m_dm || !m_dm->firms())
         return;
-    setBusy(true);
+    BusyCursor busy;
     m_dm->firms()->setSort(field);
-    setBusy(false);
 }
 
 void MainWindow::openLink(const QString& objectName)
@@ -385,7 +390,7 @@ void MainWindow::switchLanguage(int langBase)
     if (FirmListWindow* list = listWindow())
         list->applyTexts();
     if (m_dm)
-        m_dm->afterFirmMoved(); // the status line in the new language
+        guarded([this] { m_dm->afterFirmMoved(); }); // the status line in the new language
     emit languageChanged();
 }
 
@@ -440,9 +445,9 @@ QString MainWindow::statusText(int panel) const
 void MainWindow::setBusy(bool busy)
 {
     if (busy)
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-    else
-        QApplication::restoreOverrideCursor();
+        m_busy.emplace_back();
+    else if (!m_busy.empty())
+        m_busy.pop_back();
 }
 
 bool MainWindow::hasSplash() const

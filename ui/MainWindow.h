@@ -1,10 +1,12 @@
 #pragma once
 
 #include "domain/DataModule.h"
+#include "ui/BusyCursor.h"
 #include "ui/MainMenus.h"
 
 #include <QMainWindow>
 #include <QPointer>
+#include <deque>
 #include <functional>
 
 class QLabel;
@@ -84,6 +86,10 @@ private:
     void buildStatusBar();
     void updateNavigator();
     void sortBy(const QString& field);
+    void serveCommand(Command command, const QString& objectName);
+    // Runs work from a slot: an Error is shown in the error box and the
+    // hourglasses it left are ended, so that the window stays usable.
+    void guarded(const std::function<void()>& work);
     void openLink(const QString& objectName);
     void switchLanguage(int langBase);
     void fillWindowsMenu();
@@ -102,6 +108,8 @@ private:
     std::function<void()> m_onClose;
     QPointer<SplashWindow> m_splash;
     QuickFindBox* m_quickFind = nullptr;
+    // One hourglass per setBusy(true) not yet ended: the data module nests them.
+    std::deque<BusyCursor> m_busy;
 };
 
 } // namespace kv

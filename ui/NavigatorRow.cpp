@@ -1,5 +1,7 @@
 #include "ui/NavigatorRow.h"
 
+#include "engine/TableCursor.h"
+
 #include <QHBoxLayout>
 #include <QStyle>
 #include <QToolButton>
@@ -28,6 +30,24 @@ QWidget* createNavigatorRow(QWidget* parent, QToolButton* (&buttons)[4],
         QObject::connect(buttons[i], &QToolButton::clicked, nav, [moved, i]() { moved(i); });
     }
     return nav;
+}
+
+void moveByNavigator(engine::TableCursor& cursor, int button)
+{
+    switch (button) {
+    case 0:
+        cursor.first();
+        break;
+    case 1:
+        cursor.prior();
+        break;
+    case 2:
+        cursor.next();
+        break;
+    default:
+        cursor.last();
+        break;
+    }
 }
 
 } // namespace kv

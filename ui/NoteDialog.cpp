@@ -1,10 +1,11 @@
 #include "ui/NoteDialog.h"
 
-#include "core/FileError.h"
+#include "core/Error.h"
 #include "core/StringTable.h"
 #include "domain/DataModule.h"
 #include "domain/NoteFile.h"
 #include "ui/ElidedLabel.h"
+#include "ui/FixedDialog.h"
 
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -19,9 +20,8 @@ namespace kv
 
 NoteDialog::NoteDialog(DataModule* dm, QWidget* parent) : QDialog(parent), m_dm(dm)
 {
-    setObjectName(QStringLiteral("FPozn"));
+    setUpFixedDialog(this, "FPozn");
     setWindowTitle(loadStr(111));
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint);
 
     m_name = new ElidedLabel(this);
     m_name->setObjectName(QStringLiteral("DBText1"));
@@ -36,23 +36,17 @@ NoteDialog::NoteDialog(DataModule* dm, QWidget* parent) : QDialog(parent), m_dm(
     // Tab moves on to the buttons; Ctrl+Tab types a tab.
     m_memo->setTabChangesFocus(true);
     m_memo->installEventFilter(this);
-    m_ok = new QPushButton(loadStr(67), this);
-    m_ok->setObjectName(QStringLiteral("btnOk"));
-    m_ok->setDefault(true);
-    m_cancel = new QPushButton(loadStr(235), this);
-    m_cancel->setObjectName(QStringLiteral("btnZrusit"));
-    connect(m_ok, &QPushButton::clicked, this, &NoteDialog::accept);
-    connect(m_cancel, &QPushButton::clicked, this, &NoteDialog::reject);
+    const OkCancelButtons okCancel = makeOkCancel(this);
+    m_ok = okCancel.ok;
+    m_ok->setText(loadStr(67));
+    m_cancel = okCancel.cancel;
+    m_cancel->setText(loadStr(235));
 
-    auto buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(m_ok);
-    buttons->addWidget(m_cancel);
     auto box = new QVBoxLayout(this);
     box->addWidget(m_name);
     box->addWidget(label);
     box->addWidget(m_memo);
-    box->addLayout(buttons);
+    box->addLayout(okCancelRow(okCancel));
     resize(589, 189);
 
     // The note belongs to the firm current now, even if TFirma moves later.
@@ -87,7 +81,9 @@ bool NoteDialog::store()
     try {
         NoteFile::save(m_peno, m_memo->toPlainText());
         return true;
-    } catch (const FileError& e) {
+    } catch (const Error& e) {
+        if (!e.is(Error::Kind::File))
+            throw;
         m_error = e.message();
         return false;
     }

@@ -5,6 +5,7 @@
 #include "domain/Links.h"
 #include "domain/PictureFile.h"
 #include "ui/Application.h"
+#include "ui/FixedDialog.h"
 
 #include <QButtonGroup>
 #include <QDesktopServices>
@@ -34,11 +35,9 @@ QString shownAddress(const char* url)
 } // namespace
 
 PresentationWindow::PresentationWindow(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint),
-      m_open([](const QUrl& url) { QDesktopServices::openUrl(url); })
+    : QDialog(parent), m_open([](const QUrl& url) { QDesktopServices::openUrl(url); })
 {
-    setObjectName(QStringLiteral("FPrezentace"));
-    setFixedSize(ClientWidth, PanelHeight);
+    setUpFixedDialog(this, "FPrezentace", {}, QSize(ClientWidth, PanelHeight));
 
     m_panPokec = new QFrame(this);
     m_panPokec->setObjectName(QStringLiteral("panPokec"));

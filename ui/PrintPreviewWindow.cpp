@@ -1,8 +1,9 @@
 #include "ui/PrintPreviewWindow.h"
 
+#include "core/Error.h"
 #include "core/StringTable.h"
 #include "reports/Report.h"
-#include "reports/ReportError.h"
+#include "ui/ErrorBox.h"
 #include "ui/FilteredLineEdit.h"
 #include "ui/PageView.h"
 #include "ui/ReportPrinter.h"
@@ -311,9 +312,14 @@ void PrintPreviewWindow::printReport()
     progress.show();
     try {
         ReportPrinter::of(*m_report).print();
-    } catch (const ReportError& e) {
+    } catch (const Error& e) {
+        // A fault of the report keeps its own warning; the database or a
+        // file failing while printing gets the program's error box.
         progress.close();
-        QMessageBox::warning(this, QStringLiteral("Error"), e.message());
+        if (e.is(Error::Kind::Report))
+            QMessageBox::warning(this, QStringLiteral("Error"), e.message());
+        else
+            showErrorBox(this, e.message());
     }
     disconnect(conn);
 }

@@ -35,7 +35,7 @@ public:
 
     // Generates the report into its page store, shows the pages as they come
     // and returns when the window has been closed. Does nothing while a
-    // preview is running. A ReportError from the generation is passed on.
+    // preview is running. A Error::report from the generation is passed on.
     void showReport(Report& report);
     // Shows a report's pages without generating or waiting (already generated
     // pages, or a generation the caller runs).

@@ -2,6 +2,7 @@
 
 #include "core/StringTable.h"
 #include "reports/Report.h"
+#include "ui/BusyCursor.h"
 #include "ui/PrintPreviewWindow.h"
 #include "ui/ReportPrintSetup.h"
 
@@ -15,24 +16,6 @@
 
 namespace kv
 {
-
-namespace
-{
-
-// Keeps the wait cursor up until the scope ends, however it ends.
-struct WaitCursor {
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { restore(); }
-    void restore()
-    {
-        if (m_on)
-            QApplication::restoreOverrideCursor();
-        m_on = false;
-    }
-    bool m_on = true;
-};
-
-} // namespace
 
 PrintSettingsDialog::PrintSettingsDialog(int titleId, QWidget* parent)
     : QDialog(parent), m_titleId(titleId)
@@ -112,10 +95,11 @@ void PrintSettingsDialog::runPreview()
     m_hiddenWhilePreviewing = false;
     QString failure;
     try {
-        WaitCursor wait;
-        prepareData();
-        copyChoices();
-        wait.restore();
+        {
+            BusyCursor busy;
+            prepareData();
+            copyChoices();
+        }
         if (m_preview)
             m_preview->showReport(*report());
     } catch (const std::exception& e) {

@@ -1,9 +1,9 @@
 #include "ui/ReportPrinter.h"
 
 #include "reports/Report.h"
-#include "reports/ReportError.h"
+#include "core/Error.h"
 
-#include "core/FileError.h"
+#include "core/Error.h"
 
 #include <QDir>
 #include <QPrinter>
@@ -46,8 +46,10 @@ bool ReportPrinter::print()
     if (chosen.outputFormat() == QPrinter::PdfFormat && !chosen.outputFileName().isEmpty()) {
         try {
             m_report.writePdf(chosen.outputFileName(), firstPage, lastPage, {}, qMax(1, copies));
-        } catch (const FileError& e) {
-            throw ReportError(e.message());
+        } catch (const Error& e) {
+            if (!e.is(Error::Kind::File))
+                throw;
+            throw Error::report(e.message());
         }
         return !m_report.cancelRequested();
     }

@@ -32,7 +32,7 @@ public:
 
     // Generates the report straight to the chosen printer. A printer set to
     // a PDF file writes it through Report::writePdf, copies included, so a
-    // failed write keeps the earlier file; throws ReportError naming the
+    // failed write keeps the earlier file; throws Error::report naming the
     // reason.
     bool print();
     // Generates the report to printer, drawing pages firstPage..lastPage (0/0

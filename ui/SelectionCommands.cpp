@@ -2,12 +2,12 @@
 
 #include "core/Settings.h"
 #include "domain/DataModule.h"
+#include "ui/BusyCursor.h"
 #include "ui/MainWindow.h"
 #include "ui/SelectionFileDialogs.h"
 #include "ui/SelectionTipDialog.h"
 #include "ui/SelectionWindow.h"
 
-#include <QApplication>
 #include <QPointer>
 #include <memory>
 
@@ -28,13 +28,14 @@ void emptyExclusions(MainWindow&, DataModule& dm)
 
 void openSelection(MainWindow& window, DataModule& dm, SelectionWindow& vyber, bool fresh)
 {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    if (fresh)
-        vyber.clearAll(); // takes the snapshot first, so Cancel brings the old criteria back
-    else
-        vyber.takeSnapshot();
-    emptyExclusions(window, dm);
-    QApplication::restoreOverrideCursor();
+    {
+        BusyCursor busy;
+        if (fresh)
+            vyber.clearAll(); // takes the snapshot first, so Cancel brings the old criteria back
+        else
+            vyber.takeSnapshot();
+        emptyExclusions(window, dm);
+    }
     vyber.exec();
 }
 

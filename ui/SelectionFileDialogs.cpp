@@ -3,11 +3,10 @@
 #include "core/StringTable.h"
 #include "domain/SelectionFile.h"
 #include "domain/SelectionRecord.h"
+#include "ui/BusyCursor.h"
 #include "ui/ErrorBox.h"
+#include "ui/FileDialogs.h"
 #include "ui/SelectionWindow.h"
-
-#include <QApplication>
-#include <QFileDialog>
 
 namespace kv
 {
@@ -30,29 +29,19 @@ QString dialogFilter()
 
 QString askSelectionFile(QWidget* parent, bool save)
 {
-    QFileDialog dialog(parent);
-    dialog.setObjectName(save ? QStringLiteral("sd") : QStringLiteral("od"));
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-    dialog.setNameFilter(dialogFilter());
-    dialog.setDefaultSuffix(QStringLiteral("kvv"));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return QString();
-    return dialog.selectedFiles().constFirst();
+    return askOwnFile(parent, save, dialogFilter(), QStringLiteral("kvv"));
 }
 
 bool loadSelectionFile(SelectionWindow& vyber, const QString& path)
 {
     bool loaded = false;
     QString failure;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
     try {
+        BusyCursor busy;
         loaded = loadSelection(path, vyber.model().state);
     } catch (const std::exception& e) {
         failure = QString::fromUtf8(e.what());
     }
-    QApplication::restoreOverrideCursor();
     if (!failure.isEmpty()) {
         showErrorBox(&vyber, failure);
         return false;

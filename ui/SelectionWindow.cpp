@@ -10,9 +10,11 @@
 #include "domain/FirmCursorCompanySet.h"
 #include "domain/SelectionApply.h"
 #include "domain/ShowValues.h"
+#include "ui/BusyCursor.h"
 #include "ui/CriterionDetailDialog.h"
 #include "ui/DictionaryPanel.h"
 #include "ui/ErrorBox.h"
+#include "ui/FixedDialog.h"
 #include "ui/IndustrySearchDialog.h"
 
 #include <QApplication>
@@ -61,10 +63,8 @@ constexpr int RowPitch = 44;
 
 SelectionWindow::SelectionWindow(DataModule& dm, QWidget* parent) : QDialog(parent), m_dm(dm)
 {
-    setObjectName(QStringLiteral("FVyber"));
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-    setFixedSize(744, 381);
+    setUpFixedDialog(this, "FVyber", Qt::WindowTitleHint | Qt::WindowSystemMenuHint,
+                     QSize(744, 381));
     build();
     m_dictionary = new DictionaryPanel(dm, m_edSlovnik, m_dbList, this);
     connectControls();

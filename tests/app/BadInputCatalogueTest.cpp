@@ -16,20 +16,21 @@
 #include "cli/SelectionFileCommands.h"
 #include "core/Config.h"
 #include "core/Cp1250.h"
-#include "core/FileError.h"
+#include "core/Error.h"
+#include "core/Settings.h"
 #include "core/ListFile.h"
 #include "core/Settings.h"
 #include "core/StringTable.h"
 #include "domain/DataModule.h"
 #include "domain/LabelSettings.h"
 #include "domain/NoteFile.h"
-#include "domain/SelectionError.h"
 #include "domain/SelectionFile.h"
 #include "domain/SelectionRecord.h"
 #include "domain/SelectionState.h"
 #include "engine/TableCursor.h"
 #include "tests/core/LockedFolder.h"
 #include "tests/support/DemoHome.h"
+#include "tests/support/ErrorKind.h"
 #include "tests/support/FailingIo.h"
 #include "tests/support/FileProbe.h"
 #include "tests/support/TestHome.h"
@@ -126,8 +127,8 @@ protected:
         kv::SelectionState state = before;
         try {
             EXPECT_FALSE(kv::loadSelection(path, state));
-        } catch (const kv::SelectionError&) {
-        } catch (const kv::FileError&) {
+        } catch (const kv::Error& e) {
+            EXPECT_TRUE(e.is(kv::Error::Kind::Selection) || e.is(kv::Error::Kind::File));
         }
         EXPECT_EQ(state, before);
 
@@ -410,7 +411,8 @@ TEST_F(DamagedHome, ReadOnlyHomeReportsNotesAndExportAndKeepsTheOldNote)
     try {
         kv::NoteFile::save(peno, QStringLiteral("nová poznámka"));
         ADD_FAILURE() << "a read-only home took the note";
-    } catch (const kv::FileError& e) {
+    } catch (const kv::Error& e) {
+        EXPECT_EQ(e.kind(), kv::Error::Kind::File);
         EXPECT_FALSE(e.message().isEmpty());
     }
     EXPECT_EQ(home.read(QStringLiteral("Pozn/%1.tx").arg(peno)), old);
@@ -459,9 +461,9 @@ TEST(FailedWrites, EveryUserFileKeepsItsEarlierVersion)
     kv::settings().langBase = 1;            // something to write
     kv::writeConfig(path("KV2001.ini"), 2); // failures are not reported, by design
     selection.row(Row::Okres).add(QStringLiteral("Beroun"), QStringLiteral("3"));
-    EXPECT_THROW(kv::saveSelection(selection, path("a.kvv")), kv::FileError);
+    EXPECT_KV_ERROR(kv::saveSelection(selection, path("a.kvv")), File);
     labels.salutation = QStringLiteral("Vážený pane");
-    EXPECT_THROW(kv::LabelFile::save(labels, path("a.kl")), kv::FileError);
+    EXPECT_KV_ERROR(kv::LabelFile::save(labels, path("a.kl")), File);
     const Outcome second =
         run(kv::exportCommand, {"--home", kvtest::demoHome(300), "-o", path("e.txt")});
     EXPECT_EQ(second.code, 5);
@@ -502,7 +504,7 @@ TEST(FailedWrites, FullDiskDevicesInputsAndLinkedNotesChangeNothing)
     QDir().mkpath(home.file(QStringLiteral("Pozn")));
     ASSERT_TRUE(QFile::link(home.file(QStringLiteral("elsewhere.txt")), kv::NoteFile::path(7)));
     EXPECT_TRUE(kv::NoteFile::lines(7).isEmpty());
-    EXPECT_THROW(kv::NoteFile::save(7, QStringLiteral("nový")), kv::FileError);
+    EXPECT_KV_ERROR(kv::NoteFile::save(7, QStringLiteral("nový")), File);
     EXPECT_EQ(home.read(QStringLiteral("elsewhere.txt")), QByteArray("kept\r\n"));
     kv::settings() = kv::Settings();
 }

@@ -14,13 +14,13 @@
 #include "domain/EngineStatementRunner.h"
 #include "domain/FilterBuilder.h"
 #include "domain/PictureFile.h"
-#include "domain/SelectionError.h"
 #include "domain/SelectionFile.h"
 #include "domain/SelectionState.h"
 #include "engine/Database.h"
 #include "engine/DatabaseSetup.h"
 #include "engine/Statement.h"
 #include "reports/ProfileReport.h"
+#include "tests/support/ErrorKind.h"
 #include "tests/support/PdfProbe.h"
 #include "tests/support/TestHome.h"
 
@@ -361,11 +361,12 @@ protected:
     void expectRefused(const QString& path, const QString& message)
     {
         kv::SelectionState state = before;
-        EXPECT_THROW(kv::loadSelection(path, state), kv::SelectionError);
+        EXPECT_KV_ERROR(kv::loadSelection(path, state), Selection);
         EXPECT_EQ(state, before);
         try {
             kv::loadSelection(path, state);
-        } catch (const kv::SelectionError& e) {
+        } catch (const kv::Error& e) {
+            EXPECT_EQ(e.kind(), kv::Error::Kind::Selection);
             EXPECT_TRUE(e.message().contains(message)) << e.message().toStdString();
         }
         const Outcome r = run(kv::countCommand, {"--home", home.path(), path});

@@ -1,7 +1,7 @@
 // Where a written file may go: notes never through a link, outputs never
 // onto a device, a FIFO, a socket or one of the command's own inputs, and
 // drafts that a killed run leaves are cleared by the next write.
-#include "core/FileError.h"
+#include "core/Error.h"
 #include "core/Settings.h"
 #include "domain/LabelSettings.h"
 #include "domain/NoteCondition.h"
@@ -9,6 +9,7 @@
 #include "domain/SelectionFile.h"
 #include "domain/SelectionState.h"
 #include "tests/support/DemoHome.h"
+#include "tests/support/ErrorKind.h"
 #include "tests/support/FileProbe.h"
 #include "tests/support/KveltaRun.h"
 #include "tests/support/PdfProbe.h"
@@ -102,7 +103,7 @@ TEST_F(OwnHome, NoteThatIsALinkIsNeitherReadNorWrittenThrough)
     }
 
     // Writing: refused, the linked file and the link stay as they were.
-    EXPECT_THROW(kv::NoteFile::save(peno, QStringLiteral("přepsáno")), kv::FileError);
+    EXPECT_KV_ERROR(kv::NoteFile::save(peno, QStringLiteral("přepsáno")), File);
     EXPECT_EQ(bytesOf(secret), QByteArray("TAJNE-HESLO-42\r\n"));
     EXPECT_EQ(typeOf(note()), mode_t(S_IFLNK));
     // A FIFO in a note's place neither blocks nor counts as a note.

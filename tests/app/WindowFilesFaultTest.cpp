@@ -1,7 +1,7 @@
 // The files the windows write (notes, selection files, label files, the
 // preview's PDF) on a disk that fails: each keeps its earlier version, no
 // draft stays, and the reason reaches the caller.
-#include "core/FileError.h"
+#include "core/Error.h"
 #include "core/Settings.h"
 #include "domain/LabelSettings.h"
 #include "domain/NoteFile.h"
@@ -9,7 +9,6 @@
 #include "domain/SelectionState.h"
 #include "reports/MemoryDataSource.h"
 #include "reports/Report.h"
-#include "reports/ReportError.h"
 #include "tests/support/FailingIo.h"
 #include "tests/support/FileProbe.h"
 #include "tests/support/TestHome.h"
@@ -95,11 +94,13 @@ TEST(WindowFilesFault, NotesSelectionsLabelsAndPreviewPdfKeepTheirEarlierVersion
             try {
                 w.write(1);
                 ADD_FAILURE() << "no error for call " << call;
-            } catch (const kv::FileError& e) {
-                EXPECT_TRUE(e.reason() == "No space left on device" ||
-                            e.reason() == "Input/output error")
-                    << e.message().toStdString();
-            } catch (const kv::ReportError& e) {
+            } catch (const kv::Error& e) {
+                if (e.is(kv::Error::Kind::File))
+                    EXPECT_TRUE(e.reason() == "No space left on device" ||
+                                e.reason() == "Input/output error")
+                        << e.message().toStdString();
+                else
+                    EXPECT_EQ(e.kind(), kv::Error::Kind::Report);
                 EXPECT_TRUE(e.message().contains("No space left on device") ||
                             e.message().contains("Input/output error"))
                     << e.message().toStdString();

@@ -1,7 +1,7 @@
 #include "core/ListFile.h"
 #include "core/Cp1250.h"
-#include "core/FileError.h"
 #include "tests/core/LockedFolder.h"
+#include "tests/support/ErrorKind.h"
 
 #include <QDir>
 #include <QFile>
@@ -205,16 +205,18 @@ TEST_F(OxoTest, FileLayerErrorsAreThrownNamingTheFile)
     try {
         loadListFile(list, path("folder"));
         FAIL() << "reading a folder must fail";
-    } catch (const FileError& e) {
+    } catch (const kv::Error& e) {
+        EXPECT_EQ(e.kind(), kv::Error::Kind::File);
         EXPECT_NE(QString::fromStdString(e.what()).indexOf("folder"), -1);
     }
-    EXPECT_THROW(saveListFile({"a"}, path("folder"), 1, 0x0B), FileError);
+    EXPECT_KV_ERROR(saveListFile({"a"}, path("folder"), 1, 0x0B), File);
     EXPECT_TRUE(QFileInfo(path("folder")).isDir());
 
     try {
         saveListFile({"a"}, path("no/such/dir/x.oxo"), 1, 0x0B);
         FAIL() << "writing below a missing folder must fail";
-    } catch (const FileError& e) {
+    } catch (const kv::Error& e) {
+        EXPECT_EQ(e.kind(), kv::Error::Kind::File);
         EXPECT_EQ(e.path(), path("no/such/dir/x.oxo"));
         EXPECT_NE(QString::fromStdString(e.what()).indexOf("x.oxo"), -1);
     }
@@ -230,7 +232,7 @@ TEST_F(OxoTest, FailedSaveKeepsTheEarlierFile)
         kvtest::LockedFolder lock(path("ro"));
         if (!lock.locked())
             GTEST_SKIP() << "cannot make a folder read-only here";
-        EXPECT_THROW(saveListFile({"second"}, file, 1, 0x0B), FileError);
+        EXPECT_KV_ERROR(saveListFile({"second"}, file, 1, 0x0B), File);
     }
     EXPECT_EQ(readBytes("ro/list.oxo"), before);
 }

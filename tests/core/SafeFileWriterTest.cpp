@@ -1,9 +1,10 @@
 // The one writer of user files, with faults injected into its system calls.
 #include "core/SafeFileWriter.h"
 #include "core/Config.h"
-#include "core/FileError.h"
+#include "core/Error.h"
 #include "core/ListFile.h"
 #include "core/Settings.h"
+#include "tests/support/ErrorKind.h"
 #include "tests/support/FailingIo.h"
 #include "tests/support/FileProbe.h"
 
@@ -62,7 +63,8 @@ TEST(SafeFileWriter, EveryFailingCallKeepsTheEarlierFileAndNamesTheReason)
         try {
             SafeFileWriter::write(path, big);
             ADD_FAILURE() << "no error";
-        } catch (const kv::FileError& e) {
+        } catch (const kv::Error& e) {
+            EXPECT_EQ(e.kind(), kv::Error::Kind::File);
             EXPECT_EQ(e.reason(), QLatin1String(c.reason));
             EXPECT_EQ(e.path(), path);
         }
@@ -99,28 +101,28 @@ TEST(SafeFileWriter, TargetsThatAreNoRegularFileOrAnInputAreRefused)
     SafeFileWriter::write(file, "old");
     const QString fifo = dir.filePath("fifo");
     ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
-    EXPECT_THROW(SafeFileWriter::write(fifo, "x"), kv::FileError);
-    EXPECT_THROW(SafeFileWriter::write(dir.path(), "x"), kv::FileError);
+    EXPECT_KV_ERROR(SafeFileWriter::write(fifo, "x"), File);
+    EXPECT_KV_ERROR(SafeFileWriter::write(dir.path(), "x"), File);
 
     // A link: followed to its file, or refused where the caller says so.
     const QString link = dir.filePath("link");
     ASSERT_TRUE(QFile::link(file, link));
     SafeFileWriter::Options refuse;
     refuse.links = SafeFileWriter::Links::Refuse;
-    EXPECT_THROW(SafeFileWriter::write(link, "x", refuse), kv::FileError);
+    EXPECT_KV_ERROR(SafeFileWriter::write(link, "x", refuse), File);
     EXPECT_EQ(bytesOf(file), QByteArray("old"));
     SafeFileWriter::write(link, "new");
     EXPECT_EQ(bytesOf(file), QByteArray("new"));
     EXPECT_TRUE(QFileInfo(link).isSymLink());
     const QString dangling = dir.filePath("dangling");
     ASSERT_TRUE(QFile::link(dir.filePath("nothing"), dangling));
-    EXPECT_THROW(SafeFileWriter::write(dangling, "x"), kv::FileError);
+    EXPECT_KV_ERROR(SafeFileWriter::write(dangling, "x"), File);
 
     SafeFileWriter::Options inputs;
     inputs.inputs = {dir.filePath("./link")};
-    EXPECT_THROW(SafeFileWriter::write(dir.filePath("../") + QDir(dir.path()).dirName() + "/file",
-                                       "x", inputs),
-                 kv::FileError);
+    EXPECT_KV_ERROR(SafeFileWriter::write(
+                        dir.filePath("../") + QDir(dir.path()).dirName() + "/file", "x", inputs),
+                    File);
     EXPECT_EQ(bytesOf(file), QByteArray("new"));
 }
 
@@ -170,7 +172,7 @@ TEST(SafeFileWriter, ConfigurationAndContainersKeepTheirEarlierBytes)
     const QByteArray container = bytesOf(box);
     {
         FailingIo io(FailingIo::Fsync, 1, EIO);
-        EXPECT_THROW(kv::saveListFile({"tři"}, box, 1, 0x0C), kv::FileError);
+        EXPECT_KV_ERROR(kv::saveListFile({"tři"}, box, 1, 0x0C), File);
     }
     EXPECT_EQ(bytesOf(box), container);
     EXPECT_EQ(namesIn(dir.path()), QStringList({"KV2001.ini", "KV2001.ini.lock", "a.kvv"}));

@@ -1,12 +1,11 @@
 #include "domain/CriterionValueList.h"
-#include "domain/SelectionError.h"
 #include "domain/ShowValues.h"
+#include "tests/support/ErrorKind.h"
 
 #include <QBuffer>
 #include <gtest/gtest.h>
 
 using kv::CriterionValueList;
-using kv::SelectionError;
 
 namespace
 {
@@ -125,7 +124,7 @@ TEST(CriterionValueList, MalformedBlocksThrowAndLeaveListAlone)
     };
     for (const char* text : bad) {
         CriterionValueList list = twoTowns();
-        EXPECT_THROW(load(list, text), SelectionError) << text;
+        EXPECT_KV_ERROR(load(list, text), Selection) << text;
         EXPECT_EQ(list, twoTowns()) << text;
     }
 }
@@ -137,10 +136,11 @@ TEST(CriterionValueList, CountAndAddDetectMismatchedLists)
     try {
         list.count();
         FAIL() << "no error";
-    } catch (const SelectionError& e) {
+    } catch (const kv::Error& e) {
+        EXPECT_EQ(e.kind(), kv::Error::Kind::Selection);
         EXPECT_STREQ(e.what(), "Index mismatch in txt and id");
     }
-    EXPECT_THROW(list.add(QStringLiteral("Brno"), QStringLiteral("3")), SelectionError);
+    EXPECT_KV_ERROR(list.add(QStringLiteral("Brno"), QStringLiteral("3")), Selection);
     EXPECT_EQ(list.Texts.size(), 2);
     EXPECT_EQ(list.Ids.size(), 1);
 }
@@ -155,8 +155,8 @@ TEST(CriterionValueList, ClearAssignDelete)
     copy.remove(0);
     EXPECT_EQ(copy.Texts, QStringList{QStringLiteral("Plze\u0148")});
     EXPECT_EQ(copy.Ids, QStringList{QStringLiteral("7")});
-    EXPECT_THROW(copy.remove(1), SelectionError);
-    EXPECT_THROW(copy.remove(-1), SelectionError);
+    EXPECT_KV_ERROR(copy.remove(1), Selection);
+    EXPECT_KV_ERROR(copy.remove(-1), Selection);
 
     copy.clear();
     EXPECT_EQ(copy.count(), 0);

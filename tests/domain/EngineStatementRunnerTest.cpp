@@ -3,7 +3,7 @@
 #include "domain/SelectionApply.h"
 #include "domain/SelectionState.h"
 #include "engine/Database.h"
-#include "engine/EngineError.h"
+#include "tests/support/ErrorKind.h"
 #include "tests/support/TestHome.h"
 
 #include <gtest/gtest.h>
@@ -66,8 +66,7 @@ TEST_F(EngineRunnerTest, IndexConditionsRunOnTheEngine)
 TEST_F(EngineRunnerTest, RejectedStatementThrows)
 {
     kv::EngineStatementRunner runner(db);
-    EXPECT_THROW(runner.peno({QStringLiteral("select peno from nosuchtable")}),
-                 kv::engine::EngineError);
+    EXPECT_KV_ERROR(runner.peno({QStringLiteral("select peno from nosuchtable")}), Engine);
     EXPECT_EQ(runner.peno({QStringLiteral("select peno from firma where peno=4")}),
               kv::PenoList{4});
 }

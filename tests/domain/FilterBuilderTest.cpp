@@ -1,7 +1,7 @@
 #include "domain/FilterBuilder.h"
-#include "domain/SelectionError.h"
 #include "domain/SelectionState.h"
 #include "tests/domain/RecordingRunner.h"
+#include "tests/support/ErrorKind.h"
 #include "tests/support/TestHome.h"
 
 #include <gtest/gtest.h>
@@ -235,10 +235,10 @@ TEST_F(FilterBuilderTest, OrRowWhoseCombinationIsEmptyMatchesNothing)
 TEST_F(FilterBuilderTest, KeysThatAreNotNumbersAreRefused)
 {
     state.row(Row::Misto).add(QStringLiteral("Praha"), QStringLiteral("3) or (1=1"));
-    EXPECT_THROW(build(), kv::SelectionError);
+    EXPECT_KV_ERROR(build(), Selection);
     state.row(Row::Misto).clear();
     state.row(Row::Nazev).add(QStringLiteral("x"), QStringLiteral("5 or 1=1"));
-    EXPECT_THROW(build(), kv::SelectionError);
+    EXPECT_KV_ERROR(build(), Selection);
     EXPECT_TRUE(runner.statements.isEmpty());
 }
 
@@ -246,5 +246,5 @@ TEST_F(FilterBuilderTest, MismatchedRowIsAnError)
 {
     add(Row::Okres, {5});
     state.row(Row::Okres).Ids.append(QStringLiteral("6"));
-    EXPECT_THROW(build(), kv::SelectionError);
+    EXPECT_KV_ERROR(build(), Selection);
 }

@@ -1,6 +1,6 @@
-#include "core/FileError.h"
 #include "core/ListFile.h"
 #include "domain/LabelSettings.h"
+#include "tests/support/ErrorKind.h"
 
 #include <QFile>
 #include <QGuiApplication>
@@ -169,9 +169,9 @@ TEST(LabelFile, TextWithoutAWindows1250FormIsNotSavedAndTheOldFileStays)
         return f.readAll();
     }();
     s.salutation = QString::fromUtf8("Dear 😀");
-    EXPECT_THROW(LabelFile::save(s, path), kv::FileError);
+    EXPECT_KV_ERROR(LabelFile::save(s, path), File);
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_EQ(f.readAll(), before);
-    EXPECT_THROW(LabelFile::save(LabelSettings{}, dir.filePath("no/such/dir/x.kl")), kv::FileError);
+    EXPECT_KV_ERROR(LabelFile::save(LabelSettings{}, dir.filePath("no/such/dir/x.kl")), File);
 }

@@ -1,7 +1,8 @@
 // Note files: path, Windows-1250 with CR LF, empty notes, safe writes.
 #include "domain/NoteFile.h"
-#include "core/FileError.h"
+#include "core/Error.h"
 #include "core/Settings.h"
+#include "tests/support/ErrorKind.h"
 #include "tests/support/TestHome.h"
 
 #include <QDir>
@@ -87,7 +88,7 @@ TEST_F(NoteFileTest, FailedWriteKeepsTheOldNoteAndReportsIt)
             GTEST_SKIP() << "no way here to make the note folder refuse writing";
         }
     }
-    EXPECT_THROW(kv::NoteFile::save(5, "new note"), kv::FileError);
+    EXPECT_KV_ERROR(kv::NoteFile::save(5, "new note"), File);
     if (immutable)
         QProcess::execute("chattr", {"-i", home.file("Pozn")});
     dir.setPermissions(perms);
@@ -98,7 +99,7 @@ TEST_F(NoteFileTest, NoteFolderThatCannotBeMadeIsReported)
 {
     QDir(home.file("Pozn")).removeRecursively();
     home.write("Pozn", "a file where the folder should be");
-    EXPECT_THROW(kv::NoteFile::save(4, "note"), kv::FileError);
+    EXPECT_KV_ERROR(kv::NoteFile::save(4, "note"), File);
     EXPECT_EQ(home.read("Pozn"), QByteArray("a file where the folder should be"));
 }
 
@@ -108,7 +109,8 @@ TEST_F(NoteFileTest, CharacterOutsideWindows1250IsRefusedNotMangled)
     try {
         kv::NoteFile::save(8, QString::fromUtf8("Cena 5 ₽"));
         ADD_FAILURE() << "no error";
-    } catch (const kv::FileError& e) {
+    } catch (const kv::Error& e) {
+        EXPECT_EQ(e.kind(), kv::Error::Kind::File);
         EXPECT_TRUE(e.message().contains(QString::fromUtf8("₽")));
     }
     EXPECT_EQ(home.read("Pozn/8.tx"), QByteArray("old\r\n"));

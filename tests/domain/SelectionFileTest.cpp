@@ -1,10 +1,9 @@
 #include "domain/SelectionFile.h"
-#include "core/FileError.h"
 #include "core/ListFile.h"
-#include "domain/SelectionError.h"
 #include "domain/SelectionRecord.h"
 #include "domain/SelectionState.h"
 #include "tests/domain/SelectionFixtures.h"
+#include "tests/support/ErrorKind.h"
 #include "tests/support/TestHome.h"
 
 #include <QBuffer>
@@ -106,7 +105,7 @@ TEST_F(SelectionFileTest, DamagedFilesThrowWithoutChange)
     kv::saveListFile(kv::listfile::split(QString::fromLatin1(huge)), path("huge.kvv"), 1, 0x0C);
     for (const char* name : {"cut.kvv", "abc.kvv", "huge.kvv"}) {
         SelectionState s = kvtest::fullSelection();
-        EXPECT_THROW(load(name, s), kv::SelectionError) << name;
+        EXPECT_KV_ERROR(load(name, s), Selection) << name;
         EXPECT_EQ(s, kvtest::fullSelection()) << name;
     }
 }
@@ -114,7 +113,7 @@ TEST_F(SelectionFileTest, DamagedFilesThrowWithoutChange)
 TEST_F(SelectionFileTest, FileLayerFailuresThrowFileError)
 {
     SelectionState s = kvtest::fullSelection();
-    EXPECT_THROW(load("missing.kvv", s), kv::FileError);
+    EXPECT_KV_ERROR(load("missing.kvv", s), File);
     EXPECT_EQ(s, kvtest::fullSelection());
-    EXPECT_THROW(kv::saveSelection(s, path("no/such/dir/a.kvv")), kv::FileError);
+    EXPECT_KV_ERROR(kv::saveSelection(s, path("no/such/dir/a.kvv")), File);
 }

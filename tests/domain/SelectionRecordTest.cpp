@@ -1,12 +1,11 @@
 #include "domain/SelectionRecord.h"
-#include "domain/SelectionError.h"
 #include "domain/SelectionState.h"
 #include "tests/domain/SelectionFixtures.h"
+#include "tests/support/ErrorKind.h"
 
 #include <QBuffer>
 #include <gtest/gtest.h>
 
-using kv::SelectionError;
 using kv::SelectionState;
 
 namespace
@@ -111,7 +110,7 @@ TEST(SelectionRecord, DamagedRecordsThrowAndChangeNothing)
     };
     for (const QByteArray& bytes : bad) {
         SelectionState s = kvtest::fullSelection();
-        EXPECT_THROW(read(bytes, s), SelectionError) << bytes.right(40).constData();
+        EXPECT_KV_ERROR(read(bytes, s), Selection) << bytes.right(40).constData();
         EXPECT_EQ(s, kvtest::fullSelection());
     }
 }
@@ -149,7 +148,7 @@ TEST(ExtractBlock, ShortOrBadInputThrows)
          {QStringList{}, QStringList{"1"}, QStringList{"1", "x", "0"},
           QStringList{"1", "2", "A", "B", "2", "1"}, QStringList{"1", "2147483647", "0"}}) {
         const QStringList before = lines;
-        EXPECT_THROW(kv::extractBlock(lines, target), SelectionError);
+        EXPECT_KV_ERROR(kv::extractBlock(lines, target), Selection);
         EXPECT_EQ(lines, before);
     }
 }

@@ -3,7 +3,8 @@
 // with their row keys.
 #include "engine/Database.h"
 #include "engine/DatabaseSetup.h"
-#include "engine/EngineError.h"
+#include "core/Error.h"
+#include "tests/support/ErrorKind.h"
 #include "engine/RowInserter.h"
 #include "engine/Schema.h"
 #include "engine/SchemaSql.h"
@@ -62,7 +63,7 @@ TEST_F(BulkWrite, RefusedRowThrowsAndTheInserterGoesOnWithTheNextRow)
 {
     RowInserter firma(db, *Schema::table("firma"));
     firma.add(200219).add(QStringLiteral("12345678")).insert();
-    EXPECT_THROW(firma.add(200219).add(QStringLiteral("87654321")).insert(), EngineError);
+    EXPECT_KV_ERROR(firma.add(200219).add(QStringLiteral("87654321")).insert(), Engine);
     firma.add(200220).add(QStringLiteral("11111111")).insert();
     EXPECT_EQ(values("SELECT peno, ico FROM firma ORDER BY peno"),
               "'200219','12345678';'200220','11111111'");
@@ -81,8 +82,10 @@ TEST_F(BulkWrite, TransactionNotCommittedIsUndoneCommittedOneStays)
     try {
         Transaction t(db);
         RowInserter(db, *Schema::table("reklamy")).add(2).add(QStringLiteral("R2_1.JPG")).insert();
-        throw EngineError(QStringLiteral("stopped"));
-    } catch (const EngineError&) {
+        throw Error::engine(QStringLiteral("stopped"));
+    } catch (const Error& e) {
+        if (!e.is(Error::Kind::Engine))
+            throw;
     }
     EXPECT_EQ(values("SELECT peno, txt FROM reklamy"), "'1','R1_1.JPG'");
 }

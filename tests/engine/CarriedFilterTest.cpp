@@ -5,7 +5,8 @@
 // row-by-row set test.
 #include "tests/support/EngineTestDb.h"
 
-#include "engine/EngineError.h"
+#include "core/Error.h"
+#include "tests/support/ErrorKind.h"
 #include "engine/Filter.h"
 #include "engine/JetDialect.h"
 #include "engine/TableCursor.h"
@@ -95,7 +96,7 @@ TEST(CarriedFilter, MarkersOutsideAnInListOrWithoutAListAreRejected)
           QStringLiteral("peno in (1,") + Filter::marker(0) + u')',
           QStringLiteral("peno in (") + Filter::marker(1) + u')',
           QStringLiteral("peno in (") + QChar(Filter::kSetOpen) + QStringLiteral("0)")})
-        EXPECT_THROW(JetDialect::filter("firma", Filter::fromSkeleton(skeleton, one)), EngineError)
+        EXPECT_KV_ERROR(JetDialect::filter("firma", Filter::fromSkeleton(skeleton, one)), Engine)
             << skeleton.toStdString();
 }
 

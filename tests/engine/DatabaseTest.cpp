@@ -1,9 +1,9 @@
 #include "tests/support/CompanyFixture.h"
 
 #include "engine/DatabaseSetup.h"
-#include "engine/EngineError.h"
 #include "engine/QueryCursor.h"
 #include "engine/Statement.h"
+#include "tests/support/ErrorKind.h"
 
 #include <gtest/gtest.h>
 
@@ -19,7 +19,8 @@ TEST(Database, MissingFileFailsWithSqliteReason)
     try {
         Database db(dir.filePath("nothing.db"));
         FAIL() << "opened a missing file";
-    } catch (const EngineError& e) {
+    } catch (const kv::Error& e) {
+        EXPECT_EQ(e.kind(), kv::Error::Kind::Engine);
         EXPECT_TRUE(e.message().contains("unable to open")) << e.message().toStdString();
     }
     EXPECT_FALSE(QFile::exists(dir.filePath("nothing.db"))); // read-only never creates
@@ -36,7 +37,8 @@ TEST(Database, FileThatIsNotADatabaseFailsAtOpen)
     try {
         db.open(f.fileName());
         FAIL() << "opened a file that is not a database";
-    } catch (const EngineError& e) {
+    } catch (const kv::Error& e) {
+        EXPECT_EQ(e.kind(), kv::Error::Kind::Engine);
         EXPECT_TRUE(e.message().contains("not a database")) << e.message().toStdString();
     }
     EXPECT_FALSE(db.isOpen());
@@ -49,11 +51,11 @@ TEST(Database, CompanyDatabaseCannotBeWritten)
     auto db = kvtest::openCompany(build, true);
 
     Statement del(*db, "DELETE FROM firma");
-    EXPECT_THROW(del.step(), EngineError);
-    EXPECT_THROW(db->exec("CREATE TABLE x(a)"), EngineError);
+    EXPECT_KV_ERROR(del.step(), Engine);
+    EXPECT_KV_ERROR(db->exec("CREATE TABLE x(a)"), Engine);
     QueryCursor q(*db);
     q.setSql({"delete from firma"});
-    EXPECT_THROW(q.open(), EngineError);
+    EXPECT_KV_ERROR(q.open(), Engine);
     q.setSql({"select peno from firma"});
     q.open();
     EXPECT_EQ(q.recordCount(), 7);
@@ -64,7 +66,7 @@ TEST(Database, StatementRunsOneStatementOnly)
     kvtest::EngineTestDb build;
     kvtest::fillCompany(build);
     auto db = kvtest::openCompany(build, false);
-    EXPECT_THROW(Statement(*db, "SELECT 1; SELECT 2"), EngineError);
+    EXPECT_KV_ERROR(Statement(*db, "SELECT 1; SELECT 2"), Engine);
     Statement ok(*db, "SELECT peno FROM firma WHERE nazev = :n");
     ok.bind(":n", QString("Ivan"));
     ASSERT_TRUE(ok.step());

@@ -3,9 +3,9 @@
 
 #include "tests/support/CompanyFixture.h"
 
-#include "engine/EngineError.h"
 #include "engine/JetDialect.h"
 #include "engine/TableCursor.h"
+#include "tests/support/ErrorKind.h"
 
 #include <gtest/gtest.h>
 
@@ -88,7 +88,7 @@ TEST_F(DialectRegression, DeepParenthesesAreRefusedBeforeSqlite)
         return repeated("(", depth) + "peno=2" + repeated(")", depth);
     };
     EXPECT_EQ(firms(nested(55)), QSet<int>({2}));
-    EXPECT_THROW(JetDialect::filter("firma", nested(61)), EngineError);
-    EXPECT_THROW(JetDialect::filter("firma", nested(200)), EngineError);
-    EXPECT_THROW(JetDialect::select("select peno from firma where " + nested(120)), EngineError);
+    EXPECT_KV_ERROR(JetDialect::filter("firma", nested(61)), Engine);
+    EXPECT_KV_ERROR(JetDialect::filter("firma", nested(200)), Engine);
+    EXPECT_KV_ERROR(JetDialect::select("select peno from firma where " + nested(120)), Engine);
 }

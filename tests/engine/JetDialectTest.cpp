@@ -1,10 +1,10 @@
 #include "tests/support/CompanyFixture.h"
 
-#include "engine/EngineError.h"
 #include "engine/JetDialect.h"
 #include "engine/QueryCursor.h"
 #include "engine/Statement.h"
 #include "engine/TableCursor.h"
+#include "tests/support/ErrorKind.h"
 
 #include <gtest/gtest.h>
 
@@ -119,7 +119,7 @@ TEST_F(Dialect, FirstPersonStatementOnThreeLines)
     q.open();
     ASSERT_EQ(q.recordCount(), 1);
     EXPECT_EQ(q.text("osoba"), "Eva Malá");
-    EXPECT_THROW(q.text("tel"), EngineError); // not selected
+    EXPECT_KV_ERROR(q.text("tel"), Engine); // not selected
 }
 
 TEST_F(Dialect, TextsAreBoundNeverPasted)
@@ -152,7 +152,7 @@ TEST_F(Dialect, RejectsAnythingOutsideTheDialect)
         "osoba = 'x'", // a field of another table
     };
     for (const char* f : badFilters)
-        EXPECT_THROW(JetDialect::filter("firma", f), EngineError) << f;
+        EXPECT_KV_ERROR(JetDialect::filter("firma", f), Engine) << f;
 
     const char* badStatements[] = {
         "delete from firma",
@@ -167,10 +167,10 @@ TEST_F(Dialect, RejectsAnythingOutsideTheDialect)
     for (const char* s : badStatements) {
         QueryCursor q(*db);
         q.setSql({s});
-        EXPECT_THROW(q.open(), EngineError) << s;
+        EXPECT_KV_ERROR(q.open(), Engine) << s;
         EXPECT_FALSE(q.isOpen());
     }
-    EXPECT_THROW(JetDialect::filter("nosuchtable", "peno=1"), EngineError);
+    EXPECT_KV_ERROR(JetDialect::filter("nosuchtable", "peno=1"), Engine);
 }
 
 TEST_F(Dialect, RejectedFilterLeavesCursorAsItWas)
@@ -179,12 +179,12 @@ TEST_F(Dialect, RejectedFilterLeavesCursorAsItWas)
     c.setFilter("(misto_id in(1,2))", true);
     c.open();
     c.setPosition(3);
-    EXPECT_THROW(c.setFilter("(misto_id in(1,2)); delete from firma"), EngineError);
+    EXPECT_KV_ERROR(c.setFilter("(misto_id in(1,2)); delete from firma"), Engine);
     EXPECT_EQ(c.filter(), "(misto_id in(1,2))");
     EXPECT_EQ(c.recordCount(), 5);
     EXPECT_EQ(c.position(), 3);
-    EXPECT_THROW(c.setSort("nazev; drop"), EngineError);
-    EXPECT_THROW(c.setSort("nosuchfield"), EngineError);
+    EXPECT_KV_ERROR(c.setSort("nazev; drop"), Engine);
+    EXPECT_KV_ERROR(c.setSort("nosuchfield"), Engine);
     EXPECT_EQ(c.position(), 3);
 }
 
@@ -193,13 +193,15 @@ TEST_F(Dialect, ErrorMessageNamesTheProblem)
     try {
         JetDialect::filter("firma", "peno in(1); drop table firma");
         FAIL();
-    } catch (const EngineError& e) {
+    } catch (const kv::Error& e) {
+        EXPECT_EQ(e.kind(), kv::Error::Kind::Engine);
         EXPECT_TRUE(e.message().contains(";")) << e.message().toStdString();
     }
     try {
         JetDialect::filter("firma", "heslo = 1");
         FAIL();
-    } catch (const EngineError& e) {
+    } catch (const kv::Error& e) {
+        EXPECT_EQ(e.kind(), kv::Error::Kind::Engine);
         EXPECT_TRUE(e.message().contains("heslo")) << e.message().toStdString();
     }
 }
@@ -226,7 +228,7 @@ TEST_F(Dialect, LongNumberListsRunThroughTemporarySets)
     // The sets live only while their statement runs; the company file stays unchanged.
     QueryCursor tables(*db);
     tables.setSql({"select name from sqlite_temp_master"}); // not a table of the program
-    EXPECT_THROW(tables.open(), EngineError);
+    EXPECT_KV_ERROR(tables.open(), Engine);
     kv::engine::Statement temp(*db, "SELECT count(*) FROM sqlite_temp_master");
     ASSERT_TRUE(temp.step());
     EXPECT_EQ(temp.integer(0), 0);

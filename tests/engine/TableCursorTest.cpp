@@ -1,7 +1,7 @@
 #include "tests/support/CompanyFixture.h"
 
-#include "engine/EngineError.h"
 #include "engine/TableCursor.h"
+#include "tests/support/ErrorKind.h"
 
 #include <gtest/gtest.h>
 
@@ -76,7 +76,7 @@ TEST_P(Cursor, DictionaryPrefixFilterSortedByText)
     EXPECT_TRUE(words.bof());
     EXPECT_EQ(words.position(), 0);
     EXPECT_EQ(words.text("txt"), ""); // empty set reads as empty
-    EXPECT_THROW(words.text("nosuch"), EngineError);
+    EXPECT_KV_ERROR(words.text("nosuch"), Engine);
 }
 
 TEST_P(Cursor, PositionAndCountFollowFilterSortAndSwitch)
@@ -262,7 +262,7 @@ TEST_P(Cursor, DetailOutlivesItsMaster)
     EXPECT_EQ(persons.master(), nullptr);
     persons.refresh();
     EXPECT_EQ(persons.recordCount(), 3); // unlinked: every person
-    EXPECT_THROW(persons.setMaster(&persons, "nosuch"), EngineError);
+    EXPECT_KV_ERROR(persons.setMaster(&persons, "nosuch"), Engine);
 }
 
 TEST_P(Cursor, RowAtReadsWithoutMoving)
@@ -294,7 +294,7 @@ TEST_P(Cursor, RowAtReadsWithoutMoving)
     const int before = calcs;
     c.rowAt(5);
     EXPECT_EQ(calcs, before); // read once, then cached
-    EXPECT_THROW(c.addCalculatedField("late"), EngineError);
+    EXPECT_KV_ERROR(c.addCalculatedField("late"), Engine);
 }
 
 INSTANTIATE_TEST_SUITE_P(Ranks, Cursor, ::testing::Values(true, false),

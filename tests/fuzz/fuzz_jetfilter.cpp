@@ -1,12 +1,12 @@
 // Filter texts and statements in the Jet dialect from anywhere (selection
-// files, typed filters): translated, or refused with EngineError before
+// files, typed filters): translated, or refused with Error::engine before
 // SQLite sees them. Whatever is translated must also run on a small company
 // database: the translation is the only guard between the text and SQLite.
 
 #include "FuzzSupport.h"
+#include "core/Error.h"
 #include "engine/BoundStatement.h"
 #include "engine/Database.h"
-#include "engine/EngineError.h"
 #include "engine/JetDialect.h"
 #include "engine/Schema.h"
 #include "engine/Statement.h"
@@ -35,7 +35,9 @@ void run(const Translated& t, const char* what)
         BoundStatement bound(database(), t);
         for (int rows = 0; rows < 10 && bound.statement().step(); ++rows) {
         }
-    } catch (const EngineError& e) {
+    } catch (const kv::Error& e) {
+        if (!e.is(kv::Error::Kind::Engine))
+            throw;
         std::fprintf(stderr, "%s\nSQL: %s\nSQLite: %s\n", what, qPrintable(t.sql),
                      qPrintable(e.message()));
         kvfuzz::fail("a translated text does not run");
@@ -59,15 +61,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         Translated query = t;
         query.sql = QStringLiteral("SELECT peno FROM \"firma\" WHERE ") + t.sql;
         run(query, "filter");
-    } catch (const EngineError&) {
+    } catch (const kv::Error& e) {
+        if (!e.is(kv::Error::Kind::Engine))
+            throw;
     }
     try {
         run(JetDialect::select(text), "select");
-    } catch (const EngineError&) {
+    } catch (const kv::Error& e) {
+        if (!e.is(kv::Error::Kind::Engine))
+            throw;
     }
     try {
         (void)JetDialect::sortList(QStringLiteral("firma"), text);
-    } catch (const EngineError&) {
+    } catch (const kv::Error& e) {
+        if (!e.is(kv::Error::Kind::Engine))
+            throw;
     }
     return 0;
 }

@@ -2,7 +2,7 @@
 // or plain text of any bytes.
 
 #include "FuzzSupport.h"
-#include "core/FileError.h"
+#include "core/Error.h"
 #include "core/ListFile.h"
 
 using namespace kv;
@@ -19,7 +19,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     QStringList list{QStringLiteral("kept")};
     try {
         loadListFile(list, path);
-    } catch (const FileError&) {
+    } catch (const kv::Error& e) {
+        if (!e.is(kv::Error::Kind::File))
+            throw;
         kvfuzz::fail("an existing readable file was reported unreadable");
     }
     // What was read goes back through the writer in both modes: the line

@@ -1,11 +1,10 @@
 // Selection files (*.kvv) from anywhere: the record straight from a stream
 // and the whole file through the container. A file is read, refused as not a
-// selection (false) or refused as damaged (SelectionError); the state then
+// selection (false) or refused as damaged (Error::selection); the state then
 // stays as it was. What was read is written and read back the same.
 
 #include "FuzzSupport.h"
-#include "core/FileError.h"
-#include "domain/SelectionError.h"
+#include "core/Error.h"
 #include "domain/SelectionFile.h"
 #include "domain/SelectionRecord.h"
 #include "domain/SelectionState.h"
@@ -32,7 +31,9 @@ template <class Read> bool readChecked(Read read)
     bool taken = false;
     try {
         taken = read(state);
-    } catch (const SelectionError&) {
+    } catch (const kv::Error& e) {
+        if (!e.is(kv::Error::Kind::Selection))
+            throw;
         taken = false;
     }
     if (!taken) {
@@ -73,7 +74,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     readChecked([&](SelectionState& state) {
         try {
             return loadSelection(path, state);
-        } catch (const FileError&) {
+        } catch (const kv::Error& e) {
+            if (!e.is(kv::Error::Kind::File))
+                throw;
             kvfuzz::fail("an existing selection file was reported unreadable");
         }
     });

@@ -1,9 +1,9 @@
 // One criterion block of a selection record, any bytes: it either loads or
-// throws SelectionError, and what loads saves and loads back the same.
+// throws Error::selection, and what loads saves and loads back the same.
 
 #include "FuzzSupport.h"
+#include "core/Error.h"
 #include "domain/CriterionValueList.h"
-#include "domain/SelectionError.h"
 
 #include <QBuffer>
 
@@ -25,7 +25,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const CriterionValueList before = list;
     try {
         list.loadFromStream(in);
-    } catch (const SelectionError&) {
+    } catch (const kv::Error& e) {
+        if (!e.is(kv::Error::Kind::Selection))
+            throw;
         if (!(list == before))
             kvfuzz::fail("a refused block changed the list");
         return 0;

@@ -1,8 +1,8 @@
 #include "tests/reports/ReportFixture.h"
 
-#include "reports/ReportError.h"
 #include "reports/ReportExpression.h"
 #include "reports/TextMeasure.h"
+#include "tests/support/ErrorKind.h"
 
 #include <gtest/gtest.h>
 
@@ -286,10 +286,10 @@ TEST(ReportExpression, LiteralsFieldsAndFunctions)
     EXPECT_EQ(ReportExpression::evaluate("'it''s'", c), "it's");
     EXPECT_EQ(ReportExpression::evaluate("", c), "");
     EXPECT_EQ(ReportExpression::evaluate("TPrn.email", c), ""); // no such value: empty
-    EXPECT_THROW(ReportExpression::evaluate("TOsoby.osoba", c), ReportError);
-    EXPECT_THROW(ReportExpression::evaluate("'a' 'b'", c), ReportError);
-    EXPECT_THROW(ReportExpression::evaluate("'open", c), ReportError);
-    EXPECT_THROW(ReportExpression::evaluate("'a' +", c), ReportError);
+    EXPECT_KV_ERROR(ReportExpression::evaluate("TOsoby.osoba", c), Report);
+    EXPECT_KV_ERROR(ReportExpression::evaluate("'a' 'b'", c), Report);
+    EXPECT_KV_ERROR(ReportExpression::evaluate("'open", c), Report);
+    EXPECT_KV_ERROR(ReportExpression::evaluate("'a' +", c), Report);
 }
 
 TEST(ReportEngine, FaultyExpressionStopsGenerationWithItsMessage)
@@ -301,7 +301,8 @@ TEST(ReportEngine, FaultyExpressionStopsGenerationWithItsMessage)
     try {
         report.generate();
         FAIL() << "no error";
-    } catch (const ReportError& e) {
+    } catch (const kv::Error& e) {
+        EXPECT_EQ(e.kind(), kv::Error::Kind::Report);
         EXPECT_TRUE(e.message().contains("TNic"));
     }
     EXPECT_FALSE(report.isGenerating());

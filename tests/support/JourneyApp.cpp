@@ -12,10 +12,12 @@
 namespace kvtest
 {
 
-JourneyApp::JourneyApp(int firms, bool everyFirm)
+JourneyApp::JourneyApp(int firms, bool everyFirm) : JourneyApp(demoHome(firms), everyFirm) {}
+
+JourneyApp::JourneyApp(const QString& home, bool everyFirm)
 {
     kv::settings() = kv::Settings();
-    kv::settings().dataHome = demoHome(firms);
+    kv::settings().dataHome = home;
     QApplication::setQuitOnLastWindowClosed(false);
     input::emulateWindowManager();
     if (m_dm.openDatabase().status != kv::DataModule::OpenStatus::Opened)

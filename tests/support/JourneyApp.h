@@ -19,6 +19,8 @@ public:
     // With everyFirm the company set is the whole directory (as after an
     // empty selection); otherwise it is what a first start shows.
     explicit JourneyApp(int firms = 200, bool everyFirm = true);
+    // The same on a data home of the test's own (one it may damage).
+    explicit JourneyApp(const QString& home, bool everyFirm = true);
     ~JourneyApp();
 
     kv::MainWindow& window() { return *m_window; }

@@ -1,7 +1,7 @@
 // The shared part of the list and profile print settings windows: the report
 // form's life, a failure while generating, the close button.
 #include "ui/PrintSettingsDialog.h"
-#include "reports/ReportError.h"
+#include "core/Error.h"
 #include "tests/reports/ReportFixture.h"
 #include "tests/support/DialogClicker.h"
 #include "ui/PrintPreviewWindow.h"
@@ -39,7 +39,7 @@ protected:
     {
         ++prepared;
         if (fail)
-            throw ReportError(QStringLiteral("Tiskárna nepřipravena"));
+            throw Error::report(QStringLiteral("Tiskárna nepřipravena"));
     }
 
 private:
