@@ -45,8 +45,8 @@ Home& home()
                     numbers << QString::number(st.int64(0));
             out.numbers100k = numbers.join(u',');
             out.list100k = QStringLiteral("(peno in (") + out.numbers100k + QStringLiteral("))");
-        } catch (const Error& e) {
-            if (!e.is(Error::Kind::Engine))
+        } catch (const kv::Error& e) {
+            if (!e.is(kv::Error::Kind::Engine))
                 throw;
             out.error = e.message();
             out.db.reset();

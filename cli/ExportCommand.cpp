@@ -7,7 +7,6 @@
 #include "cli/LoadSelectionReporting.h"
 #include "core/Config.h"
 #include "core/Error.h"
-#include "core/Settings.h"
 #include "core/SafeFileWriter.h"
 #include "core/Settings.h"
 #include "core/StringTable.h"

@@ -6,11 +6,11 @@
 #include "cli/HeadlessArgs.h"
 
 #include "core/Config.h"
+#include "core/Error.h"
 #include "core/Settings.h"
 #include "core/StringTable.h"
 #include "domain/QuickFind.h"
 #include "engine/Database.h"
-#include "core/Error.h"
 #include "engine/QuickFindIndex.h"
 
 #include <QDir>

@@ -1,10 +1,10 @@
 #include "demo/DemoDatabase.h"
 
+#include "core/Error.h"
 #include "demo/DemoTiming.h"
 #include "demo/DemoWords.h"
 #include "engine/Database.h"
 #include "engine/DatabaseSetup.h"
-#include "core/Error.h"
 #include "engine/QuickFindIndex.h"
 #include "engine/RowInserter.h"
 #include "engine/Schema.h"

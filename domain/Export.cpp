@@ -5,8 +5,8 @@
 #include "core/SafeFileWriter.h"
 #include "core/StringTable.h"
 #include "domain/DataModule.h"
-#include "domain/PrintCursorScope.h"
 #include "domain/ExportSheet.h"
+#include "domain/PrintCursorScope.h"
 #include "engine/QueryCursor.h"
 #include "engine/TableCursor.h"
 

@@ -2,7 +2,6 @@
 
 #include "core/Cp1250.h"
 #include "core/Error.h"
-#include "core/Settings.h"
 #include "core/RegularFile.h"
 #include "core/SafeFileWriter.h"
 #include "core/Settings.h"

@@ -2,7 +2,6 @@
 
 #include "core/Error.h"
 #include "engine/CzechText.h"
-#include "core/Error.h"
 #include "engine/Database.h"
 #include "engine/JetDialect.h"
 #include "engine/Schema.h"

@@ -2,7 +2,6 @@
 
 #include "core/Error.h"
 #include "engine/CzechText.h"
-#include "core/Error.h"
 #include "engine/Filter.h"
 #include "engine/NumberSetFunction.h"
 #include "engine/Schema.h"

@@ -1,9 +1,9 @@
 #include "engine/QuickFindIndex.h"
 
+#include "core/Error.h"
 #include "core/SafeFileWriter.h"
 #include "engine/CzechText.h"
 #include "engine/Database.h"
-#include "core/Error.h"
 #include "engine/Statement.h"
 
 #include <QCryptographicHash>

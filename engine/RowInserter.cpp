@@ -1,7 +1,7 @@
 #include "engine/RowInserter.h"
 
-#include "engine/Database.h"
 #include "core/Error.h"
+#include "engine/Database.h"
 #include "engine/Schema.h"
 
 #include <QStringList>

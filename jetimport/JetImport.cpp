@@ -4,7 +4,6 @@
 #include "core/SafeFileWriter.h"
 #include "engine/Database.h"
 #include "engine/DatabaseSetup.h"
-#include "core/Error.h"
 #include "engine/QuickFindIndex.h"
 #include "engine/RowInserter.h"
 #include "engine/Statement.h"

@@ -1,7 +1,6 @@
 #include "ui/LabelPrintSettingsDialog.h"
 
 #include "core/Error.h"
-#include "core/Settings.h"
 #include "core/ListFile.h"
 #include "core/Settings.h"
 #include "core/StringTable.h"

@@ -1,7 +1,7 @@
 #include "ui/ReportPrinter.h"
 
-#include "reports/Report.h"
 #include "core/Error.h"
+#include "reports/Report.h"
 
 #include "core/Error.h"
 

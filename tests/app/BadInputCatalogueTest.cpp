@@ -17,7 +17,6 @@
 #include "core/Config.h"
 #include "core/Cp1250.h"
 #include "core/Error.h"
-#include "core/Settings.h"
 #include "core/ListFile.h"
 #include "core/Settings.h"
 #include "core/StringTable.h"

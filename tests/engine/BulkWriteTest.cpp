@@ -1,15 +1,15 @@
 // What builders of a company database write through: row inserts reused per
 // row, transactions that undo what was not committed, the schema's tables
 // with their row keys.
+#include "core/Error.h"
 #include "engine/Database.h"
 #include "engine/DatabaseSetup.h"
-#include "core/Error.h"
-#include "tests/support/ErrorKind.h"
 #include "engine/RowInserter.h"
 #include "engine/Schema.h"
 #include "engine/SchemaSql.h"
 #include "engine/Statement.h"
 #include "engine/Transaction.h"
+#include "tests/support/ErrorKind.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -82,9 +82,9 @@ TEST_F(BulkWrite, TransactionNotCommittedIsUndoneCommittedOneStays)
     try {
         Transaction t(db);
         RowInserter(db, *Schema::table("reklamy")).add(2).add(QStringLiteral("R2_1.JPG")).insert();
-        throw Error::engine(QStringLiteral("stopped"));
-    } catch (const Error& e) {
-        if (!e.is(Error::Kind::Engine))
+        throw kv::Error::engine(QStringLiteral("stopped"));
+    } catch (const kv::Error& e) {
+        if (!e.is(kv::Error::Kind::Engine))
             throw;
     }
     EXPECT_EQ(values("SELECT peno, txt FROM reklamy"), "'1','R1_1.JPG'");

@@ -6,10 +6,10 @@
 #include "tests/support/EngineTestDb.h"
 
 #include "core/Error.h"
-#include "tests/support/ErrorKind.h"
 #include "engine/Filter.h"
 #include "engine/JetDialect.h"
 #include "engine/TableCursor.h"
+#include "tests/support/ErrorKind.h"
 
 #include <gtest/gtest.h>
 
