@@ -4,10 +4,34 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QTemporaryDir>
 #include <xlsxwriter.h>
 
 namespace kv
 {
+
+namespace
+{
+
+// A zip archive is whole when its end record, found at the end, points at a
+// central directory that ends right where the record starts.
+bool isWholeZip(const QByteArray& bytes)
+{
+    constexpr qsizetype EndRecordSize = 22;
+    const auto le32 = [&](qsizetype at) {
+        return quint32(quint8(bytes[at])) | quint32(quint8(bytes[at + 1])) << 8 |
+               quint32(quint8(bytes[at + 2])) << 16 | quint32(quint8(bytes[at + 3])) << 24;
+    };
+    const qsizetype last = bytes.size() - EndRecordSize;
+    for (qsizetype at = last; at >= 0 && at >= last - 0xFFFF; --at) {
+        if (le32(at) != 0x06054b50u)
+            continue;
+        return qsizetype(le32(at + 16)) + qsizetype(le32(at + 12)) == at;
+    }
+    return false;
+}
+
+} // namespace
 
 QString ExportSheet::csvField(const QString& value, const QString& separator)
 {
@@ -37,10 +61,17 @@ QByteArray ExportSheet::csv(const QString& separator) const
 
 void ExportSheet::writeXlsx(const QString& path, const SafeFileWriter::Options& options) const
 {
-    const QString target = SafeFileWriter::target(path, options);
-    const QString draft = SafeFileWriter::draftPath(target);
-    // The library's own scratch files stay beside the target too.
-    const QByteArray folder = QFile::encodeName(QFileInfo(target).absolutePath());
+    // The library does not report a failed write of its files, so it writes
+    // into a scratch folder of its own; the bytes are checked to form a whole
+    // zip archive and only then go to the target through the safe writer,
+    // which checks every write and keeps the earlier file on any failure.
+    SafeFileWriter::target(path, options); // refused before any work
+    QTemporaryDir scratch;
+    if (!scratch.isValid())
+        throw Error::file(path, QStringLiteral("cannot create a temporary folder: ") +
+                                    scratch.errorString());
+    const QString draft = scratch.filePath(QStringLiteral("export.xlsx"));
+    const QByteArray folder = QFile::encodeName(scratch.path());
     lxw_workbook_options wbOptions{};
     wbOptions.tmpdir = const_cast<char*>(folder.constData());
     lxw_workbook* book = workbook_new_opt(QFile::encodeName(draft).constData(), &wbOptions);
@@ -65,11 +96,15 @@ void ExportSheet::writeXlsx(const QString& path, const SafeFileWriter::Options& 
         ++r;
     }
     const lxw_error rc = workbook_close(book);
-    if (rc != LXW_NO_ERROR) {
-        QFile::remove(draft);
+    if (rc != LXW_NO_ERROR)
         throw Error::file(path, QString::fromUtf8(lxw_strerror(rc)));
-    }
-    SafeFileWriter::commit(draft, target, options.sync);
+    QFile made(draft);
+    if (!made.open(QIODevice::ReadOnly))
+        throw Error::file(path, made.errorString());
+    const QByteArray bytes = made.readAll();
+    if (!isWholeZip(bytes))
+        throw Error::file(path, QStringLiteral("the workbook could not be written completely"));
+    SafeFileWriter::write(path, bytes, options);
 }
 
 } // namespace kv

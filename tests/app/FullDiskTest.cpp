@@ -43,6 +43,31 @@ const Writer writers[] = {
              "export", "--home",        home, "--items", round ? "nazev,tel" : "nazev",
              "-o",     file(dir, "out")};
      }},
+    {"export csv",
+     [](const QString& home, const QString& dir, int round) {
+         return QStringList{"export",
+                            "--home",
+                            home,
+                            "--format",
+                            "csv",
+                            "--items",
+                            round ? "nazev,tel" : "nazev",
+                            "-o",
+                            file(dir, "out")};
+     }},
+    {"export xlsx",
+     [](const QString& home, const QString& dir, int round) {
+         // libxlsxwriter writes the draft; the safe writer commits it.
+         return QStringList{"export",
+                            "--home",
+                            home,
+                            "--format",
+                            "xlsx",
+                            "--items",
+                            round ? "nazev,tel" : "nazev",
+                            "-o",
+                            file(dir, "out")};
+     }},
     {"print list",
      [](const QString& home, const QString& dir, int round) {
          return QStringList{"print", "list",          "--home",
