@@ -28,6 +28,7 @@
 #include "domain/SelectionState.h"
 #include "engine/TableCursor.h"
 #include "tests/core/LockedFolder.h"
+#include "tests/support/CompanyDb.h"
 #include "tests/support/DemoHome.h"
 #include "tests/support/ErrorKind.h"
 #include "tests/support/FailingIo.h"
@@ -42,7 +43,6 @@
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 #include <sys/stat.h>
 
 namespace
@@ -321,12 +321,8 @@ protected:
 
     void execOnDatabase(const char* sql)
     {
-        sqlite3* db = nullptr;
-        ASSERT_EQ(sqlite3_open(home.file(QStringLiteral("Dta/KV2001.db")).toUtf8(), &db),
-                  SQLITE_OK);
-        EXPECT_EQ(sqlite3_exec(db, sql, nullptr, nullptr, nullptr), SQLITE_OK)
-            << sqlite3_errmsg(db);
-        sqlite3_close(db);
+        kvtest::CompanyDb::change(home.file(QStringLiteral("Dta/KV2001.db")),
+                                  QString::fromUtf8(sql));
     }
     kv::DataModule::OpenResult open()
     {

@@ -4,6 +4,7 @@
 #include "core/StringTable.h"
 #include "engine/Schema.h"
 #include "engine/TableCursor.h"
+#include "tests/support/CompanyDb.h"
 #include "tests/support/DemoHome.h"
 #include "tests/support/FileProbe.h"
 #include "tests/support/Journey.h"
@@ -15,7 +16,6 @@
 #include <QDir>
 #include <QMessageBox>
 #include <QTemporaryDir>
-#include <sqlite3.h>
 
 #include <gtest/gtest.h>
 
@@ -29,14 +29,7 @@ namespace
 // another program would.
 void execBehindTheProgram(const QString& path, const QString& sql)
 {
-    sqlite3* db = nullptr;
-    ASSERT_EQ(sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr),
-              SQLITE_OK);
-    char* error = nullptr;
-    const int rc = sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, &error);
-    EXPECT_EQ(rc, SQLITE_OK) << (error ? error : "");
-    sqlite3_free(error);
-    sqlite3_close(db);
+    kvtest::CompanyDb::change(path, sql);
 }
 
 QMessageBox* boxInFront()

@@ -5,7 +5,7 @@
 #include "core/Settings.h"
 #include "domain/DataModule.h"
 #include "tests/jetimport/JetSamples.h"
-#include "tests/support/CompanyFixture.h"
+#include "tests/support/CompanyDb.h"
 #include "tests/support/TestHome.h"
 
 #include <QDir>
@@ -37,15 +37,12 @@ protected:
 
     QString companyDb(const QString& sql = QString())
     {
-        kvtest::EngineTestDb db;
-        kvtest::fillCompany(db);
+        kvtest::CompanyDb db;
+        db.companySet();
         if (!sql.isEmpty())
             db.exec(sql);
-        db.finish();
-        db.done();
         const QString copy = home.file("company.db");
-        QFile::remove(copy);
-        EXPECT_TRUE(QFile::copy(db.path(), copy));
+        db.finishInto(copy);
         return copy;
     }
     // A hook that records its calls and installs the fixture database.

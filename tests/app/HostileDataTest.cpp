@@ -20,6 +20,7 @@
 #include "engine/DatabaseSetup.h"
 #include "engine/Statement.h"
 #include "reports/ProfileReport.h"
+#include "tests/support/CompanyDb.h"
 #include "tests/support/ErrorKind.h"
 #include "tests/support/PdfProbe.h"
 #include "tests/support/TestHome.h"
@@ -29,7 +30,6 @@
 #include <QImage>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 
 namespace
 {
@@ -72,24 +72,10 @@ public:
     QString database() const { return file(QStringLiteral("Dta/KV2001.db")); }
 
     // Changes the company database behind the program's back, as another
-    // tool would: plain SQL through the sqlite3 library.
+    // tool would.
     void sql(const QString& statements, bool refinish = false) const
     {
-        sqlite3* db = nullptr;
-        ASSERT_EQ(
-            sqlite3_open_v2(database().toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr),
-            SQLITE_OK);
-        char* error = nullptr;
-        const int rc = sqlite3_exec(db, statements.toUtf8().constData(), nullptr, nullptr, &error);
-        EXPECT_EQ(rc, SQLITE_OK) << (error ? error : "");
-        sqlite3_free(error);
-        if (refinish) {
-            char* finishError = nullptr;
-            EXPECT_TRUE(kv::engine::finishDatabase(db, &finishError))
-                << (finishError ? finishError : "");
-            sqlite3_free(finishError);
-        }
-        sqlite3_close(db);
+        kvtest::CompanyDb::change(database(), statements, {}, refinish);
     }
     qint64 scalar(const QString& query) const
     {
@@ -297,10 +283,12 @@ TEST_F(StaleRanks, DesktopDataModuleListsEveryFirmInCzechOrderAndKeepsTheWarning
     ASSERT_GE(at, 0);
     for (qsizetype i = 0; i < names.size(); ++i) {
         const QChar first = names[i].isEmpty() ? QChar() : names[i][0];
-        if (first == u'C' && !names[i].startsWith(QStringLiteral("Ch"))) // "Ch" follows "H"
+        if (first == u'C' && !names[i].startsWith(QStringLiteral("Ch"))) { // "Ch" follows "H"
             EXPECT_LT(i, at) << names[i].toStdString();
-        if (first == u'D' || first == u'E' || first == u'Z')
+        }
+        if (first == u'D' || first == u'E' || first == u'Z') {
             EXPECT_GT(i, at) << names[i].toStdString();
+        }
     }
     dm.closeDatabase();
     kv::settings() = kv::Settings();

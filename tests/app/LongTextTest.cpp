@@ -3,6 +3,7 @@
 // are shown, readable whole in the tooltip, and never widen a window.
 #include "core/Settings.h"
 #include "domain/DataModule.h"
+#include "tests/support/CompanyDb.h"
 #include "tests/support/DemoHome.h"
 #include "tests/support/FileProbe.h"
 #include "tests/support/TestHome.h"
@@ -17,7 +18,6 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 
 using kvtest::copyTree;
 
@@ -32,20 +32,9 @@ protected:
         copyTree(kvtest::demoHome(20), home.path());
         QFile::setPermissions(home.file("Dta/KV2001.db"),
                               QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-        sqlite3* db = nullptr;
-        ASSERT_EQ(sqlite3_open(home.file("Dta/KV2001.db").toUtf8(), &db), SQLITE_OK);
-        sqlite3_stmt* st = nullptr;
-        ASSERT_EQ(sqlite3_prepare_v2(db, "UPDATE firma SET nazev = ?1, tel = ?2, www = ?3", -1, &st,
-                                     nullptr),
-                  SQLITE_OK)
-            << sqlite3_errmsg(db);
-        const QByteArray n = name.toUtf8(), t = phones.toUtf8(), w = web.toUtf8();
-        sqlite3_bind_text(st, 1, n.constData(), int(n.size()), SQLITE_TRANSIENT);
-        sqlite3_bind_text(st, 2, t.constData(), int(t.size()), SQLITE_TRANSIENT);
-        sqlite3_bind_text(st, 3, w.constData(), int(w.size()), SQLITE_TRANSIENT);
-        EXPECT_EQ(sqlite3_step(st), SQLITE_DONE) << sqlite3_errmsg(db);
-        sqlite3_finalize(st);
-        sqlite3_close(db);
+        kvtest::CompanyDb::change(home.file("Dta/KV2001.db"),
+                                  QStringLiteral("UPDATE firma SET nazev = ?, tel = ?, www = ?"),
+                                  {name, phones, web});
 
         kv::settings() = kv::Settings();
         kv::settings().dataHome = home.path();

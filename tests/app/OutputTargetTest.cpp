@@ -9,6 +9,7 @@
 #include "domain/SelectionFile.h"
 #include "domain/SelectionState.h"
 #include "tests/support/DemoHome.h"
+#include "tests/support/DemoHomeTestSupport.h"
 #include "tests/support/ErrorKind.h"
 #include "tests/support/FileProbe.h"
 #include "tests/support/KveltaRun.h"
@@ -19,7 +20,6 @@
 #include <QFile>
 #include <QLocalServer>
 #include <QTemporaryDir>
-#include <sqlite3.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <unistd.h>
@@ -58,14 +58,8 @@ protected:
             QDir().mkpath(home.file(QLatin1String(sub)));
         ASSERT_TRUE(QFile::copy(QDir(kvtest::demoHome(40)).filePath("Dta/KV2001.db"),
                                 home.file("Dta/KV2001.db")));
-        sqlite3* db = nullptr;
-        ASSERT_EQ(sqlite3_open(home.file("Dta/KV2001.db").toUtf8(), &db), SQLITE_OK);
-        sqlite3_stmt* st = nullptr;
-        sqlite3_prepare_v2(db, "select min(peno) from firma", -1, &st, nullptr);
-        ASSERT_EQ(sqlite3_step(st), SQLITE_ROW);
-        peno = sqlite3_column_int(st, 0);
-        sqlite3_finalize(st);
-        sqlite3_close(db);
+        peno = int(kvtest::DemoDb(home.file("Dta/KV2001.db")).count("select min(peno) from firma"));
+        ASSERT_GT(peno, 0);
         kv::settings() = kv::Settings();
         kv::settings().dataHome = home.path();
     }

@@ -10,7 +10,7 @@
 #include "domain/SelectionState.h"
 #include "engine/Database.h"
 #include "engine/TableCursor.h"
-#include "tests/support/SelectionTestHome.h"
+#include "tests/support/DemoHome.h"
 
 #include <QDir>
 #include <QFile>
@@ -38,7 +38,8 @@ protected:
         Outcome r;
         QTextStream out(&r.out);
         QTextStream err(&r.err);
-        r.code = kv::exportCommand(QStringList{"--home", kvtest::vyberDemoHome()} + args, out, err);
+        r.code =
+            kv::exportCommand(QStringList{"--home", kvtest::selectionDemoHome()} + args, out, err);
         out.flush();
         err.flush();
         return r;
@@ -51,7 +52,7 @@ protected:
     // What the window writes for the whole company table in the list's order.
     QByteArray windowBytes(const ExportChoice& choice)
     {
-        kv::engine::Database db(QDir(kvtest::vyberDemoHome()).filePath("Dta/KV2001.db"));
+        kv::engine::Database db(QDir(kvtest::selectionDemoHome()).filePath("Dta/KV2001.db"));
         kv::engine::TableCursor firms(db, "firma");
         firms.setSort("nazev");
         firms.open();
@@ -69,7 +70,7 @@ TEST_F(ExportCli, DefaultsAreTheWindowsDesignedChoices)
     const Outcome r = run({"-o", out});
     ASSERT_EQ(r.code, 0) << r.err.toStdString();
     const QByteArray bytes = read(out);
-    const int firms = kvtest::vyberRowCount("select peno from firma");
+    const int firms = kvtest::demoRowCount("select peno from firma");
     EXPECT_EQ(bytes.count("\r\n"), firms);
     EXPECT_EQ(r.out, QString::number(firms) + "\n");
     EXPECT_EQ(r.err, QString::number(firms) + " firms written to " +
@@ -123,7 +124,7 @@ TEST_F(ExportCli, SelectionFileNarrowsTheSet)
     const QString out = dir.filePath("d.txt");
     const Outcome r = run({file, "--items", "nazev", "-o", out});
     ASSERT_EQ(r.code, 0) << r.err.toStdString();
-    const int expected = kvtest::vyberRowCount("select peno from firma where misto_id=2516");
+    const int expected = kvtest::demoRowCount("select peno from firma where misto_id=2516");
     ASSERT_GT(expected, 0);
     EXPECT_EQ(read(out).count("\r\n"), expected);
 }

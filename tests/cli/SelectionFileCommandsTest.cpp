@@ -3,7 +3,7 @@
 #include "core/StringTable.h"
 #include "domain/SelectionFile.h"
 #include "domain/SelectionState.h"
-#include "tests/support/SelectionTestHome.h"
+#include "tests/support/DemoHome.h"
 #include "tests/support/TestHome.h"
 
 #include <QTemporaryDir>
@@ -33,7 +33,7 @@ protected:
                 bool withHome = true)
     {
         if (withHome)
-            args = QStringList{QStringLiteral("--home"), kvtest::vyberDemoHome()} + args;
+            args = QStringList{QStringLiteral("--home"), kvtest::selectionDemoHome()} + args;
         Outcome r;
         QTextStream out(&r.out);
         QTextStream err(&r.err);
@@ -59,7 +59,7 @@ TEST_F(SelectionCli, FilterAndCountOfTownAndDistrict)
 
     const Outcome count = run(kv::countCommand, {file});
     EXPECT_EQ(count.code, 0) << count.err.toStdString();
-    const int expected = kvtest::vyberRowCount(
+    const int expected = kvtest::demoRowCount(
         QStringLiteral("select peno from firma where misto_id=2516 or okres_id=2"));
     ASSERT_GT(expected, 0);
     EXPECT_EQ(count.out, QString::number(expected) + u'\n');
@@ -69,7 +69,7 @@ TEST_F(SelectionCli, NameWordsResolveThroughTheIndexTable)
 {
     // "s.r.o." is the commonest name word of the demo data.
     const int id =
-        kvtest::vyberRowCount(QStringLiteral("select id from slnazev where txt='s.r.o.'"));
+        kvtest::demoRowCount(QStringLiteral("select id from slnazev where txt='s.r.o.'"));
     ASSERT_EQ(id, 1);
     kv::SelectionState s;
     s.row(Row::Nazev).add(QStringLiteral("s.r.o."), QStringLiteral("1"));

@@ -9,7 +9,7 @@
 #include "domain/SelectionState.h"
 #include "engine/Database.h"
 #include "engine/TableCursor.h"
-#include "tests/support/EngineTestDb.h"
+#include "tests/support/CompanyDb.h"
 #include "tests/support/TestHome.h"
 
 #include <QDir>
@@ -31,7 +31,7 @@ class CarriedSelection : public ::testing::Test
 protected:
     void SetUp() override
     {
-        kvtest::EngineTestDb build;
+        kvtest::CompanyDb build;
         build.exec("BEGIN");
         for (int p = 1; p <= kFirms; ++p) {
             build.firm(p, QStringLiteral("F%1").arg(p), QString(), p % 4);

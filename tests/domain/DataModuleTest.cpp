@@ -3,7 +3,7 @@
 #include "domain/DataModule.h"
 #include "core/Settings.h"
 #include "domain/PrintCursorScope.h"
-#include "tests/support/CompanyFixture.h"
+#include "tests/support/CompanyDb.h"
 #include "tests/support/TestHome.h"
 
 #include <QFile>
@@ -45,13 +45,11 @@ protected:
     // Puts the fixture database where the data module looks for it.
     void installDatabase(bool with200219 = true)
     {
-        kvtest::EngineTestDb db;
-        kvtest::fillCompany(db);
+        kvtest::CompanyDb db;
+        db.companySet();
         if (!with200219)
             db.exec("DELETE FROM firma WHERE peno=200219");
-        db.finish();
-        db.done();
-        ASSERT_TRUE(QFile::copy(db.path(), home.file("Dta/KV2001.db")));
+        db.finishInto(home.file("Dta/KV2001.db"));
     }
 
     kvtest::TestHome home;

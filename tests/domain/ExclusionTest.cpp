@@ -5,7 +5,7 @@
 #include "domain/DataModule.h"
 #include "engine/Filter.h"
 #include "engine/TableCursor.h"
-#include "tests/support/CompanyFixture.h"
+#include "tests/support/CompanyDb.h"
 #include "tests/support/TestHome.h"
 
 #include <QFile>
@@ -63,11 +63,9 @@ protected:
     {
         kv::settings() = kv::Settings();
         kv::settings().dataHome = home.path();
-        kvtest::EngineTestDb db;
-        kvtest::fillCompany(db);
-        db.finish();
-        db.done();
-        ASSERT_TRUE(QFile::copy(db.path(), home.file("Dta/KV2001.db")));
+        kvtest::CompanyDb db;
+        db.companySet();
+        db.finishInto(home.file("Dta/KV2001.db"));
         ASSERT_EQ(dm.openDatabase().status, kv::DataModule::OpenStatus::Opened);
         exclusion.setStatusSink([this](const QString& t) { status = t; });
         exclusion.setWaitWindow([this]() { ++waitShown; }, [this]() { ++waitHidden; });

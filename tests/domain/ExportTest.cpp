@@ -7,7 +7,7 @@
 #include "domain/DataModule.h"
 #include "domain/Exclusion.h"
 #include "engine/TableCursor.h"
-#include "tests/support/CompanyFixture.h"
+#include "tests/support/CompanyDb.h"
 #include "tests/support/TestHome.h"
 
 #include <QDir>
@@ -60,7 +60,7 @@ protected:
         testDb.insert("osoby", {1, "Jan", {}, {}, {}, {}, 2});
         testDb.insert("osoby", {1, QString::fromUtf8("Eva Malá"), {}, {}, {}, {}, 1});
         testDb.insert("osoby", {2, "Petr", {}, {}, {}, {}, 2});
-        db = kvtest::openCompany(testDb, true);
+        db = testDb.openReadOnly(true);
         firms = std::make_unique<kv::engine::TableCursor>(*db, "firma");
         firms->setSort("peno");
         firms->open();
@@ -74,7 +74,7 @@ protected:
         return readAll(out);
     }
 
-    kvtest::EngineTestDb testDb;
+    kvtest::CompanyDb testDb;
     std::unique_ptr<kv::engine::Database> db;
     std::unique_ptr<kv::engine::TableCursor> firms;
     QTemporaryDir dir;
@@ -319,10 +319,10 @@ TEST_F(SheetExport, XlsxHoldsHeaderFirmNumbersAsNumbersAndIcoAsText)
 
 TEST(ExportLimit, FiveThousandFirmsExportAndOneMoreIsRefused)
 {
-    kvtest::EngineTestDb testDb;
+    kvtest::CompanyDb testDb;
     testDb.exec("WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x+1 FROM c WHERE x<5001) "
                 "INSERT INTO firma(peno, nazev) SELECT x, 'F' || x FROM c");
-    auto db = kvtest::openCompany(testDb, true);
+    auto db = testDb.openReadOnly(true);
     kv::engine::TableCursor firms(*db, "firma");
     firms.setSort("peno");
     firms.setFilter("peno<=5000", true);
@@ -354,11 +354,9 @@ TEST(ExportOfTheCompanySet, ExcludedFirmsStayOut)
     kvtest::TestHome home;
     kv::settings().dataHome = home.path();
     {
-        kvtest::EngineTestDb db;
-        kvtest::fillCompany(db);
-        db.finish();
-        db.done();
-        ASSERT_TRUE(QFile::copy(db.path(), home.file("Dta/KV2001.db")));
+        kvtest::CompanyDb db;
+        db.companySet();
+        db.finishInto(home.file("Dta/KV2001.db"));
     }
     kv::DataModule dm;
     ASSERT_EQ(dm.openDatabase().status, kv::DataModule::OpenStatus::Opened);

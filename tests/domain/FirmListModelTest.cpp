@@ -2,7 +2,7 @@
 // entries, and keeping in step with filter, sort, reopen and close.
 #include "domain/FirmListModel.h"
 #include "core/Settings.h"
-#include "tests/support/ListTestDb.h"
+#include "tests/support/CompanyDb.h"
 
 #include <QFont>
 #include <QSignalSpy>
@@ -16,8 +16,8 @@ class ListModel : public ::testing::Test
 protected:
     void SetUp() override
     {
-        db.standardFirms();
-        db.open();
+        db.listSet();
+        db.openDataModule();
     }
     QString line(const kv::FirmListModel& m, int row) const
     {
@@ -36,7 +36,7 @@ protected:
         return v.isValid() && qvariant_cast<QFont>(v).bold();
     }
 
-    kvtest::ListTestDb db;
+    kvtest::CompanyDb db{kvtest::CompanyDb::Where::DataHome};
 };
 
 TEST_F(ListModel, OneColumnOneLinePerFirmInCursorOrder)

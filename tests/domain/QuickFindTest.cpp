@@ -1,4 +1,4 @@
-#include "tests/support/EngineTestDb.h"
+#include "tests/support/CompanyDb.h"
 
 #include "domain/QuickFind.h"
 #include "engine/Database.h"
@@ -15,7 +15,7 @@ namespace
 {
 
 // firma row with name, IČO, street and town.
-void addFirm(kvtest::EngineTestDb& db, int peno, const QString& nazev, const QString& ico,
+void addFirm(kvtest::CompanyDb& db, int peno, const QString& nazev, const QString& ico,
              const QString& ulice, const QString& misto)
 {
     const QVariant null;
@@ -58,7 +58,7 @@ protected:
         return result;
     }
 
-    kvtest::EngineTestDb m_db;
+    kvtest::CompanyDb m_db;
     std::unique_ptr<kv::engine::Database> m_build;
     std::unique_ptr<kv::engine::Database> m_read;
 };

@@ -3,7 +3,7 @@
 // exactly what it selects with the spelled text, below and above the lengths
 // at which the dialect switches from literals to a temporary table and to the
 // row-by-row set test.
-#include "tests/support/EngineTestDb.h"
+#include "tests/support/CompanyDb.h"
 
 #include "core/Error.h"
 #include "engine/Filter.h"
@@ -102,7 +102,7 @@ TEST(CarriedFilter, MarkersOutsideAnInListOrWithoutAListAreRejected)
 
 TEST(CarriedFilter, CursorSelectsWithCarriedListsWhatTheTextSelects)
 {
-    kvtest::EngineTestDb build;
+    kvtest::CompanyDb build;
     build.exec("BEGIN");
     for (int p = 1; p <= 60000; ++p)
         build.firm(p, QStringLiteral("F%1").arg(p), QString(), p % 10);
@@ -148,7 +148,7 @@ TEST(CarriedFilter, CursorSelectsWithCarriedListsWhatTheTextSelects)
 
 TEST(CarriedFilter, CopiedFilterAndSwitchKeepTheLists)
 {
-    kvtest::EngineTestDb build;
+    kvtest::CompanyDb build;
     for (int p = 1; p <= 10; ++p)
         build.firm(p, QStringLiteral("F%1").arg(p));
     build.done();

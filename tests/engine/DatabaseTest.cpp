@@ -1,4 +1,4 @@
-#include "tests/support/CompanyFixture.h"
+#include "tests/support/CompanyDb.h"
 
 #include "engine/DatabaseSetup.h"
 #include "engine/QueryCursor.h"
@@ -46,9 +46,9 @@ TEST(Database, FileThatIsNotADatabaseFailsAtOpen)
 
 TEST(Database, CompanyDatabaseCannotBeWritten)
 {
-    kvtest::EngineTestDb build;
-    kvtest::fillCompany(build);
-    auto db = kvtest::openCompany(build, true);
+    kvtest::CompanyDb build;
+    build.companySet();
+    auto db = build.openReadOnly(true);
 
     Statement del(*db, "DELETE FROM firma");
     EXPECT_KV_ERROR(del.step(), Engine);
@@ -63,9 +63,9 @@ TEST(Database, CompanyDatabaseCannotBeWritten)
 
 TEST(Database, StatementRunsOneStatementOnly)
 {
-    kvtest::EngineTestDb build;
-    kvtest::fillCompany(build);
-    auto db = kvtest::openCompany(build, false);
+    kvtest::CompanyDb build;
+    build.companySet();
+    auto db = build.openReadOnly(false);
     EXPECT_KV_ERROR(Statement(*db, "SELECT 1; SELECT 2"), Engine);
     Statement ok(*db, "SELECT peno FROM firma WHERE nazev = :n");
     ok.bind(":n", QString("Ivan"));
@@ -76,11 +76,11 @@ TEST(Database, StatementRunsOneStatementOnly)
 
 TEST(DatabaseSetup, FinishAddsRanksAndIsRepeatable)
 {
-    kvtest::EngineTestDb build;
-    kvtest::fillCompany(build);
+    kvtest::CompanyDb build;
+    build.companySet();
     build.finish();
     build.finish(); // a second run rebuilds instead of failing
-    auto db = kvtest::openCompany(build, false);
+    auto db = build.openReadOnly(false);
     EXPECT_TRUE(db->hasRank("firma", "nazev"));
     EXPECT_TRUE(db->hasRank("FIRMA", "Misto"));
     EXPECT_TRUE(db->hasRank("slnazev", "txt"));

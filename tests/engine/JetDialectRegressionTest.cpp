@@ -1,7 +1,7 @@
 // Filter texts that once broke the translation: found by fuzzing, each was
 // either a crash or a translation that SQLite then refused.
 
-#include "tests/support/CompanyFixture.h"
+#include "tests/support/CompanyDb.h"
 
 #include "engine/JetDialect.h"
 #include "engine/TableCursor.h"
@@ -21,13 +21,13 @@ class DialectRegression : public ::testing::Test
 protected:
     void SetUp() override
     {
-        kvtest::fillCompany(build);
-        db = kvtest::openCompany(build, true);
+        build.companySet();
+        db = build.openReadOnly(true);
     }
 
     QSet<int> firms(const QString& filter) { return kvtest::firmsMatching(*db, filter); }
 
-    kvtest::EngineTestDb build;
+    kvtest::CompanyDb build;
     std::unique_ptr<Database> db;
 };
 

@@ -1,4 +1,4 @@
-#include "tests/support/CompanyFixture.h"
+#include "tests/support/CompanyDb.h"
 
 #include "engine/JetDialect.h"
 #include "engine/QueryCursor.h"
@@ -21,8 +21,8 @@ class Dialect : public ::testing::Test
 protected:
     void SetUp() override
     {
-        kvtest::fillCompany(build);
-        db = kvtest::openCompany(build, true);
+        build.companySet();
+        db = build.openReadOnly(true);
     }
 
     QSet<int> firms(const QString& filter) { return kvtest::firmsMatching(*db, filter); }
@@ -46,7 +46,7 @@ protected:
         return out;
     }
 
-    kvtest::EngineTestDb build;
+    kvtest::CompanyDb build;
     std::unique_ptr<Database> db;
 };
 

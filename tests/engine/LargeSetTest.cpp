@@ -1,4 +1,4 @@
-#include "tests/support/EngineTestDb.h"
+#include "tests/support/CompanyDb.h"
 
 #include "engine/CzechText.h"
 #include "engine/TableCursor.h"
@@ -53,7 +53,7 @@ QList<int> walk(TableCursor& c)
 TEST(LargeSet, RanksAndCollatorGiveTheSameOrderAndPositions)
 {
     const std::vector<Firm> firms = makeFirms();
-    kvtest::EngineTestDb build;
+    kvtest::CompanyDb build;
     build.exec("BEGIN");
     for (const Firm& f : firms)
         build.firm(f.peno, f.nazev, f.misto, 1);

@@ -1,4 +1,4 @@
-#include "tests/support/EngineTestDb.h"
+#include "tests/support/CompanyDb.h"
 
 #include "engine/Database.h"
 #include "engine/QuickFindIndex.h"
@@ -42,7 +42,7 @@ struct BuildCount {
 
 TEST(QuickFindIndex, SideFileBuiltOnceAndAgainAfterTheDatabaseChanged)
 {
-    kvtest::EngineTestDb company;
+    kvtest::CompanyDb company;
     company.firm(7, "Železárny Třinec", "Třinec");
     company.firm(8, "Pila Dolní", "Jihlava");
     company.finish();
@@ -87,7 +87,7 @@ TEST(QuickFindIndex, SideFileBuiltOnceAndAgainAfterTheDatabaseChanged)
 
 TEST(QuickFindIndex, DatabaseWithItsOwnIndexNeedsNoSideFile)
 {
-    kvtest::EngineTestDb company;
+    kvtest::CompanyDb company;
     company.firm(3, "Ústav Květin", "Brno");
     company.firm(1, "Akvárium Brno", "Brno");
     company.finish();
@@ -107,7 +107,7 @@ TEST(QuickFindIndex, DatabaseWithItsOwnIndexNeedsNoSideFile)
 
 TEST(QuickFindIndex, DamagedSideFileIsBuiltAgain)
 {
-    kvtest::EngineTestDb company;
+    kvtest::CompanyDb company;
     company.firm(5, "Mlýn", "Písek");
     company.finish();
     company.done();

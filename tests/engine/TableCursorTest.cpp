@@ -1,4 +1,4 @@
-#include "tests/support/CompanyFixture.h"
+#include "tests/support/CompanyDb.h"
 
 #include "engine/TableCursor.h"
 #include "tests/support/ErrorKind.h"
@@ -17,8 +17,8 @@ class Cursor : public ::testing::TestWithParam<bool>
 protected:
     void SetUp() override
     {
-        kvtest::fillCompany(build);
-        db = kvtest::openCompany(build, GetParam());
+        build.companySet();
+        db = build.openReadOnly(GetParam());
     }
 
     static QList<int> walk(TableCursor& c, const char* field = "peno")
@@ -37,7 +37,7 @@ protected:
         return out;
     }
 
-    kvtest::EngineTestDb build;
+    kvtest::CompanyDb build;
     std::unique_ptr<Database> db;
 };
 

@@ -2,6 +2,8 @@
 
 #include "demo/DemoGenerator.h"
 #include "demo/DemoHomeFolder.h"
+#include "engine/Database.h"
+#include "engine/QueryCursor.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -96,6 +98,20 @@ QString demoHome(int firms, std::uint64_t seed)
     linkTree(demoHomeTemplate(firms, seed), dir->path());
     homes.insert(key, dir);
     return dir->path();
+}
+
+QString selectionDemoHome()
+{
+    return demoHome(2000);
+}
+
+int demoRowCount(const QString& statement)
+{
+    kv::engine::Database db(QDir(selectionDemoHome()).filePath(QStringLiteral("Dta/KV2001.db")));
+    kv::engine::QueryCursor q(db);
+    q.setSql({statement});
+    q.open();
+    return q.recordCount();
 }
 
 } // namespace kvtest

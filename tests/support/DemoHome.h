@@ -17,4 +17,11 @@ QString demoHome(int firms, std::uint64_t seed = 2001);
 // The template itself: a test that only reads files may use it directly.
 QString demoHomeTemplate(int firms, std::uint64_t seed = 2001);
 
+// The 2,000-firm home the selection tests read. Its town dictionary holds
+// "Praha".
+QString selectionDemoHome();
+
+// Number of rows a select over that home's database returns.
+int demoRowCount(const QString& statement);
+
 } // namespace kvtest

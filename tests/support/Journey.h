@@ -22,7 +22,10 @@ namespace kvtest
 class Journey
 {
 public:
-    explicit Journey(int waitMs = 15000) : m_waitMs(waitMs) {}
+    // A wait ends as soon as its condition holds, so the limit only matters
+    // for a journey that fails; it is generous because CI machines are slow
+    // and busy (a PDF through the print dialog took over 15 s at load 20).
+    explicit Journey(int waitMs = 60000) : m_waitMs(waitMs) {}
 
     Journey& then(const QString& what, std::function<void()> action);
     Journey& waitFor(const QString& what, std::function<bool()> ready);

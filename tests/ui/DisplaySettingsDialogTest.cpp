@@ -3,7 +3,7 @@
 // nothing.
 #include "ui/DisplaySettingsDialog.h"
 #include "core/Settings.h"
-#include "tests/support/ListTestDb.h"
+#include "tests/support/CompanyDb.h"
 #include "ui/MainWindow.h"
 #include "ui/ProfileCommands.h"
 #include "ui/ProfileWindow.h"
@@ -25,8 +25,8 @@ class Settings : public ::testing::Test
 protected:
     void SetUp() override
     {
-        db.standardFirms();
-        db.open();
+        db.listSet();
+        db.openDataModule();
     }
     // Shows the dialog modally and presses a button once it is up.
     void run(kv::DisplaySettingsDialog& dlg, const std::function<void()>& edit, bool ok)
@@ -37,7 +37,7 @@ protected:
         });
         dlg.exec();
     }
-    kvtest::ListTestDb db;
+    kvtest::CompanyDb db{kvtest::CompanyDb::Where::DataHome};
 };
 
 } // namespace

@@ -5,7 +5,7 @@
 #include "domain/DataModule.h"
 #include "domain/Exclusion.h"
 #include "engine/TableCursor.h"
-#include "tests/support/CompanyFixture.h"
+#include "tests/support/CompanyDb.h"
 #include "tests/support/DialogClicker.h"
 #include "tests/support/TestHome.h"
 #include "ui/ExcludedFirmsDialog.h"
@@ -31,11 +31,9 @@ protected:
     {
         kv::settings() = kv::Settings();
         kv::settings().dataHome = home.path();
-        kvtest::EngineTestDb db;
-        kvtest::fillCompany(db);
-        db.finish();
-        db.done();
-        ASSERT_TRUE(QFile::copy(db.path(), home.file("Dta/KV2001.db")));
+        kvtest::CompanyDb db;
+        db.companySet();
+        db.finishInto(home.file("Dta/KV2001.db"));
         ASSERT_EQ(dm.openDatabase().status, kv::DataModule::OpenStatus::Opened);
         dm.firms()->setFilter("peno in (1,2,3,4,5)", true);
     }
@@ -140,12 +138,10 @@ TEST(ExportWindowLimit, OkDisabledOnlyOverFiveThousandFirms)
     kvtest::TestHome home;
     kv::settings().dataHome = home.path();
     {
-        kvtest::EngineTestDb db;
+        kvtest::CompanyDb db;
         db.exec("WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x+1 FROM c WHERE x<5001) "
                 "INSERT INTO firma(peno, nazev) SELECT x, 'F' || x FROM c");
-        db.finish();
-        db.done();
-        ASSERT_TRUE(QFile::copy(db.path(), home.file("Dta/KV2001.db")));
+        db.finishInto(home.file("Dta/KV2001.db"));
     }
     kv::DataModule dm;
     ASSERT_EQ(dm.openDatabase().status, kv::DataModule::OpenStatus::Opened);
@@ -206,13 +202,11 @@ TEST(ExcludedRecordsWindow, SameNamesRepeatAndEachLineRestoresItsOwnFirm)
     kvtest::TestHome home;
     kv::settings().dataHome = home.path();
     {
-        kvtest::EngineTestDb db;
+        kvtest::CompanyDb db;
         db.firm(1, "Alfa");
         db.firm(2, "Alfa");
         db.firm(3, "Beta");
-        db.finish();
-        db.done();
-        ASSERT_TRUE(QFile::copy(db.path(), home.file("Dta/KV2001.db")));
+        db.finishInto(home.file("Dta/KV2001.db"));
     }
     kv::DataModule dm;
     ASSERT_EQ(dm.openDatabase().status, kv::DataModule::OpenStatus::Opened);

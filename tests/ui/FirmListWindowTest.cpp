@@ -3,7 +3,7 @@
 #include "ui/FirmListWindow.h"
 #include "core/Settings.h"
 #include "domain/FirmListModel.h"
-#include "tests/support/ListTestDb.h"
+#include "tests/support/CompanyDb.h"
 
 #include <QApplication>
 #include <QHeaderView>
@@ -54,8 +54,8 @@ class ListWindow : public ::testing::Test
 protected:
     void SetUp() override
     {
-        db.standardFirms();
-        db.open();
+        db.listSet();
+        db.openDataModule();
     }
     QString selectedName(const kv::FirmListWindow& list) const
     {
@@ -74,7 +74,7 @@ protected:
         return list.grid()->viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
     }
 
-    kvtest::ListTestDb db;
+    kvtest::CompanyDb db{kvtest::CompanyDb::Where::DataHome};
 };
 
 TEST_F(ListWindow, CaptionSizeAndGridLook)
@@ -277,9 +277,9 @@ TEST_F(ListWindow, ClosedWindowIsGoneAndCursorMovesStillWork)
 
 TEST(ListWindowLarge, MovedCursorScrollsItsLineIntoView)
 {
-    kvtest::ListTestDb db;
+    kvtest::CompanyDb db{kvtest::CompanyDb::Where::DataHome};
     db.manyFirms(500);
-    db.open(QString());
+    db.openDataModule(QString());
     kv::FirmListWindow list(&db.dm(), nullptr);
     list.show();
     ASSERT_EQ(list.model()->rowCount(), 500);

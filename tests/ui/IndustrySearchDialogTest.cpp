@@ -4,8 +4,8 @@
 #include "core/StringTable.h"
 #include "domain/DataModule.h"
 #include "engine/TableCursor.h"
+#include "tests/support/DemoHome.h"
 #include "tests/support/DialogClicker.h"
-#include "tests/support/SelectionTestHome.h"
 #include "tests/ui/SelectionWindowFixture.h"
 
 #include <QLabel>
@@ -25,7 +25,7 @@ class IndustrySearchDialogTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        kv::settings().dataHome = kvtest::vyberDemoHome();
+        kv::settings().dataHome = kvtest::selectionDemoHome();
         dm = std::make_unique<kv::DataModule>();
         ASSERT_EQ(dm->openDatabase().status, kv::DataModule::OpenStatus::Opened);
         z = std::make_unique<kv::IndustrySearchDialog>(*dm);

@@ -4,7 +4,7 @@
 #include "core/Settings.h"
 #include "domain/DataModule.h"
 #include "domain/NoteFile.h"
-#include "tests/support/CompanyFixture.h"
+#include "tests/support/CompanyDb.h"
 #include "tests/support/TestHome.h"
 #include "ui/IndustryListDelegate.h"
 #include "ui/NoteDialog.h"
@@ -33,8 +33,8 @@ protected:
     {
         kv::settings() = kv::Settings();
         kv::settings().dataHome = home.path();
-        kvtest::EngineTestDb db;
-        kvtest::fillCompany(db);
+        kvtest::CompanyDb db;
+        db.companySet();
         // Firm 1 gets every section.
         db.exec(QString::fromUtf8(
             "UPDATE firma SET ico='12345678', ulice='Vodičkova 12', psc='110 00', "
@@ -47,9 +47,7 @@ protected:
         db.insert("pzatrid", {1, 3, 300,
                               QString::fromUtf8("Velmi dlouhý název oboru, který se do seznamu "
                                                 "v profilu firmy rozhodně nevejde celý")});
-        db.finish();
-        db.done();
-        ASSERT_TRUE(QFile::copy(db.path(), home.file("Dta/KV2001.db")));
+        db.finishInto(home.file("Dta/KV2001.db"));
         QImage logo(160, 44, QImage::Format_RGB32);
         logo.fill(QColor(0, 0, 128));
         QPainter p(&logo);

@@ -202,7 +202,7 @@ TEST_F(VyberEditingTest, FoundIndustriesAreAddedBottomUpSkippingKnownOnes)
     for (int i = 0; i < 2; ++i) {
         const QString sql = QStringLiteral("select kod from zatrid where kod='%1' and txt='%2'")
                                 .arg(row.Ids[i], row.Texts[i]);
-        EXPECT_EQ(kvtest::vyberRowCount(sql), 1) << "the code belongs to the text";
+        EXPECT_EQ(kvtest::demoRowCount(sql), 1) << "the code belongs to the text";
     }
 
     QStringList second;

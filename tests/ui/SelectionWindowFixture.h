@@ -2,7 +2,7 @@
 
 #include "core/Settings.h"
 #include "domain/DataModule.h"
-#include "tests/support/SelectionTestHome.h"
+#include "tests/support/DemoHome.h"
 #include "ui/SelectionWindow.h"
 
 #include <QApplication>
@@ -51,7 +51,7 @@ protected:
 
     void SetUp() override
     {
-        kv::settings().dataHome = vyberDemoHome();
+        kv::settings().dataHome = kvtest::selectionDemoHome();
         dm = std::make_unique<kv::DataModule>();
         ASSERT_EQ(dm->openDatabase().status, kv::DataModule::OpenStatus::Opened);
         w = std::make_unique<kv::SelectionWindow>(*dm);

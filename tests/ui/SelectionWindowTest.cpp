@@ -3,8 +3,9 @@
 #include "core/Settings.h"
 #include "core/StringTable.h"
 #include "domain/DataModule.h"
+#include "tests/support/DemoHome.h"
 #include "tests/support/DialogClicker.h"
-#include "tests/support/SelectionTestHome.h"
+#include "tests/ui/SelectionWindowFixture.h"
 #include "ui/SelectionFileDialogs.h"
 
 #include <QAbstractButton>
@@ -29,48 +30,8 @@ namespace
 using Row = kv::SelectionState::Row;
 constexpr int PrahaId = 2516; // the demo town dictionary's "Praha"
 
-class SelectionWindowTest : public ::testing::Test
+class SelectionWindowTest : public kvtest::SelectionWindowFixture
 {
-protected:
-    void SetUp() override
-    {
-        kv::settings().dataHome = kvtest::vyberDemoHome();
-        dm = std::make_unique<kv::DataModule>();
-        ASSERT_EQ(dm->openDatabase().status, kv::DataModule::OpenStatus::Opened);
-        w = std::make_unique<kv::SelectionWindow>(*dm);
-        w->show();
-    }
-    void TearDown() override
-    {
-        w.reset();
-        dm.reset();
-    }
-
-    template <class T> T* child(const char* name) const
-    {
-        T* found = w->findChild<T*>(QLatin1String(name));
-        EXPECT_NE(found, nullptr) << name;
-        return found;
-    }
-    QLineEdit* slovnik() const { return child<QLineEdit>("edSlovnik"); }
-    QListView* list() const { return child<QListView>("DBList"); }
-    QAbstractButton* logV(int index) const
-    {
-        return child<QGroupBox>("rgLogV")->findChildren<QRadioButton*>().at(index);
-    }
-    // Searches the active row's dictionary and adds the first entry with Space.
-    QString pick(const QString& prefix)
-    {
-        slovnik()->clear();
-        QTest::keyClicks(slovnik(), prefix);
-        const QString text = list()->currentIndex().data().toString();
-        QTest::keyClick(list(), Qt::Key_Space);
-        return text;
-    }
-    void activate(Row row) { QTest::mouseClick(w->rowLabel(row), Qt::LeftButton); }
-
-    std::unique_ptr<kv::DataModule> dm;
-    std::unique_ptr<kv::SelectionWindow> w;
 };
 
 TEST_F(SelectionWindowTest, WindowCarriesItsControlsAndTexts)
@@ -213,7 +174,7 @@ TEST_F(SelectionWindowTest, OkInstallsTheFilterAndWritesTheCount)
     pick(QStringLiteral("Praha"));
     QTest::keyClick(list(), Qt::Key_Return); // Enter in the list acts as OK
     const int n =
-        kvtest::vyberRowCount(QStringLiteral("select peno from firma where misto_id=2516"));
+        kvtest::demoRowCount(QStringLiteral("select peno from firma where misto_id=2516"));
     EXPECT_EQ(dm->firms()->filter(), QStringLiteral("(misto_id in(2516))"));
     EXPECT_EQ(dm->firms()->recordCount(), n);
     EXPECT_EQ(dm->firms()->position(), 1);
@@ -262,7 +223,7 @@ TEST_F(SelectionWindowTest, CountShowsTheNumberOrNoCriteria)
     EXPECT_TRUE(pocet->text().isEmpty()) << "adding a value empties the count";
     child<QPushButton>("btnSpocitat")->click();
     const int n =
-        kvtest::vyberRowCount(QStringLiteral("select peno from firma where misto_id=2516"));
+        kvtest::demoRowCount(QStringLiteral("select peno from firma where misto_id=2516"));
     EXPECT_EQ(pocet->text(), QStringLiteral("Počet záznamů : ") + QString::number(n));
     const QString filter = dm->firms()->filter();
     EXPECT_NE(filter, QStringLiteral("(misto_id in(2516))")) << "Count installs nothing";
