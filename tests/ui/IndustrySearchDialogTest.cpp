@@ -8,6 +8,7 @@
 #include "tests/support/SelectionTestHome.h"
 #include "tests/ui/SelectionWindowFixture.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -206,6 +207,7 @@ TEST_F(IndustrySearchDialogTest, LongNamesEndAtTheListsEdgeWithoutSidewaysScroll
     for (const QString& text : {longest.left(longest.size() - 2), QStringLiteral("a")}) {
         z->searchEdit()->setText(text); // letters QTest cannot type
         QTest::keyClick(z->searchEdit(), Qt::Key_Return);
+        QApplication::processEvents(); // the list lays its rows out
         ASSERT_GT(lb()->count(), 0) << text.toStdString();
         EXPECT_EQ(lb()->horizontalScrollBar()->maximum(), 0) << text.toStdString();
     }
