@@ -37,6 +37,17 @@ AdvertisementLayout::AdvertisementLayout(QSize picture, QSize screen)
     m_image = QPoint((panel2().width() - picture.width()) / 2, ImageTop);
 }
 
+QSize AdvertisementLayout::client(QSize frame, int scrollBar) const
+{
+    // The outer size leaves room for a frame of its own; a window manager's
+    // frame differs, and that room would stay an empty band beside the panel.
+    const int width = m_widthCapped ? m_window.width() - frame.width()
+                                    : m_panel1.width() + (m_heightCapped ? scrollBar : 0);
+    const int height = m_heightCapped ? m_window.height() - frame.height()
+                                      : m_panel1.height() + (m_widthCapped ? scrollBar : 0);
+    return {width, height};
+}
+
 QRect AdvertisementLayout::panel2() const
 {
     return m_panel1.adjusted(FrameInset, FrameInset, -FrameInset, -FrameInset);

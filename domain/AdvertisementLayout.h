@@ -29,7 +29,11 @@ public:
     QPoint image() const { return m_image; }
     QPoint navigator() const { return {10, 8}; }
     QPoint closeButton() const { return {panel2().width() - CloseButtonRight, 8}; }
+    // The window's outer size, its frame included.
     QSize window() const { return m_window; }
+    // The client area under a window frame of that size: the panel and the
+    // scroll bar a cap brings, no more; capped it keeps the outer size.
+    QSize client(QSize frame, int scrollBar) const;
     // The frame is taller than the screen allows: the window scrolls.
     bool heightCapped() const { return m_heightCapped; }
     bool widthCapped() const { return m_widthCapped; }

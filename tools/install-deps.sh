@@ -5,7 +5,7 @@ set -euo pipefail
 
 PACKAGES=(
   build-essential cmake pkg-config
-  qt6-base-dev qt6-base-dev-tools libqt6printsupport6 libqt6network6 libgl-dev
+  qt6-base-dev qt6-base-dev-tools qt6-base-private-dev libqt6printsupport6 libqt6network6 libgl-dev
   qt6-translations-l10n
   libsqlite3-dev sqlite3 libjpeg-dev libxlsxwriter-dev unzip
   libgtest-dev libbenchmark-dev

@@ -157,7 +157,9 @@ void AdvertisementWindow::afterAdvertisementMoved()
     m_img->move(layout.image());
     m_nav->move(layout.navigator());
     m_btnZavrit->move(layout.closeButton());
-    resize(layout.window());
+    // Known once the window manager framed the window; none before.
+    const QSize frame = frameGeometry().size() - geometry().size();
+    resize(layout.client(frame, m_scroll->verticalScrollBar()->sizeHint().width()));
     if (!m_placed) {
         const QSize frame = frameGeometry().size();
         move(room.center() - QPoint(frame.width() / 2, frame.height() / 2));

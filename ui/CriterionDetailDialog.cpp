@@ -39,6 +39,9 @@ CriterionDetailDialog::CriterionDetailDialog(QWidget* parent) : QDialog(parent)
     m_lbPop->setObjectName(QStringLiteral("lbPop"));
     m_lbPop->setGeometry(19, 40, 281, 263);
     m_lbPop->setSelectionMode(QAbstractItemView::SingleSelection);
+    // Long values end in "…" at the list's edge, as in the other lists of
+    // the selection; the tooltip shows them whole.
+    m_lbPop->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_lbPop->installEventFilter(this);
     m_rgLog = new QGroupBox(this);
     m_rgLog->setObjectName(QStringLiteral("rgLog"));
@@ -98,8 +101,14 @@ void CriterionDetailDialog::fillList()
 {
     m_lbPop->clear();
     m_lbPop->addItems(WorkList.Texts);
-    if (m_lbPop->count() > 0)
+    for (int i = 0; i < m_lbPop->count(); ++i)
+        m_lbPop->item(i)->setToolTip(m_lbPop->item(i)->text());
+    if (m_lbPop->count() > 0) {
+        // A grid narrower than the list makes every row as wide as the list.
+        if (!m_lbPop->gridSize().isValid())
+            m_lbPop->setGridSize(QSize(1, m_lbPop->sizeHintForRow(0)));
         m_lbPop->setCurrentRow(0);
+    }
     updateEnabled();
 }
 

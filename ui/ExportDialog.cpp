@@ -164,24 +164,25 @@ QString ExportDialog::askFile()
 {
     FileDialogRequest request;
     request.save = true;
-    // Not translated, as in every language of the program.
+    // The file types in the language of the program, not of the desktop.
+    const auto filter = [](int text, const char* pattern) {
+        return loadStr(text) + QStringLiteral(" (%1)").arg(QLatin1String(pattern));
+    };
     switch (choice().format) {
     case ExportFormat::Text:
         request.defaultSuffix = QStringLiteral("txt");
-        request.nameFilters = {QString::fromUtf8("Textové soubory  (*.txt)"),
-                               QString::fromUtf8("Všechny soubory (*.*)")};
+        request.nameFilters = {filter(295, "*.txt")};
         break;
     case ExportFormat::Csv:
         request.defaultSuffix = QStringLiteral("csv");
-        request.nameFilters = {QStringLiteral("CSV (*.csv)"),
-                               QString::fromUtf8("Všechny soubory (*.*)")};
+        request.nameFilters = {filter(296, "*.csv")};
         break;
     case ExportFormat::Xlsx:
         request.defaultSuffix = QStringLiteral("xlsx");
-        request.nameFilters = {QStringLiteral("Excel (*.xlsx)"),
-                               QString::fromUtf8("Všechny soubory (*.*)")};
+        request.nameFilters = {filter(297, "*.xlsx")};
         break;
     }
+    request.nameFilters << filter(298, "*");
     request.nativeDialog = true;
     return askFileName(this, request);
 }

@@ -52,6 +52,9 @@ IndustrySearchDialog::IndustrySearchDialog(DataModule& dm, QWidget* parent)
     m_lb->setGeometry(16, 84, 313, 321);
     m_lb->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_lb->setUniformItemSizes(true);
+    // Long names end in "…" at the list's edge (the hint shows them whole);
+    // no sideways scrolling that would depend on the first name's length.
+    m_lb->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_lb->setMouseTracking(true);
     m_lb->viewport()->setMouseTracking(true);
     m_lb->viewport()->installEventFilter(this);
@@ -119,6 +122,14 @@ void IndustrySearchDialog::fillWholeDictionary()
     for (int p = 1; p <= n; ++p)
         addEntry(t->fieldAt(p, QStringLiteral("txt")).toString(),
                  t->fieldAt(p, QStringLiteral("kod")).toInt());
+    fitRowsToWidth();
+}
+
+void IndustrySearchDialog::fitRowsToWidth()
+{
+    // A grid narrower than the list makes every row as wide as the list.
+    if (m_lb->count() > 0 && !m_lb->gridSize().isValid())
+        m_lb->setGridSize(QSize(1, m_lb->sizeHintForRow(0)));
 }
 
 void IndustrySearchDialog::addEntry(const QString& text, qint32 code)
@@ -154,6 +165,7 @@ void IndustrySearchDialog::search()
     for (; !q.eof(); q.next())
         addEntry(q.text(QStringLiteral("txt")), q.integer(QStringLiteral("kod")));
     q.close();
+    fitRowsToWidth();
     update();
 }
 

@@ -50,6 +50,7 @@ protected:
 private:
     void fillWholeDictionary();
     void addEntry(const QString& text, qint32 code);
+    void fitRowsToWidth();
     void edHledatChange(const QString& typed);
     void btnHledejClick();
     void btnOkClick();

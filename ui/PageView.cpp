@@ -6,6 +6,7 @@
 
 #include <QPainter>
 #include <QScrollBar>
+#include <QWheelEvent>
 
 namespace kv
 {
@@ -106,6 +107,30 @@ void PageView::resizeEvent(QResizeEvent* event)
 {
     QAbstractScrollArea::resizeEvent(event);
     updateScrollBars();
+}
+
+void PageView::wheelEvent(QWheelEvent* event)
+{
+    const int delta = event->angleDelta().y();
+    QScrollBar* bar = verticalScrollBar();
+    const bool atEnd = delta < 0 ? bar->value() >= bar->maximum() : bar->value() <= bar->minimum();
+    if (delta == 0 || (event->modifiers() & Qt::ControlModifier) || !atEnd) {
+        m_wheelRest = 0;
+        QAbstractScrollArea::wheelEvent(event);
+        return;
+    }
+    event->accept();
+    // One notch (a touchpad's small steps summed up to one) leafs one page.
+    m_wheelRest = (m_wheelRest < 0) == (delta < 0) ? m_wheelRest + delta : delta;
+    if (qAbs(m_wheelRest) < QWheelEvent::DefaultDeltasPerStep)
+        return;
+    m_wheelRest = 0;
+    if (delta < 0 && m_page < pageCount()) {
+        setPage(m_page + 1);
+    } else if (delta > 0 && m_page > 1) {
+        setPage(m_page - 1);
+        bar->setValue(bar->maximum());
+    }
 }
 
 void PageView::paintEvent(QPaintEvent*)

@@ -11,6 +11,8 @@ class PageStore;
 // Shows one page of a page store. At zoom 100 a page has its physical size on
 // the screen; a page smaller than the view is centred, a larger one scrolls.
 // Both scroll positions return to the start when the page or the zoom changes.
+// The wheel scrolls the page and, past its bottom or top, leafs on to the
+// next page (its top) or the previous one (its bottom).
 class PageView : public QAbstractScrollArea
 {
     Q_OBJECT
@@ -44,6 +46,7 @@ signals:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
 
 private:
     void updateScrollBars();
@@ -52,6 +55,7 @@ private:
     QPointer<PageStore> m_store;
     int m_page = 1;
     int m_zoom = 100;
+    int m_wheelRest = 0; // wheel turn at a page's end not yet used for leafing
 };
 
 } // namespace kv

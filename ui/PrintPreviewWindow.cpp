@@ -8,6 +8,7 @@
 #include "ui/PageView.h"
 #include "ui/ReportPrinter.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QEventLoop>
 #include <QHBoxLayout>
@@ -20,6 +21,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <cmath>
+#include <iterator>
 
 namespace kv
 {
@@ -117,6 +119,7 @@ PrintPreviewWindow::PrintPreviewWindow(QWidget* parent)
     connect(m_sbPrint, &QToolButton::clicked, this, &PrintPreviewWindow::printReport);
     connect(m_btnZavrit, &QPushButton::clicked, this, &QWidget::close);
     connect(m_editZoom, &QLineEdit::textChanged, this, [this] { m_zoomPending = true; });
+    addKeys();
     m_timer.setInterval(kTickMs);
     connect(&m_timer, &QTimer::timeout, this, &PrintPreviewWindow::tick);
     applyTexts();
@@ -146,6 +149,38 @@ QToolButton* PrintPreviewWindow::addTool(QWidget* parent, const char* name, cons
     b->setIconSize(QSize(22, 22));
     b->setAutoRaise(true);
     return b;
+}
+
+void PrintPreviewWindow::addKeys()
+{
+    // Window shortcuts: they work wherever the focus is in the preview (the
+    // zoom field keeps Home and End for its own text).
+    const struct {
+        const char* name;
+        QList<QKeySequence> keys;
+        void (PrintPreviewWindow::*slot)();
+    } keys[] = {
+        {"acFirst",
+         {QKeySequence(Qt::Key_Home), QKeySequence(Qt::CTRL | Qt::Key_Home)},
+         &PrintPreviewWindow::firstPage},
+        {"acPrev", {QKeySequence(Qt::Key_PageUp)}, &PrintPreviewWindow::priorPage},
+        {"acNext", {QKeySequence(Qt::Key_PageDown)}, &PrintPreviewWindow::nextPage},
+        {"acLast",
+         {QKeySequence(Qt::Key_End), QKeySequence(Qt::CTRL | Qt::Key_End)},
+         &PrintPreviewWindow::lastPage},
+        {"acZoomIn",
+         {QKeySequence(QKeySequence::ZoomIn), QKeySequence(Qt::CTRL | Qt::Key_Equal)},
+         &PrintPreviewWindow::zoomIn},
+        {"acZoomOut", {QKeySequence(QKeySequence::ZoomOut)}, &PrintPreviewWindow::zoomOut},
+    };
+    for (const auto& k : keys) {
+        auto* a = new QAction(this);
+        a->setObjectName(QLatin1String(k.name));
+        a->setShortcuts(k.keys);
+        a->setShortcutContext(Qt::WindowShortcut);
+        connect(a, &QAction::triggered, this, k.slot);
+        addAction(a);
+    }
 }
 
 void PrintPreviewWindow::applyTexts()
@@ -298,6 +333,32 @@ void PrintPreviewWindow::pageWidth()
     showZoom(pageWidthZoom(m_view->viewSize(), m_view->pagePixels()));
 }
 
+int PrintPreviewWindow::zoomStep(int zoom, int direction)
+{
+    static constexpr int scale[] = {10,  25,  50,  75,  100,  125,  150, 200,
+                                    300, 400, 600, 800, 1200, 1600, 2000};
+    if (direction > 0) {
+        for (int z : scale)
+            if (z > zoom)
+                return z;
+    } else {
+        for (auto it = std::rbegin(scale); it != std::rend(scale); ++it)
+            if (*it < zoom)
+                return *it;
+    }
+    return zoom;
+}
+
+void PrintPreviewWindow::zoomIn()
+{
+    showZoom(zoomStep(m_view->zoom(), 1));
+}
+
+void PrintPreviewWindow::zoomOut()
+{
+    showZoom(zoomStep(m_view->zoom(), -1));
+}
+
 void PrintPreviewWindow::printReport()
 {
     if (!m_report || m_report->isGenerating())
@@ -374,6 +435,8 @@ void PrintPreviewWindow::showEvent(QShowEvent* event)
     m_timer.start();
     tick();
     QWidget::showEvent(event);
+    // The page keys and the wheel act on the page from the start.
+    m_view->setFocus();
 }
 
 void PrintPreviewWindow::hideEvent(QHideEvent* event)

@@ -55,6 +55,9 @@ public:
     void lastPage();
     void wholePage();
     void pageWidth();
+    // One step along the zoom scale (Ctrl++, Ctrl+-).
+    void zoomIn();
+    void zoomOut();
     void printReport();
     // Ends a running generation; the pages made so far stay.
     void stopGeneration();
@@ -64,6 +67,9 @@ public:
     // Zooms as percent of the page size in screen pixels, rounded half to even.
     static int wholePageZoom(const QSize& view, const QSizeF& page);
     static int pageWidthZoom(const QSize& view, const QSizeF& page);
+    // The next zoom of the scale above (direction 1) or below (-1) zoom;
+    // zoom itself at the end of the scale.
+    static int zoomStep(int zoom, int direction);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -79,6 +85,7 @@ private:
     void showProgress(bool on);
     static QIcon themeIcon(const char* name);
     QToolButton* addTool(QWidget* parent, const char* name, const char* icon);
+    void addKeys();
 
     PageView* m_view;
     FilteredLineEdit* m_editZoom;

@@ -471,7 +471,9 @@ void SelectionWindow::addSelectedEntry()
 
 void SelectionWindow::showRow(Row row)
 {
-    m_rows[size_t(row)].edit->setText(showValues(m_model.state.row(row)));
+    QLineEdit* edit = m_rows[size_t(row)].edit;
+    edit->setText(showValues(m_model.state.row(row)));
+    edit->setCursorPosition(0); // from the first value on, not the end of the last
 }
 
 void SelectionWindow::showState()

@@ -88,6 +88,23 @@ TEST(AdvertisementLayout, PictureWiderThanTheScreen)
     EXPECT_EQ(both.window(), QSize(1270, 700));
 }
 
+// A window manager's frame is not the outer size's: the client area holds
+// the panel exactly, and only a capped side takes the outer size.
+TEST(AdvertisementLayout, ClientAreaIsThePanelWhateverTheFrame)
+{
+    const QSize frame(10, 30);
+    EXPECT_EQ(AdvertisementLayout(QSize(100, 80), QSize(1280, 1024)).client(frame, 16),
+              QSize(255, 137));
+    EXPECT_EQ(AdvertisementLayout(QSize(480, 160), QSize(1280, 1024)).client(QSize(), 16),
+              QSize(504, 217));
+    EXPECT_EQ(AdvertisementLayout(QSize(400, 1000), QSize(1280, 800)).client(frame, 16),
+              QSize(424 + 16, 700 - 30));
+    EXPECT_EQ(AdvertisementLayout(QSize(1500, 200), QSize(1280, 800)).client(frame, 16),
+              QSize(1270 - 10, 257 + 16));
+    EXPECT_EQ(AdvertisementLayout(QSize(1500, 2000), QSize(1280, 800)).client(frame, 16),
+              QSize(1260, 670));
+}
+
 TEST(AdvertisementLayout, WindowIsMovedBackOntoTheScreen)
 {
     const QRect screen(0, 0, 1280, 800);
@@ -187,7 +204,8 @@ TEST_F(Advertisement, OnePictureWithoutNavigator)
     EXPECT_EQ(w.navButton(3)->toolTip(), QString::fromUtf8("Přesun na poslední záznam"));
     EXPECT_TRUE(w.navigator()->isHidden());
     EXPECT_EQ(w.image()->size(), QSize(100, 80));
-    EXPECT_EQ(w.size(), QSize(273, 80 + 57 + 38));
+    // The client area is the panel: no band below or beside it.
+    EXPECT_EQ(w.size(), QSize(255, 80 + 57));
     EXPECT_EQ(w.panel1()->geometry(), QRect(0, 0, 255, 137));
     EXPECT_EQ(w.panel2()->geometry(), QRect(6, 6, 243, 125));
     EXPECT_EQ(w.image()->pos(), QPoint(71, 37));
@@ -207,21 +225,22 @@ TEST_F(Advertisement, NavigatorStepsThroughThreeAndTheWindowFollows)
     ASSERT_FALSE(w.navigator()->isHidden());
     EXPECT_EQ(w.navigator()->pos(), QPoint(10, 8));
     EXPECT_EQ(w.image()->size(), QSize(300, 200));
-    EXPECT_EQ(w.size(), QSize(324 + 18, 257 + 38));
+    EXPECT_EQ(w.size(), QSize(324, 257));
     EXPECT_FALSE(w.navButton(0)->isEnabled());
     EXPECT_FALSE(w.navButton(1)->isEnabled());
     EXPECT_TRUE(w.navButton(2)->isEnabled());
 
     QTest::mouseClick(w.navButton(3), Qt::LeftButton); // last
     EXPECT_EQ(w.image()->size(), QSize(500, 120));
-    EXPECT_EQ(w.size(), QSize(524 + 18, 177 + 38));
+    EXPECT_EQ(w.size(), QSize(524, 177));
     EXPECT_FALSE(w.navButton(2)->isEnabled());
     EXPECT_TRUE(w.navButton(0)->isEnabled());
 
     QTest::mouseClick(w.navButton(1), Qt::LeftButton); // back to the tall one
     EXPECT_EQ(w.image()->size(), tall);
-    EXPECT_EQ(w.height(), screen.height() - 100);
-    EXPECT_EQ(w.width(), 255 + 24); // 144 wide, widened, room for the scroll bar
+    EXPECT_EQ(w.frameGeometry().height(), screen.height() - 100); // the frame included
+    // 144 wide, widened, and room for the scroll bar.
+    EXPECT_EQ(w.width(), 255 + w.scrollArea()->verticalScrollBar()->sizeHint().width());
     EXPECT_GT(w.scrollArea()->verticalScrollBar()->maximum(), 0);
     EXPECT_EQ(w.scrollArea()->horizontalScrollBar()->maximum(), 0);
     EXPECT_TRUE(w.navButton(0)->isEnabled() && w.navButton(3)->isEnabled());
@@ -280,7 +299,7 @@ TEST_F(Advertisement, AClosedWindowIgnoresMovesOfTheCursor)
     w.close();
     goTo(2); // moves the advertisement cursor along
     EXPECT_EQ(w.image()->size(), QSize(100, 80));
-    EXPECT_EQ(w.size(), QSize(273, 175));
+    EXPECT_EQ(w.size(), QSize(255, 137));
 }
 
 TEST(AdvertisementLink, TheProfileLinkOpensTheWindowForTheCurrentFirm)

@@ -3,6 +3,7 @@
 // which honour modality and focus). Each checks what the user sees.
 #include "domain/Export.h"
 #include "domain/FirmListModel.h"
+#include "domain/NoteFile.h"
 #include "engine/TableCursor.h"
 #include "tests/support/Journey.h"
 #include "tests/support/JourneyApp.h"
@@ -207,13 +208,16 @@ TEST(JourneyMain, NoteWrittenAndShownAnotherCancelled)
 {
     JourneyApp app(61); // a home of its own: notes are written into it
     Journey j;
-    QString focusAfterTab;
+    QString focusAfterTab, typed;
+    const int peno = app.dm().firms()->integer("peno");
     j.then("the note button", [] { in::click("sbPozn"); })
         .waitFor("the note window", [] { return in::frontIs("FPozn"); })
-        .then("write, a tab by Ctrl+Tab, OK",
-              [] {
+        .then("write, a tab by Ctrl+Tab",
+              [&] {
                   in::type(in::find("mmPozn"), "Volat");
                   in::key(Qt::Key_Tab, Qt::ControlModifier);
+                  auto memo = qobject_cast<QPlainTextEdit*>(in::find("mmPozn"));
+                  typed = memo ? memo->toPlainText() : QString();
               })
         .then("OK", [] { in::click("btnOk"); })
         .waitFor("the note in the profile",
@@ -230,6 +234,11 @@ TEST(JourneyMain, NoteWrittenAndShownAnotherCancelled)
               })
         .waitFor("the main window", [] { return in::frontIs("FMain"); });
     ASSERT_TRUE(j.run());
+    // Ctrl+Tab typed a tab into the editor and the note file keeps it.
+    EXPECT_EQ(typed, "Volat\t");
+    QFile note(kv::NoteFile::path(peno));
+    ASSERT_TRUE(note.open(QIODevice::ReadOnly));
+    EXPECT_EQ(note.readAll(), "Volat\t\r\n");
     EXPECT_NE(focusAfterTab, "mmPozn");
     EXPECT_EQ(profile(app)->noteMemo()->toPlainText(), "Volat\t");
 }

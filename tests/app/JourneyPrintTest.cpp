@@ -19,6 +19,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScrollBar>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -187,6 +188,67 @@ TEST_F(JourneyPrint, LabelPreviewTakesInput)
      }).waitFor("the main window in front", [] { return in::frontIs("FMain"); });
     ASSERT_TRUE(j.run());
     EXPECT_GT(pages, 2);
+}
+
+// The preview in front takes its page keys and the wheel: PgDown/PgUp,
+// Home/End leaf, Ctrl++ and Ctrl+- zoom along the scale, and the wheel
+// scrolls the page and past its bottom goes on to the next one.
+TEST_F(JourneyPrint, PreviewLeafsByKeysAndWheel)
+{
+    JourneyApp app;
+    int pages = 0, scrolled = 0;
+    QString zoomShown;
+    Journey j;
+    const auto key = [&j](const char* what, int k, Qt::KeyboardModifiers m, auto ready) {
+        j.then(what, [k, m] { in::key(k, m); }).waitFor(what, ready);
+    };
+    j.then("Tisk > Seznam",
+           [&] {
+               in::chooseMenu(&app.window(), {"MITisk", "MITSeznam"});
+           })
+        .waitFor("the list print settings", [] { return in::frontIs("FSetSeznam"); })
+        .then("Náhled/Tisk", [] { in::click("btnPreview"); })
+        .waitFor("the preview with every page", [&] {
+            pages = shownPage().second;
+            return previewFinished() && JourneyApp::focusWindowName() == "FPreview";
+        });
+    key("PgDown: page 2", Qt::Key_PageDown, Qt::NoModifier, [] { return shownPage().first == 2; });
+    key("End: the last page", Qt::Key_End, Qt::NoModifier,
+        [&] { return pages > 2 && shownPage().first == pages; });
+    key("PgUp: the page before", Qt::Key_PageUp, Qt::NoModifier,
+        [&] { return shownPage().first == pages - 1; });
+    key("Home: page 1", Qt::Key_Home, Qt::NoModifier, [] { return shownPage().first == 1; });
+    key("Ctrl++: larger", Qt::Key_Plus, Qt::ControlModifier,
+        [&] { return visiblePreview()->view()->zoom() == 125; });
+    j.then("the zoom field follows", [&] { zoomShown = visiblePreview()->editZoom()->text(); });
+    key("Ctrl+-: back", Qt::Key_Minus, Qt::ControlModifier,
+        [] { return visiblePreview()->view()->zoom() == 100; });
+    j.then("the wheel scrolls the page",
+           [&] {
+               kv::PageView* v = visiblePreview()->view();
+               in::wheel(v, -120);
+               scrolled = v->verticalScrollBar()->value();
+               EXPECT_EQ(v->page(), 1);
+           })
+        .then("the wheel on past the page's bottom",
+              [] {
+                  kv::PageView* v = visiblePreview()->view();
+                  for (int i = 0; i < 100 && v->page() == 1; ++i)
+                      in::wheel(v, -120);
+              })
+        .waitFor("page 2 by the wheel", [] { return shownPage().first == 2; })
+        .then("the wheel up at the top: page 1 at its bottom",
+              [] { in::wheel(visiblePreview()->view(), 120); })
+        .waitFor("page 1 again",
+                 [] {
+                     QScrollBar* bar = visiblePreview()->view()->verticalScrollBar();
+                     return shownPage().first == 1 && bar->value() == bar->maximum();
+                 })
+        .then("close the preview", [] { in::click("btnZavrit"); })
+        .waitFor("the main window", [] { return in::frontIs("FMain"); });
+    ASSERT_TRUE(j.run());
+    EXPECT_EQ(zoomShown, "125");
+    EXPECT_GT(scrolled, 0);
 }
 
 // A long generation shows its progress by records in the preview's status

@@ -12,6 +12,7 @@
 #include <QTimer>
 #include <QWidget>
 #include <QWindow>
+#include <qpa/qwindowsysteminterface.h>
 
 #include <gtest/gtest.h>
 
@@ -116,6 +117,19 @@ bool doubleClick(QWidget* widget, QPoint pos)
     // A press and release, then the second press as a double click.
     QTest::mouseClick(window, Qt::LeftButton, Qt::NoModifier, pos);
     QTest::mouseDClick(window, Qt::LeftButton, Qt::NoModifier, pos);
+    return true;
+}
+
+bool wheel(QWidget* widget, int angleDelta, QPoint pos)
+{
+    if (!visible(widget, "wheel"))
+        return false;
+    pos = centreOr(widget, pos);
+    QWindow* window = handleOf(widget, pos);
+    // Queued like a wheel event from the display server, then delivered.
+    QWindowSystemInterface::handleWheelEvent(
+        window, QPointF(pos), window->mapToGlobal(QPointF(pos)), QPoint(), QPoint(0, angleDelta));
+    QCoreApplication::processEvents();
     return true;
 }
 

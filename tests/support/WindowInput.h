@@ -35,6 +35,10 @@ bool click(QWidget* widget, QPoint pos = QPoint(-1, -1));
 bool click(const QString& objectName);
 bool doubleClick(QWidget* widget, QPoint pos = QPoint(-1, -1));
 
+// Turns the mouse wheel over the widget (its centre by default): angleDelta
+// in eighths of a degree, 120 a notch, positive away from the user (up).
+bool wheel(QWidget* widget, int angleDelta, QPoint pos = QPoint(-1, -1));
+
 // A key to the window that has the keyboard focus.
 bool key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
 // Clicks into the widget, selects its text with Ctrl+A and types text.

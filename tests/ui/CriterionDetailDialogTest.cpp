@@ -2,11 +2,13 @@
 
 #include "core/StringTable.h"
 
+#include <QApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -142,6 +144,22 @@ TEST_F(CriterionDetailDialogTest, CancelAndEscapeRestoreTheListAsShown)
     EXPECT_FALSE(d.isVisible());
     EXPECT_EQ(d.WorkList.count(), 2);
     EXPECT_FALSE(d.WorkList.IsAnd);
+}
+
+// A value wider than the list ends at its edge; no sideways scrolling, the
+// tooltip holds the whole value.
+TEST_F(CriterionDetailDialogTest, LongValuesEndAtTheListsEdgeWithTheirTextAsTooltip)
+{
+    const QString wide = QStringLiteral("Pronájem a leasing leteckých dopravních prostředků "
+                                        "a dalších strojů a zařízení");
+    d.WorkList.clear();
+    d.WorkList.add(QStringLiteral("v1"), QStringLiteral("1"));
+    d.WorkList.add(wide, QStringLiteral("2"));
+    d.show();
+    QApplication::processEvents(); // the list lays its rows out
+    ASSERT_GT(lb()->fontMetrics().horizontalAdvance(wide), lb()->viewport()->width());
+    EXPECT_EQ(lb()->horizontalScrollBar()->maximum(), 0);
+    EXPECT_EQ(lb()->item(1)->toolTip(), wide);
 }
 
 } // namespace

@@ -14,6 +14,7 @@
 
 #include <QCheckBox>
 #include <QFile>
+#include <QFileDialog>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -130,6 +131,30 @@ TEST_F(Windows, OtherSeparatorEditOnlyWithItsChoiceAndTabAgainAtShowing)
     w.show();
     EXPECT_EQ(w.separatorItem(), 1);
     EXPECT_FALSE(w.otherSeparator()->isVisible());
+}
+
+// The save dialog names the file types in the language of the program.
+TEST_F(Windows, ExportFileTypesFollowTheLanguage)
+{
+    const auto offered = [this](int format) {
+        kv::ExportDialog w(dm);
+        w.show();
+        w.formatButton(format)->click();
+        QStringList filters;
+        kvtest::DialogClicker::onNext([&filters](QWidget* d) {
+            if (auto files = qobject_cast<QFileDialog*>(d))
+                filters = files->nameFilters();
+            d->close();
+        });
+        w.okButton()->click();
+        return filters;
+    };
+    EXPECT_EQ(offered(0), QStringList({QString::fromUtf8("Textové soubory (*.txt)"),
+                                       QString::fromUtf8("Všechny soubory (*)")}));
+    kv::settings().langBase = 500;
+    EXPECT_EQ(offered(0), QStringList({"Text files (*.txt)", "All files (*)"}));
+    EXPECT_EQ(offered(1), QStringList({"CSV files (*.csv)", "All files (*)"}));
+    EXPECT_EQ(offered(2), QStringList({"Excel workbooks (*.xlsx)", "All files (*)"}));
 }
 
 TEST(ExportWindowLimit, OkDisabledOnlyOverFiveThousandFirms)

@@ -8,11 +8,13 @@
 #include "tests/support/DialogClicker.h"
 #include "tests/ui/SelectionWindowFixture.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
 #include <gtest/gtest.h>
 #include <memory>
@@ -190,6 +192,25 @@ TEST_F(IndustrySearchDialogTest, LongTextShowsTheHintAndShortTextNone)
     EXPECT_TRUE(z->hintShown());
     z->hide();
     EXPECT_FALSE(z->hintShown()) << "hiding the window hides the hint";
+}
+
+// A name wider than the list ends at its edge whether or not it comes
+// first: the list never scrolls sideways.
+TEST_F(IndustrySearchDialogTest, LongNamesEndAtTheListsEdgeWithoutSidewaysScrolling)
+{
+    const QFontMetrics fm(lb()->font());
+    QString longest;
+    for (int i = 0; i < lb()->count(); ++i)
+        if (fm.horizontalAdvance(lb()->item(i)->text()) > fm.horizontalAdvance(longest))
+            longest = lb()->item(i)->text();
+    ASSERT_GT(fm.horizontalAdvance(longest), lb()->viewport()->width());
+    for (const QString& text : {longest.left(longest.size() - 2), QStringLiteral("a")}) {
+        z->searchEdit()->setText(text); // letters QTest cannot type
+        QTest::keyClick(z->searchEdit(), Qt::Key_Return);
+        QApplication::processEvents(); // the list lays its rows out
+        ASSERT_GT(lb()->count(), 0) << text.toStdString();
+        EXPECT_EQ(lb()->horizontalScrollBar()->maximum(), 0) << text.toStdString();
+    }
 }
 
 } // namespace

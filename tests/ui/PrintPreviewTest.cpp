@@ -96,6 +96,16 @@ TEST(Preview, ZoomButtonsRoundHalvesToEven)
                                                 p.preview.view()->pagePixels()));
 }
 
+TEST(Preview, ZoomKeysStepAlongTheScaleAndStopAtItsEnds)
+{
+    EXPECT_EQ(PrintPreviewWindow::zoomStep(100, 1), 125);
+    EXPECT_EQ(PrintPreviewWindow::zoomStep(110, 1), 125); // a typed zoom joins the scale
+    EXPECT_EQ(PrintPreviewWindow::zoomStep(110, -1), 100);
+    EXPECT_EQ(PrintPreviewWindow::zoomStep(2000, 1), 2000);
+    EXPECT_EQ(PrintPreviewWindow::zoomStep(10, -1), 10);
+    EXPECT_EQ(PrintPreviewWindow::zoomStep(2, 1), 10);
+}
+
 TEST(Preview, PageCountGrowsWhileTheReportIsGenerated)
 {
     MemoryDataSource data(kvtest::firms(60));

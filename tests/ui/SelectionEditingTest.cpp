@@ -196,6 +196,8 @@ TEST_F(VyberEditingTest, FoundIndustriesAreAddedBottomUpSkippingKnownOnes)
     ASSERT_EQ(row.Ids.size(), 2);
     EXPECT_TRUE(row.IsAnd);
     EXPECT_EQ(w->rowEdit(Row::Zatrid)->text(), first[1] + QStringLiteral(" & ") + first[0]);
+    // The row shows its values from the first one, not the end of the last.
+    EXPECT_EQ(w->rowEdit(Row::Zatrid)->cursorPosition(), 0);
     EXPECT_TRUE(pocet()->text().isEmpty());
     EXPECT_EQ(w->activeRow(), Row::Zatrid);
     EXPECT_TRUE(w->rowButton(Row::Zatrid)->isEnabled());
