@@ -6,7 +6,7 @@ namespace kv::cli
 class CommandCall;
 class CommandSyntax;
 
-// kvelta db load [--home DIR] URL [--wait SECONDS]
+// kvelta db load [--home DIR] [--wait SECONDS] URL
 //
 // Copies the data home's company database into the PostgreSQL database
 // URL as a new version of the directory and makes it current in one step;
