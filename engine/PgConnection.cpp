@@ -113,11 +113,6 @@ QString PgConnection::describe() const
         .arg(QString::fromUtf8(PQuser(m_conn)), QString::fromUtf8(PQdb(m_conn)), place(m_conn));
 }
 
-int PgConnection::serverVersion() const
-{
-    return PQserverVersion(m_conn);
-}
-
 void PgConnection::check(const PgResult& result, const QString& what) const
 {
     const ExecStatusType status =

@@ -40,7 +40,6 @@ public:
     QString identifier(const QString& name) const;
     // Where and as whom: 'user "kvadmin", database "kv" on socket "/run/pg"'.
     QString describe() const;
-    int serverVersion() const;
     pg_conn* handle() const { return m_conn; }
 
     // Throws for a result that is not a success (or null): a lost

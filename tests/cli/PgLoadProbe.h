@@ -3,35 +3,27 @@
 // What the tests of kvelta db load compare: a table's rows and peno sum in
 // the SQLite file and in the version the server calls current.
 
+#include "tests/support/KveltaRun.h"
 #include "tests/support/PgTestServer.h"
 
-#include "cli/CommandLine.h"
 #include "engine/Database.h"
 #include "engine/PgConnection.h"
 #include "engine/SqliteCatalog.h"
 #include "engine/Statement.h"
 
 #include <QDir>
-#include <QTextStream>
 #include <map>
 
 namespace kvtest
 {
 
-struct LoadRun {
-    int code = -1;
-    QString out, err;
-};
+using LoadRun = KveltaRun;
 
-// kvelta db load, in this process.
+// kvelta db load, run as the real program (its progress goes to a pipe, so
+// one line per table whatever the test's own terminal is).
 inline LoadRun dbLoad(const QStringList& args)
 {
-    LoadRun r;
-    QTextStream out(&r.out), err(&r.err);
-    r.code = kv::cli::runCommand(QStringList{"db", "load"} + args, out, err);
-    out.flush();
-    err.flush();
-    return r;
+    return runKvelta(QStringList{"db", "load"} + args);
 }
 
 inline QString companyDb(const QString& home)
