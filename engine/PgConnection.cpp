@@ -78,7 +78,8 @@ PgConnection::PgConnection(const QString& conninfo)
         throw Error::engine(QStringLiteral("PostgreSQL: out of memory"));
     if (PQstatus(m_conn) == CONNECTION_OK) {
         // Notices ("schema exists, skipping") are no errors; libpq would print them.
-        PQsetNoticeProcessor(m_conn, [](void*, const char*) {}, nullptr);
+        PQsetNoticeProcessor(
+            m_conn, [](void*, const char*) {}, nullptr);
         return;
     }
     const QString where = place(m_conn);

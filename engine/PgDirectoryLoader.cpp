@@ -79,10 +79,9 @@ void PgDirectoryLoader::note(const QString& line)
 qint64 PgDirectoryLoader::copyTable(const QString& schema, int index, int count,
                                     const SqliteCatalog::Table& source)
 {
-    const SqliteCatalog::Table* table = &source;
     const QString& name = source.name;
     QStringList columns, definitions, selected;
-    for (const SqliteCatalog::Column& c : table->columns) {
+    for (const SqliteCatalog::Column& c : source.columns) {
         columns << c.name;
         definitions << m_target.identifier(c.name) + u' ' + columnType(c.type);
         selected << SqliteCatalog::quoted(c.name);
@@ -102,7 +101,7 @@ qint64 PgDirectoryLoader::copyTable(const QString& schema, int index, int count,
             const QVariant v = rows.value(c);
             if (v.isNull())
                 copy.addNull();
-            else if (table->columns[size_t(c)].type == SqliteCatalog::Type::Blob)
+            else if (source.columns[size_t(c)].type == SqliteCatalog::Type::Blob)
                 copy.addBytes(v.typeId() == QMetaType::QByteArray ? v.toByteArray()
                                                                   : v.toString().toUtf8());
             else if (v.typeId() == QMetaType::LongLong)
@@ -121,14 +120,14 @@ qint64 PgDirectoryLoader::copyTable(const QString& schema, int index, int count,
         throw Error::engine(
             QStringLiteral("PostgreSQL took %1 of %2 rows of %3").arg(taken).arg(copied).arg(name));
     // Keys and indexes after the rows: one sort each instead of row by row.
-    const QStringList key = table->primaryKey();
+    const QStringList key = source.primaryKey();
     QStringList keyColumns;
     for (const QString& k : key)
         keyColumns << m_target.identifier(k);
     if (!key.isEmpty())
         m_target.exec(QStringLiteral("ALTER TABLE %1 ADD PRIMARY KEY (%2)")
                           .arg(target, keyColumns.join(QStringLiteral(", "))));
-    for (const SqliteCatalog::Index& ix : table->indexes) {
+    for (const SqliteCatalog::Index& ix : source.indexes) {
         QStringList indexColumns;
         for (const QString& c : ix.columns)
             indexColumns << m_target.identifier(c);

@@ -151,7 +151,8 @@ QStringList PgDirectoryVersions::dropUnused(int waitMs)
         m_connection.query(QStringLiteral("SELECT clock_timestamp()::text")).text(0, 0);
     const QString older = QStringLiteral(
         "SELECT count(*) FROM pg_catalog.pg_stat_activity WHERE datname = current_database() "
-        "AND pid <> pg_backend_pid() AND xact_start < $1::timestamptz");
+        "AND backend_type = 'client backend' AND pid <> pg_backend_pid() "
+        "AND xact_start < $1::timestamptz");
     qint64 open = m_connection.query(older, {since}).int64(0, 0);
     for (int waited = 0; open > 0 && waited < waitMs; waited += 200) {
         QThread::msleep(200);
