@@ -6,12 +6,14 @@
 
 #include "engine/PgTransaction.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
 #include <gtest/gtest.h>
 #include <memory>
+#include <optional>
 
 using kv::engine::PgConnection;
 
@@ -122,4 +124,34 @@ TEST(DbLoadSwitch, TheLoadWaitsForOldReadersBeforeDroppingTheirVersion)
     EXPECT_EQ(load.exitCode(), 0) << err.toStdString();
     EXPECT_TRUE(err.contains("removed " + old)) << err.toStdString();
     EXPECT_FALSE(kvtest::versionSchemas(watcher).contains(old));
+}
+
+TEST(DbLoadSwitch, ALoaderThatCannotSeeReadersKeepsOldVersions)
+{
+    // A loading role without pg_read_all_stats cannot tell whether another
+    // session still reads the old version, so it keeps it.
+    const QString role = QStringLiteral("kvt_loader_%1").arg(QCoreApplication::applicationPid());
+    std::optional<kvtest::PgTestDatabase> db(std::in_place);
+    {
+        PgConnection admin(db->conninfo());
+        admin.exec(QStringLiteral("DROP ROLE IF EXISTS %1").arg(role));
+        admin.exec(QStringLiteral("CREATE ROLE %1 LOGIN CREATEROLE").arg(role));
+        admin.exec(QStringLiteral("ALTER DATABASE %1 OWNER TO %2").arg(db->name(), role));
+    }
+    const QString url = db->conninfo() + QStringLiteral(" user=") + role;
+    const QString home = kvtest::demoHome(10, 5);
+    ASSERT_EQ(kvtest::dbLoad({"--home", home, url}).code, 0);
+    PgConnection c(url);
+    const QString first = kvtest::currentVersion(c);
+    const kvtest::LoadRun r = kvtest::dbLoad({"--home", home, url});
+    EXPECT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains("kept " + first + ": this role cannot see other sessions"))
+        << r.err.toStdString();
+    const QString second = kvtest::currentVersion(c);
+    EXPECT_NE(second, first);
+    EXPECT_EQ(kvtest::versionSchemas(c), QStringList({first, second}));
+    EXPECT_EQ(kvtest::pgCounts(c, first), kvtest::sqliteCounts(home));
+
+    db.reset();
+    PgConnection(kvtest::pgAdminConninfo()).exec(QStringLiteral("DROP ROLE %1").arg(role));
 }
