@@ -1,6 +1,7 @@
 #include "cli/CommandTable.h"
 
 #include "cli/ConfigCommand.h"
+#include "cli/DbLoadCommand.h"
 #include "cli/ExportCommand.h"
 #include "cli/FindCommand.h"
 #include "cli/FirmPrintCommand.h"
@@ -35,6 +36,8 @@ const Command kCommands[] = {
      &runPrintProfiles},
     {"print labels", "address labels with a saved label setting, as PDF", &declarePrintLabels,
      &runPrintLabels},
+    {"db load", "copy the data home's directory into a PostgreSQL database", &declareDbLoad,
+     &runDbLoad},
 };
 
 } // namespace

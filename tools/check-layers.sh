@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Fails when a file of the program includes a third-party header outside the
 # one layer allowed to see it: Qt Widgets and Print Support only in ui/,
-# sqlite3.h only in engine/, libmdb only in jetimport/. Includes between our
+# sqlite3.h and libpq only in engine/, libmdb only in jetimport/. Includes between our
 # own layers are checked by the build itself (see kv_layer in CMakeLists.txt).
 # Tests, fuzz targets and benchmarks may build fixtures with any of them.
 set -uo pipefail
@@ -29,5 +29,6 @@ report() { # layer-allowed pattern description
 }
 report ui "$pattern_widgets" "Qt Widgets and Print Support headers"
 report engine '#include *<sqlite3(ext)?\.h>' "sqlite3.h"
+report engine '#include *[<"](postgresql/)?(libpq-fe|libpq-events|libpq/[A-Za-z_-]+)\.h[>"]' "libpq headers"
 report jetimport '#include *<mdb(tools|sql)?\.h>' "libmdb headers"
 exit $fail

@@ -8,6 +8,7 @@ PACKAGES=(
   qt6-base-dev qt6-base-dev-tools qt6-base-private-dev libqt6printsupport6 libqt6network6 libgl-dev
   qt6-translations-l10n
   libsqlite3-dev sqlite3 libjpeg-dev libxlsxwriter-dev unzip
+  libpq-dev postgresql
   libgtest-dev libbenchmark-dev
   xvfb xauth poppler-utils fonts-dejavu-core fonts-liberation
   desktop-file-utils appstream dpkg-dev file groff-base

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "engine/PgResult.h"
+
+#include <QString>
+#include <QVariantList>
+
+struct pg_conn;
+
+namespace kv::engine
+{
+
+// One connection to a PostgreSQL server (RAII over PGconn). The connection
+// string is a libpq keyword list ("host=/run/pg dbname=kv") or a URL
+// (postgresql://user@host/db). Values travel as bound parameters only; the
+// only text this class escapes is an identifier (identifier()).
+//
+// Every failure throws Error::engine with a message that says which of
+// these it was: the server cannot be reached (down, wrong socket or host),
+// the server refused the login (unknown role, wrong password, no such
+// database), the connection was lost, or the server rejected a command.
+// Messages never repeat the connection string, which may hold a password.
+class PgConnection
+{
+public:
+    explicit PgConnection(const QString& conninfo);
+    ~PgConnection();
+    PgConnection(const PgConnection&) = delete;
+    PgConnection& operator=(const PgConnection&) = delete;
+
+    // Runs commands without parameters or results (several may be separated by ';').
+    void exec(const QString& sql);
+    // One command with parameters $1, $2 ... bound to params (null, integer or text).
+    PgResult query(const QString& sql, const QVariantList& params = {});
+    // Like query, but a command the server rejects is returned (sqlState() set)
+    // instead of thrown; a lost connection still throws.
+    PgResult tryQuery(const QString& sql, const QVariantList& params = {});
+
+    // "name" quoted for use as a table, column or schema name.
+    QString identifier(const QString& name) const;
+    // Where and as whom: 'user "kvadmin", database "kv" on socket "/run/pg"'.
+    QString describe() const;
+    pg_conn* handle() const { return m_conn; }
+
+    // Throws for a result that is not a success (or null): a lost
+    // connection, else the server's message with its SQLSTATE.
+    void check(const PgResult& result, const QString& what) const;
+
+private:
+    PgResult run(const QString& sql, const QVariantList& params);
+    pg_conn* m_conn = nullptr;
+};
+
+} // namespace kv::engine

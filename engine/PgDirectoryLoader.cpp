@@ -1,0 +1,187 @@
+#include "engine/PgDirectoryLoader.h"
+
+#include "core/Error.h"
+#include "engine/Database.h"
+#include "engine/PgConnection.h"
+#include "engine/PgCopyIn.h"
+#include "engine/PgCzechCollation.h"
+#include "engine/PgDirectoryVersions.h"
+#include "engine/PgTransaction.h"
+#include "engine/SqliteCatalog.h"
+#include "engine/Statement.h"
+
+namespace kv::engine
+{
+
+namespace
+{
+
+// The key of the advisory lock that keeps two loads of one database apart.
+constexpr qint64 LoadLockKey = 0x4b56454c5441; // "KVELTA"
+constexpr qint64 ProgressEvery = 5000;
+
+QString columnType(SqliteCatalog::Type type)
+{
+    switch (type) {
+    case SqliteCatalog::Type::Integer:
+        return QStringLiteral("bigint");
+    case SqliteCatalog::Type::Real:
+        return QStringLiteral("double precision");
+    case SqliteCatalog::Type::Blob:
+        return QStringLiteral("bytea");
+    case SqliteCatalog::Type::Numeric:
+        return QStringLiteral("numeric");
+    case SqliteCatalog::Type::Text:
+        break;
+    }
+    return QStringLiteral("text ") + PgCzechCollation::clause();
+}
+
+// Holds the load lock for one run; a lost connection releases it anyway.
+class LoadLock
+{
+public:
+    explicit LoadLock(PgConnection& connection) : m_connection(connection)
+    {
+        const PgResult got =
+            connection.query(QStringLiteral("SELECT pg_try_advisory_lock($1)"), {LoadLockKey});
+        if (got.text(0, 0) != QLatin1String("t"))
+            throw Error::engine(QStringLiteral("another load into this database is running (%1)")
+                                    .arg(connection.describe()));
+    }
+    ~LoadLock()
+    {
+        try {
+            m_connection.query(QStringLiteral("SELECT pg_advisory_unlock($1)"), {LoadLockKey});
+        } catch (const Error&) {
+        }
+    }
+    LoadLock(const LoadLock&) = delete;
+    LoadLock& operator=(const LoadLock&) = delete;
+
+private:
+    PgConnection& m_connection;
+};
+
+} // namespace
+
+PgDirectoryLoader::PgDirectoryLoader(const Database& source, PgConnection& target)
+    : m_source(source), m_target(target)
+{
+}
+
+void PgDirectoryLoader::note(const QString& line)
+{
+    if (m_note)
+        m_note(line);
+}
+
+qint64 PgDirectoryLoader::copyTable(const QString& schema, int index, int count,
+                                    const SqliteCatalog::Table& source)
+{
+    const QString& name = source.name;
+    QStringList columns, definitions, selected;
+    for (const SqliteCatalog::Column& c : source.columns) {
+        columns << c.name;
+        definitions << m_target.identifier(c.name) + u' ' + columnType(c.type);
+        selected << SqliteCatalog::quoted(c.name);
+    }
+    const QString target = schema + u'.' + m_target.identifier(name);
+    m_target.exec(
+        QStringLiteral("CREATE TABLE %1 (%2)").arg(target, definitions.join(QStringLiteral(", "))));
+    if (m_progress)
+        m_progress(index, count, name, 0, false);
+    Statement rows(m_source,
+                   QStringLiteral("SELECT %1 FROM %2")
+                       .arg(selected.join(QStringLiteral(", ")), SqliteCatalog::quoted(name)));
+    PgCopyIn copy(m_target, target, columns);
+    qint64 copied = 0;
+    while (rows.step()) {
+        for (int c = 0; c < int(columns.size()); ++c) {
+            const QVariant v = rows.value(c);
+            if (v.isNull())
+                copy.addNull();
+            else if (source.columns[size_t(c)].type == SqliteCatalog::Type::Blob)
+                copy.addBytes(v.typeId() == QMetaType::QByteArray ? v.toByteArray()
+                                                                  : v.toString().toUtf8());
+            else if (v.typeId() == QMetaType::LongLong)
+                copy.add(qint64(v.toLongLong()));
+            else if (v.typeId() == QMetaType::Double)
+                copy.add(v.toDouble());
+            else
+                copy.add(v.toString());
+        }
+        copy.endRow();
+        if (++copied % ProgressEvery == 0 && m_progress)
+            m_progress(index, count, name, copied, false);
+    }
+    const qint64 taken = copy.finish();
+    if (taken != copied)
+        throw Error::engine(
+            QStringLiteral("PostgreSQL took %1 of %2 rows of %3").arg(taken).arg(copied).arg(name));
+    // Keys and indexes after the rows: one sort each instead of row by row.
+    const QStringList key = source.primaryKey();
+    QStringList keyColumns;
+    for (const QString& k : key)
+        keyColumns << m_target.identifier(k);
+    if (!key.isEmpty())
+        m_target.exec(QStringLiteral("ALTER TABLE %1 ADD PRIMARY KEY (%2)")
+                          .arg(target, keyColumns.join(QStringLiteral(", "))));
+    for (const SqliteCatalog::Index& ix : source.indexes) {
+        QStringList indexColumns;
+        for (const QString& c : ix.columns)
+            indexColumns << m_target.identifier(c);
+        m_target.exec(QStringLiteral("CREATE %1INDEX %2 ON %3 (%4)")
+                          .arg(ix.unique ? QStringLiteral("UNIQUE ") : QString(),
+                               m_target.identifier(ix.name), target,
+                               indexColumns.join(QStringLiteral(", "))));
+    }
+    m_target.exec(QStringLiteral("ANALYZE %1").arg(target));
+    if (m_progress)
+        m_progress(index, count, name, copied, true);
+    return copied;
+}
+
+PgDirectoryLoader::Result PgDirectoryLoader::run(const QString& sourceName)
+{
+    PgCzechCollation::require(m_target);
+    LoadLock lock(m_target);
+    PgDirectoryVersions versions(m_target);
+    versions.ensureReaderRole();
+
+    Result result;
+    const std::vector<SqliteCatalog::Table> tables = SqliteCatalog::tables(m_source);
+    if (tables.empty())
+        throw Error::engine(QStringLiteral("%1 holds no tables to load").arg(sourceName));
+    {
+        // The whole version and the switch to it are one transaction: a load
+        // that fails or is killed leaves nothing behind.
+        PgTransaction tx(m_target);
+        versions.ensurePointer();
+        result.schema = versions.newSchemaName();
+        const QString schema = m_target.identifier(result.schema);
+        m_target.exec(QStringLiteral("CREATE SCHEMA %1").arg(schema));
+        // Sources are read in one snapshot of the SQLite file.
+        Statement(m_source, QStringLiteral("BEGIN")).step();
+        try {
+            for (size_t i = 0; i < tables.size(); ++i)
+                result.rows.emplace_back(
+                    tables[i].name, copyTable(schema, int(i) + 1, int(tables.size()), tables[i]));
+        } catch (...) {
+            Statement(m_source, QStringLiteral("ROLLBACK")).step();
+            throw;
+        }
+        Statement(m_source, QStringLiteral("COMMIT")).step();
+        result.previous = versions.switchTo(result.schema, sourceName);
+        tx.commit();
+    }
+    note(result.previous.isEmpty()
+             ? QStringLiteral("%1 is the current version").arg(result.schema)
+             : QStringLiteral("%1 replaces %2").arg(result.schema, result.previous));
+    result.notes = versions.dropUnused(m_dropWait);
+    for (const QString& line : result.notes)
+        note(line);
+    return result;
+}
+
+} // namespace kv::engine

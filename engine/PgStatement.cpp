@@ -1,0 +1,94 @@
+#include "engine/PgStatement.h"
+
+#include "core/Error.h"
+#include "engine/PgConnection.h"
+
+#include <atomic>
+#include <libpq-fe.h>
+
+namespace kv::engine
+{
+
+namespace
+{
+
+QByteArray nextName()
+{
+    static std::atomic<quint64> counter{0};
+    return "kv_stmt_" + QByteArray::number(++counter);
+}
+
+} // namespace
+
+PgStatement::PgStatement(PgConnection& connection, const QString& sql)
+    : m_connection(connection), m_name(nextName())
+{
+    const QByteArray text = sql.toUtf8();
+    const PgResult prepared(
+        PQprepare(connection.handle(), m_name.constData(), text.constData(), 0, nullptr));
+    connection.check(prepared, QStringLiteral("rejected a statement"));
+    const PgResult described(PQdescribePrepared(connection.handle(), m_name.constData()));
+    connection.check(described, QStringLiteral("cannot describe a statement"));
+    const int count = PQnparams(described.handle());
+    m_values.resize(size_t(count));
+    m_nulls.assign(size_t(count), true);
+}
+
+PgStatement::~PgStatement()
+{
+    // No throwing here; a lost connection took the statement with it.
+    if (PQstatus(m_connection.handle()) == CONNECTION_OK &&
+        PQtransactionStatus(m_connection.handle()) != PQTRANS_INERROR)
+        PQclear(PQexec(m_connection.handle(), ("DEALLOCATE " + m_name).constData()));
+}
+
+void PgStatement::set(int index, QByteArray bytes, bool null)
+{
+    if (index < 1 || index > parameterCount())
+        throw Error::engine(QStringLiteral("a statement with %1 parameters has no parameter $%2")
+                                .arg(parameterCount())
+                                .arg(index));
+    m_values[size_t(index - 1)] = std::move(bytes);
+    m_nulls[size_t(index - 1)] = null;
+}
+
+void PgStatement::bind(int index, qint64 value)
+{
+    set(index, QByteArray::number(value), false);
+}
+
+void PgStatement::bind(int index, const QString& value)
+{
+    set(index, value.toUtf8(), false);
+}
+
+void PgStatement::bind(int index, const QVariant& value)
+{
+    if (value.isNull())
+        bindNull(index);
+    else if (value.typeId() == QMetaType::QString)
+        bind(index, value.toString());
+    else
+        set(index, value.toString().toUtf8(), false);
+}
+
+void PgStatement::bindNull(int index)
+{
+    set(index, QByteArray(), true);
+}
+
+PgResult PgStatement::run()
+{
+    std::vector<const char*> values;
+    std::vector<int> lengths;
+    for (size_t i = 0; i < m_values.size(); ++i) {
+        values.push_back(m_nulls[i] ? nullptr : m_values[i].constData());
+        lengths.push_back(int(m_values[i].size()));
+    }
+    PgResult result(PQexecPrepared(m_connection.handle(), m_name.constData(), int(values.size()),
+                                   values.data(), lengths.data(), nullptr, 0));
+    m_connection.check(result, QStringLiteral("rejected a statement"));
+    return result;
+}
+
+} // namespace kv::engine
