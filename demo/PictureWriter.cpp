@@ -2,6 +2,9 @@
 
 #include "demo/DemoPictures.h"
 
+#include <QThread>
+#include <algorithm>
+
 namespace kv
 {
 
@@ -14,7 +17,9 @@ constexpr int kWaiting = 64;
 
 PictureWriter::PictureWriter() : m_slots(kWaiting)
 {
-    m_pool.setMaxThreadCount(1);
+    // Encoding is most of a picture's cost and a large home has hundreds of
+    // thousands: every core draws, also while the database is being finished.
+    m_pool.setMaxThreadCount(std::max(1, QThread::idealThreadCount()));
 }
 
 PictureWriter::~PictureWriter()
