@@ -86,6 +86,20 @@ int DemoDatabase::dictionaryId(QHash<QString, int>& ids, std::vector<QString>& t
     return id;
 }
 
+const std::vector<int>& DemoDatabase::lineKeywordIds(const QString& line)
+{
+    // Activity lines come from a short phrase list: cut each one once. The
+    // first sight assigns the ids in the same order as cutting every time.
+    auto it = m_lineKeywords.find(line);
+    if (it == m_lineKeywords.end()) {
+        std::vector<int> ids;
+        for (const QString& word : DemoWords::keywords(line))
+            ids.push_back(dictionaryId(m_keywordIds, m_keywordTexts, word));
+        it = m_lineKeywords.insert(line, std::move(ids));
+    }
+    return *it;
+}
+
 bool DemoDatabase::addFirm(const DemoFirm& firm)
 {
     try {
@@ -147,11 +161,9 @@ void DemoDatabase::writeFirm(const DemoFirm& f)
         m_insert[Pzatrid]->add(f.peno).add(++industrySort).add(row.kod).add(row.txt).insert();
         for (const QString& line : row.lines) {
             m_insert[Radky]->add(f.peno).add(++lineSort).add(line).add(row.kod).insert();
-            for (const QString& word : DemoWords::keywords(line)) {
-                const int id = dictionaryId(m_keywordIds, m_keywordTexts, word);
+            for (const int id : lineKeywordIds(line))
                 if (std::find(keywordIds.begin(), keywordIds.end(), id) == keywordIds.end())
                     keywordIds.push_back(id);
-            }
         }
     }
 

@@ -44,6 +44,7 @@ private:
 
     void writeFirm(const DemoFirm& firm);
     int dictionaryId(QHash<QString, int>& ids, std::vector<QString>& texts, const QString& text);
+    const std::vector<int>& lineKeywordIds(const QString& line);
     void writeDictionaries();
     void writeWords(const char* table, const std::vector<QString>& texts);
     void close();
@@ -56,6 +57,7 @@ private:
     QString m_error;
     QHash<QString, int> m_nameIds, m_streetIds, m_keywordIds;
     std::vector<QString> m_nameTexts, m_streetTexts, m_keywordTexts;
+    QHash<QString, std::vector<int>> m_lineKeywords; // keyword ids by activity line
     std::vector<bool> m_townUsed, m_districtUsed;
     std::vector<QString> m_industryName; // by industry code; empty when unused
 };

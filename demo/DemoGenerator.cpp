@@ -76,23 +76,27 @@ bool DemoGenerator::writeFirms(const QString& dir)
     const QString ads = home.filePath(QStringLiteral("RK/"));
     const qint64 step = std::max(1, m_options.firms / 20);
     const QString stage = QStringLiteral("Firms");
-    // Pictures are drawn beside the database work; they may go on while
-    // the indexes are built.
+    // Pictures are drawn beside the database work from the few texts they
+    // show; many may wait, so the firms never wait for them, and they go
+    // on while the indexes are built.
     PictureWriter pictures;
     QString pictureError;
     for (int i = 0; i < m_options.firms; ++i) {
         const int peno = penos.next();
-        auto firm =
-            std::make_shared<const DemoFirm>(factory.make(peno, peno == PenoSequence::kShown));
-        if (!db.addFirm(*firm))
+        const DemoFirm firm = factory.make(peno, peno == PenoSequence::kShown);
+        if (!db.addFirm(firm))
             return failed(db.error());
-        if (!firm->logo.isNull())
-            pictures.add([firm] { return DemoPictures::logo(*firm); }, logos + firm->logo, "PNG");
-        const QString town = data.towns()[firm->town].name;
-        for (int a = 0; a < firm->ads.size(); ++a)
-            pictures.add(
-                [firm, town, a] { return DemoPictures::advertisement(*firm, town, a + 1); },
-                ads + firm->ads[a], "JPG");
+        if (!firm.logo.isNull() || !firm.ads.isEmpty()) {
+            const auto shown = std::make_shared<const DemoFirm>(DemoPictures::shownParts(firm));
+            if (!firm.logo.isNull())
+                pictures.add([shown] { return DemoPictures::logo(*shown); }, logos + firm.logo,
+                             "PNG");
+            const QString town = data.towns()[firm.town].name;
+            for (int a = 0; a < firm.ads.size(); ++a)
+                pictures.add(
+                    [shown, town, a] { return DemoPictures::advertisement(*shown, town, a + 1); },
+                    ads + firm.ads[a], "JPG");
+        }
         if (pictures.failed())
             break;
         if ((i + 1) % step == 0 || i + 1 == m_options.firms)

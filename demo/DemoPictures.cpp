@@ -88,6 +88,21 @@ const Page kPages[] = {
 
 } // namespace
 
+DemoFirm DemoPictures::shownParts(const DemoFirm& firm)
+{
+    DemoFirm shown;
+    shown.peno = firm.peno;
+    shown.nazev = firm.nazev;
+    shown.ulice = firm.ulice;
+    shown.tel = firm.tel;
+    shown.www = firm.www;
+    if (!firm.industries.empty()) {
+        shown.industries.emplace_back();
+        shown.industries.back().txt = firm.industries.front().txt;
+    }
+    return shown;
+}
+
 QImage DemoPictures::logo(const DemoFirm& firm)
 {
     const QString text = initials(firm.nazev);

@@ -15,6 +15,9 @@ namespace kv
 class DemoPictures
 {
 public:
+    // The parts of a firm its logo and advertisements show, sharing the
+    // texts: pictures waiting to be drawn then hold little memory.
+    static DemoFirm shownParts(const DemoFirm& firm);
     static QImage logo(const DemoFirm& firm);
     // number: 1-based advertisement of the firm; each has its own shape.
     static QImage advertisement(const DemoFirm& firm, const QString& town, int number);

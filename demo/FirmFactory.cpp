@@ -3,6 +3,9 @@
 #include "demo/Ico.h"
 #include "demo/SectionVocabulary.h"
 
+#include <cstdio>
+#include <iterator>
+
 namespace kv
 {
 
@@ -40,12 +43,9 @@ T weighted(DemoRandom& rng, const std::pair<T, int> (&items)[N])
     return items[0].first;
 }
 
-const QStringList& mobilePrefixes()
-{
-    static const QStringList p = {"602", "603", "604", "605", "606", "607", "608", "721", "723",
-                                  "724", "728", "731", "732", "736", "737", "739", "775", "777"};
-    return p;
-}
+const char* const kMobilePrefixes[] = {"602", "603", "604", "605", "606", "607",
+                                       "608", "721", "723", "724", "728", "731",
+                                       "732", "736", "737", "739", "775", "777"};
 
 struct Job {
     const char* male;
@@ -212,22 +212,37 @@ QString FirmFactory::makeName(const CzechData::Industry& main, const CzechData::
     return name;
 }
 
+// Phone numbers are written into a buffer: a large home makes millions.
 QString FirmFactory::fixedLine(const CzechData::Town& town)
 {
-    QString digits = m_data.districts()[town.district].phonePrefix;
-    while (digits.size() < 9)
-        digits += QChar(u'0' + m_rng.range(digits.size() == 3 ? 1 : 0, 9));
-    return QStringLiteral("+420 ") + digits.left(3) + u' ' + digits.mid(3, 3) + u' ' +
-           digits.mid(6);
+    const QString& prefix = m_data.districts()[town.district].phonePrefix;
+    char digits[9];
+    int n = 0;
+    for (; n < 9 && n < prefix.size(); ++n)
+        digits[n] = char(prefix[n].unicode());
+    for (; n < 9; ++n)
+        digits[n] = char('0' + m_rng.range(n == 3 ? 1 : 0, 9));
+    char text[17];
+    std::snprintf(text, sizeof text, "+420 %.3s %.3s %.3s", digits, digits + 3, digits + 6);
+    return QString::fromLatin1(text);
 }
 
 QString FirmFactory::mobile()
 {
-    const QString p = mobilePrefixes()[m_rng.below(mobilePrefixes().size())];
-    return QStringLiteral("+420 %1 %2 %3")
-        .arg(p)
-        .arg(m_rng.range(100, 999))
-        .arg(m_rng.range(0, 999), 3, 10, QLatin1Char('0'));
+    const char* prefix = kMobilePrefixes[m_rng.below(std::size(kMobilePrefixes))];
+    const int middle = m_rng.range(100, 999);
+    const int last = m_rng.range(0, 999);
+    char text[24];
+    std::snprintf(text, sizeof text, "+420 %s %d %03d", prefix, middle, last);
+    return QString::fromLatin1(text);
+}
+
+QString FirmFactory::nameSlug(const QString& name)
+{
+    auto it = m_nameSlugs.constFind(name);
+    if (it == m_nameSlugs.constEnd())
+        it = m_nameSlugs.insert(name, slug(name, QChar()));
+    return *it;
 }
 
 void FirmFactory::addContacts(DemoFirm* f, const CzechData::Town& town, bool showcase)
@@ -318,8 +333,8 @@ void FirmFactory::addPersons(DemoFirm* f, const DemoPerson& owner, bool showcase
         if (!f->fax.isNull() && m_rng.chance(80))
             p.fax = f->fax;
         if (!m_domain.isEmpty() && (showcase || m_rng.chance(350)))
-            p.email = slug(first, QChar()) + u'.' + slug(last, QChar()) + u'@' + m_domain +
-                      QStringLiteral(".cz");
+            p.email =
+                nameSlug(first) + u'.' + nameSlug(last) + u'@' + m_domain + QStringLiteral(".cz");
         if (!f->www.isNull() && m_rng.chance(30))
             p.www = f->www;
         f->persons.push_back(p);

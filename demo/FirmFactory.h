@@ -4,6 +4,7 @@
 #include "demo/DemoFirm.h"
 #include "demo/DemoRandom.h"
 
+#include <QHash>
 #include <vector>
 
 namespace kv
@@ -27,6 +28,8 @@ private:
     QString legalForm();
     QString fixedLine(const CzechData::Town& town);
     QString mobile();
+    // slug() of a first name or surname, made once per name.
+    QString nameSlug(const QString& name);
     QString nextIco();
     void addContacts(DemoFirm* f, const CzechData::Town& town, bool showcase);
     void addPersons(DemoFirm* f, const DemoPerson& owner, bool showcase);
@@ -36,6 +39,7 @@ private:
     const CzechData& m_data;
     DemoRandom& m_rng;
     std::vector<bool> m_icoUsed;
+    QHash<QString, QString> m_nameSlugs;
     QString m_domain; // web domain of the firm being made, empty when none
     char m_section = 'G';
     bool m_joint = false; // joint-stock company: the first person chairs the board

@@ -6,11 +6,12 @@ namespace kv
 namespace
 {
 
-int checkDigit(const QString& body)
+// digit(i): the value of the i-th of the seven body digits.
+template <typename Digit> int checkDigit(Digit digit)
 {
     int sum = 0;
     for (int i = 0; i < 7; ++i)
-        sum += body.at(i).digitValue() * (8 - i);
+        sum += digit(i) * (8 - i);
     const int r = sum % 11;
     return r == 0 ? 1 : r == 1 ? 0 : 11 - r;
 }
@@ -19,8 +20,12 @@ int checkDigit(const QString& body)
 
 QString Ico::fromBody(int body)
 {
-    const QString b = QStringLiteral("%1").arg(body, 7, 10, QLatin1Char('0'));
-    return b + QChar(u'0' + checkDigit(b));
+    // Written digit by digit: a large demo home makes millions of numbers.
+    char digits[8];
+    for (int i = 6, rest = body; i >= 0; --i, rest /= 10)
+        digits[i] = char('0' + rest % 10);
+    digits[7] = char('0' + checkDigit([&](int i) { return digits[i] - '0'; }));
+    return QString::fromLatin1(digits, 8);
 }
 
 bool Ico::isValid(const QString& ico)
@@ -30,7 +35,7 @@ bool Ico::isValid(const QString& ico)
     for (const QChar c : ico)
         if (c < u'0' || c > u'9')
             return false;
-    return ico.at(7).digitValue() == checkDigit(ico);
+    return ico.at(7).digitValue() == checkDigit([&](int i) { return ico.at(i).digitValue(); });
 }
 
 } // namespace kv

@@ -2,19 +2,27 @@
 
 #include "demo/DemoPictures.h"
 
+#include <QThread>
+#include <algorithm>
+
 namespace kv
 {
 
 namespace
 {
 
-constexpr int kWaiting = 64;
+// Encoding takes longer than making a firm: on two cores a few million firms
+// leave a backlog of about a hundred thousand pictures, a few hundred bytes
+// each.
+constexpr int kWaiting = 1 << 18;
 
 } // namespace
 
 PictureWriter::PictureWriter() : m_slots(kWaiting)
 {
-    m_pool.setMaxThreadCount(1);
+    // Encoding is most of a picture's cost and a large home has hundreds of
+    // thousands: every core draws, also while the database is being finished.
+    m_pool.setMaxThreadCount(std::max(1, QThread::idealThreadCount()));
 }
 
 PictureWriter::~PictureWriter()

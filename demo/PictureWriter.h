@@ -10,10 +10,11 @@
 namespace kv
 {
 
-// Draws, encodes and writes pictures on a worker thread while the caller
+// Draws, encodes and writes pictures on worker threads while the caller
 // goes on writing the database: each picture depends only on its firm, so
-// the files are the same whichever thread makes them. At most a few dozen
-// pictures wait at a time, so memory stays flat however many firms there are.
+// the files are the same whichever thread makes them. The number of waiting
+// pictures is bounded and each should hold only what it shows, so memory
+// stays bounded however many firms there are.
 class PictureWriter
 {
 public:

@@ -1,15 +1,14 @@
 #include "engine/DatabaseSetup.h"
 
 #include "core/Error.h"
+#include "engine/ColumnRanker.h"
 #include "engine/CzechText.h"
 #include "engine/Database.h"
 #include "engine/JetDialect.h"
 #include "engine/Schema.h"
 #include "engine/Statement.h"
 
-#include <QCollatorSortKey>
 #include <QFile>
-#include <QHash>
 #include <algorithm>
 #include <sqlite3.h>
 #include <vector>
@@ -94,60 +93,6 @@ void createIndexes(sqlite3* db)
     }
 }
 
-// Czech position of every row's value of one field: 0 for null, then 1, 2 ...
-// in collation order, equal texts sharing a number.
-std::vector<qint64> ranksOf(sqlite3* db, const QString& table, const FieldInfo& field,
-                            const std::vector<qint64>& rowids)
-{
-    QHash<QString, qint64> distinct;
-    std::vector<int> slot(rowids.size(), -1);
-    std::vector<QString> texts;
-    Statement st(db, QStringLiteral("SELECT %1 FROM %2 ORDER BY rowid")
-                         .arg(JetDialect::quoted(field.name), JetDialect::quoted(table)));
-    for (size_t i = 0; st.step() && i < rowids.size(); ++i) {
-        if (st.isNull(0))
-            continue;
-        const QString v = st.text(0);
-        auto it = distinct.find(v);
-        if (it == distinct.end()) {
-            it = distinct.insert(v, qint64(texts.size()));
-            texts.push_back(v);
-        }
-        slot[i] = int(it.value());
-    }
-    // Marks (placena ...) keep the code order SQLite would use; texts go Czech.
-    const bool czech = field.kind != FieldKind::Flag;
-    distinct = {}; // a million names take hundreds of megabytes: free them early
-    std::vector<QCollatorSortKey> keys;
-    if (czech) {
-        keys.reserve(texts.size());
-        for (QString& t : texts) {
-            keys.push_back(CzechText::collator().sortKey(t));
-            t = QString();
-        }
-    }
-    const auto cmp = [&](int a, int b) {
-        return czech ? keys[size_t(a)].compare(keys[size_t(b)])
-                     : texts[size_t(a)].compare(texts[size_t(b)]);
-    };
-    std::vector<int> order(texts.size());
-    for (size_t i = 0; i < order.size(); ++i)
-        order[i] = int(i);
-    std::sort(order.begin(), order.end(), [&](int a, int b) { return cmp(a, b) < 0; });
-    std::vector<qint64> rankOfText(texts.size());
-    qint64 rank = 0;
-    for (size_t i = 0; i < order.size(); ++i) {
-        if (i == 0 || cmp(order[i - 1], order[i]) != 0)
-            ++rank;
-        rankOfText[size_t(order[i])] = rank;
-    }
-    std::vector<qint64> out(rowids.size(), 0);
-    for (size_t i = 0; i < rowids.size(); ++i)
-        if (slot[i] >= 0)
-            out[i] = rankOfText[size_t(slot[i])];
-    return out;
-}
-
 void createRanks(sqlite3* db, const TableInfo& table)
 {
     const QString rankTable = Schema::rankTable(table.name);
@@ -167,9 +112,9 @@ void createRanks(sqlite3* db, const TableInfo& table)
         while (st.step())
             rowids.push_back(st.int64(0));
     }
-    std::vector<std::vector<qint64>> ranks;
+    std::vector<std::vector<int>> ranks;
     for (const QString& f : fields)
-        ranks.push_back(ranksOf(db, table.name, *table.field(f), rowids));
+        ranks.push_back(ColumnRanker::ranks(db, table.name, *table.field(f), rowids.size()));
 
     QStringList defs{QStringLiteral("rid INTEGER PRIMARY KEY")}, marks{QStringLiteral("?")};
     for (const QString& f : fields) {
@@ -184,7 +129,7 @@ void createRanks(sqlite3* db, const TableInfo& table)
         ins.reset();
         ins.bind(1, rowids[i]);
         for (size_t f = 0; f < ranks.size(); ++f)
-            ins.bind(int(f) + 2, ranks[f][i]);
+            ins.bind(int(f) + 2, qint64(ranks[f][i]));
         ins.step();
     }
     ins.reset();
