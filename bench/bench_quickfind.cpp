@@ -91,6 +91,13 @@ void KeystrokeOneLetter(benchmark::State& state)
 }
 BENCHMARK(KeystrokeOneLetter)->Unit(benchmark::kMillisecond);
 
+// Two letters still fit a great many firms ("ch" also after "h").
+void KeystrokeTwoLetters(benchmark::State& state)
+{
+    typing(state, {QStringLiteral("st"), QStringLiteral("pr"), QStringLiteral("ch")});
+}
+BENCHMARK(KeystrokeTwoLetters)->Unit(benchmark::kMillisecond);
+
 // Building the side index as the program does for a database without one.
 void BuildSideIndex(benchmark::State& state)
 {

@@ -94,10 +94,17 @@ void saveListFile(const QStringList& list, const QString& path, int mode, int ke
 
 void loadListFile(QStringList& list, const QString& path)
 {
-    if (!QFileInfo::exists(path)) {
-        list.clear();
-        return;
-    }
+    QByteArray text;
+    if (readListFileText(path, text))
+        list = listfile::split(Cp1250::decode(text));
+    // Any other mode: a format this program does not know; keep the list.
+}
+
+bool readListFileText(const QString& path, QByteArray& text)
+{
+    text.clear();
+    if (!QFileInfo::exists(path))
+        return true;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw Error::file(path, file.errorString());
@@ -115,30 +122,21 @@ void loadListFile(QStringList& list, const QString& path)
     if (!container) {
         if (!file.seek(0))
             throw Error::file(path, file.errorString());
-        list = listfile::split(Cp1250::decode(readRest(file)));
-        return;
+        text = readRest(file);
+        return true;
     }
 
     const qint32 mode = qFromLittleEndian<qint32>(header.data() + listfile::ModeOffset);
-    if (mode == 0) {
-        list = listfile::split(Cp1250::decode(readRest(file)));
-    } else if (mode == 1) {
+    if (mode != 0 && mode != 1)
+        return false;
+    // Read whole and unmasked in place: one copy of the body, however long.
+    text = readRest(file);
+    if (mode == 1) {
         const auto bodyKey = static_cast<unsigned char>(
             qFromLittleEndian<quint32>(header.data() + listfile::KeyOffset) & 0xFF);
-        QByteArray body;
-        QByteArray block(listfile::BlockSize, Qt::Uninitialized);
-        for (;;) {
-            const qint64 len = file.read(block.data(), listfile::BlockSize);
-            if (len < 0)
-                throw Error::file(path, file.errorString());
-            if (len == 0)
-                break;
-            xorBytes(block.data(), len, bodyKey);
-            body.append(block.constData(), len);
-        }
-        list = listfile::split(Cp1250::decode(body));
+        xorBytes(text.data(), text.size(), bodyKey);
     }
-    // Any other mode: a format this program does not know; keep the list.
+    return true;
 }
 
 } // namespace kv

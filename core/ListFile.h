@@ -17,7 +17,6 @@ namespace listfile
 {
 constexpr int HeaderSize = 28;
 constexpr unsigned char HeaderMask = 0x0E;
-constexpr int BlockSize = 65528;
 constexpr int ModeOffset = 20;
 constexpr int KeyOffset = 24;
 
@@ -41,5 +40,10 @@ void saveListFile(const QStringList& list, const QString& path, int mode, int ke
 // leaves list unchanged. Throws Error::file when an existing file cannot be
 // opened or read.
 void loadListFile(QStringList& list, const QString& path);
+// The stored text of path as loadListFile reads it, unmasked but neither
+// decoded nor split: Windows-1250 bytes. A missing file gives no text.
+// Returns false for a container of another mode. Throws Error::file as
+// loadListFile does.
+bool readListFileText(const QString& path, QByteArray& text);
 
 } // namespace kv

@@ -22,9 +22,8 @@ QString NoteCondition(const QString& noteDir)
             continue;
         const QString stem = name.chopped(suffix.size());
         qint64 value = 0;
-        if (!textlines::parseInt(stem, &value) || stem.trimmed() != stem ||
-            value < std::numeric_limits<qint32>::min() ||
-            value > std::numeric_limits<qint32>::max())
+        // Company numbers are 64-bit: any whole number the name spells is one.
+        if (!textlines::parseInt(stem, &value) || stem.trimmed() != stem)
             continue;
         // Written as a plain decimal number: the text goes into a statement.
         penos << QString::number(value);

@@ -27,17 +27,17 @@ bool blank(const QString& text)
 
 } // namespace
 
-QString NoteFile::path(int peno)
+QString NoteFile::path(qint64 peno)
 {
     return dataPath(QStringLiteral("Pozn/") + QString::number(peno) + QStringLiteral(".tx"));
 }
 
-bool NoteFile::exists(int peno)
+bool NoteFile::exists(qint64 peno)
 {
     return RegularFile::exists(path(peno));
 }
 
-QStringList NoteFile::lines(int peno)
+QStringList NoteFile::lines(qint64 peno)
 {
     QByteArray bytes;
     if (!RegularFile::read(path(peno), bytes))
@@ -52,12 +52,12 @@ QStringList NoteFile::lines(int peno)
     return all.split(QLatin1Char('\n'));
 }
 
-QString NoteFile::text(int peno)
+QString NoteFile::text(qint64 peno)
 {
     return lines(peno).join(QLatin1Char('\n'));
 }
 
-void NoteFile::save(int peno, const QString& text)
+void NoteFile::save(qint64 peno, const QString& text)
 {
     const QString file = path(peno);
     if (blank(text)) {

@@ -26,9 +26,15 @@ bool allDigits(const QStringList& words)
 
 } // namespace
 
+static_assert(QuickFind::Limit <= engine::QuickFindIndex::StartRows,
+              "the kept first rows fill the drop-down");
+
 QuickFind::QuickFind(const engine::Database& db, const QString& schema)
     : m_source([&db, schema](const QString& expression, int limit) {
           return engine::QuickFindIndex::match(db, schema, expression, limit);
+      }),
+      m_starts([&db, schema](const QString& word, int limit) {
+          return engine::QuickFindIndex::nameStarts(db, schema, word, limit);
       })
 {
 }
@@ -78,17 +84,32 @@ QStringList QuickFind::expressions(const QString& text)
     return result;
 }
 
+std::vector<engine::QuickFindRow> QuickFind::group(const QStringList& words, int index,
+                                                   const QString& expression, int limit) const
+{
+    // One short word fits most firms: its name-start group (after the two
+    // IČO groups of digits) comes from the kept first rows when there are.
+    const int nameStart = allDigits(words) ? 2 : 0;
+    if (m_starts && index == nameStart && words.size() == 1 &&
+        words.first().size() <= engine::QuickFindIndex::StartPrefixMax)
+        if (auto rows = m_starts(words.first(), limit))
+            return std::move(*rows);
+    return m_source(expression, limit);
+}
+
 std::vector<engine::QuickFindRow> QuickFind::find(const QString& text, int limit) const
 {
     std::vector<engine::QuickFindRow> result;
     QSet<qint64> seen;
-    for (const QString& expression : expressions(text)) {
+    const QStringList w = words(text);
+    const QStringList all = expressions(text);
+    for (int index = 0; index < all.size(); ++index) {
         if (int(result.size()) >= limit)
             break;
         // Rows found by an earlier group come again; asking for as many
         // more as already found still fills the list.
         const int wanted = limit - int(result.size()) + int(seen.size());
-        for (engine::QuickFindRow& row : m_source(expression, wanted)) {
+        for (engine::QuickFindRow& row : group(w, index, all.at(index), wanted)) {
             if (int(result.size()) >= limit)
                 break;
             if (seen.contains(row.peno))

@@ -12,6 +12,7 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <optional>
 #include <vector>
 
 namespace kv
@@ -31,8 +32,16 @@ public:
     // name order.
     using Source =
         std::function<std::vector<engine::QuickFindRow>(const QString& expression, int limit)>;
+    // The rows whose name starts with a short word, the same as the source
+    // gives for the name-start group of that word; nothing when it cannot
+    // answer (QuickFindIndex::nameStarts).
+    using StartSource = std::function<std::optional<std::vector<engine::QuickFindRow>>(
+        const QString& word, int limit)>;
 
-    explicit QuickFind(Source source) : m_source(std::move(source)) {}
+    explicit QuickFind(Source source, StartSource starts = {})
+        : m_source(std::move(source)), m_starts(std::move(starts))
+    {
+    }
     // The index that QuickFindIndex::attach made usable on db.
     QuickFind(const engine::Database& db, const QString& schema);
 
@@ -46,7 +55,11 @@ public:
     static QStringList expressions(const QString& text);
 
 private:
+    std::vector<engine::QuickFindRow> group(const QStringList& words, int index,
+                                            const QString& expression, int limit) const;
+
     Source m_source;
+    StartSource m_starts;
 };
 
 } // namespace kv

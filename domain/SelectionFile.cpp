@@ -1,5 +1,6 @@
 #include "domain/SelectionFile.h"
 
+#include "core/Cp1250.h"
 #include "core/Error.h"
 #include "core/ListFile.h"
 #include "domain/SelectionRecord.h"
@@ -32,9 +33,15 @@ bool loadSelection(const QString& path, SelectionState& state)
                                               "%2 bytes are read).")
                                    .arg(size)
                                    .arg(selectionfile::MaxBytes));
-    QStringList lines;
-    loadListFile(lines, path);
-    return readSelectionLines(std::move(lines), state);
+    // The file's bytes are dropped once decoded; the record is read from
+    // the text line by line.
+    QString text;
+    {
+        QByteArray bytes;
+        if (readListFileText(path, bytes))
+            text = Cp1250::decode(bytes);
+    }
+    return readSelectionText(text, state);
 }
 
 } // namespace kv

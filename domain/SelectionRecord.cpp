@@ -1,7 +1,9 @@
 #include "domain/SelectionRecord.h"
 
+#include "core/Cp1250.h"
 #include "core/Error.h"
 #include "domain/CriterionValueList.h"
+#include "domain/LineCursor.h"
 #include "domain/SelectionState.h"
 #include "domain/TextLines.h"
 
@@ -45,6 +47,37 @@ void checkKeys(const CriterionValueList& list)
         numberLine(id, QStringLiteral("criterion key"));
 }
 
+// One criterion block (flag, count, texts, count, ids) from the front of
+// lines: the checks and messages of takeBlock and loadFromLines, in their
+// order, without a copy of the block's lines.
+void readBlock(LineCursor& lines, CriterionValueList& list)
+{
+    const qsizetype available = lines.remaining();
+    if (available < 2)
+        throw Error::selection(QStringLiteral("The selection record ends before its last row."));
+    const QString flag = lines.next();
+    const qint64 n = textlines::parseCount(lines.next(), QStringLiteral("number of values"));
+    if (2 * n + 3 > available)
+        throw Error::selection(
+            QStringLiteral("The selection record is cut short in a row of %1 values.").arg(n));
+    CriterionValueList::checkValueCount(n);
+    CriterionValueList read;
+    read.IsAnd = flag != u"0";
+    read.Texts.reserve(n);
+    for (qint64 i = 0; i < n; ++i)
+        read.Texts.append(lines.next());
+    const qint64 m = textlines::parseCount(lines.next(), QStringLiteral("number of keys"));
+    if (m > n)
+        throw Error::selection(
+            QStringLiteral("The criterion block announces %1 keys but is cut short.").arg(m));
+    if (m != n)
+        throw Error::selection(QStringLiteral("Index mismatch in txt and id"));
+    read.Ids.reserve(n);
+    for (qint64 i = 0; i < n; ++i)
+        read.Ids.append(lines.next());
+    list = std::move(read);
+}
+
 } // namespace
 
 QString selectionrecord::header()
@@ -63,28 +96,28 @@ void writeSelection(const SelectionState& state, QIODevice& stream)
 
 bool readSelection(QIODevice& stream, SelectionState& state)
 {
-    return readSelectionLines(textlines::readAll(stream), state);
+    return readSelectionText(Cp1250::decode(stream.readAll()), state);
 }
 
-bool readSelectionLines(QStringList lines, SelectionState& state)
+bool readSelectionText(QStringView text, SelectionState& state)
 {
-    if (lines.isEmpty() || lines.first() != selectionrecord::header())
+    LineCursor lines(text);
+    if (lines.remaining() == 0 || lines.next() != selectionrecord::header())
         return false;
-    if (lines.size() < 1 + FlagLines)
+    if (lines.remaining() < FlagLines)
         throw Error::selection(QStringLiteral("The selection record ends after its first line."));
 
     // Everything is read into a fresh state first, so a damaged record
     // leaves the current criteria untouched.
     SelectionState read;
-    read.rgLogV = switchLine(lines.at(1), QStringLiteral("logic within rows"));
-    read.rgLogMezi = switchLine(lines.at(2), QStringLiteral("logic between rows"));
-    read.cbPozn = numberLine(lines.at(3), QStringLiteral("note check box")) != 0;
-    read.cbEmail = numberLine(lines.at(4), QStringLiteral("e-mail check box")) != 0;
-    read.cbWWW = numberLine(lines.at(5), QStringLiteral("web check box")) != 0;
-    lines.remove(0, 1 + FlagLines);
+    read.rgLogV = switchLine(lines.next(), QStringLiteral("logic within rows"));
+    read.rgLogMezi = switchLine(lines.next(), QStringLiteral("logic between rows"));
+    read.cbPozn = numberLine(lines.next(), QStringLiteral("note check box")) != 0;
+    read.cbEmail = numberLine(lines.next(), QStringLiteral("e-mail check box")) != 0;
+    read.cbWWW = numberLine(lines.next(), QStringLiteral("web check box")) != 0;
 
     for (SelectionState::Row r : SelectionState::RecordOrder) {
-        read.row(r).loadFromLines(takeBlock(lines));
+        readBlock(lines, read.row(r));
         checkKeys(read.row(r));
     }
     state = std::move(read);

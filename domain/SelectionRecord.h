@@ -34,9 +34,9 @@ void writeSelection(const SelectionState& state, QIODevice& stream);
 // A record that is cut short or holds a line that is not a number throws
 // Error::selection, and state is left alone as well.
 bool readSelection(QIODevice& stream, SelectionState& state);
-// The same for a record already split into lines (a selection file's), read
-// without another copy of its text.
-bool readSelectionLines(QStringList lines, SelectionState& state);
+// The same for a record's whole text (a selection file's), taken line by
+// line: the values read cost memory, the lines around them none.
+bool readSelectionText(QStringView text, SelectionState& state);
 
 // Moves the next criterion block (flag, count, texts, count, ids) from the
 // front of remaining into target, which is emptied first and rewound after.

@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QStandardPaths>
 #include <QUrl>
 #include <sqlite3.h>
@@ -24,6 +25,68 @@ namespace
 // SQLite bumps the header's change counter on every write.
 constexpr qint64 HashedBytes = 64 * 1024;
 constexpr qint64 ProgressEvery = 10000;
+
+// The table of the first rows whose name starts with a short prefix.
+constexpr char StartsTable[] = "kv_quickfind_start";
+
+// The first token of a name as the index's own tokenizer gives it, so that
+// a prefix of it fits exactly what "^ prefix*" matches.
+class FirstToken
+{
+public:
+    explicit FirstToken(sqlite3* db)
+    {
+        fts5_api* api = nullptr;
+        sqlite3_stmt* st = nullptr;
+        if (sqlite3_prepare_v2(db, "SELECT fts5(?1)", -1, &st, nullptr) == SQLITE_OK) {
+            sqlite3_bind_pointer(st, 1, &api, "fts5_api_ptr", nullptr);
+            sqlite3_step(st);
+        }
+        sqlite3_finalize(st);
+        void* context = nullptr;
+        if (!api || api->xFindTokenizer(api, "unicode61", &context, &m_api) != SQLITE_OK)
+            throw Error::engine(QStringLiteral("The full-text tokenizer is not available."));
+        const char* args[] = {"remove_diacritics", "2"};
+        if (m_api.xCreate(context, args, 2, &m_tokenizer) != SQLITE_OK)
+            throw Error::engine(QStringLiteral("The full-text tokenizer cannot be made."));
+    }
+    ~FirstToken() { m_api.xDelete(m_tokenizer); }
+    FirstToken(const FirstToken&) = delete;
+    FirstToken& operator=(const FirstToken&) = delete;
+
+    QByteArray of(const QByteArray& text)
+    {
+        m_token.clear();
+        // The callback stops the tokenizer after the first token.
+        m_api.xTokenize(m_tokenizer, this, FTS5_TOKENIZE_DOCUMENT, text.constData(),
+                        int(text.size()), &FirstToken::take);
+        return m_token;
+    }
+
+private:
+    static int take(void* self, int, const char* token, int size, int, int)
+    {
+        static_cast<FirstToken*>(self)->m_token = QByteArray(token, size);
+        return SQLITE_DONE;
+    }
+
+    fts5_tokenizer m_api{};
+    Fts5Tokenizer* m_tokenizer = nullptr;
+    QByteArray m_token;
+};
+
+// The prefixes of one and two ASCII letters or digits of a token, which are
+// the queries that fit most firms.
+QList<QByteArray> shortPrefixes(const QByteArray& token)
+{
+    QList<QByteArray> out;
+    for (int n = 1; n <= QuickFindIndex::StartPrefixMax && n <= token.size(); ++n) {
+        if (uchar(token.at(n - 1)) >= 0x80)
+            break;
+        out << token.left(n);
+    }
+    return out;
+}
 
 void run(sqlite3* db, const QString& sql)
 {
@@ -90,6 +153,17 @@ void fillIndex(sqlite3* db, const QString& target, const QString& source,
     Statement ins(db, QStringLiteral("INSERT INTO %1(rowid, peno, ico, nazev, ulice, misto) "
                                      "VALUES(?, ?, ?, ?, ?, ?)")
                           .arg(table));
+    // The first rows (in name order) whose name starts with each short
+    // prefix: one and two letters fit most firms, and the index would pass
+    // over every firm with any word of those letters to find them.
+    const QString starts = target + u'.' + QLatin1String(StartsTable);
+    run(db, QStringLiteral("DROP TABLE IF EXISTS %1").arg(starts));
+    run(db, QStringLiteral("CREATE TABLE %1(prefix TEXT NOT NULL, rid INTEGER NOT NULL, "
+                           "PRIMARY KEY(prefix, rid)) WITHOUT ROWID")
+                .arg(starts));
+    Statement start(db, QStringLiteral("INSERT INTO %1(prefix, rid) VALUES(?, ?)").arg(starts));
+    FirstToken firstToken(db);
+    QHash<QByteArray, int> kept;
     qint64 n = 0;
     while (rows.step()) {
         ins.reset();
@@ -98,10 +172,21 @@ void fillIndex(sqlite3* db, const QString& target, const QString& source,
         for (int c = 1; c <= 4; ++c)
             ins.bind(c + 2, rows.text(c));
         ins.step();
+        for (const QByteArray& prefix : shortPrefixes(firstToken.of(rows.text(2).toUtf8()))) {
+            int& count = kept[prefix];
+            if (count >= QuickFindIndex::StartRows)
+                continue;
+            ++count;
+            start.reset();
+            start.bind(1, QString::fromLatin1(prefix));
+            start.bind(2, n);
+            start.step();
+        }
         if (progress && n % ProgressEvery == 0)
             progress(n, total);
     }
     ins.reset();
+    start.reset();
     run(db, QStringLiteral("INSERT INTO %1(%2) VALUES('optimize')")
                 .arg(table, QLatin1String(QuickFindIndex::Table)));
     if (progress)
@@ -236,6 +321,30 @@ QString QuickFindIndex::attach(Database& db, const QString& cacheDir, const Prog
     buildSideFile(db.path(), side, wanted, progress);
     attachSide();
     return schema;
+}
+
+std::optional<std::vector<QuickFindRow>> QuickFindIndex::nameStarts(const Database& db,
+                                                                    const QString& schema,
+                                                                    const QString& prefix,
+                                                                    int limit)
+{
+    if (prefix.isEmpty() || prefix.size() > StartPrefixMax || limit > StartRows ||
+        !hasTable(db.handle(), schema, QLatin1String(StartsTable)))
+        return std::nullopt;
+    for (QChar c : prefix)
+        if (!(c >= u'a' && c <= u'z') && !(c >= u'0' && c <= u'9'))
+            return std::nullopt;
+    std::vector<QuickFindRow> rows;
+    Statement st(db.handle(),
+                 QStringLiteral("SELECT q.peno, q.ico, q.nazev, q.ulice, q.misto FROM %1.%2 s "
+                                "JOIN %1.%3 q ON q.rowid = s.rid WHERE s.prefix = ? "
+                                "ORDER BY s.rid LIMIT ?")
+                     .arg(schema, QLatin1String(StartsTable), QLatin1String(Table)));
+    st.bind(1, prefix);
+    st.bind(2, qint64(limit));
+    while (st.step())
+        rows.push_back({st.int64(0), st.text(1), st.text(2), st.text(3), st.text(4)});
+    return rows;
 }
 
 std::vector<QuickFindRow> QuickFindIndex::match(const Database& db, const QString& schema,

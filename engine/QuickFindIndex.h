@@ -6,9 +6,13 @@
 // Builders of a company database put it into the database; for one without
 // it the program keeps a side file in its cache folder, tied to the database
 // by size, modification time and a hash of its first pages, and attaches it.
+// Beside it, the first rows whose name starts with each prefix of one or two
+// letters or digits: such a prefix fits most firms, and the index alone would
+// pass over every firm with any word of those letters to find them.
 
 #include <QString>
 #include <functional>
+#include <optional>
 #include <vector>
 
 namespace kv::engine
@@ -30,6 +34,9 @@ class QuickFindIndex
 public:
     static constexpr const char* Table = "kv_quickfind";
     static constexpr const char* SideSchema = "kvqf";
+    // The longest prefix, and the most rows per prefix, kept for names.
+    static constexpr int StartPrefixMax = 2;
+    static constexpr int StartRows = 50;
     // done of total firms indexed so far while a side file is built.
     using Progress = std::function<void(qint64 done, qint64 total)>;
 
@@ -53,6 +60,13 @@ public:
     // order, at most limit of them.
     static std::vector<QuickFindRow> match(const Database& db, const QString& schema,
                                            const QString& expression, int limit);
+    // The rows whose name's first word starts with prefix (lower case, one
+    // or two ASCII letters or digits, as QuickFind's words are), in name
+    // order, at most limit: what match() gives for "{nazev} : ^ prefix*",
+    // read from the kept first rows. Nothing when they cannot answer: an
+    // index made without them, another prefix, or more rows than are kept.
+    static std::optional<std::vector<QuickFindRow>>
+    nameStarts(const Database& db, const QString& schema, const QString& prefix, int limit);
 };
 
 } // namespace kv::engine

@@ -103,7 +103,7 @@ bool FirmListReport::beforeDetail(ReportBand& band)
     note.rect.setHeight(LineStep);
     note.text.clear();
     if (items[Pozn]) {
-        const int peno = m_firms.value(QStringLiteral("peno")).toInt();
+        const qint64 peno = m_firms.value(QStringLiteral("peno")).toLongLong();
         if (NoteFile::exists(peno))
             note.text = FirmReportParts::trimBlank(NoteFile::text(peno));
     }

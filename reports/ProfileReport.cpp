@@ -210,7 +210,7 @@ bool ProfileReport::beforeMain(ReportBand& band)
     band.height += extra;
 
     m_note.setRows({});
-    const int peno = m_sources.firms->value(QStringLiteral("peno")).toInt();
+    const qint64 peno = m_sources.firms->value(QStringLiteral("peno")).toLongLong();
     if (NoteFile::exists(peno))
         m_note.append({{QStringLiteral("text"), FirmReportParts::trimBlank(NoteFile::text(peno))}});
     return true;

@@ -51,7 +51,7 @@ NoteDialog::NoteDialog(DataModule* dm, QWidget* parent) : QDialog(parent), m_dm(
 
     // The note belongs to the firm current now, even if TFirma moves later.
     if (m_dm && m_dm->firms() && m_dm->firms()->isOpen() && !m_dm->firms()->isEmpty()) {
-        m_peno = m_dm->firms()->integer(QStringLiteral("peno"));
+        m_peno = m_dm->firms()->int64(QStringLiteral("peno"));
         m_name->setFullText(m_dm->firms()->text(QStringLiteral("nazev")));
         m_memo->setPlainText(NoteFile::text(m_peno));
     } else {

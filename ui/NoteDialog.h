@@ -24,7 +24,7 @@ public:
     ElidedLabel* nameLabel() const { return m_name; }
     QPushButton* okButton() const { return m_ok; }
     QPushButton* cancelButton() const { return m_cancel; }
-    int peno() const { return m_peno; }
+    qint64 peno() const { return m_peno; }
 
     // Stores the edited note; on failure the message is in lastError().
     bool store();
@@ -37,7 +37,7 @@ protected:
 
 private:
     DataModule* m_dm;
-    int m_peno = 0;
+    qint64 m_peno = 0;
     QString m_error;
     ElidedLabel* m_name = nullptr; // a long name never widens the window
     QPlainTextEdit* m_memo = nullptr;

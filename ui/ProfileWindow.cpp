@@ -401,7 +401,7 @@ ProfileLayout ProfileWindow::layoutPanels()
         m_dm->firmIndustries()->isOpen())
         content.industryRows = m_dm->firmIndustries()->recordCount();
     if (nast[NastPozn] && firmReady()) {
-        const int peno = m_dm->firms()->integer(QStringLiteral("peno"));
+        const qint64 peno = m_dm->firms()->int64(QStringLiteral("peno"));
         if (NoteFile::exists(peno)) {
             const QStringList lines = NoteFile::lines(peno);
             m_note->setPlainText(lines.join(QLatin1Char('\n')));

@@ -13,6 +13,7 @@
 #include "domain/DataModule.h"
 #include "domain/EngineStatementRunner.h"
 #include "domain/FilterBuilder.h"
+#include "domain/NoteFile.h"
 #include "domain/PictureFile.h"
 #include "domain/SelectionFile.h"
 #include "domain/SelectionState.h"
@@ -24,10 +25,15 @@
 #include "tests/support/ErrorKind.h"
 #include "tests/support/PdfProbe.h"
 #include "tests/support/TestHome.h"
+#include "ui/NoteDialog.h"
+#include "ui/ProfileWindow.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
+#include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -335,6 +341,66 @@ TEST(WideCompanyNumbers, FoundThroughEveryIndexCriterionCountedAndExported)
         ASSERT_TRUE(exported.open(QIODevice::ReadOnly));
         EXPECT_TRUE(exported.readAll().startsWith("Siroka Firma"));
     }
+}
+
+// A note belongs to the whole company number: its file name, the note
+// window, the profile, the printed list and profiles, and the note condition
+// of a selection all carry the 64 bits.
+TEST(WideCompanyNumbers, NoteWrittenShownSelectedAndPrinted)
+{
+    OwnDemoHome home(30);
+    const qint64 peno = 5000000123LL;
+    home.sql(QStringLiteral("INSERT INTO firma (peno, nazev, okres_id, misto_id) "
+                            "VALUES (%1, 'Siroka Firma', 1, 1);")
+                 .arg(peno),
+             true);
+    kv::settings().dataHome = home.path();
+    {
+        kv::DataModule dm;
+        ASSERT_EQ(dm.openDatabase().status, kv::DataModule::OpenStatus::Opened);
+        dm.firms()->setFilter(QStringLiteral("peno in(%1)").arg(peno), true);
+        ASSERT_EQ(dm.firms()->recordCount(), 1);
+        kv::NoteDialog editor(&dm);
+        editor.editor()->setPlainText(QStringLiteral("Volat pred polednem\nDruhy radek"));
+        editor.okButton()->click();
+        ASSERT_EQ(editor.result(), QDialog::Accepted);
+        EXPECT_EQ(QFileInfo(kv::NoteFile::path(peno)).fileName(), QStringLiteral("5000000123.tx"));
+        QFile stored(home.file(QStringLiteral("Pozn/5000000123.tx")));
+        ASSERT_TRUE(stored.open(QIODevice::ReadOnly));
+        EXPECT_EQ(stored.readAll(), QByteArray("Volat pred polednem\r\nDruhy radek\r\n"));
+        EXPECT_EQ(kv::NoteFile::lines(peno), QStringList({"Volat pred polednem", "Druhy radek"}));
+        kv::NoteDialog again(&dm);
+        EXPECT_EQ(again.editor()->toPlainText(),
+                  QStringLiteral("Volat pred polednem\nDruhy radek"));
+        kv::ProfileWindow profile(&dm, nullptr, QString());
+        profile.refresh();
+        EXPECT_EQ(profile.noteMemo()->toPlainText(),
+                  QStringLiteral("Volat pred polednem\nDruhy radek"));
+        dm.closeDatabase();
+    }
+    // The firm whose number has the same low 32 bits must not see the note.
+    EXPECT_FALSE(kv::NoteFile::exists(qint64(qint32(peno))));
+
+    QTemporaryDir dir;
+    kv::SelectionState s;
+    s.cbPozn = true;
+    const QString file = dir.filePath(QStringLiteral("notes.kvv"));
+    kv::saveSelection(s, file);
+    const Outcome f = run(kv::filterCommand, {"--home", home.path(), file});
+    EXPECT_EQ(f.code, 0) << f.err.toStdString();
+    EXPECT_EQ(f.out.trimmed(), QStringLiteral("(peno in (5000000123))"));
+    const Outcome list = run(kv::printListCommand, {"--home", home.path(), file, "--items", "pozn",
+                                                    "-o", dir.filePath("list.pdf")});
+    ASSERT_EQ(list.code, 0) << list.err.toStdString();
+    const QString listText = kvtest::pdfText(dir.filePath("list.pdf"));
+    EXPECT_TRUE(listText.contains(QStringLiteral("Siroka Firma"))) << listText.toStdString();
+    EXPECT_TRUE(listText.contains(QStringLiteral("Volat pred polednem"))) << listText.toStdString();
+    const Outcome profiles = run(kv::printProfilesCommand,
+                                 {"--home", home.path(), file, "-o", dir.filePath("profiles.pdf")});
+    ASSERT_EQ(profiles.code, 0) << profiles.err.toStdString();
+    EXPECT_TRUE(
+        kvtest::pdfText(dir.filePath("profiles.pdf")).contains(QStringLiteral("Druhy radek")));
+    kv::settings() = kv::Settings();
 }
 
 // --- Selection files beyond the limits -----------------------------------

@@ -11,13 +11,16 @@
 #include <QAction>
 #include <QApplication>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
@@ -79,6 +82,95 @@ void exportWith(Journey& j, int item, const QString& other, const QString& file,
         .waitFor("the done message", [] { return boxInFront(); })
         .then("read it", [done] { answerBox(QMessageBox::Ok, done); })
         .waitFor("the main window", [] { return in::frontIs("FMain"); });
+}
+
+// Export steps with a format button of the window (rbText, rbCsv, rbXlsx)
+// and a file name typed without its suffix, which the format supplies.
+void exportAs(Journey& j, const char* format, const QString& file)
+{
+    j.then("Tisk > Export", [] { in::key(Qt::Key_E, Qt::ControlModifier); })
+        .waitFor("the export window", [] { return in::frontIs("FExport"); })
+        .then("the format",
+              [format] {
+                  ASSERT_TRUE(in::click(QLatin1String(format)));
+                  in::click("btnOk");
+              })
+        .waitFor("the save dialog", [] { return qobject_cast<QFileDialog*>(in::front()); })
+        .then("the file name",
+              [file] {
+                  in::type(in::find("fileNameEdit"), file);
+                  in::key(Qt::Key_Return);
+              })
+        .waitFor("the done message", [] { return boxInFront(); })
+        .then("read it", [] { answerBox(QMessageBox::Ok, nullptr); })
+        .waitFor("the main window", [] { return in::frontIs("FMain"); });
+}
+
+QByteArray fileBytes(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+QByteArray unzipped(const QString& zip, const QString& member)
+{
+    QProcess unzip;
+    unzip.start(QStringLiteral("unzip"), {QStringLiteral("-p"), zip, member});
+    unzip.waitForFinished(30000);
+    return unzip.exitCode() == 0 ? unzip.readAllStandardOutput() : QByteArray();
+}
+
+TEST(JourneyDesktop, EachFormatChosenInTheExportWindowWritesThatFormat)
+{
+    JourneyApp app(40);
+    QTemporaryDir dir;
+    const int firms = app.dm().firms()->recordCount();
+    Journey j;
+    // xlsx and CSV first: the text format is the window's default, so it must
+    // come back on the next opening.
+    exportAs(j, "rbXlsx", dir.filePath(QStringLiteral("sheet")));
+    exportAs(j, "rbCsv", dir.filePath(QStringLiteral("table")));
+    exportAs(j, "rbText", dir.filePath(QStringLiteral("lines")));
+    ASSERT_TRUE(j.run());
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files),
+              QStringList({"lines.txt", "sheet.xlsx", "table.csv"}));
+
+    // Each file as the export writes that format with the window's
+    // designed items and separator.
+    auto reference = [&](kv::ExportFormat format, const QString& name) {
+        kv::ExportChoice choice;
+        choice.separator = kv::ExportChoice::separatorFor(1, QString());
+        choice.format = format;
+        const QString path = dir.filePath(QStringLiteral("reference/") + name);
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        EXPECT_EQ(kv::TextExport::run(app.dm(), choice, path).status,
+                  kv::TextExport::Status::Written);
+        return path;
+    };
+    const QByteArray text = fileBytes(dir.filePath(QStringLiteral("lines.txt")));
+    EXPECT_EQ(text, fileBytes(reference(kv::ExportFormat::Text, QStringLiteral("lines.txt"))));
+    EXPECT_EQ(text.count("\r\n"), firms);
+    EXPECT_EQ(text.count("\t\r\n"), firms) << "the separator after every item";
+    EXPECT_EQ(text.count('\t'), 4 * firms) << "the four designed items";
+    EXPECT_FALSE(text.startsWith("\xEF\xBB\xBF"));
+
+    const QByteArray csv = fileBytes(dir.filePath(QStringLiteral("table.csv")));
+    EXPECT_EQ(csv, fileBytes(reference(kv::ExportFormat::Csv, QStringLiteral("table.csv"))));
+    EXPECT_TRUE(csv.startsWith("\xEF\xBB\xBF")) << "UTF-8 with its byte-order mark";
+    EXPECT_EQ(csv.count("\r\n"), firms + 1) << "a header row and one line per firm";
+    EXPECT_EQ(csv.count('\t'), 5 * (firms + 1)) << "number, IČO and four items";
+    EXPECT_EQ(csv.count("\t\r\n"), 0) << "the separator between cells only";
+
+    const QString xlsx = dir.filePath(QStringLiteral("sheet.xlsx"));
+    EXPECT_TRUE(fileBytes(xlsx).startsWith("PK\x03\x04")) << "a zip archive";
+    const QByteArray sheet = unzipped(xlsx, QStringLiteral("xl/worksheets/sheet1.xml"));
+    EXPECT_TRUE(sheet.contains("<sheetData>")) << sheet.left(200).toStdString();
+    EXPECT_EQ(sheet.count("<row "), firms + 1);
+    const QByteArray strings = unzipped(xlsx, QStringLiteral("xl/sharedStrings.xml"));
+    app.dm().firms()->first();
+    EXPECT_TRUE(
+        strings.contains(app.dm().firms()->text(QStringLiteral("nazev")).toHtmlEscaped().toUtf8()))
+        << "the first firm's name is a cell of the sheet";
 }
 
 TEST(JourneyDesktop, ExportWithEachSeparatorWritesTheRightBytes)

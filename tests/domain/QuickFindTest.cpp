@@ -34,6 +34,10 @@ protected:
         addFirm(m_db, 4, "Pekárna Český Krumlov", "34567890", "Dlouhá 4", "Brno");
         addFirm(m_db, 5, "ABC Stavby", "00012345", "Krumlovská 3", "Ostrava");
         addFirm(m_db, 6, "Nakladatelství Praha", "12345", "Vodní 6", "Písek");
+        // First words behind quotes, brackets and digits.
+        addFirm(m_db, 7, "„Alfa“ Beta", "55500001", "Zahradní 7", "Kolín");
+        addFirm(m_db, 8, "(P) Pekař", "55500002", "Zahradní 8", "Kolín");
+        addFirm(m_db, 9, "3D Tisk", "55500003", "Zahradní 9", "Kolín");
         for (int i = 0; i < 120; ++i)
             addFirm(m_db, 1000 + i, QStringLiteral("Firma %1").arg(119 - i, 3, 10, QChar(u'0')),
                     QStringLiteral("9%1").arg(i, 7, 10, QChar(u'0')), "Polní", "Tábor");
@@ -117,6 +121,81 @@ TEST_F(QuickFindTest, AtMostFiftyInNameOrder)
         EXPECT_EQ(found[i], 1119 - qint64(i));
     EXPECT_EQ(penos("firma", 7).size(), 7u);
     EXPECT_EQ(penos("tabor", 200).size(), 120u);
+}
+
+// One or two letters fit most firms: their name-start group comes from the
+// first rows kept beside the index, and every answer is the one the index
+// alone gives, also where the first word of a name is hidden behind
+// punctuation, diacritics or digits.
+TEST_F(QuickFindTest, ShortWordsFromTheKeptFirstRowsAnswerAsTheIndexAlone)
+{
+    const QString main = QStringLiteral("main");
+    QStringList asked;
+    const QuickFind indexOnly([&](const QString& expression, int limit) {
+        asked << expression;
+        return kv::engine::QuickFindIndex::match(*m_read, main, expression, limit);
+    });
+    const QuickFind withStarts(
+        [&](const QString& expression, int limit) {
+            asked << expression;
+            return kv::engine::QuickFindIndex::match(*m_read, main, expression, limit);
+        },
+        [&](const QString& word, int limit) {
+            return kv::engine::QuickFindIndex::nameStarts(*m_read, main, word, limit);
+        });
+    QStringList shortWords;
+    const QString alphabet = QStringLiteral("abcdefghijklmnopqrstuvwxyz0123456789");
+    for (QChar a : alphabet) {
+        shortWords << QString(a);
+        for (QChar b : alphabet)
+            shortWords << QString(a) + b;
+    }
+    shortWords << QStringLiteral("Ž") << QStringLiteral("Če") << QStringLiteral("„a");
+    int answered = 0;
+    for (const QString& word : shortWords) {
+        for (int limit : {QuickFind::Limit, 3}) {
+            auto penosOf = [](const std::vector<kv::engine::QuickFindRow>& rows) {
+                Penos out;
+                for (const auto& r : rows)
+                    out.push_back(r.peno);
+                return out;
+            };
+            asked.clear();
+            const Penos expected = penosOf(indexOnly.find(word, limit));
+            asked.clear();
+            EXPECT_EQ(penosOf(withStarts.find(word, limit)), expected) << word.toStdString();
+            bool number = false;
+            word.toLongLong(&number);
+            const QString nameStart = QuickFind::expressions(word).at(number ? 2 : 0);
+            if (!asked.contains(nameStart))
+                ++answered;
+        }
+    }
+    // Without the kept rows every short word would ask the index.
+    EXPECT_EQ(answered, 2 * (alphabet.size() + alphabet.size() * alphabet.size() + 3));
+    const auto f = kv::engine::QuickFindIndex::nameStarts(*m_read, main, QStringLiteral("f"), 50);
+    ASSERT_TRUE(f.has_value());
+    EXPECT_EQ(f->size(), 50u);
+    EXPECT_EQ(f->front().peno, 1119);
+    // More rows than are kept, or a longer word: the index answers.
+    EXPECT_FALSE(
+        kv::engine::QuickFindIndex::nameStarts(*m_read, main, QStringLiteral("f"), 51).has_value());
+    EXPECT_FALSE(kv::engine::QuickFindIndex::nameStarts(*m_read, main, QStringLiteral("fir"), 5)
+                     .has_value());
+}
+
+TEST_F(QuickFindTest, IndexWithoutKeptFirstRowsStillAnswersShortWords)
+{
+    const Penos before = penos("f");
+    m_read.reset();
+    builder()->exec(QStringLiteral("DROP TABLE kv_quickfind_start"));
+    m_build.reset();
+    m_read = std::make_unique<kv::engine::Database>(m_db.path());
+    EXPECT_FALSE(kv::engine::QuickFindIndex::nameStarts(*m_read, QStringLiteral("main"),
+                                                        QStringLiteral("f"), 50)
+                     .has_value());
+    EXPECT_EQ(penos("f"), before);
+    EXPECT_EQ(before.size(), 50u);
 }
 
 } // namespace

@@ -77,6 +77,41 @@ TEST_F(SelectionFileTest, PlainTextRecordLoadsLikeASavedFile)
     EXPECT_EQ(s, kvtest::fullSelection());
 }
 
+TEST_F(SelectionFileTest, AnyLineEndsAndNoLastLineEndLoad)
+{
+    QByteArray bytes = record(kvtest::fullSelection());
+    const qsizetype half = bytes.size() / 2;
+    QByteArray mixed =
+        bytes.left(half).replace("\r\n", "\n") + bytes.mid(half).replace("\r\n", "\r");
+    mixed.chop(1);
+    home.write(QStringLiteral("mixed.kvv"), mixed);
+    SelectionState s;
+    ASSERT_TRUE(load("mixed.kvv", s));
+    EXPECT_EQ(s, kvtest::fullSelection());
+}
+
+// A file of many tiny values costs a string per distinct short value, not
+// one per line: the keys and texts that repeat share their text.
+TEST_F(SelectionFileTest, RepeatedShortValuesShareTheirStrings)
+{
+    SelectionState big;
+    for (int i = 0; i < 200000; ++i)
+        big.row(SelectionState::Ico)
+            .add(i % 2 ? QStringLiteral("ab") : QString(),
+                 i % 2 ? QStringLiteral("12") : QStringLiteral("7"));
+    kv::saveSelection(big, path("big.kvv"));
+    SelectionState s;
+    ASSERT_TRUE(load("big.kvv", s));
+    EXPECT_EQ(s, big);
+    const kv::CriterionValueList& row = s.row(SelectionState::Ico);
+    for (int i : {2, 1000, 199998})
+        EXPECT_EQ(row.Ids[i].constData(), row.Ids[0].constData()) << i;
+    for (int i : {3, 1001, 199999}) {
+        EXPECT_EQ(row.Ids[i].constData(), row.Ids[1].constData()) << i;
+        EXPECT_EQ(row.Texts[i].constData(), row.Texts[1].constData()) << i;
+    }
+}
+
 TEST_F(SelectionFileTest, FilesOfOtherKindsAreRefusedWithoutChange)
 {
     kv::saveListFile({QStringLiteral("KV2001;Labels;"), QStringLiteral("10"), QStringLiteral("1")},

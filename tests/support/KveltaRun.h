@@ -33,10 +33,14 @@ struct Fault {
 inline QProcessEnvironment faultEnvironment(const Fault& fault)
 {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+#ifdef KV_SANITIZER_RUNTIME
+    // A sanitizer build: its runtime first, as it must be; its interceptors
+    // then reach the library's functions as the real ones.
+    env.insert(QStringLiteral("LD_PRELOAD"),
+               QStringLiteral(KV_SANITIZER_RUNTIME) + u' ' + QStringLiteral(KV_FAULT_SHIM));
+#else
     env.insert(QStringLiteral("LD_PRELOAD"), QStringLiteral(KV_FAULT_SHIM));
-    // The library comes before the sanitizer's runtime in a sanitizer build.
-    env.insert(QStringLiteral("ASAN_OPTIONS"), env.value(QStringLiteral("ASAN_OPTIONS")) +
-                                                   QStringLiteral(":verify_asan_link_order=0"));
+#endif
     env.insert(QStringLiteral("KV_FAULT_DIR"), fault.dir);
     env.insert(QStringLiteral("KV_FAULT_CALL"), fault.call);
     env.insert(QStringLiteral("KV_FAULT_AT"), QString::number(fault.at));
