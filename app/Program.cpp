@@ -1,6 +1,7 @@
 #include "app/Program.h"
 
 #include "app/Startup.h"
+#include "app/StartupTiming.h"
 #include "cli/CommandCall.h"
 #include "cli/CommandLine.h"
 #include "cli/CommandSyntax.h"
@@ -68,6 +69,7 @@ std::optional<StartupOptions> desktopOptions(const QStringList& args, QTextStrea
 
 int runProgram(int argc, char** argv)
 {
+    StartupTiming::begin();
     QStringList args;
     for (int i = 1; i < argc; ++i)
         args << QString::fromLocal8Bit(argv[i]);

@@ -1,6 +1,7 @@
 #include "app/Startup.h"
 
 #include "app/SingleInstance.h"
+#include "app/StartupTiming.h"
 #include "cli/JetImportHook.h"
 #include "core/Config.h"
 #include "core/Settings.h"
@@ -54,6 +55,7 @@ int Startup::run()
     MainWindow window(&dm, config.mdiMod);
     window.setSplash(splash.get());
     const DataModule::OpenResult opened = dm.openDatabase();
+    StartupTiming::mark("database open");
     if (opened.status != DataModule::OpenStatus::Opened) {
         splash.reset();
         if (!opened.message.isEmpty())
@@ -76,6 +78,7 @@ int Startup::run()
             QTextStream(stderr) << "kvelta: activated, minimized=" << window.isMinimized() << "\n";
     });
     window.setOnClose([&]() { writeConfig(ini, window.mdiMode()); });
+    StartupTiming::watchFirstPaint(&window);
     DesktopStart::showMainWindow(window, m_options.minimized);
     return QGuiApplication::exec();
 }

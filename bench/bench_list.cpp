@@ -1,11 +1,14 @@
 // The company list on a large set: painting a screenful of lines at a random
-// place of a million-firm set. Needs a data home with a big database
+// place of a million-firm set; opening the profile window on a random firm
+// of it. Needs a data home with a big database
 // (kvelta make-demo DIR --firms 1000000) in the environment variable
 // KV_BENCH_HOME; without it every benchmark is skipped.
 #include "core/Settings.h"
 #include "domain/DataModule.h"
 #include "domain/FirmListModel.h"
+#include "domain/Links.h"
 #include "ui/FirmListWindow.h"
+#include "ui/ProfileWindow.h"
 
 #include <benchmark/benchmark.h>
 
@@ -135,12 +138,36 @@ void SortAndPaintScreen(benchmark::State& state)
     firms->setSort(QStringLiteral("nazev"));
 }
 
+// Opening the profile: the window is made for the current firm (a random
+// one; the move and the list's repaint are outside the timing), shown, laid
+// out and painted.
+void OpenProfileAndPaint(benchmark::State& state)
+{
+    if (!ready(state))
+        return;
+    kv::engine::TableCursor* firms = home().dm->firms();
+    QRandomGenerator random(2004);
+    for (auto _ : state) {
+        state.PauseTiming();
+        firms->setPosition(1 + int(random.bounded(quint32(firms->recordCount()))));
+        QCoreApplication::processEvents();
+        state.ResumeTiming();
+        kv::ProfileWindow profile(home().dm.get(), nullptr,
+                                  QString::fromLatin1(kv::links::FirmDetail));
+        profile.resize(640, 720);
+        profile.show();
+        QCoreApplication::processEvents();
+        benchmark::DoNotOptimize(profile.grab());
+    }
+}
+
 } // namespace
 
 BENCHMARK(MoveAndPaintScreen)->Unit(benchmark::kMillisecond);
 BENCHMARK(ScrollAndPaintScreen)->Unit(benchmark::kMillisecond);
 BENCHMARK(ModelScreenData)->Unit(benchmark::kMicrosecond);
 BENCHMARK(SortAndPaintScreen)->Unit(benchmark::kMillisecond)->Iterations(4);
+BENCHMARK(OpenProfileAndPaint)->Unit(benchmark::kMillisecond)->Iterations(20);
 
 int main(int argc, char** argv)
 {

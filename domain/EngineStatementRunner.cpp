@@ -5,6 +5,7 @@
 #include "engine/Schema.h"
 #include "engine/Statement.h"
 
+#include <QHash>
 #include <algorithm>
 #include <iterator>
 #include <vector>
@@ -44,49 +45,39 @@ PenoList EngineStatementRunner::peno(const QStringList& statementLines)
 }
 
 QList<PenoList> EngineStatementRunner::penoPerValue(const ValueIndex& index,
-                                                    const QList<qint64>& keys, bool)
+                                                    const QList<qint64>& keys, bool stopAtEmpty)
 {
-    if (keys.isEmpty())
-        return {};
     // The names come from the program's own table of index tables; checking
     // them here keeps anything else out of the statement text.
     const engine::TableInfo& table = engine::JetDialect::knownTable(QLatin1String(index.table));
     const QString keyField =
         engine::JetDialect::knownField(table, QLatin1String(index.keyField)).name;
-    static quint64 serial = 0;
-    engine::Translated q;
-    engine::IntSet set{QStringLiteral("kv_keys_%1").arg(++serial),
-                       sortedUnique(std::vector<qint64>(keys.begin(), keys.end()))};
-    // CROSS JOIN keeps the key list outside: one index probe per key, rows
-    // already in key and peno order.
-    q.sql = QStringLiteral("SELECT k.n, t.peno FROM temp.%1 k CROSS JOIN %2 t ON t.%3 = k.n "
-                           "ORDER BY k.n, t.peno")
-                .arg(set.table, engine::JetDialect::quoted(table.name),
-                     engine::JetDialect::quoted(keyField));
-    q.sets.push_back(std::move(set));
-
-    std::vector<qint64> found; // keys with rows, ascending
-    QList<PenoList> byFound;
-    {
-        engine::BoundStatement bound(m_db, q);
-        engine::Statement& st = bound.statement();
-        while (st.step()) {
-            const qint64 key = st.int64(0);
-            const qint64 peno = st.int64(1);
-            if (found.empty() || found.back() != key) {
-                found.push_back(key);
-                byFound.append(PenoList());
-            }
-            PenoList& firms = byFound.last();
-            if (firms.isEmpty() || firms.last() != peno) // distinct(peno)
-                firms << peno;
-        }
-    }
+    // One prepared probe per key: the (key, peno) index answers it alone,
+    // rows already in peno order. A join against a table of the keys was
+    // planned with an automatic index over the whole table instead once a
+    // key held thousands of rows (SQLite guesses a large key table), which
+    // cost seconds.
+    engine::Statement st(m_db, QStringLiteral("SELECT peno FROM %1 WHERE %2 = ?")
+                                   .arg(engine::JetDialect::quoted(table.name),
+                                        engine::JetDialect::quoted(keyField)));
+    QHash<qint64, qsizetype> done; // key -> its list in out
     QList<PenoList> out;
     out.reserve(keys.size());
     for (qint64 key : keys) {
-        const auto it = std::lower_bound(found.begin(), found.end(), key);
-        out << (it != found.end() && *it == key ? byFound.at(it - found.begin()) : PenoList());
+        if (const auto it = done.constFind(key); it != done.constEnd()) {
+            out << out.at(*it);
+            continue;
+        }
+        st.reset();
+        st.bind(1, key);
+        std::vector<qint64> found;
+        while (st.step())
+            found.push_back(st.int64(0));
+        const std::vector<qint64> firms = sortedUnique(std::move(found)); // distinct(peno)
+        done.insert(key, out.size());
+        out << PenoList(firms.begin(), firms.end());
+        if (stopAtEmpty && out.last().isEmpty())
+            break;
     }
     return out;
 }

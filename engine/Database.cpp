@@ -4,6 +4,7 @@
 #include "engine/CzechText.h"
 #include "engine/JetDialect.h"
 #include "engine/NumberSetFunction.h"
+#include "engine/RankCheckCache.h"
 #include "engine/RankColumn.h"
 #include "engine/Schema.h"
 #include "engine/Statement.h"
@@ -12,6 +13,28 @@
 
 namespace kv::engine
 {
+
+namespace
+{
+
+RowKeys rowKeys(const Database& db, const QString& table)
+{
+    // The low 32 bits of each key keep the sum clear of 64-bit overflow;
+    // together with count and range a changed set of rows shows.
+    Statement st(db, QStringLiteral("SELECT count(*), min(rowid), max(rowid), "
+                                    "sum(rowid & 4294967295) FROM %1")
+                         .arg(JetDialect::quoted(table)));
+    RowKeys keys;
+    if (st.step()) {
+        keys.count = st.int64(0);
+        keys.min = st.int64(1);
+        keys.max = st.int64(2);
+        keys.sum = st.int64(3);
+    }
+    return keys;
+}
+
+} // namespace
 
 Database::Database() = default;
 
@@ -66,6 +89,7 @@ void Database::open(const QString& path, Mode mode)
     }
     m_db = db;
     m_path = path;
+    m_readOnly = mode == Mode::ReadOnly;
     sqlite3_extended_result_codes(m_db, 1);
     CzechText::registerWith(m_db);
     NumberSetFunction::registerWith(m_db);
@@ -84,6 +108,7 @@ void Database::close()
     if (m_db)
         sqlite3_close_v2(m_db);
     m_db = nullptr;
+    m_readOnly = false;
     m_tables.clear();
     m_ranks.clear();
     m_rankColumns.clear();
@@ -105,43 +130,38 @@ bool Database::hasTable(const QString& name) const
     return m_tables.contains(name.toLower());
 }
 
-Database::RowKeys Database::rowKeys(const QString& table) const
-{
-    // The low 32 bits of each key keep the sum clear of 64-bit overflow;
-    // together with count and range a changed set of rows shows.
-    Statement st(*this, QStringLiteral("SELECT count(*), min(rowid), max(rowid), "
-                                       "sum(rowid & 4294967295) FROM %1")
-                            .arg(JetDialect::quoted(table)));
-    RowKeys keys;
-    if (st.step()) {
-        keys.count = st.int64(0);
-        keys.min = st.int64(1);
-        keys.max = st.int64(2);
-        keys.sum = st.int64(3);
-    }
-    return keys;
-}
-
 void Database::reloadCatalog()
 {
     m_tables.clear();
     m_ranks.clear();
     m_rankColumns.clear();
     m_rankWarnings.clear();
+    // Taken before anything is read: a change made while the check runs
+    // gives the file another identity, so the result is not found again.
+    std::optional<RankCheckCache> cache;
+    std::optional<RankCheckCache::Result> known;
+    if (m_readOnly) {
+        cache.emplace(m_path);
+        known = cache->load();
+    }
     Statement st(*this, QStringLiteral("SELECT lower(name) FROM sqlite_master WHERE type='table'"));
     while (st.step())
         m_tables.insert(st.text(0));
+    RankCheckCache::Result found;
     for (const TableInfo& t : Schema::tables()) {
         if (!m_tables.contains(Schema::rankTable(t.name)) || !m_tables.contains(t.name))
             continue;
-        const RowKeys table = rowKeys(t.name);
-        const RowKeys ranked = rowKeys(Schema::rankTable(t.name));
-        if (!(table == ranked)) {
+        RankCheck& check = found[t.name];
+        if (known && known->contains(t.name))
+            check = known->at(t.name);
+        else
+            check = {rowKeys(*this, t.name), rowKeys(*this, Schema::rankTable(t.name))};
+        if (!(check.table == check.ranked)) {
             m_rankWarnings << QStringLiteral("%1: the sort table %2 holds %3 rows, the table %4; "
                                              "sorting with the Czech collation instead.")
                                   .arg(t.name, Schema::rankTable(t.name))
-                                  .arg(ranked.count)
-                                  .arg(table.count);
+                                  .arg(check.ranked.count)
+                                  .arg(check.table.count);
             continue;
         }
         Statement cols(*this, QStringLiteral("SELECT lower(name) FROM pragma_table_info('%1')")
@@ -149,6 +169,8 @@ void Database::reloadCatalog()
         while (cols.step())
             m_ranks[t.name].insert(cols.text(0));
     }
+    if (cache && found != known)
+        cache->store(found);
 }
 
 } // namespace kv::engine

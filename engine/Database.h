@@ -54,6 +54,8 @@ public:
     // table whose rows no longer match its table (rows added or deleted
     // after finishDatabase) is left unused, so that table sorts with the
     // Czech collation instead, and a warning is kept in rankWarnings().
+    // A read-only connection takes that comparison from RankCheckCache
+    // when the file is in the state it was last checked in.
     void reloadCatalog();
     // One line per stale rank table found by the last open, for the user.
     const QStringList& rankWarnings() const { return m_rankWarnings; }
@@ -61,15 +63,9 @@ public:
     static QString lastError(sqlite3* db);
 
 private:
-    // What identifies a table's set of rows cheaply: count, key range, key sum.
-    struct RowKeys {
-        qint64 count = 0, min = 0, max = 0, sum = 0;
-        bool operator==(const RowKeys&) const = default;
-    };
-    RowKeys rowKeys(const QString& table) const;
-
     sqlite3* m_db = nullptr;
     QString m_path;
+    bool m_readOnly = false;
     QSet<QString> m_tables;
     QHash<QString, QSet<QString>> m_ranks; // table -> fields with a stored Czech rank
     QStringList m_rankWarnings;

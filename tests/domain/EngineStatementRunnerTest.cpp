@@ -114,3 +114,34 @@ TEST_F(EngineRunnerTest, CombinedListsSelectWhatTheCombiningStatementSelects)
         }
     }
 }
+
+TEST_F(EngineRunnerTest, PerValueListsAreThoseOfTheStatementsRunOneByOne)
+{
+    db.exec(QStringLiteral("insert into pZatrid values (7,2,101,'a'),(3,1,101,'a')"));
+    kv::EngineStatementRunner runner(db);
+    const auto sorted = [](QList<kv::PenoList> lists) {
+        for (kv::PenoList& l : lists)
+            std::sort(l.begin(), l.end());
+        return lists;
+    };
+    const kv::StatementRunner::ValueIndex industry{
+        "select distinct(peno) from pZatrid where kod=", "pzatrid", "kod"};
+    const kv::StatementRunner::ValueIndex name{
+        "select distinct(peno) from slnazev_p where id=", "slnazev_p", "id"};
+    const QList<qint64> keyLists[] = {{101, 102}, {102, 101, 102}, {555, 101}, {101, 555, 102}, {},
+                                      {555}};
+    for (const auto& index : {industry, name}) {
+        for (const QList<qint64>& keys : keyLists) {
+            for (bool stopAtEmpty : {false, true}) {
+                const QList<kv::PenoList> ours = runner.penoPerValue(index, keys, stopAtEmpty);
+                for (const kv::PenoList& l : ours)
+                    EXPECT_TRUE(std::is_sorted(l.begin(), l.end()));
+                EXPECT_EQ(ours,
+                          sorted(runner.StatementRunner::penoPerValue(index, keys, stopAtEmpty)))
+                    << index.table << " " << keys.size() << " keys, stop " << stopAtEmpty;
+            }
+        }
+    }
+    const QList<kv::PenoList> firmsOf101{{3, 7, 8}}; // firm 7 has the code twice
+    EXPECT_EQ(runner.penoPerValue(industry, {101}, false), firmsOf101);
+}
