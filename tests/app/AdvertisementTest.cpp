@@ -6,8 +6,7 @@
 #include "domain/DataModule.h"
 #include "domain/NavigatorState.h"
 #include "engine/Database.h"
-#include "engine/DatabaseSetup.h"
-#include "engine/Schema.h"
+#include "tests/support/CompanyDb.h"
 #include "tests/support/DemoHome.h"
 #include "tests/support/DialogClicker.h"
 #include "tests/support/TestHome.h"
@@ -142,17 +141,13 @@ protected:
         screen = QGuiApplication::primaryScreen()->availableGeometry().size();
         tall = QSize(120, screen.height());
         QDir().mkpath(home.file("Dta"));
-        kv::engine::Database db;
-        db.open(home.file("Dta/KV2001.db"), kv::engine::Database::Mode::Create);
-        db.exec(kv::engine::Schema::createSql());
+        kvtest::CompanyDb db;
         for (int peno = 1; peno <= 6; ++peno)
-            db.exec(
-                QStringLiteral("INSERT INTO firma(peno, nazev) VALUES(%1, 'Firma %1')").arg(peno));
+            db.firm(peno, QStringLiteral("Firma %1").arg(peno));
         db.exec("INSERT INTO reklamy VALUES(1, 'R1.JPG'), (2, 'R2_1.JPG'), (2, 'R2_2.JPG'),"
                 " (2, 'R2_3.JPG'), (3, 'CHYBI.JPG'), (4, 'ROZBITA.JPG'), (5, 'R5.JPG'),"
                 " (5, 'CHYBI.JPG')");
-        ASSERT_TRUE(kv::engine::finishDatabase(db.handle()));
-        db.close();
+        db.finishInto(home.file("Dta/KV2001.db"));
         picture("R1.JPG", QSize(100, 80));
         picture("R2_1.JPG", QSize(300, 200));
         picture("R2_2.JPG", tall);

@@ -3,6 +3,7 @@
 #include "domain/SelectionApply.h"
 #include "domain/SelectionState.h"
 #include "engine/Database.h"
+#include "tests/support/CompanyDb.h"
 #include "tests/support/ErrorKind.h"
 #include "tests/support/TestHome.h"
 
@@ -15,29 +16,25 @@ using kv::SelectionState;
 namespace
 {
 
-// A small database holding the index tables and firma, so that the real
-// statement texts run through the engine's dialect.
+// A small company database, so that the real statement texts run through
+// the engine's dialect.
 class EngineRunnerTest : public ::testing::Test
 {
 protected:
     void SetUp() override
     {
-        db.open(home.file(QStringLiteral("Dta/sel.db")), kv::engine::Database::Mode::Create);
-        db.exec(QStringLiteral("create table slnazev_p (id integer, peno integer)"));
-        db.exec(QStringLiteral("create table pZatrid (peno integer, sortno integer, kod integer, "
-                               "txt text)"));
-        db.exec(QStringLiteral("create table firma (peno integer, misto_id integer, "
-                               "email text, www text)"));
         db.exec(QStringLiteral("insert into slnazev_p values (5,1),(5,2),(5,3),(9,2),(9,3),(9,4)"));
-        db.exec(QStringLiteral("insert into pZatrid values (7,1,101,'a'),(8,1,101,'a'),"
+        db.exec(QStringLiteral("insert into pzatrid values (7,1,101,'a'),(8,1,101,'a'),"
                                "(9,1,102,'b')"));
-        db.exec(QStringLiteral("insert into firma values (1,3,null,null),(2,3,'x',null),"
-                               "(3,4,null,null),(4,3,null,null),(7,3,null,null)"));
+        db.exec(QStringLiteral("insert into firma(peno, misto_id, email, www) values"
+                               " (1,3,null,null),(2,3,'x',null),(3,4,null,null),(4,3,null,null),"
+                               "(7,3,null,null)"));
         db.reloadCatalog();
     }
 
     kvtest::TestHome home;
-    kv::engine::Database db;
+    kvtest::CompanyDb company;
+    kv::engine::Database& db = company.builder();
 };
 
 } // namespace

@@ -3,16 +3,13 @@
 // as a stale rank table on the next open, whatever else stayed the same.
 #include "engine/RankCheckCache.h"
 #include "engine/Database.h"
-#include "engine/DatabaseSetup.h"
-#include "engine/Schema.h"
+#include "tests/support/CompanyDb.h"
 
 #include <gtest/gtest.h>
 
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryDir>
 #include <fcntl.h>
-#include <sqlite3.h>
 #include <sys/stat.h>
 
 using namespace kv::engine;
@@ -26,15 +23,13 @@ protected:
     void SetUp() override
     {
         // A finished company database, as the generators leave it.
-        Database db(path(), Database::Mode::Create);
-        db.exec(Schema::createSql());
-        db.exec(QStringLiteral("INSERT INTO firma (peno, nazev) VALUES (1, 'Dobrá firma'), "
-                               "(2, 'Čech a syn'), (3, 'Cyril s.r.o.'), (4, 'Chrudimská')"));
-        char* error = nullptr;
-        const bool finished = finishDatabase(db.handle(), &error);
-        const QString why = QString::fromUtf8(error ? error : "");
-        sqlite3_free(error);
-        ASSERT_TRUE(finished) << why.toStdString();
+        for (const auto& [peno, name] : {std::pair{1, "Dobrá firma"},
+                                         {2, "Čech a syn"},
+                                         {3, "Cyril s.r.o."},
+                                         {4, "Chrudimská"}})
+            company.firm(peno, QString::fromUtf8(name));
+        company.finish();
+        company.done();
     }
 
     // The warnings of a fresh read-only open, as the program opens the file.
@@ -45,9 +40,9 @@ protected:
         return RankCheckCache::sideFilePath(path(), RankCheckCache::defaultDir());
     }
 
-    QString path() const { return dir.filePath(QStringLiteral("KV2001.db")); }
+    QString path() const { return company.path(); }
 
-    QTemporaryDir dir;
+    kvtest::CompanyDb company;
 };
 
 const QString AddFirm = QStringLiteral("INSERT INTO firma (peno, nazev) VALUES (99999999, 'Nová')");

@@ -44,6 +44,8 @@ public:
               const QString& placena = QString());
     void insert(const QString& table, const QVariantList& values);
     void exec(const QString& sql);
+    // The writing connection itself, for tests of what runs on it.
+    kv::engine::Database& builder() { return m_db; }
 
     // Ready-made contents.
     //
