@@ -11,6 +11,7 @@ PACKAGES=(
   libpq-dev postgresql
   libgtest-dev libbenchmark-dev
   xvfb xauth poppler-utils fonts-dejavu-core fonts-liberation
+  python3 python3-openpyxl
   desktop-file-utils appstream dpkg-dev file groff-base
 )
 if [[ "${KV_WITH_MDB:-1}" == 1 ]]; then

@@ -13,6 +13,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QMap>
 #include <QProcess>
 #include <QRegularExpression>
@@ -315,6 +317,70 @@ TEST_F(SheetExport, XlsxHoldsHeaderFirmNumbersAsNumbersAndIcoAsText)
     EXPECT_FALSE(cells.contains("A5"));
     // Only the workbook is left in the folder.
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"out.xlsx"});
+}
+
+// The rows another program reads from a file: Python's csv module and
+// openpyxl, as a spreadsheet user's tools would, each cell as text and an
+// empty cell as "".
+QList<QStringList> readBack(const QString& path, const QString& delimiter)
+{
+    static const char* script = R"(
+import csv, json, sys
+path, delimiter = sys.argv[1], sys.argv[2]
+if path.endswith('.xlsx'):
+    import openpyxl
+    sheet = openpyxl.load_workbook(path).active
+    # openpyxl leaves the format's escapes of control characters (_x000D_)
+    # as they are; spreadsheets turn them back into the characters.
+    import re
+    unescape = lambda t: re.sub('_x([0-9A-Fa-f]{4})_', lambda m: chr(int(m.group(1), 16)), t)
+    rows = [['' if v is None else unescape(str(v)) for v in r]
+            for r in sheet.iter_rows(values_only=True)]
+else:
+    with open(path, newline='', encoding='utf-8-sig') as f:
+        rows = list(csv.reader(f, delimiter=delimiter))
+json.dump(rows, sys.stdout)
+)";
+    QProcess python;
+    python.start(QStringLiteral("/usr/bin/python3"), // Debian's, with python3-openpyxl
+                 {QStringLiteral("-c"), QString::fromUtf8(script), path, delimiter});
+    EXPECT_TRUE(python.waitForFinished(60000));
+    EXPECT_EQ(python.exitCode(), 0) << python.readAllStandardError().toStdString();
+    QList<QStringList> rows;
+    for (const QJsonValue& row : QJsonDocument::fromJson(python.readAllStandardOutput()).array()) {
+        QStringList cells;
+        for (const QJsonValue& cell : row.toArray())
+            cells << cell.toString();
+        rows << cells;
+    }
+    return rows;
+}
+
+TEST_F(SheetExport, PythonsCsvModuleAndOpenpyxlReadBackTheSameCells)
+{
+    const QList<QStringList> expected{
+        {QString::fromUtf8("Číslo firmy"), QString::fromUtf8("IČO"),
+         QString::fromUtf8("Název firmy"), "Ulice", QString::fromUtf8("Kontaktní osoba")},
+        {"1", "00123456", QString::fromUtf8("Alfa; \"Nová\""),
+         QString::fromUtf8("Dlouhá 1\r\nvchod B"), QString::fromUtf8("Eva Malá")},
+        {"2", "", "Beta", QString::fromUtf8("Krátká 2"), ""},
+        {"3", "", "Gama", "", ""}};
+    choice.format = kv::ExportFormat::Csv;
+    for (const QString separator : {";", ",", "\t"}) {
+        choice.separator = separator;
+        run(choice);
+        EXPECT_EQ(readBack(out, separator), expected) << "separator " << separator.toStdString();
+    }
+    choice.format = kv::ExportFormat::Xlsx;
+    out = dir.filePath("out.xlsx");
+    run(choice);
+    const QList<QStringList> sheet = readBack(out, ";");
+    EXPECT_EQ(sheet, expected) << [&] {
+        QStringList rows;
+        for (const QStringList& row : sheet)
+            rows << row.join(u'|');
+        return rows.join(u'/').toStdString();
+    }();
 }
 
 TEST(ExportLimit, FiveThousandFirmsExportAndOneMoreIsRefused)
