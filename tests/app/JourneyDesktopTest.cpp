@@ -26,6 +26,7 @@
 #include <QTemporaryDir>
 #include <QTextBrowser>
 
+#include <functional>
 #include <gtest/gtest.h>
 
 using namespace kvtest;
@@ -56,21 +57,17 @@ kv::HelpWindow* visibleHelp()
     return nullptr;
 }
 
-// Export steps: the separator group item (2 is "Jiný" with its text), the
-// file typed into the save dialog; the done message kept.
-void exportWith(Journey& j, int item, const QString& other, const QString& file, QString* done)
+// Export steps: Ctrl+E, a choice made in the export window and OK, the file
+// name typed into the save dialog, and the done message read (into *done
+// when given).
+void exportSteps(Journey& j, const QString& what, std::function<void()> choose, const QString& file,
+                 QString* done)
 {
     j.then("Tisk > Export", [] { in::key(Qt::Key_E, Qt::ControlModifier); })
         .waitFor("the export window", [] { return in::frontIs("FExport"); })
-        .then("the separator",
-              [item, other] {
-                  auto group = in::find("rgOddelovac");
-                  ASSERT_NE(group, nullptr);
-                  const auto items = group->findChildren<QRadioButton*>();
-                  ASSERT_EQ(items.size(), 3);
-                  in::click(items[item]);
-                  if (item == 2)
-                      in::type(in::find("edOddelovac"), other);
+        .then(what,
+              [choose] {
+                  choose();
                   in::click("btnOk");
               })
         .waitFor("the save dialog", [] { return qobject_cast<QFileDialog*>(in::front()); })
@@ -84,26 +81,30 @@ void exportWith(Journey& j, int item, const QString& other, const QString& file,
         .waitFor("the main window", [] { return in::frontIs("FMain"); });
 }
 
-// Export steps with a format button of the window (rbText, rbCsv, rbXlsx)
-// and a file name typed without its suffix, which the format supplies.
+// With the separator group's item (2 is "Jiný" with its text).
+void exportWith(Journey& j, int item, const QString& other, const QString& file, QString* done)
+{
+    exportSteps(
+        j, "the separator",
+        [item, other] {
+            auto group = in::find("rgOddelovac");
+            ASSERT_NE(group, nullptr);
+            const auto items = group->findChildren<QRadioButton*>();
+            ASSERT_EQ(items.size(), 3);
+            in::click(items[item]);
+            if (item == 2)
+                in::type(in::find("edOddelovac"), other);
+        },
+        file, done);
+}
+
+// With a format button of the window (rbText, rbCsv, rbXlsx) and a file name
+// typed without its suffix, which the format supplies.
 void exportAs(Journey& j, const char* format, const QString& file)
 {
-    j.then("Tisk > Export", [] { in::key(Qt::Key_E, Qt::ControlModifier); })
-        .waitFor("the export window", [] { return in::frontIs("FExport"); })
-        .then("the format",
-              [format] {
-                  ASSERT_TRUE(in::click(QLatin1String(format)));
-                  in::click("btnOk");
-              })
-        .waitFor("the save dialog", [] { return qobject_cast<QFileDialog*>(in::front()); })
-        .then("the file name",
-              [file] {
-                  in::type(in::find("fileNameEdit"), file);
-                  in::key(Qt::Key_Return);
-              })
-        .waitFor("the done message", [] { return boxInFront(); })
-        .then("read it", [] { answerBox(QMessageBox::Ok, nullptr); })
-        .waitFor("the main window", [] { return in::frontIs("FMain"); });
+    exportSteps(
+        j, "the format", [format] { ASSERT_TRUE(in::click(QLatin1String(format))); }, file,
+        nullptr);
 }
 
 QByteArray fileBytes(const QString& path)
