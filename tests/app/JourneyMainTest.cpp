@@ -13,6 +13,7 @@
 #include "ui/MenuKeys.h"
 #include "ui/ProfileWindow.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QCollator>
 #include <QDialogButtonBox>
@@ -91,6 +92,19 @@ TEST(JourneyMain, NewSelectionThroughDictionariesAndIndustrySearchShowsTheSet)
               })
         .waitFor("the town in its row",
                  [] { return !static_cast<QLineEdit*>(in::find("edMisto"))->text().isEmpty(); })
+        .then("the name row's values", [] { in::click("sbNazev"); })
+        .waitFor("the criterion detail, over the selection window",
+                 [] {
+                     auto values = qobject_cast<QAbstractItemView*>(in::find("lbPop"));
+                     return in::frontIs("FVyberDetail") && values &&
+                            values->model()->rowCount() == 1;
+                 })
+        .then("close it unchanged", [] { in::click("btnZrusit"); })
+        .waitFor("the selection window with the word still in its row",
+                 [] {
+                     return in::frontIs("FVyber") &&
+                            !static_cast<QLineEdit*>(in::find("edNazev"))->text().isEmpty();
+                 })
         .then("the industry search", [] { in::click("sbFulltext"); })
         .waitFor("the industry search window", [] { return in::frontIs("FVyberZatrid"); })
         .then("search and pick the first industry",
