@@ -25,6 +25,10 @@ void declareDesktop(CommandSyntax& syntax)
     syntax.describe(QStringLiteral("start the desktop program"));
     syntax.addOption({QStringLiteral("home")}, QStringLiteral("the data home for this run"),
                      QStringLiteral("DIR"));
+    syntax.addOption({QStringLiteral("db")},
+                     QStringLiteral("the server with the company data for this run (a libpq "
+                                    "connection string)"),
+                     QStringLiteral("URL"));
     syntax.addOption({QStringLiteral("config")},
                      QStringLiteral("the settings file to use instead of KV2001.ini"),
                      QStringLiteral("FILE"));
@@ -45,7 +49,8 @@ std::optional<StartupOptions> desktopOptions(const QStringList& args, QTextStrea
     if (call.parse(args) != cli::CommandCall::Outcome::Run)
         problem =
             call.error().isEmpty() ? QStringLiteral("unknown argument '--help'") : call.error();
-    for (const QString& option : {QStringLiteral("home"), QStringLiteral("config")})
+    for (const QString& option :
+         {QStringLiteral("home"), QStringLiteral("db"), QStringLiteral("config")})
         if (problem.isEmpty() && call.isSet(option) && call.value(option).isEmpty())
             problem = QStringLiteral("--%1 needs a value").arg(option);
     const QString selection = call.positional().value(0);
@@ -59,6 +64,8 @@ std::optional<StartupOptions> desktopOptions(const QStringList& args, QTextStrea
     StartupOptions options;
     if (call.isSet(QStringLiteral("home")))
         options.homeOverride = call.value(QStringLiteral("home"));
+    if (call.isSet(QStringLiteral("db")))
+        options.databaseOverride = call.value(QStringLiteral("db"));
     options.iniPath = call.value(QStringLiteral("config"));
     options.minimized = call.isSet(QStringLiteral("minimized"));
     options.selectionFile = selection;

@@ -39,7 +39,7 @@ int Startup::run()
     QGuiApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 
     const QString ini = m_options.iniPath.isEmpty() ? iniPath() : m_options.iniPath;
-    const ConfigResult config = readConfig(ini, m_options.homeOverride);
+    const ConfigResult config = readConfig(ini, m_options.homeOverride, m_options.databaseOverride);
     if (config.error) {
         splash.reset();
         DesktopStart::reportBadConfiguration();

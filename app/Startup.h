@@ -7,11 +7,12 @@ namespace kv
 {
 
 struct StartupOptions {
-    std::optional<QString> homeOverride; // --home DIR
-    bool minimized = false;              // --minimized
-    QString instanceKey;                 // empty: the per-user default
-    QString iniPath;                     // empty: the usual place
-    QString selectionFile;               // a saved selection to open at start
+    std::optional<QString> homeOverride;     // --home DIR
+    std::optional<QString> databaseOverride; // --db URL
+    bool minimized = false;                  // --minimized
+    QString instanceKey;                     // empty: the per-user default
+    QString iniPath;                         // empty: the usual place
+    QString selectionFile;                   // a saved selection to open at start
 };
 
 // Runs the desktop program in the existing application object: one instance

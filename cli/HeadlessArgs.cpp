@@ -12,6 +12,10 @@ void HeadlessArgs::declareHome(cli::CommandSyntax& syntax)
 {
     syntax.addOption({QStringLiteral("home")}, QStringLiteral("the data home for this run"),
                      QStringLiteral("DIR"));
+    syntax.addOption({QStringLiteral("db")},
+                     QStringLiteral("the server with the company data for this run (a libpq "
+                                    "connection string)"),
+                     QStringLiteral("URL"));
 }
 
 void HeadlessArgs::declareSelection(cli::CommandSyntax& syntax, bool required)
@@ -40,6 +44,11 @@ HeadlessArgs HeadlessArgs::from(const cli::CommandCall& call)
         args.home = settings().dataHome;
     if (args.home.isEmpty())
         args.home = settingsHome();
+    args.database = call.value(QStringLiteral("db"));
+    if (args.database.isEmpty())
+        args.database = settings().database;
+    if (args.database.isEmpty())
+        args.database = settingsDatabase();
     return args;
 }
 

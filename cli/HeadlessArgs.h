@@ -15,18 +15,19 @@ class CommandSyntax;
 // [--home DIR] [FILE.kvv] [--OPTION VALUE ...] -o OUT.
 struct HeadlessArgs {
     QString home;
+    QString database; // libpq connection string; empty: the data home's file
     QString selection;
     QString output;
 
-    // --home DIR
+    // --home DIR and --db URL
     static void declareHome(cli::CommandSyntax& syntax);
     // FILE.kvv, a saved selection; without it (when optional) every firm.
     static void declareSelection(cli::CommandSyntax& syntax, bool required);
     // -o OUT, the file to write.
     static void declareOutput(cli::CommandSyntax& syntax, const QString& file);
 
-    // The values given; without --home the data home of the running
-    // program, else the one in the settings.
+    // The values given; without --home (--db) the data home (server) of the
+    // running program, else the one in the settings.
     static HeadlessArgs from(const cli::CommandCall& call);
 };
 

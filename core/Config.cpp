@@ -79,19 +79,28 @@ QString buildNast(const Settings& g)
     return value;
 }
 
+QString settingsValue(const QString& key)
+{
+    QSettings user(QSettings::UserScope, QStringLiteral("Lumora"), QStringLiteral("KV2001"));
+    QString value = user.value(key).toString();
+    if (value.isEmpty()) {
+        QSettings system(QSettings::SystemScope, QStringLiteral("Lumora"),
+                         QStringLiteral("KV2001"));
+        value = system.value(key).toString();
+    }
+    return value;
+}
+
 } // namespace
 
 QString settingsHome()
 {
-    const QString key = QStringLiteral("Home");
-    QSettings user(QSettings::UserScope, QStringLiteral("Lumora"), QStringLiteral("KV2001"));
-    QString home = user.value(key).toString();
-    if (home.isEmpty()) {
-        QSettings system(QSettings::SystemScope, QStringLiteral("Lumora"),
-                         QStringLiteral("KV2001"));
-        home = system.value(key).toString();
-    }
-    return home;
+    return settingsValue(QStringLiteral("Home"));
+}
+
+QString settingsDatabase()
+{
+    return settingsValue(QStringLiteral("Database"));
 }
 
 std::optional<QString> configValue(const QStringList& lines, const QString& key)
@@ -131,7 +140,8 @@ QString iniPath()
            QStringLiteral("/Lumora/") + fileName;
 }
 
-ConfigResult readConfig(const QString& path, const std::optional<QString>& homeOverride)
+ConfigResult readConfig(const QString& path, const std::optional<QString>& homeOverride,
+                        const std::optional<QString>& databaseOverride)
 {
     Settings& g = settings();
     ConfigResult result;
@@ -165,6 +175,7 @@ ConfigResult readConfig(const QString& path, const std::optional<QString>& homeO
     g.nast[25] = true; // no meaning; kept on like the defaults
 
     g.dataHome = homeOverride ? *homeOverride : settingsHome();
+    g.database = databaseOverride ? *databaseOverride : settingsDatabase();
     if (g.dataHome.isEmpty())
         result.error = true;
     return result;

@@ -30,8 +30,12 @@ enum NastEntry {
 constexpr int NastCount = 30;
 
 struct Settings {
-    int langBase = 0;                                 // 0 Czech, 500 English
-    QString dataHome;                                 // empty until the configuration is read
+    int langBase = 0; // 0 Czech, 500 English
+    QString dataHome; // empty until the configuration is read
+    // libpq connection string of a server holding the company data; empty:
+    // the data home's own SQLite file. Pictures, help and pages always come
+    // from the data home.
+    QString database;
     std::array<bool, NastCount> nast;                 // display flags, all on by default
     std::array<unsigned char, NastCount> nastEntries; // raw bytes as read, for the spare entries
     Settings();

@@ -229,6 +229,27 @@ TEST_F(ConfigTest, DataHomeComesFromOverrideOrSettings)
     user.remove("Home");
 }
 
+TEST_F(ConfigTest, ServerComesFromOverrideOrSettingsAndNeverFromAnotherRun)
+{
+    QSettings user(QSettings::UserScope, "Lumora", "KV2001");
+    user.remove("Database");
+    user.sync();
+    readConfig(ini, Home, QString("host=/run/a dbname=kvelta"));
+    EXPECT_EQ(settings().database, "host=/run/a dbname=kvelta");
+    // The next run without the option reads the (empty) setting again.
+    EXPECT_FALSE(readConfig(ini, Home).error);
+    EXPECT_TRUE(settings().database.isEmpty());
+
+    user.setValue("Database", "postgresql://office/kvelta");
+    user.sync();
+    readConfig(ini, Home);
+    EXPECT_EQ(settings().database, "postgresql://office/kvelta");
+    // An empty override picks the home's own file for this run.
+    readConfig(ini, Home, QString());
+    EXPECT_TRUE(settings().database.isEmpty());
+    user.remove("Database");
+}
+
 TEST_F(ConfigTest, UnreadableFileIsAnErrorAndIsNotOverwritten)
 {
     ASSERT_TRUE(QDir(dir.path()).mkdir("KV2001.ini"));
