@@ -82,7 +82,7 @@ int groupUsage(const QString& word, const QStringList& args, QTextStream& out, Q
     }
     const char* lead = "usage: kvelta ";
     for (const Command* kind : kinds) {
-        line(stream, lead + synopsisOf(*kind), QString::fromLatin1(kind->summary));
+        line(stream, lead + synopsisOf(*kind), QString::fromUtf8(kind->summary));
         lead = "       kvelta ";
     }
     return help ? 0 : 2;
@@ -160,7 +160,7 @@ void printOverview(QTextStream& stream, const CommandSyntax& desktop)
          QStringLiteral("what COMMAND does and its options"));
     for (const Command& command : commands())
         line(stream, QStringLiteral("       kvelta ") + synopsisOf(command),
-             QString::fromLatin1(command.summary));
+             QString::fromUtf8(command.summary));
     stream.flush();
 }
 
