@@ -125,7 +125,7 @@ TEST(CommandLine, ArgumentErrorsSayWhatIsWrong)
     }
     // The usage of the command follows the reason.
     EXPECT_TRUE(
-        runInProcess({"filter"}).err.endsWith("usage: kvelta filter [--home DIR] FILE.kvv\n"));
+        runInProcess({"filter"}).err.endsWith("usage: kvelta filter [--home DIR] [--db URL] FILE.kvv\n"));
 }
 
 TEST(CommandLine, HelpWinsOverArgumentErrorsAndRunsNothing)
