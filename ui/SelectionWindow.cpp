@@ -15,6 +15,7 @@
 #include "ui/ErrorBox.h"
 #include "ui/FixedDialog.h"
 #include "ui/IndustrySearchDialog.h"
+#include "ui/SelectionServerActions.h"
 #include "ui/SelectionWindowControls.h"
 
 #include <QApplication>
@@ -97,6 +98,14 @@ void SelectionWindow::connectControls()
     m_ui.dbList->installEventFilter(this);
     connect(m_ui.sbFulltext, &QToolButton::clicked, this, [this]() { sbFulltextClick(); });
     connect(m_ui.sbTip, &QToolButton::clicked, this, &SelectionWindow::tipRequested);
+    connect(m_ui.sbUlozitServer, &QToolButton::clicked, this,
+            [this]() { saveSelectionToServer(*this, this); });
+    connect(m_ui.sbNacistServer, &QToolButton::clicked, this, [this]() {
+        if (!loadSelectionFromServer(*this, this))
+            return;
+        clearCount();
+        activateRow(m_active.value_or(Row::Nazev));
+    });
     connect(m_ui.btnHelp, &QPushButton::clicked, this,
             [this]() { emit helpRequested(QStringLiteral("vyber")); });
     connect(m_ui.btnSpocitat, &QPushButton::clicked, this, &SelectionWindow::count);
@@ -108,6 +117,8 @@ void SelectionWindow::connectControls()
 void SelectionWindow::applyTexts()
 {
     m_ui.applyTexts();
+    m_ui.sbUlozitServer->setVisible(hasSelectionServer());
+    m_ui.sbNacistServer->setVisible(hasSelectionServer());
 }
 
 void SelectionWindow::showEvent(QShowEvent* event)

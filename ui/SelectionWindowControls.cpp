@@ -75,6 +75,11 @@ void SelectionWindowControls::build(QDialog* window, QObject* rowFilter)
     };
     sbFulltext = tool("sbFulltext", 8 + 3 * RowPitch + 18);
     sbTip = tool("sbTip", 8 + 4 * RowPitch + 18);
+    // Below the right column's two rows; shown only when a server is set.
+    sbUlozitServer = tool("sbUlozitServer", 8 + 2 * RowPitch + 4);
+    sbNacistServer = tool("sbNacistServer", 8 + 2 * RowPitch + 28);
+    for (QToolButton* b : {sbUlozitServer, sbNacistServer})
+        b->resize(246, 22);
 
     lPocet = new QLabel(m_window);
     lPocet->setObjectName(QStringLiteral("lPocet"));
@@ -149,6 +154,8 @@ void SelectionWindowControls::applyTexts()
     cbPozn->setText(loadStr(238));
     sbFulltext->setText(loadStr(198));
     sbTip->setText(QStringLiteral("Tip"));
+    sbUlozitServer->setText(loadStr(271));
+    sbNacistServer->setText(loadStr(272));
     btnSpocitat->setText(loadStr(89));
     btnSmazat->setText(loadStr(88));
     btnHelp->setText(loadStr(93));

@@ -51,6 +51,8 @@ public:
     QCheckBox* cbPozn = nullptr;
     QToolButton* sbFulltext = nullptr;
     QToolButton* sbTip = nullptr;
+    QToolButton* sbUlozitServer = nullptr; // save to the server
+    QToolButton* sbNacistServer = nullptr; // load from the server
     QLabel* lPocet = nullptr;
     QPushButton* btnSpocitat = nullptr;
     QPushButton* btnSmazat = nullptr;
