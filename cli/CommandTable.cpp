@@ -11,6 +11,7 @@
 #include "cli/ListFileCommands.h"
 #include "cli/MakeDemoCommand.h"
 #include "cli/SelectionFileCommands.h"
+#include "cli/ServerSelectionCommands.h"
 
 namespace kv::cli
 {
@@ -38,6 +39,12 @@ const Command kCommands[] = {
      &runPrintLabels},
     {"db load", "copy the data home's directory into a PostgreSQL database", &declareDbLoad,
      &runDbLoad},
+    {"selection list", "the selections saved on the PostgreSQL server", &declareSelectionList,
+     &runSelectionList},
+    {"selection save", "save a selection file on the server under a name", &declareSelectionSave,
+     &runSelectionSave},
+    {"selection load", "a selection saved on the server, as a selection file",
+     &declareSelectionLoad, &runSelectionLoad},
 };
 
 } // namespace

@@ -5,10 +5,12 @@
 #include "cli/HeadlessArgs.h"
 #include "cli/ImportProgressPrinter.h"
 
+#include "core/Error.h"
 #include "core/StringTable.h"
 #include "engine/Database.h"
 #include "engine/PgConnection.h"
 #include "engine/PgDirectoryLoader.h"
+#include "engine/PgSelectionStore.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -27,7 +29,8 @@ void declareDbLoad(CommandSyntax& syntax)
         "and changes in the same transaction, so readers see the old or the new directory,\n"
         "never half of one. The old version is dropped once no transaction that began\n"
         "before the switch is open (waiting at most --wait seconds, else the next load\n"
-        "drops it). Creates the role kvelta_reader, which may only read the directory.\n"
+        "drops it). Creates the role kvelta_reader, which may only read the directory, and\n"
+        "the table of saved selections with the role kvelta_selections, once.\n"
         "URL: postgresql://USER@HOST/DB or a libpq string such as \"host=/run/pg dbname=kv\"."));
     HeadlessArgs::declareHome(syntax);
     syntax.addOption({QStringLiteral("wait")},
@@ -86,6 +89,17 @@ int runDbLoad(const CommandCall& call)
             err.flush();
         });
         const auto result = loader.run(QFileInfo(dbPath).absoluteFilePath());
+        // The office's saved selections live beside the versions; the
+        // loading role sets their table up once. The load has committed by
+        // now, so a role that may not do it gets a warning, not a failure.
+        try {
+            engine::PgSelectionStore(target).ensureTable();
+        } catch (const Error& e) {
+            if (!e.is(Error::Kind::Engine))
+                throw;
+            err << "kvelta db load: warning: saved selections are not set up: " << e.message()
+                << "\n";
+        }
         qint64 rows = 0;
         for (const auto& [table, count] : result.rows)
             rows += count;

@@ -19,6 +19,8 @@ MainMenus::MainMenus(QMenuBar* bar, QWidget* owner) : QObject(owner)
         {"MIUpravit", 90, C::EditSelection, 1},
         {"MINacist", 91, C::LoadSelection, 1},
         {"MIUlozit", 92, C::SaveSelection, 1},
+        {"MINacistServer", 272, C::LoadServerSelection, 1},
+        {"MIUlozitServer", 271, C::SaveServerSelection, 1},
         {"-", 0, C::None, 1},
         {"MISort", 186, C::None, 1},
         {"MISNazev", 22, C::SortNazev, 2},

@@ -21,6 +21,8 @@ enum class Command {
     EditSelection,
     LoadSelection,
     SaveSelection,
+    LoadServerSelection, // shown only when a server is set
+    SaveServerSelection,
     SortNazev,
     SortMisto,
     SortOkres,

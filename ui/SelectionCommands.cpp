@@ -5,9 +5,12 @@
 #include "ui/BusyCursor.h"
 #include "ui/MainWindow.h"
 #include "ui/SelectionFileDialogs.h"
+#include "ui/SelectionServerActions.h"
 #include "ui/SelectionTipDialog.h"
 #include "ui/SelectionWindow.h"
 
+#include <QAction>
+#include <QMenu>
 #include <QPointer>
 #include <memory>
 
@@ -66,6 +69,24 @@ void installSelectionCommands(MainWindow& window, DataModule& dm, SelectionWindo
         emptyExclusions(window, dm);
         loadSelectionFile(vyber, path);
     });
+    // A selection from the server is installed as one from a file is.
+    window.setHandler(Command::LoadServerSelection, [&window, &dm, &vyber](const QString&) {
+        if (!loadSelectionFromServer(vyber, &window))
+            return;
+        emptyExclusions(window, dm);
+        vyber.applySelection();
+    });
+    window.setHandler(Command::SaveServerSelection,
+                      [&window, &vyber](const QString&) { saveSelectionToServer(vyber, &window); });
+    // Shown only while a server is set; asked each time the menu opens.
+    const auto showServerItems = [&window]() {
+        for (const char* name : {"MINacistServer", "MIUlozitServer"})
+            if (QAction* item = window.menus()->item(QLatin1String(name)))
+                item->setVisible(hasSelectionServer());
+    };
+    showServerItems();
+    if (QAction* menu = window.menus()->item(QStringLiteral("MIVyber")); menu && menu->menu())
+        QObject::connect(menu->menu(), &QMenu::aboutToShow, &window, showServerItems);
     window.setHandler(Command::SaveSelection, [&window, &vyber](const QString&) {
         const QString path = askSelectionFile(&window, true);
         if (!path.isEmpty())

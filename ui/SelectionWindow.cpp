@@ -1,5 +1,4 @@
 #include "ui/SelectionWindow.h"
-#include "ui/DialogParts.h"
 
 #include "core/Settings.h"
 #include "core/StringTable.h"
@@ -16,6 +15,8 @@
 #include "ui/ErrorBox.h"
 #include "ui/FixedDialog.h"
 #include "ui/IndustrySearchDialog.h"
+#include "ui/SelectionServerActions.h"
+#include "ui/SelectionWindowControls.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -27,9 +28,7 @@
 #include <QListView>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QToolButton>
-#include <QVBoxLayout>
 
 namespace kv
 {
@@ -57,16 +56,14 @@ void setLook(QWidget* w, bool bold, bool underline, QPalette::ColorRole role, co
     w->setPalette(palette);
 }
 
-constexpr int RowPitch = 44;
-
 } // namespace
 
 SelectionWindow::SelectionWindow(DataModule& dm, QWidget* parent) : QDialog(parent), m_dm(dm)
 {
     setUpFixedDialog(this, "FVyber", Qt::WindowTitleHint | Qt::WindowSystemMenuHint,
                      QSize(744, 381));
-    build();
-    m_dictionary = new DictionaryPanel(dm, m_edSlovnik, m_dbList, this);
+    m_ui.build(this, this);
+    m_dictionary = new DictionaryPanel(dm, m_ui.edSlovnik, m_ui.dbList, this);
     connectControls();
     applyTexts();
     clearAll();
@@ -74,198 +71,54 @@ SelectionWindow::SelectionWindow(DataModule& dm, QWidget* parent) : QDialog(pare
 
 SelectionWindow::~SelectionWindow() = default;
 
-void SelectionWindow::build()
-{
-    m_lSlovnik = new QLabel(this);
-    m_lSlovnik->setObjectName(QStringLiteral("lSlovnik"));
-    m_lSlovnik->setGeometry(8, 8, 220, 16);
-    m_edSlovnik = new QLineEdit(this);
-    m_edSlovnik->setObjectName(QStringLiteral("edSlovnik"));
-    m_edSlovnik->setGeometry(8, 26, 220, 22);
-    m_lSlovnik->setBuddy(m_edSlovnik);
-    m_dbList = new QListView(this);
-    m_dbList->setObjectName(QStringLiteral("DBList"));
-    m_dbList->setGeometry(8, 56, 220, 316);
-    m_dbList->setUniformItemSizes(true);
-    m_dbList->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_dbList->setSelectionMode(QAbstractItemView::SingleSelection);
-
-    // Middle column: name, town, district, industry, keyword; right column:
-    // company number and street.
-    const int mid = 240, right = 490;
-    buildRow(Row::Nazev, mid, 8);
-    buildRow(Row::Misto, mid, 8 + RowPitch);
-    buildRow(Row::Okres, mid, 8 + 2 * RowPitch);
-    buildRow(Row::Zatrid, mid, 8 + 3 * RowPitch);
-    buildRow(Row::Radky, mid, 8 + 4 * RowPitch);
-    buildRow(Row::Ico, right, 8);
-    buildRow(Row::Ulice, right, 8 + RowPitch);
-
-    const auto check = [this](const char* name, int x, int y) {
-        auto* box = new QCheckBox(this);
-        box->setObjectName(QLatin1String(name));
-        box->setGeometry(x, y, 236, 20);
-        return box;
-    };
-    m_cbEmail = check("cbEmail", mid, 232);
-    m_cbWWW = check("cbWWW", mid, 254);
-    m_cbPozn = check("cbPozn", right, 232);
-    m_rgLogV = buildLogic("rgLogV", m_logV, mid, 278);
-    m_rgLogMezi = buildLogic("rgLogMezi", m_logMezi, mid + 120, 278);
-
-    const auto tool = [this](const char* name, int y) {
-        auto* b = new QToolButton(this);
-        b->setObjectName(QLatin1String(name));
-        b->setAutoRaise(true);
-        b->setGeometry(490, y, 150, 22);
-        return b;
-    };
-    m_sbFulltext = tool("sbFulltext", 8 + 3 * RowPitch + 18);
-    m_sbTip = tool("sbTip", 8 + 4 * RowPitch + 18);
-
-    m_lPocet = new QLabel(this);
-    m_lPocet->setObjectName(QStringLiteral("lPocet"));
-    m_lPocet->setGeometry(right, 290, 246, 20);
-
-    const auto button = [this](const char* name, int x, int y) {
-        auto* b = new QPushButton(this);
-        b->setObjectName(QLatin1String(name));
-        b->setGeometry(x, y, 116, 25);
-        b->setAutoDefault(false);
-        return b;
-    };
-    m_btnHelp = button("btnHelp", mid, 348);
-    m_btnSpocitat = button("btnSpocitat", right, 318);
-    m_btnSmazat = button("btnSmazat", right, 348);
-    m_btnOk = button("btnOk", 620, 318);
-    m_btnZrusit = button("btnZrusit", 620, 348);
-    m_btnOk->setDefault(true);
-}
-
-void SelectionWindow::buildRow(Row row, int x, int y)
-{
-    const QString name = QLatin1String(vyberRow(row).name);
-    RowControls& c = m_rows[size_t(row)];
-    c.label = new QLabel(this);
-    c.label->setObjectName(QStringLiteral("l") + name);
-    c.label->setGeometry(x, y, 190, 16);
-    c.label->installEventFilter(this);
-    c.edit = new QLineEdit(this);
-    c.edit->setObjectName(QStringLiteral("ed") + name);
-    c.edit->setGeometry(x, y + 18, 190, 22);
-    c.edit->setReadOnly(true);
-    c.edit->installEventFilter(this);
-    c.button = new QToolButton(this);
-    c.button->setObjectName(QStringLiteral("sb") + name);
-    c.button->setGeometry(x + 194, y + 18, 42, 22);
-    connect(c.button, &QToolButton::clicked, this, [this, row]() { sbRowClick(row); });
-}
-
-QGroupBox* SelectionWindow::buildLogic(const char* name, QButtonGroup*& group, int x, int y)
-{
-    auto* box = new QGroupBox(this);
-    box->setObjectName(QLatin1String(name));
-    box->setGeometry(x, y, 116, 64);
-    auto* layout = new QVBoxLayout(box);
-    layout->setContentsMargins(8, 4, 4, 4);
-    group = new QButtonGroup(box);
-    for (int i = 0; i < 2; ++i) {
-        auto* item = new QRadioButton(box);
-        item->setObjectName(QLatin1String(name) + QString::number(i));
-        layout->addWidget(item);
-        group->addButton(item, i);
-    }
-    return box;
-}
-
 void SelectionWindow::connectControls()
 {
-    connect(m_logV, &QButtonGroup::idClicked, this, &SelectionWindow::rgLogVClick);
-    connect(m_logMezi, &QButtonGroup::idClicked, this,
+    for (const CriterionRow& info : vyberRows()) {
+        const Row row = info.row;
+        connect(m_ui.rows[size_t(row)].button, &QToolButton::clicked, this,
+                [this, row]() { sbRowClick(row); });
+    }
+    connect(m_ui.logV, &QButtonGroup::idClicked, this, &SelectionWindow::rgLogVClick);
+    connect(m_ui.logMezi, &QButtonGroup::idClicked, this,
             [this](int index) { m_model.state.rgLogMezi = index; });
     // Any change of the extra conditions makes a shown count stale.
-    connect(m_cbPozn, &QCheckBox::clicked, this, [this](bool on) {
+    connect(m_ui.cbPozn, &QCheckBox::clicked, this, [this](bool on) {
         m_model.state.cbPozn = on;
         clearCount();
     });
-    connect(m_cbEmail, &QCheckBox::clicked, this, [this](bool on) {
+    connect(m_ui.cbEmail, &QCheckBox::clicked, this, [this](bool on) {
         m_model.state.cbEmail = on;
         clearCount();
     });
-    connect(m_cbWWW, &QCheckBox::clicked, this, [this](bool on) {
+    connect(m_ui.cbWWW, &QCheckBox::clicked, this, [this](bool on) {
         m_model.state.cbWWW = on;
         clearCount();
     });
-    connect(m_dbList, &QListView::doubleClicked, this, [this]() { addSelectedEntry(); });
-    m_dbList->installEventFilter(this);
-    connect(m_sbFulltext, &QToolButton::clicked, this, [this]() { sbFulltextClick(); });
-    connect(m_sbTip, &QToolButton::clicked, this, &SelectionWindow::tipRequested);
-    connect(m_btnHelp, &QPushButton::clicked, this,
+    connect(m_ui.dbList, &QListView::doubleClicked, this, [this]() { addSelectedEntry(); });
+    m_ui.dbList->installEventFilter(this);
+    connect(m_ui.sbFulltext, &QToolButton::clicked, this, [this]() { sbFulltextClick(); });
+    connect(m_ui.sbTip, &QToolButton::clicked, this, &SelectionWindow::tipRequested);
+    connect(m_ui.sbUlozitServer, &QToolButton::clicked, this,
+            [this]() { saveSelectionToServer(*this, this); });
+    connect(m_ui.sbNacistServer, &QToolButton::clicked, this, [this]() {
+        if (!loadSelectionFromServer(*this, this))
+            return;
+        clearCount();
+        activateRow(m_active.value_or(Row::Nazev));
+    });
+    connect(m_ui.btnHelp, &QPushButton::clicked, this,
             [this]() { emit helpRequested(QStringLiteral("vyber")); });
-    connect(m_btnSpocitat, &QPushButton::clicked, this, &SelectionWindow::count);
-    connect(m_btnSmazat, &QPushButton::clicked, this, &SelectionWindow::btnSmazatClick);
-    connect(m_btnOk, &QPushButton::clicked, this, &SelectionWindow::btnOkClick);
-    connect(m_btnZrusit, &QPushButton::clicked, this, &SelectionWindow::btnZrusitClick);
+    connect(m_ui.btnSpocitat, &QPushButton::clicked, this, &SelectionWindow::count);
+    connect(m_ui.btnSmazat, &QPushButton::clicked, this, &SelectionWindow::btnSmazatClick);
+    connect(m_ui.btnOk, &QPushButton::clicked, this, &SelectionWindow::btnOkClick);
+    connect(m_ui.btnZrusit, &QPushButton::clicked, this, &SelectionWindow::btnZrusitClick);
 }
 
 void SelectionWindow::applyTexts()
 {
-    setWindowTitle(loadStr(72));
-    for (const CriterionRow& info : vyberRows()) {
-        m_rows[size_t(info.row)].label->setText(loadStr(info.textId));
-        m_rows[size_t(info.row)].button->setText(loadStr(197));
-    }
-    m_lSlovnik->setText(loadStr(87));
-    m_rgLogV->setTitle(loadStr(73));
-    m_rgLogMezi->setTitle(loadStr(74));
-    for (QButtonGroup* group : {m_logV, m_logMezi}) {
-        group->button(0)->setText(loadStr(76));
-        group->button(1)->setText(loadStr(75));
-    }
-    m_cbEmail->setText(loadStr(236));
-    m_cbWWW->setText(loadStr(237));
-    m_cbPozn->setText(loadStr(238));
-    m_sbFulltext->setText(loadStr(198));
-    m_sbTip->setText(QStringLiteral("Tip"));
-    m_btnSpocitat->setText(loadStr(89));
-    m_btnSmazat->setText(loadStr(88));
-    m_btnHelp->setText(loadStr(93));
-    m_btnOk->setText(loadStr(234));
-    m_btnZrusit->setText(loadStr(235));
-    m_lPocet->clear();
-    fitToTexts();
-}
-
-void SelectionWindow::fitToTexts()
-{
-    // Each row's button takes the width its caption needs; the edit gives
-    // up what the button takes, so a row keeps its place and width.
-    const int rowWidth = 236;
-    for (const RowControls& c : m_rows) {
-        const int bw = std::max(42, c.button->sizeHint().width());
-        const int x = c.label->x(), y = c.edit->y();
-        c.edit->setGeometry(x, y, rowWidth - bw - 4, 22);
-        c.button->setGeometry(x + rowWidth - bw, y, bw, 22);
-    }
-    // The logic switches share the room up to the right column, each as
-    // wide as its title or its widest item needs.
-    const auto need = [](QGroupBox* box, QButtonGroup* items) {
-        int w = box->fontMetrics().horizontalAdvance(QString(box->title()).remove(u'&')) + 16;
-        const QMargins m = box->layout()->contentsMargins();
-        for (QAbstractButton* item : items->buttons())
-            w = std::max(w, item->sizeHint().width() + m.left() + m.right() + 4);
-        return std::max(w, 100);
-    };
-    const int left = m_rgLogV->x(), room = m_cbPozn->x() - 4 - left;
-    const int wM = std::min(need(m_rgLogMezi, m_logMezi), room / 2 + 20);
-    const int wV = std::min(need(m_rgLogV, m_logV), room - 4 - wM);
-    m_rgLogV->resize(wV, m_rgLogV->height());
-    m_rgLogMezi->setGeometry(left + wV + 4, m_rgLogMezi->y(), room - wV - 4, m_rgLogMezi->height());
-    for (QCheckBox* box : {m_cbEmail, m_cbWWW, m_cbPozn}) {
-        const int end = box->x() < m_cbPozn->x() ? m_cbPozn->x() - 4 : width() - 4;
-        box->resize(std::min(std::max(236, box->sizeHint().width()), end - box->x()),
-                    box->height());
-    }
+    m_ui.applyTexts();
+    m_ui.sbUlozitServer->setVisible(hasSelectionServer());
+    m_ui.sbNacistServer->setVisible(hasSelectionServer());
 }
 
 void SelectionWindow::showEvent(QShowEvent* event)
@@ -353,7 +206,7 @@ void SelectionWindow::keyPressEvent(QKeyEvent* event)
     // Escape is the Cancel button, which restores the criteria; closing the
     // window by its close box keeps them as edited.
     if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
-        m_btnZrusit->click();
+        m_ui.btnZrusit->click();
         return;
     }
     QDialog::keyPressEvent(event);
@@ -361,15 +214,15 @@ void SelectionWindow::keyPressEvent(QKeyEvent* event)
 
 bool SelectionWindow::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == m_dbList && event->type() == QEvent::KeyPress) {
+    if (watched == m_ui.dbList && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Space) {
             addSelectedEntry();
             return true;
         }
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            if (m_btnOk->isEnabled())
-                m_btnOk->click();
+            if (m_ui.btnOk->isEnabled())
+                m_ui.btnOk->click();
             return true;
         }
     }
@@ -378,7 +231,7 @@ bool SelectionWindow::eventFilter(QObject* watched, QEvent* event)
         (event->type() == QEvent::MouseButtonPress && qobject_cast<QLabel*>(watched));
     if (enters) {
         for (const CriterionRow& info : vyberRows()) {
-            const RowControls& c = m_rows[size_t(info.row)];
+            const SelectionWindowControls::RowControls& c = m_ui.rows[size_t(info.row)];
             if (watched == c.edit || watched == c.label) {
                 activateRow(info.row);
                 break;
@@ -390,9 +243,9 @@ bool SelectionWindow::eventFilter(QObject* watched, QEvent* event)
 
 void SelectionWindow::resetRows()
 {
-    QList<QLabel*> labels{m_lSlovnik, m_lPocet};
-    QList<QLineEdit*> edits{m_edSlovnik};
-    for (const RowControls& c : m_rows) {
+    QList<QLabel*> labels{m_ui.lSlovnik, m_ui.lPocet};
+    QList<QLineEdit*> edits{m_ui.edSlovnik};
+    for (const SelectionWindowControls::RowControls& c : m_ui.rows) {
         labels << c.label;
         edits << c.edit;
     }
@@ -405,23 +258,23 @@ void SelectionWindow::resetRows()
         setLook(edit, false, false, QPalette::Base, normal.color(QPalette::Base));
         edit->setReadOnly(true);
     }
-    m_edSlovnik->setReadOnly(false);
-    m_rgLogV->setEnabled(true);
+    m_ui.edSlovnik->setReadOnly(false);
+    m_ui.rgLogV->setEnabled(true);
 }
 
 void SelectionWindow::activateRow(Row row)
 {
     m_active = row;
     resetRows();
-    const RowControls& c = m_rows[size_t(row)];
+    const SelectionWindowControls::RowControls& c = m_ui.rows[size_t(row)];
     setLook(c.edit, true, false, QPalette::Base, Qt::yellow);
     setLook(c.label, true, true, QPalette::WindowText, Qt::blue);
     m_dictionary->show(row);
-    m_edSlovnik->setFocus();
+    m_ui.edSlovnik->setFocus();
     const CriterionRow& info = vyberRow(row);
     if (info.alwaysOr) {
         setLogV(0);
-        m_rgLogV->setEnabled(false);
+        m_ui.rgLogV->setEnabled(false);
     } else if (m_model.state.row(row).count() > 0) {
         setLogV(m_model.state.row(row).IsAnd ? 1 : 0);
     }
@@ -436,7 +289,7 @@ std::optional<SelectionWindow::Row> SelectionWindow::activeRow() const
 void SelectionWindow::setLogV(int index)
 {
     m_model.state.rgLogV = index;
-    if (QAbstractButton* item = m_logV->button(index))
+    if (QAbstractButton* item = m_ui.logV->button(index))
         item->setChecked(true);
 }
 
@@ -471,7 +324,7 @@ void SelectionWindow::addSelectedEntry()
 
 void SelectionWindow::showRow(Row row)
 {
-    QLineEdit* edit = m_rows[size_t(row)].edit;
+    QLineEdit* edit = m_ui.rows[size_t(row)].edit;
     edit->setText(showValues(m_model.state.row(row)));
     edit->setCursorPosition(0); // from the first value on, not the end of the last
 }
@@ -479,13 +332,13 @@ void SelectionWindow::showRow(Row row)
 void SelectionWindow::showState()
 {
     const SelectionState& s = m_model.state;
-    if (QAbstractButton* item = m_logV->button(s.rgLogV))
+    if (QAbstractButton* item = m_ui.logV->button(s.rgLogV))
         item->setChecked(true);
-    if (QAbstractButton* item = m_logMezi->button(s.rgLogMezi))
+    if (QAbstractButton* item = m_ui.logMezi->button(s.rgLogMezi))
         item->setChecked(true);
-    m_cbPozn->setChecked(s.cbPozn);
-    m_cbEmail->setChecked(s.cbEmail);
-    m_cbWWW->setChecked(s.cbWWW);
+    m_ui.cbPozn->setChecked(s.cbPozn);
+    m_ui.cbEmail->setChecked(s.cbEmail);
+    m_ui.cbWWW->setChecked(s.cbWWW);
     for (const CriterionRow& info : vyberRows())
         showRow(info.row);
     updateEditButtons();
@@ -493,13 +346,13 @@ void SelectionWindow::showState()
 
 void SelectionWindow::updateEditButtons()
 {
-    for (const RowControls& c : m_rows)
+    for (const SelectionWindowControls::RowControls& c : m_ui.rows)
         c.button->setEnabled(!c.edit->text().trimmed().isEmpty());
 }
 
 void SelectionWindow::clearCount()
 {
-    m_lPocet->clear();
+    m_ui.lPocet->clear();
 }
 
 engine::Filter SelectionWindow::buildFilter()
@@ -546,10 +399,11 @@ void SelectionWindow::count()
         showErrorBox(this, e);
         return;
     }
-    m_lPocet->setText(n ? loadStr(82) + QStringLiteral(" : ") + QString::number(*n) : loadStr(196));
-    QFont font = m_lPocet->font();
+    m_ui.lPocet->setText(n ? loadStr(82) + QStringLiteral(" : ") + QString::number(*n)
+                           : loadStr(196));
+    QFont font = m_ui.lPocet->font();
     font.setBold(true);
-    m_lPocet->setFont(font);
+    m_ui.lPocet->setFont(font);
 }
 
 void SelectionWindow::clearAll()

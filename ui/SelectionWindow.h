@@ -2,6 +2,7 @@
 
 #include "domain/SelectionModel.h"
 #include "engine/Filter.h"
+#include "ui/SelectionWindowControls.h"
 
 #include <QDialog>
 #include <QPointer>
@@ -9,12 +10,8 @@
 #include <functional>
 #include <optional>
 
-class QButtonGroup;
-class QCheckBox;
-class QGroupBox;
 class QLabel;
 class QLineEdit;
-class QListView;
 class QPushButton;
 class QToolButton;
 
@@ -71,9 +68,9 @@ public:
     // Re-applies the exclusion list after OK put the previous filter back.
     void setReapplyExclusion(std::function<void()> reapply) { m_reapply = std::move(reapply); }
 
-    QLineEdit* rowEdit(Row row) const { return m_rows[size_t(row)].edit; }
-    QLabel* rowLabel(Row row) const { return m_rows[size_t(row)].label; }
-    QToolButton* rowButton(Row row) const { return m_rows[size_t(row)].button; }
+    QLineEdit* rowEdit(Row row) const { return m_ui.rows[size_t(row)].edit; }
+    QLabel* rowLabel(Row row) const { return m_ui.rows[size_t(row)].label; }
+    QToolButton* rowButton(Row row) const { return m_ui.rows[size_t(row)].button; }
 
 signals:
     // Text for the first panel of the main window's status bar.
@@ -92,17 +89,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    struct RowControls {
-        QLabel* label = nullptr;
-        QLineEdit* edit = nullptr;
-        QToolButton* button = nullptr;
-    };
-
-    void build();
-    void buildRow(Row row, int x, int y);
-    QGroupBox* buildLogic(const char* name, QButtonGroup*& group, int x, int y);
     void connectControls();
-    void fitToTexts();
     void resetRows();
     void showRow(Row row);
     void setLogV(int index);
@@ -115,32 +102,13 @@ private:
     DataModule& m_dm;
     SelectionModel m_model;
     std::function<void()> m_reapply;
-    std::array<RowControls, SelectionState::RowCount> m_rows;
+    SelectionWindowControls m_ui;
     std::optional<Row> m_active;
     DictionaryPanel* m_dictionary = nullptr;
     // The detail and industry search windows live while this one is shown.
     // Guarded: hiding this window while one of them runs deletes it.
     QPointer<CriterionDetailDialog> m_detail;
     QPointer<IndustrySearchDialog> m_zatrid;
-
-    QLabel* m_lSlovnik = nullptr;
-    QLineEdit* m_edSlovnik = nullptr;
-    QListView* m_dbList = nullptr;
-    QGroupBox* m_rgLogV = nullptr;
-    QGroupBox* m_rgLogMezi = nullptr;
-    QButtonGroup* m_logV = nullptr;
-    QButtonGroup* m_logMezi = nullptr;
-    QCheckBox* m_cbEmail = nullptr;
-    QCheckBox* m_cbWWW = nullptr;
-    QCheckBox* m_cbPozn = nullptr;
-    QToolButton* m_sbFulltext = nullptr;
-    QToolButton* m_sbTip = nullptr;
-    QLabel* m_lPocet = nullptr;
-    QPushButton* m_btnSpocitat = nullptr;
-    QPushButton* m_btnSmazat = nullptr;
-    QPushButton* m_btnHelp = nullptr;
-    QPushButton* m_btnOk = nullptr;
-    QPushButton* m_btnZrusit = nullptr;
 };
 
 } // namespace kv

@@ -92,8 +92,12 @@ TEST_F(MainWindow, TopLevelMenuAndSelectionMenuInOrder)
                       "&Nápověda", "&Konec"}));
     QMenu* vyber = window->menus()->item("MIVyber")->menu();
     expectCaptions(vyber->actions(),
-                   u({"&Nový", "&Upravit", "&Načíst", "U&ložit", "-", "Setřídit záznamy",
-                      "&Vyjmout záznam", "U&kázat vyjmuté", "-", "Vložit poznámku"}));
+                   u({"&Nový", "&Upravit", "&Načíst", "U&ložit", "Načís&t ze serveru ...",
+                      "Uložit na se&rver ...", "-", "Setřídit záznamy", "&Vyjmout záznam",
+                      "U&kázat vyjmuté", "-", "Vložit poznámku"}));
+    // The server's items (shown only while a server is set) take letters
+    // of their own; the added ones of the items after them stay.
+    EXPECT_EQ(window->menus()->item("MISort")->text(), u({"&Setřídit záznamy"}).first());
     expectCaptions(window->menus()->item("MISort")->menu()->actions(),
                    u({"Název firmy", "Místo", "Okres", "PSČ"}));
     expectCaptions(window->menus()->item("MIZobrazit")->menu()->actions(),
