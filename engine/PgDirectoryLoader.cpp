@@ -6,6 +6,7 @@
 #include "engine/PgCopyIn.h"
 #include "engine/PgCzechCollation.h"
 #include "engine/PgDirectoryVersions.h"
+#include "engine/PgNoteStore.h"
 #include "engine/PgTransaction.h"
 #include "engine/SqliteCatalog.h"
 #include "engine/Statement.h"
@@ -148,6 +149,8 @@ PgDirectoryLoader::Result PgDirectoryLoader::run(const QString& sourceName)
     LoadLock lock(m_target);
     PgDirectoryVersions versions(m_target);
     versions.ensureReaderRole();
+    // The office's notes live beside the versions and outlast every load.
+    PgNoteStore(m_target).prepare();
 
     Result result;
     const std::vector<SqliteCatalog::Table> tables = SqliteCatalog::tables(m_source);
