@@ -4,9 +4,12 @@
 #include "tests/support/ErrorKind.h"
 #include "tests/support/PgTestServer.h"
 
+#include "engine/Database.h"
 #include "engine/PgConnection.h"
+#include "engine/PgDirectoryLoader.h"
 #include "engine/PgNoteStore.h"
 
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using kv::engine::PgConnection;
@@ -129,4 +132,26 @@ TEST_F(PgNotes, MembersOfTheNotesRoleReadAllAndWriteButCannotChangeTheTable)
     }
     EXPECT_EQ(PgNoteStore(admin).notesOf(5).size(), 2u);
     admin.exec(QStringLiteral("DROP ROLE %1").arg(admin.identifier(login)));
+}
+
+TEST(PgNotesAndLoads, TheLoadMakesTheNotesTableAndLaterLoadsKeepTheNotes)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("source.db");
+    {
+        kv::engine::Database w(path, kv::engine::Database::Mode::Create);
+        w.exec("CREATE TABLE firma (peno INTEGER PRIMARY KEY, nazev TEXT);"
+               "INSERT INTO firma VALUES (42, 'Čáp a syn')");
+    }
+    kvtest::PgTestDatabase db;
+    PgConnection c(db.conninfo());
+    EXPECT_FALSE(PgNoteStore(c).ready());
+    kv::engine::Database source(path);
+    kv::engine::PgDirectoryLoader(source, c).run(path);
+    PgNoteStore store(c);
+    ASSERT_TRUE(store.ready());
+    ASSERT_TRUE(store.save(42, "anna", "Volat ráno", 0).saved);
+    kv::engine::PgDirectoryLoader(source, c).run(path);
+    ASSERT_EQ(store.notesOf(42).size(), 1u);
+    EXPECT_EQ(store.notesOf(42)[0].text, "Volat ráno");
 }
