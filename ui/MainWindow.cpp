@@ -413,7 +413,7 @@ void MainWindow::fillWindowsMenu()
 
 void MainWindow::refreshProfile()
 {
-    if (ProfileWindow* profile = profileWindow())
+    if (ProfileWindow* profile = profileOf(*this))
         profile->refresh();
 }
 
