@@ -8,6 +8,11 @@ NoteEdit::NoteEdit(NoteStore& store, qint64 peno)
 {
 }
 
+NoteEdit::NoteEdit(NoteStore& store, qint64 peno, const Note& opened)
+    : m_store(store), m_peno(peno), m_opened(opened)
+{
+}
+
 std::optional<Note> NoteEdit::save(const QString& text)
 {
     return saveAt(text, m_opened.revision);

@@ -22,6 +22,9 @@ public:
 
     // Reads the own note; throws what the store throws.
     NoteEdit(NoteStore& store, qint64 peno);
+    // Starts from a note read before (or an empty one when it could not be
+    // read: a save then meets any note that exists as a conflict).
+    NoteEdit(NoteStore& store, qint64 peno, const Note& opened);
 
     qint64 peno() const { return m_peno; }
     // The note as it was opened, or as last saved or accepted.

@@ -7,6 +7,7 @@
 
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
 #include <memory>
 #include <vector>
 
@@ -14,9 +15,9 @@ namespace kv
 {
 
 struct Note {
-    QString author;    // empty for a private file note
-    QString text;      // lines joined by '\n'
-    QDateTime changed; // invalid for a private file note
+    QString author;      // empty for a private file note
+    QString text;        // lines joined by '\n'
+    QDateTime changed;   // invalid for a private file note
     qint64 revision = 0; // 0: no note (or one that is never contested)
 };
 
@@ -43,6 +44,12 @@ public:
     // Stores the text (blank deletes it) if the own note is still at
     // openedAt; otherwise writes nothing and reports the note as it is.
     virtual NoteSave save(qint64 peno, const QString& text, qint64 openedAt) = 0;
+
+    // The notes as the profile lists them: per note a line with author and
+    // local time, its text, and an empty line before the next.
+    static QStringList listing(const std::vector<Note>& notes);
+    // "10.12.2026 11:30" in local time.
+    static QString timeText(const QDateTime& changed);
 
     // The store settings() asks for: the server when one is set.
     static std::unique_ptr<NoteStore> fromSettings();

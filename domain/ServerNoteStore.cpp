@@ -64,8 +64,8 @@ template <class Action> auto ServerNoteStore::guarded(Action action)
         if (!e.is(Error::Kind::Engine))
             throw;
         m_connection.reset(); // the next call connects afresh
-        throw Error::engine(QStringLiteral("Poznámky na serveru nejsou dostupné: %1")
-                                .arg(e.message()));
+        throw Error::engine(
+            QStringLiteral("Poznámky na serveru nejsou dostupné: %1").arg(e.message()));
     }
 }
 

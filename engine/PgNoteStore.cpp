@@ -4,7 +4,6 @@
 #include "engine/PgConnection.h"
 #include "engine/PgTransaction.h"
 
-#include <QTimeZone>
 
 namespace kv::engine
 {
@@ -13,15 +12,14 @@ namespace
 {
 
 // The columns every reading statement returns, in this order.
-const char* const Columns =
-    "author, body, (extract(epoch FROM changed) * 1000)::bigint, revision";
+const char* const Columns = "author, body, (extract(epoch FROM changed) * 1000)::bigint, revision";
 
 PgNoteStore::Note noteAt(const PgResult& r, int row)
 {
     PgNoteStore::Note n;
     n.author = r.text(row, 0);
     n.text = r.text(row, 1);
-    n.changed = QDateTime::fromMSecsSinceEpoch(r.int64(row, 2), QTimeZone::UTC);
+    n.changed = QDateTime::fromMSecsSinceEpoch(r.int64(row, 2), Qt::UTC);
     n.revision = r.int64(row, 3);
     return n;
 }
@@ -43,10 +41,12 @@ void PgNoteStore::prepare()
             .query(QStringLiteral("SELECT 1 FROM pg_catalog.pg_roles WHERE rolname = $1"),
                    {QString::fromLatin1(writerRole)})
             .rows() == 0) {
-        const PgResult made = m_connection.tryQuery(QStringLiteral("CREATE ROLE %1 NOLOGIN").arg(role));
+        const PgResult made =
+            m_connection.tryQuery(QStringLiteral("CREATE ROLE %1 NOLOGIN").arg(role));
         if (!raceLost(made))
-            m_connection.check(made, QStringLiteral("did not create the role %1")
-                                         .arg(QString::fromLatin1(writerRole)));
+            m_connection.check(
+                made,
+                QStringLiteral("did not create the role %1").arg(QString::fromLatin1(writerRole)));
     }
     const QStringList steps = {
         QStringLiteral("CREATE SCHEMA IF NOT EXISTS kvelta"),
@@ -77,11 +77,11 @@ bool PgNoteStore::ready()
 
 std::vector<PgNoteStore::Note> PgNoteStore::notesOf(qint64 peno)
 {
-    const PgResult r = m_connection.query(
-        QStringLiteral("SELECT %1 FROM kvelta.notes WHERE peno = $1 "
-                       "ORDER BY changed DESC, author")
-            .arg(QLatin1String(Columns)),
-        {peno});
+    const PgResult r =
+        m_connection.query(QStringLiteral("SELECT %1 FROM kvelta.notes WHERE peno = $1 "
+                                          "ORDER BY changed DESC, author")
+                               .arg(QLatin1String(Columns)),
+                           {peno});
     std::vector<Note> notes;
     notes.reserve(size_t(r.rows()));
     for (int i = 0; i < r.rows(); ++i)
@@ -103,8 +103,8 @@ PgNoteStore::Note PgNoteStore::noteOf(qint64 peno, const QString& author)
     return noteAt(r, 0);
 }
 
-PgNoteStore::SaveResult PgNoteStore::save(qint64 peno, const QString& author,
-                                          const QString& text, qint64 openedAt)
+PgNoteStore::SaveResult PgNoteStore::save(qint64 peno, const QString& author, const QString& text,
+                                          qint64 openedAt)
 {
     if (author.isEmpty())
         throw Error::engine(QStringLiteral("a note needs an author"));

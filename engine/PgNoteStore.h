@@ -26,7 +26,7 @@ public:
     struct Note {
         QString author;
         QString text;
-        QDateTime changed; // UTC
+        QDateTime changed;   // UTC
         qint64 revision = 0; // 0: there is no such note
     };
     struct SaveResult {

@@ -1,10 +1,12 @@
 #include "ui/ProfileWindow.h"
 
+#include "core/Error.h"
 #include "core/PictureFolder.h"
 #include "core/Settings.h"
 #include "core/StringTable.h"
 #include "domain/DataModule.h"
 #include "domain/NoteFile.h"
+#include "domain/NoteStore.h"
 #include "ui/ElidedLabel.h"
 #include "ui/IndustryListDelegate.h"
 #include "ui/ProfileControls.h"
@@ -234,15 +236,8 @@ ProfileLayout ProfileWindow::layoutPanels()
     if (nast[NastZatrid] && firmReady() && m_dm->firmIndustries() &&
         m_dm->firmIndustries()->isOpen())
         content.industryRows = m_dm->firmIndustries()->recordCount();
-    if (nast[NastPozn] && firmReady()) {
-        const qint64 peno = m_dm->firms()->int64(QStringLiteral("peno"));
-        if (NoteFile::exists(peno)) {
-            const QStringList lines = NoteFile::lines(peno);
-            m_ui->note->setPlainText(lines.join(QLatin1Char('\n')));
-            content.noteExists = true;
-            content.noteLines = int(lines.size());
-        }
-    }
+    if (nast[NastPozn] && firmReady())
+        fillNotes(m_dm->firms()->int64(QStringLiteral("peno")), content);
 
     const ProfileLayout layout = kv::layoutPanels(nast, content);
     // From the window's own size, which is right even before the first
@@ -263,6 +258,32 @@ ProfileLayout ProfileWindow::layoutPanels()
     m_content->resize(w, layout.totalHeight);
     verticalScrollBar()->setValue(scroll);
     return layout;
+}
+
+void ProfileWindow::fillNotes(qint64 peno, ProfileContent& content)
+{
+    NoteStore& notes = m_dm->notes();
+    QStringList lines;
+    if (!notes.shared()) {
+        if (!NoteFile::exists(peno))
+            return;
+        lines = NoteFile::lines(peno);
+    } else {
+        // Every colleague's note with its author and time; a server that
+        // cannot be asked says so here rather than in a box at every move.
+        try {
+            lines = NoteStore::listing(notes.all(peno));
+        } catch (const Error& e) {
+            if (!e.is(Error::Kind::Engine))
+                throw;
+            lines = QStringList{loadStr(277)} + e.message().split(QLatin1Char('\n'));
+        }
+        if (lines.isEmpty())
+            return;
+    }
+    m_ui->note->setPlainText(lines.join(QLatin1Char('\n')));
+    content.noteExists = true;
+    content.noteLines = int(lines.size());
 }
 
 void ProfileWindow::fitWidths()

@@ -81,6 +81,7 @@ protected:
 
 private:
     void fillTexts();
+    void fillNotes(qint64 peno, ProfileContent& content);
     void fitWidths();
     void lbZatridMouseMove(const QPoint& pos);
     void hideHint();

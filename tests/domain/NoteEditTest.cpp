@@ -121,6 +121,13 @@ TEST(NoteEdit, AnAnswerToAStaleConflictAsksAgainAndDeletionsCount)
     EXPECT_FALSE(edit.resolve(NoteEdit::Answer::KeepBoth, "moje", *deleted));
     EXPECT_EQ(store.own(5).text, "moje");
 
+    // Opened while the note could not be read: an existing note is a conflict.
+    NoteEdit blind(store, 5, Note{});
+    const auto unseen = blind.save("naslepo");
+    ASSERT_TRUE(unseen);
+    EXPECT_EQ(unseen->text, "moje");
+    EXPECT_EQ(store.own(5).text, "moje");
+
     // The same text saved by both is no conflict.
     NoteEdit stale(store, 5);
     store.write(5, "shodně");
