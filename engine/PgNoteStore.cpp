@@ -2,8 +2,6 @@
 
 #include "core/Error.h"
 #include "engine/PgConnection.h"
-#include "engine/PgTransaction.h"
-
 
 namespace kv::engine
 {
