@@ -3,6 +3,7 @@
 #include "core/Error.h"
 #include "core/Settings.h"
 #include "core/StringTable.h"
+#include "domain/NoteStore.h"
 #include "engine/QuickFindIndex.h"
 #include "engine/SchemaCheck.h"
 
@@ -298,6 +299,18 @@ void DataModule::afterFirmMoved()
                                   QString::number(m_firms->recordCount()));
     m_views->setBusy(false);
     emit firmMoved();
+}
+
+NoteStore& DataModule::notes()
+{
+    if (!m_notes)
+        m_notes = NoteStore::fromSettings();
+    return *m_notes;
+}
+
+void DataModule::setNotes(std::unique_ptr<NoteStore> store)
+{
+    m_notes = std::move(store);
 }
 
 } // namespace kv

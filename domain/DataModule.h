@@ -43,6 +43,8 @@ struct ExcludedFirm {
     qint64 peno = 0;
 };
 
+class NoteStore;
+
 class DataModule : public QObject
 {
     Q_OBJECT
@@ -127,6 +129,11 @@ public:
 
     QList<ExcludedFirm>& excludedFirms() { return m_excluded; }
 
+    // Where notes are read and written: the server of settings().database
+    // when set, else the user's files; chosen on first use.
+    NoteStore& notes();
+    void setNotes(std::unique_ptr<NoteStore> store);
+
     // Tells the views about the current firm: profile, list, status line.
     // Runs after every move of TFirma; callable to redo the texts.
     void afterFirmMoved();
@@ -167,6 +174,7 @@ private:
     bool m_ready = false;
     QList<ExcludedFirm> m_excluded;
     QString m_quickFindSchema;
+    std::unique_ptr<NoteStore> m_notes;
 };
 
 } // namespace kv

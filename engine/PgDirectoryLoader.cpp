@@ -6,6 +6,7 @@
 #include "engine/PgCopyIn.h"
 #include "engine/PgCzechCollation.h"
 #include "engine/PgDirectoryVersions.h"
+#include "engine/PgNoteStore.h"
 #include "engine/PgTransaction.h"
 #include "engine/SqliteCatalog.h"
 #include "engine/Statement.h"
@@ -148,6 +149,10 @@ PgDirectoryLoader::Result PgDirectoryLoader::run(const QString& sourceName)
     LoadLock lock(m_target);
     PgDirectoryVersions versions(m_target);
     versions.ensureReaderRole();
+    // The office's notes live beside the versions and outlast every load;
+    // a table made earlier (perhaps by another role) is left as it is.
+    if (PgNoteStore notes(m_target); !notes.ready())
+        notes.prepare();
 
     Result result;
     const std::vector<SqliteCatalog::Table> tables = SqliteCatalog::tables(m_source);

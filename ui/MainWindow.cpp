@@ -413,7 +413,12 @@ void MainWindow::fillWindowsMenu()
 
 void MainWindow::refreshProfile()
 {
-    if (ProfileWindow* profile = profileWindow())
+    // The profile made last, unless it belongs to another main window (two
+    // programs in one test process); then this window's own, if any.
+    ProfileWindow* profile = profileWindow();
+    if (profile && profile->window() != this)
+        profile = profileOf(*this);
+    if (profile)
         profile->refresh();
 }
 

@@ -3,9 +3,9 @@
 #include "core/Error.h"
 #include "core/StringTable.h"
 #include "domain/DataModule.h"
-#include "domain/NoteFile.h"
 #include "ui/ElidedLabel.h"
 #include "ui/FixedDialog.h"
+#include "ui/NoteConflictQuestion.h"
 
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -29,6 +29,10 @@ NoteDialog::NoteDialog(DataModule* dm, QWidget* parent) : QDialog(parent), m_dm(
     bold.setBold(true);
     m_name->setFont(bold);
     auto label = new QLabel(loadStr(110), this);
+    m_saved = new QLabel(this);
+    m_saved->setObjectName(QStringLiteral("lbUlozeno"));
+    m_saved->setWordWrap(true);
+    m_saved->hide();
     m_memo = new QPlainTextEdit(this);
     m_memo->setObjectName(QStringLiteral("mmPozn"));
     m_memo->setMinimumSize(568, 57);
@@ -46,6 +50,7 @@ NoteDialog::NoteDialog(DataModule* dm, QWidget* parent) : QDialog(parent), m_dm(
     box->addWidget(m_name);
     box->addWidget(label);
     box->addWidget(m_memo);
+    box->addWidget(m_saved);
     box->addLayout(okCancelRow(okCancel));
     resize(589, 189);
 
@@ -53,11 +58,38 @@ NoteDialog::NoteDialog(DataModule* dm, QWidget* parent) : QDialog(parent), m_dm(
     if (m_dm && m_dm->firms() && m_dm->firms()->isOpen() && !m_dm->firms()->isEmpty()) {
         m_peno = m_dm->firms()->int64(QStringLiteral("peno"));
         m_name->setFullText(m_dm->firms()->text(QStringLiteral("nazev")));
-        m_memo->setPlainText(NoteFile::text(m_peno));
+        open(m_dm->notes());
     } else {
         m_ok->setEnabled(false);
         m_memo->setReadOnly(true);
     }
+}
+
+NoteDialog::~NoteDialog() = default;
+
+void NoteDialog::open(NoteStore& notes)
+{
+    try {
+        m_edit = std::make_unique<NoteEdit>(notes, m_peno);
+        m_memo->setPlainText(m_edit->opened().text);
+        showSaved(m_edit->opened());
+    } catch (const Error& e) {
+        if (!e.is(Error::Kind::Engine))
+            throw;
+        // The server cannot be asked now: write anyway; the save finds out
+        // whether a note exists and asks before replacing it.
+        m_edit = std::make_unique<NoteEdit>(notes, m_peno, Note{});
+        m_saved->setText(loadStr(256) + QLatin1Char(' ') + e.message());
+        m_saved->show();
+    }
+}
+
+void NoteDialog::showSaved(const Note& note)
+{
+    const bool known = m_dm->notes().shared() && note.revision != 0;
+    m_saved->setText(known ? loadStr(250).arg(note.author, NoteStore::timeText(note.changed))
+                           : QString());
+    m_saved->setVisible(known);
 }
 
 bool NoteDialog::eventFilter(QObject* watched, QEvent* event)
@@ -76,15 +108,26 @@ bool NoteDialog::eventFilter(QObject* watched, QEvent* event)
 bool NoteDialog::store()
 {
     m_error.clear();
-    if (m_peno == 0)
+    if (m_peno == 0 || !m_edit)
         return false;
+    const QString mine = m_memo->toPlainText();
     try {
-        NoteFile::save(m_peno, m_memo->toPlainText());
+        std::optional<Note> conflict = m_edit->save(mine);
+        while (conflict) {
+            const auto answer = NoteConflictQuestion::ask(this, *conflict);
+            if (!answer)
+                return false; // back to the editor, the text as typed
+            conflict = m_edit->resolve(*answer, mine, *conflict);
+        }
+        showSaved(m_edit->opened());
         return true;
     } catch (const Error& e) {
-        if (!e.is(Error::Kind::File))
+        if (e.is(Error::Kind::File))
+            m_error = e.message();
+        else if (e.is(Error::Kind::Engine))
+            m_error = loadStr(257) + QStringLiteral("\n\n") + e.message();
+        else
             throw;
-        m_error = e.message();
         return false;
     }
 }

@@ -18,6 +18,7 @@ namespace kv
 namespace
 {
 
+// The profile made last, for profileWindow().
 QPointer<ProfileWindow>& profile()
 {
     static QPointer<ProfileWindow> p;
@@ -37,7 +38,8 @@ void showAdvertisement(MainWindow& window, DataModule& dm)
 
 void showProfile(MainWindow& window, DataModule& dm)
 {
-    ProfileWindow* p = profile();
+    // Each main window has its own profile (two programs may share a process in tests).
+    ProfileWindow* p = profileOf(window);
     if (!p) {
         p = new ProfileWindow(&dm, window.menus()->popup(), QString::fromLatin1(links::FirmDetail));
         profile() = p;
@@ -56,6 +58,11 @@ void showProfile(MainWindow& window, DataModule& dm)
 ProfileWindow* profileWindow()
 {
     return profile();
+}
+
+ProfileWindow* profileOf(QWidget& window)
+{
+    return window.findChild<ProfileWindow*>(QStringLiteral("FProfil"));
 }
 
 void installProfileCommands(MainWindow& window, DataModule& dm)

@@ -1,5 +1,7 @@
 #pragma once
 
+class QWidget;
+
 namespace kv
 {
 
@@ -11,7 +13,9 @@ class ProfileWindow;
 // window and creates the profile window (shown at once, as at start).
 void installProfileCommands(MainWindow& window, DataModule& dm);
 
-// The open profile window, or null once the user closed it.
+// The profile window made last, or null once the user closed it.
 ProfileWindow* profileWindow();
+// The profile window of this main window, or null when it is closed.
+ProfileWindow* profileOf(QWidget& window);
 
 } // namespace kv

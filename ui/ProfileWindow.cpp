@@ -1,16 +1,18 @@
 #include "ui/ProfileWindow.h"
 
+#include "core/Error.h"
 #include "core/PictureFolder.h"
 #include "core/Settings.h"
 #include "core/StringTable.h"
 #include "domain/DataModule.h"
 #include "domain/NoteFile.h"
+#include "domain/NoteStore.h"
 #include "ui/ElidedLabel.h"
 #include "ui/IndustryListDelegate.h"
+#include "ui/ProfileControls.h"
 
 #include <QDesktopServices>
 #include <QFileInfo>
-#include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
@@ -25,28 +27,14 @@ namespace kv
 namespace
 {
 
-const QColor Navy(0, 0, 128);
-const QColor Blue(0, 0, 255);
-constexpr int ValueLeft = 90; // the data texts' scroll boxes start here at least
-constexpr int RowStep = 18;
-constexpr int Heading = 20; // heading strips above grid, list and memo
+const QColor& Navy = ProfileControls::Navy;
+const QColor& Blue = ProfileControls::Blue;
+constexpr int ValueLeft = ProfileControls::ValueLeft;
+constexpr int Heading = ProfileControls::Heading;
 
 void setLook(QLabel* label, const QColor& colour, bool bold)
 {
-    QPalette pal = label->palette();
-    pal.setColor(QPalette::WindowText, colour);
-    label->setPalette(pal);
-    QFont f = label->font();
-    f.setBold(bold);
-    label->setFont(f);
-}
-
-ElidedLabel* valueLabel(QWidget* parent, int row, int top, bool bold)
-{
-    auto l = new ElidedLabel(parent);
-    l->move(0, top + row * RowStep);
-    setLook(l, Navy, bold);
-    return l;
+    ProfileControls::setLook(label, colour, bold);
 }
 
 } // namespace
@@ -65,6 +53,8 @@ ProfileWindow::ProfileWindow(DataModule* dm, QMenu* popup, const QString& firmDe
     m_content->setMouseTracking(true);
     m_content->installEventFilter(this);
     setWidget(m_content);
+    m_ui = std::make_unique<ProfileControls>(m_content, this, this);
+    connect(m_ui->grid, &QTableWidget::cellClicked, this, &ProfileWindow::grdOskontaktCellClick);
     resize(420, 560);
 
     if (popup) {
@@ -73,25 +63,6 @@ ProfileWindow::ProfileWindow(DataModule* dm, QMenu* popup, const QString& firmDe
                 [this, popup](const QPoint& pos) { popup->exec(mapToGlobal(pos)); });
     }
 
-    auto logo = makePanel(PanLogo, "panLogo");
-    logo->setAutoFillBackground(true);
-    QPalette white = logo->palette();
-    white.setColor(QPalette::Window, Qt::white);
-    logo->setPalette(white);
-    m_logo = new QLabel(logo);
-    m_logo->setObjectName(QStringLiteral("imgLogo"));
-    buildAdresa();
-    buildKontakty();
-    buildOsoby();
-    buildZatrid();
-    buildLines();
-
-    m_hint = new QLabel(this, Qt::ToolTip);
-    m_hint->setWordWrap(true);
-    m_hint->setFrameShape(QFrame::Box);
-    m_hint->setMargin(2);
-    m_hint->setAutoFillBackground(true);
-
     applyTexts();
     fillIndustryList();
     fillTexts();
@@ -99,142 +70,6 @@ ProfileWindow::ProfileWindow(DataModule* dm, QMenu* popup, const QString& firmDe
 }
 
 ProfileWindow::~ProfileWindow() = default;
-
-QFrame* ProfileWindow::makePanel(ProfilePanel p, const char* name)
-{
-    auto f = new QFrame(m_content);
-    f->setObjectName(QLatin1String(name));
-    f->setFrameShape(QFrame::StyledPanel);
-    f->setFrameShadow(QFrame::Raised);
-    f->setMouseTracking(true);
-    f->installEventFilter(this);
-    f->hide();
-    m_pan[size_t(p)] = f;
-    return f;
-}
-
-QLabel* ProfileWindow::makeHeading(QWidget* parent, int textId)
-{
-    QLabel* l = makeCaption(parent, textId);
-    QFont f = l->font();
-    f.setUnderline(true);
-    l->setFont(f);
-    l->move(8, 3);
-    return l;
-}
-
-QLabel* ProfileWindow::makeCaption(QWidget* parent, int textId)
-{
-    auto l = new QLabel(parent);
-    m_captions.emplace_back(l, textId);
-    return l;
-}
-
-void ProfileWindow::buildAdresa()
-{
-    auto pan = makePanel(PanAdresa, "panAdresa");
-    pan->resize(MinPanelWidth, AdresaHeight);
-    const int ids[] = {20, 21, 22, 23, 24, 25, 26};
-    const int tops[] = {8, 26, 46, 72, 90, 108, 126}; // room for the larger name
-    for (int i = 0; i < 7; ++i)
-        makeCaption(pan, ids[i])->move(8, tops[i]);
-    m_scbAdresa = new QWidget(pan);
-    m_scbAdresa->setObjectName(QStringLiteral("scbAdresa"));
-    m_scbAdresa->move(ValueLeft, 0);
-    for (int i = 0; i < 7; ++i) {
-        m_address[size_t(i)] = valueLabel(m_scbAdresa, 0, tops[i], i != 0);
-        m_address[size_t(i)]->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    }
-    QFont big = m_address[2]->font();
-    big.setPointSizeF(big.pointSizeF() * 1.5);
-    m_address[2]->setFont(big);
-    m_address[2]->move(0, tops[2] - 4);
-}
-
-void ProfileWindow::buildKontakty()
-{
-    auto pan = makePanel(PanKontakty, "panKontakty");
-    pan->resize(MinPanelWidth, KontaktyHeight);
-    makeHeading(pan, 71);
-    const int ids[] = {27, 28, 29, 30};
-    for (int i = 0; i < 4; ++i)
-        makeCaption(pan, ids[i])->move(8, 28 + i * 20);
-    m_scbKontakty = new QWidget(pan);
-    m_scbKontakty->setObjectName(QStringLiteral("scbKontakty"));
-    m_scbKontakty->move(ValueLeft, 28);
-    m_tel = valueLabel(m_scbKontakty, 0, 0, false);
-    m_fax = valueLabel(m_scbKontakty, 1, 2, false);
-    m_email = valueLabel(m_scbKontakty, 2, 4, false);
-    m_email->setObjectName(QStringLiteral("DBText10"));
-    m_www = valueLabel(m_scbKontakty, 3, 6, false);
-    m_www->setObjectName(QStringLiteral("DBText11"));
-    m_email->installEventFilter(this);
-    m_www->installEventFilter(this);
-}
-
-void ProfileWindow::buildOsoby()
-{
-    auto pan = makePanel(PanOsoby, "panOsoby");
-    makeHeading(pan, 33);
-    m_grid = new QTableWidget(0, 4, pan);
-    m_grid->setObjectName(QStringLiteral("grdOskontakt"));
-    m_grid->setFrameShape(QFrame::NoFrame);
-    m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_grid->setSelectionMode(QAbstractItemView::NoSelection);
-    m_grid->setFocusPolicy(Qt::NoFocus);
-    m_grid->verticalHeader()->hide();
-    m_grid->verticalHeader()->setDefaultSectionSize(16);
-    m_grid->horizontalHeader()->setFixedHeight(18);
-    m_grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    m_grid->setMouseTracking(true);
-    connect(m_grid, &QTableWidget::cellClicked, this, &ProfileWindow::grdOskontaktCellClick);
-}
-
-void ProfileWindow::buildZatrid()
-{
-    auto pan = makePanel(PanZatrid, "panZatrid");
-    makeHeading(pan, 32);
-    m_industries = new QListWidget(pan);
-    m_industries->setObjectName(QStringLiteral("lbZatrid"));
-    m_industries->setFrameShape(QFrame::NoFrame);
-    m_industries->setItemDelegate(new IndustryListDelegate(m_industries));
-    m_industries->setUniformItemSizes(true);
-    m_industries->setMouseTracking(true);
-    // Over-wide items show their full text in the hint instead.
-    m_industries->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    m_industries->viewport()->installEventFilter(this);
-}
-
-void ProfileWindow::buildLines()
-{
-    auto rek = makePanel(PanReklamy, "panReklamy");
-    m_reklamy = makeCaption(rek, 112);
-    m_reklamy->move(8, 2);
-    setLook(m_reklamy, Blue, true);
-    rek->setCursor(Qt::PointingHandCursor);
-
-    auto web = makePanel(PanWebKV, "panWebKV");
-    web->setCursor(Qt::PointingHandCursor);
-    m_webKV = new ElidedLabel(web);
-    m_webKV->move(8, 2);
-    setLook(m_webKV, Blue, false);
-    QFont f = m_webKV->font();
-    f.setUnderline(true);
-    m_webKV->setFont(f);
-    m_webKV->setAttribute(Qt::WA_TransparentForMouseEvents);
-    m_reklamy->setAttribute(Qt::WA_TransparentForMouseEvents);
-
-    auto pozn = makePanel(PanPozn, "panPozn");
-    makeHeading(pozn, 111);
-    m_note = new QPlainTextEdit(pozn);
-    m_note->setObjectName(QStringLiteral("mmPozn"));
-    m_note->setReadOnly(true);
-    m_note->setFrameShape(QFrame::NoFrame);
-    m_note->setLineWrapMode(QPlainTextEdit::NoWrap);
-    QPalette pal = m_note->palette();
-    pal.setColor(QPalette::Text, Navy);
-    m_note->setPalette(pal);
-}
 
 bool ProfileWindow::firmReady() const
 {
@@ -259,35 +94,35 @@ void ProfileWindow::fillTexts()
 {
     const char* names[] = {"peno", "ico", "nazev", "ulice", "misto", "psc", "okres"};
     for (size_t i = 0; i < 7; ++i)
-        m_address[i]->setFullText(field(names[i]));
-    for (auto [label, name] : {std::pair{m_tel, "tel"}, std::pair{m_fax, "fax"},
-                               std::pair{m_email, "email"}, std::pair{m_www, "www"}})
+        m_ui->address[i]->setFullText(field(names[i]));
+    for (auto [label, name] : {std::pair{m_ui->tel, "tel"}, std::pair{m_ui->fax, "fax"},
+                               std::pair{m_ui->email, "email"}, std::pair{m_ui->www, "www"}})
         label->setFullText(field(name));
-    m_webKV->setFullText(loadStr(222) + field("nazev") + loadStr(223));
+    m_ui->webKV->setFullText(loadStr(222) + field("nazev") + loadStr(223));
 }
 
 void ProfileWindow::applyTexts()
 {
     setWindowTitle(loadStr(12));
     int widest = 0;
-    for (auto [label, id] : m_captions) {
+    for (auto [label, id] : m_ui->captions) {
         label->setText(loadStr(id));
         label->adjustSize();
-        if (label->parentWidget() == m_pan[PanAdresa] ||
-            (label->parentWidget() == m_pan[PanKontakty] && label->y() > 20))
+        if (label->parentWidget() == m_ui->pan[PanAdresa] ||
+            (label->parentWidget() == m_ui->pan[PanKontakty] && label->y() > 20))
             widest = std::max(widest, label->width());
     }
     m_valueLeft = std::max(ValueLeft, 8 + widest + 8);
-    m_scbAdresa->move(m_valueLeft, m_scbAdresa->y());
-    m_scbKontakty->move(m_valueLeft, m_scbKontakty->y());
-    m_grid->setHorizontalHeaderLabels({loadStr(31), loadStr(27), loadStr(28), loadStr(29)});
-    m_pan[PanWebKV]->setToolTip(loadStr(244));
+    m_ui->scbAdresa->move(m_valueLeft, m_ui->scbAdresa->y());
+    m_ui->scbKontakty->move(m_valueLeft, m_ui->scbKontakty->y());
+    m_ui->grid->setHorizontalHeaderLabels({loadStr(31), loadStr(27), loadStr(28), loadStr(29)});
+    m_ui->pan[PanWebKV]->setToolTip(loadStr(244));
     fillTexts();
 }
 
 void ProfileWindow::fillIndustryList()
 {
-    m_industries->clear();
+    m_ui->industries->clear();
     const auto& nast = settings().nast;
     if (!nast[NastZatrid] || !firmReady())
         return;
@@ -299,16 +134,16 @@ void ProfileWindow::fillIndustryList()
         lines = nullptr;
     if (!lines) {
         for (int p = 1; p <= pz->recordCount(); ++p)
-            m_industries->addItem(pz->rowAt(p).text(QStringLiteral("txt")));
+            m_ui->industries->addItem(pz->rowAt(p).text(QStringLiteral("txt")));
         return;
     }
     // The activity lines follow their industry's row, so walk the industries.
     const int back = pz->position();
     pz->suspendViews();
     for (pz->first(); !pz->eof(); pz->next()) {
-        m_industries->addItem(pz->text(QStringLiteral("txt")));
+        m_ui->industries->addItem(pz->text(QStringLiteral("txt")));
         for (int p = 1; p <= lines->recordCount(); ++p)
-            m_industries->addItem(lines->rowAt(p).text(QStringLiteral("radek")));
+            m_ui->industries->addItem(lines->rowAt(p).text(QStringLiteral("radek")));
     }
     pz->setPosition(back);
     pz->resumeViews();
@@ -323,8 +158,8 @@ bool ProfileWindow::loadLogo()
     QPixmap pm;
     if (path.isEmpty() || !pm.load(path))
         return false;
-    m_logo->setPixmap(pm);
-    m_logo->resize(pm.size());
+    m_ui->logo->setPixmap(pm);
+    m_ui->logo->resize(pm.size());
     return true;
 }
 
@@ -332,7 +167,8 @@ void ProfileWindow::markLinks()
 {
     m_emailLink = emailIsLink(field("email"));
     m_webLink = webIsLink(field("link"), field("www"));
-    for (auto [label, on] : {std::pair{m_email, m_emailLink}, std::pair{m_www, m_webLink}}) {
+    for (auto [label, on] :
+         {std::pair{m_ui->email, m_emailLink}, std::pair{m_ui->www, m_webLink}}) {
         setLook(label, on ? Blue : Navy, on);
         label->setCursor(on ? Qt::PointingHandCursor : Qt::ArrowCursor);
     }
@@ -343,16 +179,16 @@ bool ProfileWindow::fitContactColumns()
     engine::TableCursor* persons = m_dm ? m_dm->persons() : nullptr;
     const int count = persons && persons->isOpen() && firmReady() ? persons->recordCount() : 0;
     m_gridMailLinks = field("link") == QLatin1String("A");
-    QFont mailFont = m_grid->font();
+    QFont mailFont = m_ui->grid->font();
     mailFont.setBold(m_gridMailLinks);
-    const QFontMetrics fm(m_grid->font());
+    const QFontMetrics fm(m_ui->grid->font());
     const QFontMetrics mailFm(mailFont); // link addresses are bold and wider
     const char* names[] = {"osoba", "tel", "fax", "email"};
     std::array<int, 4> titles{};
     std::array<int, 4> widest{};
     for (int c = 0; c < 4; ++c)
-        titles[size_t(c)] = fm.horizontalAdvance(m_grid->horizontalHeaderItem(c)->text()) + 10;
-    m_grid->setRowCount(count);
+        titles[size_t(c)] = fm.horizontalAdvance(m_ui->grid->horizontalHeaderItem(c)->text()) + 10;
+    m_ui->grid->setRowCount(count);
     for (int r = 0; r < count; ++r) {
         const engine::Record row = persons->rowAt(r + 1);
         for (int c = 0; c < 4; ++c) {
@@ -363,14 +199,14 @@ bool ProfileWindow::fitContactColumns()
             item->setForeground(c == 3 && m_gridMailLinks ? Blue : Navy);
             if (c == 3)
                 item->setFont(mailFont);
-            m_grid->setItem(r, c, item);
+            m_ui->grid->setItem(r, c, item);
         }
     }
     const ContactColumns cols = fitColumns(titles, widest);
     for (int c = 0; c < 4; ++c) {
-        m_grid->setColumnHidden(c, !cols.visible(c));
+        m_ui->grid->setColumnHidden(c, !cols.visible(c));
         if (cols.visible(c))
-            m_grid->setColumnWidth(c, cols.widths[size_t(c)]);
+            m_ui->grid->setColumnWidth(c, cols.widths[size_t(c)]);
     }
     return cols.anyText;
 }
@@ -384,7 +220,7 @@ ProfileLayout ProfileWindow::layoutPanels()
     ProfileContent content;
     if (nast[NastLogo] && loadLogo()) {
         content.logoLoaded = true;
-        content.logoHeight = m_logo->height();
+        content.logoHeight = m_ui->logo->height();
     }
     if (nast[NastReklamy] && firmReady() && m_dm->advertisements() &&
         m_dm->advertisements()->isOpen() && !m_dm->advertisements()->isEmpty()) {
@@ -395,20 +231,13 @@ ProfileLayout ProfileWindow::layoutPanels()
         markLinks();
     if (nast[NastOsoby]) {
         content.personsHaveText = fitContactColumns();
-        content.personCount = m_grid->rowCount();
+        content.personCount = m_ui->grid->rowCount();
     }
     if (nast[NastZatrid] && firmReady() && m_dm->firmIndustries() &&
         m_dm->firmIndustries()->isOpen())
         content.industryRows = m_dm->firmIndustries()->recordCount();
-    if (nast[NastPozn] && firmReady()) {
-        const qint64 peno = m_dm->firms()->int64(QStringLiteral("peno"));
-        if (NoteFile::exists(peno)) {
-            const QStringList lines = NoteFile::lines(peno);
-            m_note->setPlainText(lines.join(QLatin1Char('\n')));
-            content.noteExists = true;
-            content.noteLines = int(lines.size());
-        }
-    }
+    if (nast[NastPozn] && firmReady())
+        fillNotes(m_dm->firms()->int64(QStringLiteral("peno")), content);
 
     const ProfileLayout layout = kv::layoutPanels(nast, content);
     // From the window's own size, which is right even before the first
@@ -419,34 +248,60 @@ ProfileLayout ProfileWindow::layoutPanels()
     const int w = panelWidth(room.width());
     for (int p = 0; p < ProfilePanelCount; ++p) {
         const PanelPlace& place = layout.panels[size_t(p)];
-        QFrame* pan = m_pan[size_t(p)];
+        QFrame* pan = m_ui->pan[size_t(p)];
         pan->setVisible(place.visible);
         if (place.visible)
             pan->setGeometry(0, place.top, w, place.height);
     }
-    m_logo->move(w / 2 - m_logo->width() / 2, 8);
+    m_ui->logo->move(w / 2 - m_ui->logo->width() / 2, 8);
     fitWidths();
     m_content->resize(w, layout.totalHeight);
     verticalScrollBar()->setValue(scroll);
     return layout;
 }
 
+void ProfileWindow::fillNotes(qint64 peno, ProfileContent& content)
+{
+    NoteStore& notes = m_dm->notes();
+    QStringList lines;
+    if (!notes.shared()) {
+        if (!NoteFile::exists(peno))
+            return;
+        lines = NoteFile::lines(peno);
+    } else {
+        // Every colleague's note with its author and time; a server that
+        // cannot be asked says so here rather than in a box at every move.
+        try {
+            lines = NoteStore::listing(notes.all(peno));
+        } catch (const Error& e) {
+            if (!e.is(Error::Kind::Engine))
+                throw;
+            lines = QStringList{loadStr(256)} + e.message().split(QLatin1Char('\n'));
+        }
+        if (lines.isEmpty())
+            return;
+    }
+    m_ui->note->setPlainText(lines.join(QLatin1Char('\n')));
+    content.noteExists = true;
+    content.noteLines = int(lines.size());
+}
+
 void ProfileWindow::fitWidths()
 {
-    const int w = m_pan[PanAdresa]->width();
-    m_scbAdresa->resize(w - m_valueLeft - 10, AdresaHeight);
-    m_scbKontakty->resize(w - m_valueLeft - 10, KontaktyHeight - 28);
+    const int w = m_ui->pan[PanAdresa]->width();
+    m_ui->scbAdresa->resize(w - m_valueLeft - 10, AdresaHeight);
+    m_ui->scbKontakty->resize(w - m_valueLeft - 10, KontaktyHeight - 28);
     // Each value takes the width left to it; a longer one ends in "…".
-    for (ElidedLabel* l : m_address)
-        l->resize(m_scbAdresa->width(), l->sizeHint().height());
-    for (ElidedLabel* l : {m_tel, m_fax, m_email, m_www})
-        l->resize(m_scbKontakty->width(), l->sizeHint().height());
-    m_webKV->resize(m_pan[PanWebKV]->width() - 16, m_webKV->sizeHint().height());
+    for (ElidedLabel* l : m_ui->address)
+        l->resize(m_ui->scbAdresa->width(), l->sizeHint().height());
+    for (ElidedLabel* l : {m_ui->tel, m_ui->fax, m_ui->email, m_ui->www})
+        l->resize(m_ui->scbKontakty->width(), l->sizeHint().height());
+    m_ui->webKV->resize(m_ui->pan[PanWebKV]->width() - 16, m_ui->webKV->sizeHint().height());
     for (ProfilePanel p : {PanOsoby, PanZatrid, PanPozn}) {
-        QFrame* pan = m_pan[size_t(p)];
-        QWidget* inner = p == PanOsoby    ? static_cast<QWidget*>(m_grid)
-                         : p == PanZatrid ? static_cast<QWidget*>(m_industries)
-                                          : static_cast<QWidget*>(m_note);
+        QFrame* pan = m_ui->pan[size_t(p)];
+        QWidget* inner = p == PanOsoby    ? static_cast<QWidget*>(m_ui->grid)
+                         : p == PanZatrid ? static_cast<QWidget*>(m_ui->industries)
+                                          : static_cast<QWidget*>(m_ui->note);
         inner->setGeometry(2, Heading, pan->width() - 4, pan->height() - Heading - 2);
     }
 }
@@ -465,7 +320,7 @@ void ProfileWindow::dBText11Click()
 
 void ProfileWindow::grdOskontaktCellClick(int row, int column)
 {
-    QTableWidgetItem* item = m_grid->item(row, column);
+    QTableWidgetItem* item = m_ui->grid->item(row, column);
     if (!item || item->text().isEmpty() || !m_gridMailLinks || column != 3)
         return;
     m_open(QUrl(mailUrl(item->text())));
@@ -481,21 +336,21 @@ bool ProfileWindow::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::MouseButtonRelease &&
         static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
-        if (watched == m_email)
+        if (watched == m_ui->email)
             dBText10Click();
-        else if (watched == m_www)
+        else if (watched == m_ui->www)
             dBText11Click();
-        else if (watched == m_pan[PanReklamy])
+        else if (watched == m_ui->pan[PanReklamy])
             emit advertisementRequested();
-        else if (watched == m_pan[PanWebKV])
+        else if (watched == m_ui->pan[PanWebKV])
             panWebKVClick();
     } else if (event->type() == QEvent::MouseMove) {
         auto pos = static_cast<QMouseEvent*>(event)->position().toPoint();
-        if (watched == m_industries->viewport())
+        if (watched == m_ui->industries->viewport())
             lbZatridMouseMove(pos);
         else
             hideHint();
-    } else if (event->type() == QEvent::Leave && watched == m_industries->viewport()) {
+    } else if (event->type() == QEvent::Leave && watched == m_ui->industries->viewport()) {
         hideHint();
     }
     return QScrollArea::eventFilter(watched, event);
@@ -503,27 +358,27 @@ bool ProfileWindow::eventFilter(QObject* watched, QEvent* event)
 
 void ProfileWindow::lbZatridMouseMove(const QPoint& pos)
 {
-    QListWidgetItem* item = m_industries->itemAt(pos);
-    const int i = item ? m_industries->row(item) : -1;
+    QListWidgetItem* item = m_ui->industries->itemAt(pos);
+    const int i = item ? m_ui->industries->row(item) : -1;
     const QString text = item ? item->text() : QString();
-    const QFontMetrics fm(m_industries->font());
+    const QFontMetrics fm(m_ui->industries->font());
     const int width = fm.horizontalAdvance(IndustryListDelegate::shownText(text)) +
                       IndustryListDelegate::textOffset(text);
-    if (!item || width <= m_industries->width() - 28) {
+    if (!item || width <= m_ui->industries->width() - 28) {
         hideHint();
         return;
     }
     if (i == m_hintIndex && m_hintShown)
         return;
     hideHint();
-    m_hint->setText(IndustryListDelegate::shownText(text));
-    m_hint->setMaximumWidth(width + 10 > this->width() ? this->width() : width + 10);
-    m_hint->adjustSize();
+    m_ui->hint->setText(IndustryListDelegate::shownText(text));
+    m_ui->hint->setMaximumWidth(width + 10 > this->width() ? this->width() : width + 10);
+    m_ui->hint->adjustSize();
     // Below the item, starting at the window's left edge.
-    const QRect r = m_industries->visualItemRect(item);
-    const QPoint at = m_industries->viewport()->mapToGlobal(QPoint(0, r.bottom() + 2));
-    m_hint->move(mapToGlobal(QPoint(0, 0)).x(), at.y());
-    m_hint->show();
+    const QRect r = m_ui->industries->visualItemRect(item);
+    const QPoint at = m_ui->industries->viewport()->mapToGlobal(QPoint(0, r.bottom() + 2));
+    m_ui->hint->move(mapToGlobal(QPoint(0, 0)).x(), at.y());
+    m_ui->hint->show();
     m_hintShown = true;
     m_hintIndex = i;
 }
@@ -531,7 +386,7 @@ void ProfileWindow::lbZatridMouseMove(const QPoint& pos)
 void ProfileWindow::hideHint()
 {
     if (m_hintShown)
-        m_hint->hide();
+        m_ui->hint->hide();
     m_hintShown = false;
     m_hintIndex = -1;
 }

@@ -2,11 +2,13 @@
 
 #include "domain/ProfileLayout.h"
 #include "ui/ElidedLabel.h"
+#include "ui/ProfileControls.h"
 
 #include <QScrollArea>
 #include <QUrl>
 #include <array>
 #include <functional>
+#include <memory>
 #include <vector>
 
 class QFrame;
@@ -48,14 +50,14 @@ public:
     // Opening addresses goes through here, so that a test can watch it.
     void setUrlOpener(std::function<void(const QUrl&)> open) { m_open = std::move(open); }
 
-    QFrame* panel(ProfilePanel p) const { return m_pan[size_t(p)]; }
-    QTableWidget* personsGrid() const { return m_grid; }
-    QListWidget* industryList() const { return m_industries; }
-    ElidedLabel* emailText() const { return m_email; }
-    ElidedLabel* webText() const { return m_www; }
-    ElidedLabel* webKVText() const { return m_webKV; }
-    QLabel* logoImage() const { return m_logo; }
-    QPlainTextEdit* noteMemo() const { return m_note; }
+    QFrame* panel(ProfilePanel p) const { return m_ui->pan[size_t(p)]; }
+    QTableWidget* personsGrid() const { return m_ui->grid; }
+    QListWidget* industryList() const { return m_ui->industries; }
+    ElidedLabel* emailText() const { return m_ui->email; }
+    ElidedLabel* webText() const { return m_ui->www; }
+    ElidedLabel* webKVText() const { return m_ui->webKV; }
+    QLabel* logoImage() const { return m_ui->logo; }
+    QPlainTextEdit* noteMemo() const { return m_ui->note; }
     bool gridMailLinks() const { return m_gridMailLinks; }
     bool hintShown() const { return m_hintShown; }
     int hintIndex() const { return m_hintIndex; }
@@ -78,15 +80,8 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
-    QFrame* makePanel(ProfilePanel p, const char* name);
-    QLabel* makeHeading(QWidget* parent, int textId);
-    QLabel* makeCaption(QWidget* parent, int textId);
-    void buildAdresa();
-    void buildKontakty();
-    void buildOsoby();
-    void buildZatrid();
-    void buildLines();
     void fillTexts();
+    void fillNotes(qint64 peno, ProfileContent& content);
     void fitWidths();
     void lbZatridMouseMove(const QPoint& pos);
     void hideHint();
@@ -97,24 +92,8 @@ private:
     QString m_firmDetailUrl;
     std::function<void(const QUrl&)> m_open;
     QWidget* m_content = nullptr;
-    std::array<QFrame*, ProfilePanelCount> m_pan{};
-    QLabel* m_logo = nullptr;
-    QWidget* m_scbAdresa = nullptr;
-    QWidget* m_scbKontakty = nullptr;
-    std::array<ElidedLabel*, 7> m_address{}; // peno, ico, nazev, ulice, misto, psc, okres
-    ElidedLabel* m_tel = nullptr;
-    ElidedLabel* m_fax = nullptr;
-    ElidedLabel* m_email = nullptr; // DBText10
-    ElidedLabel* m_www = nullptr;   // DBText11
-    QLabel* m_reklamy = nullptr;
-    // Captions and headings with their text ids, for ApplyTexts.
-    std::vector<std::pair<QLabel*, int>> m_captions;
+    std::unique_ptr<ProfileControls> m_ui;
     int m_valueLeft = 0; // the value column starts right of the widest caption
-    QTableWidget* m_grid = nullptr;
-    QListWidget* m_industries = nullptr;
-    ElidedLabel* m_webKV = nullptr;
-    QPlainTextEdit* m_note = nullptr;
-    QLabel* m_hint = nullptr; // HintWindow
     bool m_hintShown = false;
     int m_hintIndex = -1;
     bool m_emailLink = false;

@@ -2,9 +2,12 @@
 // flags and the data, the persons grid, the industry list, links and notes.
 #include "ui/ProfileWindow.h"
 #include "core/Settings.h"
+#include "core/StringTable.h"
 #include "domain/DataModule.h"
 #include "domain/NoteFile.h"
+#include "domain/ServerNoteStore.h"
 #include "tests/support/CompanyDb.h"
+#include "tests/support/DialogClicker.h"
 #include "tests/support/TestHome.h"
 #include "ui/IndustryListDelegate.h"
 #include "ui/NoteDialog.h"
@@ -270,4 +273,30 @@ TEST_F(Profile, OverWideIndustryShowsItsFullTextInAHint)
     move(wide - 1); // a short activity line
     EXPECT_FALSE(w->hintShown());
     EXPECT_EQ(w->hintIndex(), -1);
+}
+
+TEST_F(Profile, AServerThatCannotBeReachedIsNamedAndTheTypedNoteStays)
+{
+    goTo(1);
+    kv::NoteFile::save(1, "soukromá"); // a file note is not what a server shows
+    dm.setNotes(std::make_unique<kv::ServerNoteStore>(
+        "host=" + home.path() + "/no-server dbname=kv connect_timeout=2", "anna"));
+    auto w = window();
+    EXPECT_TRUE(w->panel(kv::PanPozn)->isVisibleTo(w.get()));
+    const QStringList lines = w->noteMemo()->toPlainText().split('\n');
+    ASSERT_GE(lines.size(), 2);
+    EXPECT_EQ(lines[0], kv::loadStr(256));
+    EXPECT_FALSE(w->noteMemo()->toPlainText().contains("soukromá"));
+
+    kv::NoteDialog editor(&dm);
+    EXPECT_TRUE(editor.savedLabel()->text().startsWith(kv::loadStr(256)));
+    EXPECT_TRUE(editor.editor()->toPlainText().isEmpty());
+    editor.editor()->setPlainText("Volat zítra");
+    QString said;
+    kvtest::DialogClicker::clickNext(QDialogButtonBox::Ok, &said);
+    editor.okButton()->click();
+    EXPECT_TRUE(said.startsWith(kv::loadStr(257))) << said.toStdString();
+    EXPECT_NE(editor.result(), QDialog::Accepted);
+    EXPECT_EQ(editor.editor()->toPlainText(), "Volat zítra");
+    EXPECT_EQ(kv::NoteFile::text(1), "soukromá");
 }

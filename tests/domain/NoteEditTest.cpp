@@ -1,0 +1,174 @@
+// Editing the own note against a store another session writes to: a save
+// from a stale revision writes nothing and hands back the other text; each
+// answer to that conflict does what it says; the file store stays the
+// private notes it was, without authors and never contested.
+#include "domain/NoteEdit.h"
+#include "core/Settings.h"
+#include "domain/DataModule.h"
+#include "domain/FileNoteStore.h"
+#include "domain/NoteFile.h"
+#include "domain/ServerNoteStore.h"
+#include "tests/support/ErrorKind.h"
+#include "tests/support/TestHome.h"
+
+#include <gtest/gtest.h>
+#include <map>
+
+using kv::Note;
+using kv::NoteEdit;
+
+namespace
+{
+
+// One author's notes with revisions, as the server keeps them.
+class RevisionStore : public kv::NoteStore
+{
+public:
+    bool shared() const override { return true; }
+    QString author() const override { return "anna"; }
+    Note own(qint64 peno) override
+    {
+        auto it = notes.find(peno);
+        return it == notes.end() ? Note{"anna", {}, {}, 0} : it->second;
+    }
+    std::vector<Note> all(qint64 peno) override
+    {
+        return notes.count(peno) ? std::vector<Note>{notes[peno]} : std::vector<Note>{};
+    }
+    kv::NoteSave save(qint64 peno, const QString& text, qint64 openedAt) override
+    {
+        ++saves;
+        if (own(peno).revision != openedAt)
+            return {false, own(peno)};
+        write(peno, text);
+        return {true, own(peno)};
+    }
+    // Another session's save.
+    void write(qint64 peno, const QString& text)
+    {
+        if (text.trimmed().isEmpty())
+            notes.erase(peno);
+        else
+            notes[peno] = Note{"anna", text, QDateTime::currentDateTimeUtc(), ++revision};
+    }
+    std::map<qint64, Note> notes;
+    qint64 revision = 0;
+    int saves = 0;
+};
+
+} // namespace
+
+TEST(NoteEdit, UncontestedSavesFollowTheirOwnRevisions)
+{
+    RevisionStore store;
+    NoteEdit edit(store, 5);
+    EXPECT_EQ(edit.opened().revision, 0);
+    EXPECT_FALSE(edit.save("první"));
+    EXPECT_FALSE(edit.save("druhá")); // at the revision the first save made
+    EXPECT_EQ(store.own(5).text, "druhá");
+    EXPECT_EQ(edit.opened().revision, store.own(5).revision);
+    EXPECT_FALSE(edit.save(""));
+    EXPECT_TRUE(store.notes.empty());
+}
+
+TEST(NoteEdit, AConflictWritesNothingUntilAnsweredAndEachAnswerDoesWhatItSays)
+{
+    struct Case {
+        NoteEdit::Answer answer;
+        QString stored;
+    };
+    const Case cases[] = {
+        {NoteEdit::Answer::KeepTheirs, "jejich"},
+        {NoteEdit::Answer::Overwrite, "moje"},
+        {NoteEdit::Answer::KeepBoth, "jejich\nmoje"},
+    };
+    for (const Case& c : cases) {
+        RevisionStore store;
+        store.write(5, "původní");
+        NoteEdit edit(store, 5);
+        store.write(5, "jejich"); // another session saved meanwhile
+        const auto conflict = edit.save("moje");
+        ASSERT_TRUE(conflict);
+        EXPECT_EQ(conflict->text, "jejich");
+        EXPECT_EQ(store.own(5).text, "jejich");
+        EXPECT_FALSE(edit.resolve(c.answer, "moje", *conflict));
+        EXPECT_EQ(store.own(5).text, c.stored);
+        // The editing goes on from what is stored now.
+        EXPECT_EQ(edit.opened().revision, store.own(5).revision);
+        EXPECT_FALSE(edit.save(c.stored + "!"));
+    }
+}
+
+TEST(NoteEdit, AnAnswerToAStaleConflictAsksAgainAndDeletionsCount)
+{
+    RevisionStore store;
+    store.write(5, "původní");
+    NoteEdit edit(store, 5);
+    store.write(5, "jejich");
+    const auto conflict = edit.save("moje");
+    ASSERT_TRUE(conflict);
+    store.write(5, "ještě novější");
+    const auto again = edit.resolve(NoteEdit::Answer::Overwrite, "moje", *conflict);
+    ASSERT_TRUE(again);
+    EXPECT_EQ(again->text, "ještě novější");
+    EXPECT_EQ(store.own(5).text, "ještě novější");
+
+    // Their deletion is a conflict too; keeping both keeps mine alone.
+    store.write(5, "");
+    const auto deleted = edit.resolve(NoteEdit::Answer::KeepBoth, "moje", *again);
+    ASSERT_TRUE(deleted);
+    EXPECT_EQ(deleted->revision, 0);
+    EXPECT_FALSE(edit.resolve(NoteEdit::Answer::KeepBoth, "moje", *deleted));
+    EXPECT_EQ(store.own(5).text, "moje");
+
+    // Opened while the note could not be read: an existing note is a conflict.
+    NoteEdit blind(store, 5, Note{});
+    const auto unseen = blind.save("naslepo");
+    ASSERT_TRUE(unseen);
+    EXPECT_EQ(unseen->text, "moje");
+    EXPECT_EQ(store.own(5).text, "moje");
+
+    // The same text saved by both is no conflict.
+    NoteEdit stale(store, 5);
+    store.write(5, "shodně");
+    EXPECT_FALSE(stale.save("shodně"));
+    EXPECT_EQ(stale.opened().revision, store.own(5).revision);
+
+    EXPECT_EQ(NoteEdit::bothTexts("jejich\n\n", "moje"), "jejich\nmoje");
+    EXPECT_EQ(NoteEdit::bothTexts(" ", "moje"), "moje");
+    EXPECT_EQ(NoteEdit::bothTexts("jejich", "\n"), "jejich");
+}
+
+TEST(NoteEdit, TheFileStoreKeepsPrivateNotesWithoutAuthorsAndTheServerStoreTakesTheSettings)
+{
+    kvtest::TestHome home;
+    kv::settings() = kv::Settings();
+    kv::settings().dataHome = home.path();
+    kv::DataModule dm;
+    kv::NoteStore& notes = dm.notes();
+    ASSERT_TRUE(dynamic_cast<kv::FileNoteStore*>(&notes));
+    EXPECT_FALSE(notes.shared());
+    EXPECT_TRUE(notes.all(9).empty());
+    NoteEdit edit(notes, 9);
+    EXPECT_FALSE(edit.save("a\nb"));
+    EXPECT_EQ(kv::NoteFile::lines(9), QStringList({"a", "b"}));
+    // A file written behind the window's back is simply overwritten, as before.
+    kv::NoteFile::save(9, "jinde");
+    EXPECT_FALSE(edit.save("c"));
+    EXPECT_EQ(kv::NoteFile::text(9), "c");
+    ASSERT_EQ(notes.all(9).size(), 1u);
+    EXPECT_TRUE(notes.all(9)[0].author.isEmpty());
+    EXPECT_FALSE(edit.save(" "));
+    EXPECT_FALSE(kv::NoteFile::exists(9));
+
+    // A server that cannot be reached: a clear error, every time it is asked.
+    kv::settings().database = "host=" + home.path() + "/no-server dbname=kv connect_timeout=2";
+    kv::DataModule office;
+    kv::NoteStore& server = office.notes();
+    ASSERT_TRUE(dynamic_cast<kv::ServerNoteStore*>(&server));
+    EXPECT_TRUE(server.shared());
+    EXPECT_FALSE(server.author().isEmpty());
+    EXPECT_KV_ERROR(server.own(9), Engine);
+    EXPECT_KV_ERROR(server.save(9, "x", 0), Engine);
+    kv::settings() = kv::Settings();
+}
