@@ -1,7 +1,10 @@
 #pragma once
 
+#include "engine/LargeArray.h"
+
 #include <QString>
 #include <QtGlobal>
+#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -48,10 +51,10 @@ public:
 
 private:
     bool m_compact = true;
-    std::vector<quint32> m_order32;                  // rowids when compact
-    std::vector<qint64> m_order64;                   // otherwise
-    std::vector<qint32> m_ranks;                     // by place
-    std::vector<qint32> m_places;                    // by rowid when compact, -1 for none
+    LargeArray<quint32> m_order32;                   // rowids when compact
+    LargeArray<qint64> m_order64;                    // otherwise
+    LargeArray<qint32> m_ranks;                      // by place
+    LargeArray<qint32> m_places;                     // by rowid when compact, -1 for none
     std::vector<std::pair<qint64, qint32>> m_sparse; // (rowid, place) sorted otherwise
 };
 

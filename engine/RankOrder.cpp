@@ -18,7 +18,7 @@ namespace
 
 // The set's rows marked at their places in the column's order; false when a
 // row is not in the table or comes twice (the sort by keys keeps those).
-bool mark(const RankColumn& column, const std::vector<qint64>& rows, std::vector<quint64>& bits)
+bool mark(const RankColumn& column, const std::vector<qint64>& rows, LargeArray<quint64>& bits)
 {
     bits.assign((column.size() + 63) / 64, 0);
     for (const qint64 rowid : rows) {
@@ -36,7 +36,7 @@ bool mark(const RankColumn& column, const std::vector<qint64>& rows, std::vector
 
 bool sortByPlaces(const RankColumn& column, bool descending, std::vector<qint64>& rows)
 {
-    std::vector<quint64> bits;
+    LargeArray<quint64> bits;
     if (!mark(column, rows, bits))
         return false;
     size_t k = 0;
@@ -142,9 +142,10 @@ std::vector<qint64> RankOrder::wholeTable(const Database& db, const QString& tab
                                           const QString& field)
 {
     const RankColumn& column = db.rankColumn(table, field);
-    std::vector<qint64> rows(column.size());
-    for (size_t p = 0; p < rows.size(); ++p)
-        rows[p] = column.rowAt(p);
+    std::vector<qint64> rows;
+    rows.reserve(column.size());
+    for (size_t p = 0; p < column.size(); ++p)
+        rows.push_back(column.rowAt(p));
     return rows;
 }
 
