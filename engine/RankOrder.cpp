@@ -3,6 +3,7 @@
 #include "engine/Database.h"
 #include "engine/JetDialect.h"
 #include "engine/RankColumn.h"
+#include "engine/ReadTransaction.h"
 #include "engine/Schema.h"
 #include "engine/Statement.h"
 
@@ -89,6 +90,8 @@ void lookUp(const Database& db, const QString& table, const std::vector<SortTerm
         }
     if (which.empty())
         return;
+    // One lock of the file for all the lookups, not one per row.
+    const ReadTransaction reading(db);
     Statement st(db, QStringLiteral("SELECT %1 FROM %2 WHERE rid = ?")
                          .arg(fields.join(u','), JetDialect::quoted(Schema::rankTable(table))));
     for (Key& key : keys) {

@@ -7,12 +7,10 @@
 namespace kv::engine
 {
 
-ReadTransaction::ReadTransaction(Database& db) : m_db(db)
+ReadTransaction::ReadTransaction(const Database& db) : m_db(db)
 {
-    if (m_db.handle() && sqlite3_get_autocommit(m_db.handle())) {
-        m_db.exec(QStringLiteral("BEGIN"));
-        m_began = true;
-    }
+    if (m_db.handle() && sqlite3_get_autocommit(m_db.handle()))
+        m_began = sqlite3_exec(m_db.handle(), "BEGIN", nullptr, nullptr, nullptr) == SQLITE_OK;
 }
 
 ReadTransaction::~ReadTransaction()

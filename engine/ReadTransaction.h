@@ -12,13 +12,13 @@ class Database;
 class ReadTransaction
 {
 public:
-    explicit ReadTransaction(Database& db);
+    explicit ReadTransaction(const Database& db);
     ~ReadTransaction();
     ReadTransaction(const ReadTransaction&) = delete;
     ReadTransaction& operator=(const ReadTransaction&) = delete;
 
 private:
-    Database& m_db;
+    const Database& m_db;
     bool m_began = false;
 };
 
