@@ -163,11 +163,13 @@ DataModule::OpenResult DataModule::openDatabase()
             // The set starts as one firm: filtering before the first run
             // spares reading the whole table only to narrow it at once.
             m_firms->setFilter(QLatin1String(InitialFilter), true);
-            for (TableCursor* c : {m_firms, m_icoDictionary, m_townDictionary, m_districtDictionary,
-                                   m_nameDictionary, m_streetDictionary}) {
-                c->open();
+            m_firms->open();
+            step();
+            // The dictionaries open when their list is first shown (the
+            // selection window opens them afresh anyway): reading the IČO
+            // dictionary of millions of firms here would slow every start.
+            for (int i = 0; i < 5; ++i)
                 step();
-            }
             openDetails();
             m_firms->setFilter(QLatin1String(InitialFilter), true);
             step();

@@ -8,6 +8,7 @@
 #include "domain/ExportSheet.h"
 #include "domain/PrintCursorScope.h"
 #include "engine/QueryCursor.h"
+#include "engine/ReadTransaction.h"
 #include "engine/TableCursor.h"
 
 namespace kv
@@ -114,6 +115,7 @@ TextExport::Result TextExport::run(engine::Database& db, engine::TableCursor& fi
     ExportSheet sheet;
     sheet.header = header(choice);
     sheet.numeric = {true};
+    const engine::ReadTransaction reading(db);
     firms.first();
     while (!firms.eof()) {
         if (choice.format == ExportFormat::Text)

@@ -60,6 +60,38 @@ const RankColumn& Database::rankColumn(const QString& table, const QString& fiel
     return *it->second;
 }
 
+const RankColumn* Database::loadedRankColumn(const QString& table, const QString& field) const
+{
+    const auto it = m_rankColumns.find(table.toLower() + u'.' + field.toLower());
+    return it == m_rankColumns.end() ? nullptr : it->second.get();
+}
+
+const RankColumn* Database::anyRankColumn(const QString& table) const
+{
+    const QString prefix = table.toLower() + u'.';
+    const auto it = m_rankColumns.lower_bound(prefix);
+    return it != m_rankColumns.end() && it->first.startsWith(prefix) ? it->second.get() : nullptr;
+}
+
+QString Database::rowidField(const QString& table) const
+{
+    const QString key = table.toLower();
+    if (const auto it = m_rowidFields.constFind(key); it != m_rowidFields.constEnd())
+        return *it;
+    QString field;
+    int keys = 0;
+    Statement st(*this,
+                 QStringLiteral("SELECT lower(name), lower(type), pk FROM pragma_table_info(?)"));
+    st.bind(1, key);
+    while (st.step())
+        if (st.integer(2) > 0 && ++keys == 1 && st.text(1) == QLatin1String("integer"))
+            field = st.text(0);
+    if (keys != 1)
+        field.clear();
+    m_rowidFields.insert(key, field);
+    return field;
+}
+
 QString Database::lastError(sqlite3* db)
 {
     return db ? QString::fromUtf8(sqlite3_errmsg(db)) : QStringLiteral("out of memory");
@@ -113,6 +145,8 @@ void Database::close()
     m_ranks.clear();
     m_rankColumns.clear();
     m_rankWarnings.clear();
+    m_rankedRows.clear();
+    m_rowidFields.clear();
 }
 
 void Database::exec(const QString& sql)
@@ -136,6 +170,8 @@ void Database::reloadCatalog()
     m_ranks.clear();
     m_rankColumns.clear();
     m_rankWarnings.clear();
+    m_rankedRows.clear();
+    m_rowidFields.clear();
     // Taken before anything is read: a change made while the check runs
     // gives the file another identity, so the result is not found again.
     std::optional<RankCheckCache> cache;
@@ -164,6 +200,7 @@ void Database::reloadCatalog()
                                   .arg(check.table.count);
             continue;
         }
+        m_rankedRows.insert(t.name, check.ranked.count);
         Statement cols(*this, QStringLiteral("SELECT lower(name) FROM pragma_table_info('%1')")
                                   .arg(Schema::rankTable(t.name)));
         while (cols.step())

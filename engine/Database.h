@@ -50,6 +50,14 @@ public:
     }
     // Czech ranks of a field, loaded on first use (hasRank must be true).
     const RankColumn& rankColumn(const QString& table, const QString& field) const;
+    // The ranks of a field if already loaded, else nullptr.
+    const RankColumn* loadedRankColumn(const QString& table, const QString& field) const;
+    // Any loaded rank column of the table (they all know its rows), else nullptr.
+    const RankColumn* anyRankColumn(const QString& table) const;
+    // Rows of a table with ranks, as counted when the database opened.
+    qint64 rankedRows(const QString& table) const { return m_rankedRows.value(table.toLower()); }
+    // The INTEGER PRIMARY KEY field of a table (its rowid), empty when none.
+    QString rowidField(const QString& table) const;
     // Re-reads which tables exist (after a builder created some). A rank
     // table whose rows no longer match its table (rows added or deleted
     // after finishDatabase) is left unused, so that table sorts with the
@@ -69,6 +77,8 @@ private:
     QSet<QString> m_tables;
     QHash<QString, QSet<QString>> m_ranks; // table -> fields with a stored Czech rank
     QStringList m_rankWarnings;
+    QHash<QString, qint64> m_rankedRows;
+    mutable QHash<QString, QString> m_rowidFields;
     mutable std::map<QString, std::unique_ptr<RankColumn>> m_rankColumns;
 };
 

@@ -6,26 +6,54 @@
 #include "engine/Statement.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace kv::engine
 {
 
 RankColumn::RankColumn(const Database& db, const QString& table, const QString& field)
 {
+    // The rank index holds (rank, rid): read in its order it is the sorted
+    // table, without touching the rank table's own pages.
+    const QString rankTable = JetDialect::quoted(Schema::rankTable(table));
+    const QString column = JetDialect::quoted(field);
+    const qint64 rows = db.rankedRows(table);
     Statement st(db,
-                 QStringLiteral("SELECT rid, %1 FROM %2 ORDER BY rid")
-                     .arg(JetDialect::quoted(field), JetDialect::quoted(Schema::rankTable(table))));
-    while (st.step())
-        m_sparse.emplace_back(st.int64(0), qint32(st.int64(1)));
-    const qint64 top = m_sparse.empty() ? 0 : m_sparse.back().first;
+                 QStringLiteral("SELECT rid, %1 FROM %2 ORDER BY %1, rid").arg(column, rankTable));
+    m_ranks.reserve(size_t(rows));
+    m_order32.reserve(size_t(rows));
+    qint64 top = -1;
+    while (st.step()) {
+        const qint64 rowid = st.int64(0);
+        m_ranks.push_back(qint32(st.int64(1)));
+        if (m_compact && rowid >= 0 && rowid <= std::numeric_limits<qint32>::max()) {
+            m_order32.push_back(quint32(rowid));
+            top = std::max(top, rowid);
+            continue;
+        }
+        if (m_compact) { // rowids beyond 32 bits: the rest goes the wide way
+            m_compact = false;
+            m_order64.assign(m_order32.begin(), m_order32.end());
+            m_order32 = {};
+        }
+        m_order64.push_back(rowid);
+    }
     // A direct table costs 4 bytes per possible rowid: worth it unless rowids are scattered.
-    if (m_sparse.empty() || m_sparse.front().first < 0 || top > 4 * qint64(m_sparse.size()) + 4096)
+    if (m_compact && top > 4 * qint64(m_order32.size()) + 4096) {
+        m_compact = false;
+        m_order64.assign(m_order32.begin(), m_order32.end());
+        m_order32 = {};
+    }
+    if (m_compact) {
+        m_places.assign(size_t(top + 1), -1);
+        for (size_t p = 0; p < m_order32.size(); ++p)
+            m_places[m_order32[p]] = qint32(p);
         return;
-    m_dense.assign(size_t(top) + 1, 0);
-    for (const auto& [rowid, rank] : m_sparse)
-        m_dense[size_t(rowid)] = rank;
-    m_sparse.clear();
-    m_sparse.shrink_to_fit();
+    }
+    m_sparse.reserve(m_order64.size());
+    for (size_t p = 0; p < m_order64.size(); ++p)
+        m_sparse.emplace_back(m_order64[p], qint32(p));
+    std::sort(m_sparse.begin(), m_sparse.end());
 }
 
 } // namespace kv::engine

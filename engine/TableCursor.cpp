@@ -4,12 +4,12 @@
 #include "engine/BoundStatement.h"
 #include "engine/Database.h"
 #include "engine/JetDialect.h"
-#include "engine/RankColumn.h"
+#include "engine/KeySetFilter.h"
+#include "engine/RankOrder.h"
 #include "engine/Schema.h"
 #include "engine/Statement.h"
 
 #include <algorithm>
-#include <array>
 
 namespace kv::engine
 {
@@ -37,7 +37,17 @@ QString TableCursor::tableName() const
 
 void TableCursor::setSort(const QString& sort)
 {
-    JetDialect::sortList(m_table->name, sort); // reject a bad list before touching anything
+    // Rejects a bad list before touching anything.
+    const std::vector<SortTerm> terms = JetDialect::sortList(m_table->name, sort);
+    if (m_open && m_linkFields.isEmpty() && sortsInMemory(terms)) {
+        // The set is the same: its rows are put in the new order, and the
+        // filter is not run again (a million firms re-sort in milliseconds).
+        std::vector<qint64> rows = m_rows;
+        sortByRanks(rows, terms);
+        m_sort = sort;
+        finishRun(rows);
+        return;
+    }
     const QString old = m_sort;
     m_sort = sort;
     try {
@@ -160,7 +170,7 @@ void TableCursor::refresh()
 
 bool TableCursor::sortsInMemory(const std::vector<SortTerm>& terms) const
 {
-    if (terms.empty() || terms.size() > kMemorySortTerms)
+    if (terms.empty() || terms.size() > RankOrder::kMaxTerms)
         return false;
     for (const SortTerm& t : terms)
         if (!m_db.hasRank(m_table->name, t.field))
@@ -201,28 +211,7 @@ Translated TableCursor::buildQuery(const std::vector<SortTerm>& terms, bool memo
 
 void TableCursor::sortByRanks(std::vector<qint64>& rows, const std::vector<SortTerm>& terms) const
 {
-    struct Key {
-        std::array<qint64, kMemorySortTerms> ranks{};
-        qint64 rowid;
-        bool operator<(const Key& o) const
-        {
-            return ranks != o.ranks ? ranks < o.ranks : rowid < o.rowid;
-        }
-    };
-    std::vector<const RankColumn*> columns;
-    for (const SortTerm& t : terms)
-        columns.push_back(&m_db.rankColumn(m_table->name, t.field));
-    std::vector<Key> keys(rows.size());
-    for (size_t i = 0; i < rows.size(); ++i) {
-        keys[i].rowid = rows[i];
-        for (size_t c = 0; c < columns.size(); ++c) {
-            const qint64 r = columns[c]->rank(rows[i]);
-            keys[i].ranks[c] = terms[c].descending ? -r : r;
-        }
-    }
-    std::sort(keys.begin(), keys.end());
-    for (size_t i = 0; i < rows.size(); ++i)
-        rows[i] = keys[i].rowid;
+    RankOrder::sort(m_db, m_table->name, terms, rows);
 }
 
 void TableCursor::run()
@@ -239,11 +228,17 @@ void TableCursor::run()
         if (memorySort && unrestricted && terms.size() == 1 && !terms[0].descending) {
             // A whole table in one Czech order: the rank index already holds
             // it, so there is nothing to sort (a large dictionary opens at once).
-            Translated whole;
-            whole.sql = QStringLiteral("SELECT rid FROM %1 ORDER BY %2, rid")
-                            .arg(JetDialect::quoted(Schema::rankTable(m_table->name)),
-                                 JetDialect::quoted(terms[0].field));
-            readRows(whole, rows);
+            rows = RankOrder::wholeTable(m_db, m_table->name, terms[0].field);
+            finishRun(rows);
+            return;
+        }
+        const Filter::Numbers* keys = memorySort && m_filtered && m_linkFields.isEmpty()
+                                          ? KeySetFilter::numbers(m_db, m_table->name, m_filter)
+                                          : nullptr;
+        if (keys && RankOrder::worthColumns(m_db, m_table->name, keys->size())) {
+            // A long list of row keys: its rows are the keys the table has.
+            rows = KeySetFilter::rows(m_db.rankColumn(m_table->name, terms[0].field), *keys);
+            sortByRanks(rows, terms);
             finishRun(rows);
             return;
         }

@@ -127,7 +127,6 @@ signals:
     void afterScroll();
 
 private:
-    static constexpr size_t kMemorySortTerms = 3;
     bool sortsInMemory(const std::vector<SortTerm>& terms) const;
     Translated buildQuery(const std::vector<SortTerm>& terms, bool memorySort) const;
     void sortByRanks(std::vector<qint64>& rows, const std::vector<SortTerm>& terms) const;

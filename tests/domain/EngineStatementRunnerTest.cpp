@@ -3,6 +3,8 @@
 #include "domain/SelectionApply.h"
 #include "domain/SelectionState.h"
 #include "engine/Database.h"
+#include "engine/Schema.h"
+#include "engine/SchemaSql.h"
 #include "tests/support/CompanyDb.h"
 #include "tests/support/ErrorKind.h"
 #include "tests/support/TestHome.h"
@@ -10,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <memory>
 
 using kv::SelectionState;
 
@@ -141,4 +144,42 @@ TEST_F(EngineRunnerTest, PerValueListsAreThoseOfTheStatementsRunOneByOne)
     }
     const QList<kv::PenoList> firmsOf101{{3, 7, 8}}; // firm 7 has the code twice
     EXPECT_EQ(runner.penoPerValue(industry, {101}, false), firmsOf101);
+}
+
+TEST(EngineRunnerCount, LongNumberListCountsTheFirmsTheTableHas)
+{
+    kvtest::TestHome home;
+    for (const bool rowKey : {true, false}) {
+        SCOPED_TRACE(rowKey ? "firms keyed by number" : "plain table");
+        kvtest::CompanyDb company;
+        if (rowKey) {
+            company.exec(QStringLiteral("DROP TABLE firma"));
+            company.exec(kv::engine::SchemaSql::createSql(
+                *kv::engine::Schema::table(QStringLiteral("firma")),
+                kv::engine::SchemaSql::Keys::RowKey));
+        }
+        company.exec(QStringLiteral("BEGIN"));
+        for (int i = 0; i < 300; ++i)
+            company.firm(100 + 2 * i, QStringLiteral("Firma %1").arg(i % 17));
+        company.exec(QStringLiteral("COMMIT"));
+        std::unique_ptr<kv::engine::Database> db = company.openReadOnly(true);
+        kv::EngineStatementRunner runner(*db);
+        // Every third firm, unsorted, with repeats and with numbers no firm has.
+        std::vector<qint64> numbers{99, 103, 5000, 106, 106};
+        for (int i = 297; i >= 0; i -= 3)
+            numbers.push_back(100 + 2 * i);
+        QStringList spelled;
+        for (qint64 n : numbers)
+            spelled << QString::number(n);
+        const kv::engine::Filter carried = kv::engine::Filter::numberList(
+            QStringLiteral("peno"), std::make_shared<const kv::engine::Filter::Numbers>(numbers));
+        EXPECT_EQ(runner.countFirms(carried), 100);
+        EXPECT_EQ(
+            runner.countFirms(QStringLiteral("(peno in (") + spelled.join(u',') + u')' + u')'),
+            100);
+        EXPECT_EQ(runner.countFirms(kv::engine::Filter::fromSkeleton(
+                      carried.skeleton() + QStringLiteral(" and (not peno in (100,106))"),
+                      carried.sets())),
+                  98);
+    }
 }

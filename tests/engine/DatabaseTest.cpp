@@ -2,6 +2,7 @@
 
 #include "engine/DatabaseSetup.h"
 #include "engine/QueryCursor.h"
+#include "engine/ReadTransaction.h"
 #include "engine/Statement.h"
 #include "tests/support/ErrorKind.h"
 
@@ -72,6 +73,38 @@ TEST(Database, StatementRunsOneStatementOnly)
     ASSERT_TRUE(ok.step());
     EXPECT_EQ(ok.integer(0), 6);
     EXPECT_FALSE(ok.step());
+}
+
+TEST(Database, ReadTransactionHoldsOneSnapshotAndLeavesAnOpenOneAlone)
+{
+    kvtest::CompanyDb build;
+    build.companySet();
+    std::unique_ptr<Database> db = build.openReadOnly(true);
+    auto count = [](Database& d) {
+        Statement st(d, "SELECT count(*) FROM firma");
+        return st.step() ? st.int64(0) : -1;
+    };
+    {
+        const ReadTransaction reading(*db);
+        EXPECT_FALSE(sqlite3_get_autocommit(db->handle()));
+        EXPECT_EQ(count(*db), 7);
+        // A writer cannot change the rows under the reader meanwhile.
+        EXPECT_THROW(kvtest::CompanyDb::change(build.path(), "DELETE FROM firma WHERE peno = 1"),
+                     kv::Error);
+        EXPECT_EQ(count(*db), 7);
+    }
+    EXPECT_TRUE(sqlite3_get_autocommit(db->handle()));
+    kvtest::CompanyDb::change(build.path(), "DELETE FROM firma WHERE peno = 1");
+    EXPECT_EQ(count(*db), 6);
+
+    db->exec("SAVEPOINT outer_one");
+    {
+        const ReadTransaction inside(*db);
+        EXPECT_FALSE(sqlite3_get_autocommit(db->handle()));
+    }
+    EXPECT_FALSE(sqlite3_get_autocommit(db->handle())); // the outer one is still open
+    db->exec("RELEASE outer_one");
+    EXPECT_TRUE(sqlite3_get_autocommit(db->handle()));
 }
 
 TEST(DatabaseSetup, FinishAddsRanksAndIsRepeatable)
