@@ -62,8 +62,6 @@ bool DemoDatabase::create(const QString& path)
         engine::prepareBulkLoad(*m_db);
         m_transaction = std::make_unique<engine::Transaction>(*m_db);
         m_db->exec(engine::SchemaSql::createSql(engine::SchemaSql::Keys::RowKey));
-        // Every table gets its rows in ascending peno.
-        engine::createPenoIndexes(*m_db);
         for (int i = 0; i < Count; ++i)
             m_insert[i] = std::make_unique<engine::RowInserter>(*m_db, tableInfo(kTables[i]));
     } catch (const Error& e) {

@@ -98,17 +98,14 @@ private:
     qint64 m_previous = 0;
 };
 
-// The link indexes, or only those led by peno.
-void createIndexes(sqlite3* db, bool penoLedOnly = false)
+void createIndexes(sqlite3* db)
 {
     const SmallSortRuns runs(db);
     for (const IndexSpec& index : kIndexes) {
         const QString table = QLatin1String(index.table);
-        const QStringList cols = QString::fromLatin1(index.columns).split(u',');
-        if (penoLedOnly && cols[0] != QLatin1String("peno"))
-            continue;
         QString rowidAlias;
         const QStringList present = columnsOf(db, table, &rowidAlias);
+        const QStringList cols = QString::fromLatin1(index.columns).split(u',');
         bool ok = !present.isEmpty();
         for (const QString& c : cols)
             ok = ok && present.contains(c);
@@ -208,11 +205,6 @@ void prepareBulkLoad(Database& db)
     db.exec(QStringLiteral("PRAGMA page_size=4096; PRAGMA journal_mode=OFF; "
                            "PRAGMA synchronous=OFF; PRAGMA locking_mode=EXCLUSIVE; "
                            "PRAGMA cache_size=-262144; PRAGMA temp_store=FILE; PRAGMA threads=2"));
-}
-
-void createPenoIndexes(Database& db)
-{
-    createIndexes(db.handle(), true);
 }
 
 void compactInto(Database& db, const QString& path)

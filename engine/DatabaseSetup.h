@@ -31,12 +31,6 @@ void finishDatabase(Database& db);
 // depend on the machine).
 void prepareBulkLoad(Database& db);
 
-// For a builder that inserts the rows of every table in ascending peno
-// order: the link indexes led by peno, made on the empty tables, so that
-// each row's key is appended to them as it goes in rather than all keys
-// being sorted afterwards. finishDatabase keeps them and adds the others.
-void createPenoIndexes(Database& db);
-
 // Writes a compacted copy of the database to path (an existing file is
 // replaced); the same content always gives the same bytes.
 void compactInto(Database& db, const QString& path);
