@@ -154,7 +154,7 @@ TEST(QuickFindIndex, RowsOfAGeneratedDatabaseFollowCzechNameOrderThenPeno)
     std::vector<qint64> expected, indexed;
     Statement byCollation(db.handle(), QStringLiteral("SELECT peno FROM firma ORDER BY nazev "
                                                       "COLLATE %1, peno")
-                                          .arg(CzechText::collationName));
+                                           .arg(CzechText::collationName));
     while (byCollation.step())
         expected.push_back(byCollation.int64(0));
     Statement byIndex(db.handle(), QStringLiteral("SELECT peno FROM kv_quickfind ORDER BY rowid"));
