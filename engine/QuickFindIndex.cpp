@@ -120,22 +120,6 @@ bool ranksMatch(sqlite3* db, const QString& source)
     return st.step() && st.int64(0) == 1;
 }
 
-// Whether firma's peno is its INTEGER PRIMARY KEY and the rank table has its
-// name index, so that rank order with ties by rowid is name order with ties
-// by peno.
-bool penoIsRowid(sqlite3* db, const QString& source)
-{
-    Statement st(db, QStringLiteral("SELECT (SELECT count(*) FROM pragma_table_info('firma', ?1) "
-                                    "WHERE pk > 0) = 1 AND EXISTS (SELECT 1 FROM "
-                                    "pragma_table_info('firma', ?1) WHERE lower(name) = 'peno' AND "
-                                    "pk = 1 AND lower(type) = 'integer') AND EXISTS (SELECT 1 FROM "
-                                    "%1.sqlite_master WHERE type = 'index' AND name = "
-                                    "'kv_rank_firma_nazev')")
-                         .arg(source));
-    st.bind(1, source);
-    return st.step() && st.int64(0) == 1;
-}
-
 // Fills target.kv_quickfind from source.firma, rowids in name order.
 void fillIndex(sqlite3* db, const QString& target, const QString& source,
                const QuickFindIndex::Progress& progress)
@@ -156,16 +140,7 @@ void fillIndex(sqlite3* db, const QString& target, const QString& source,
     // collation does.
     QString order;
     QString join;
-    QString from = QStringLiteral("%1.firma f").arg(source);
-    if (ranksMatch(db, source) && penoIsRowid(db, source)) {
-        // Name rank and rowid, which is peno, are the order of the rank
-        // index: walked instead of sorting every row (rows without a rank
-        // cannot be, as ranksMatch holds).
-        from = QStringLiteral("%1.kv_rank_firma r INDEXED BY kv_rank_firma_nazev JOIN %1.firma f "
-                              "ON f.rowid = r.rid")
-                   .arg(source);
-        order = QStringLiteral("r.nazev, r.rid");
-    } else if (ranksMatch(db, source)) {
+    if (ranksMatch(db, source)) {
         join = QStringLiteral(" LEFT JOIN %1.kv_rank_firma r ON r.rid = f.rowid").arg(source);
         order = QStringLiteral("r.nazev, f.peno");
     } else {
@@ -173,8 +148,8 @@ void fillIndex(sqlite3* db, const QString& target, const QString& source,
         order = QStringLiteral("f.nazev COLLATE %1, f.peno").arg(CzechText::collationName);
     }
     Statement rows(db, QStringLiteral("SELECT f.peno, f.ico, f.nazev, f.ulice, f.misto FROM "
-                                      "%1%2 ORDER BY %3")
-                           .arg(from, join, order));
+                                      "%1.firma f%2 ORDER BY %3")
+                           .arg(source, join, order));
     Statement ins(db, QStringLiteral("INSERT INTO %1(rowid, peno, ico, nazev, ulice, misto) "
                                      "VALUES(?, ?, ?, ?, ?, ?)")
                           .arg(table));

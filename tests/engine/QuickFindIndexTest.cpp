@@ -130,9 +130,9 @@ TEST(QuickFindIndex, DamagedSideFileIsBuiltAgain)
 
 TEST(QuickFindIndex, RowsOfAGeneratedDatabaseFollowCzechNameOrderThenPeno)
 {
-    // peno is firma's row key here, so the rows are read along the name
-    // rank index; they must come out as the collation orders them, equal
-    // names by peno, whatever the order the rows went in.
+    // A generated database (peno is firma's row key) with its Czech ranks:
+    // the rows come out as the collation orders them, equal names by peno,
+    // whatever the order the rows went in.
     QTemporaryDir dir;
     Database db(dir.filePath("KV2001.db"), Database::Mode::Create);
     db.exec(SchemaSql::createSql(SchemaSql::Keys::RowKey));
