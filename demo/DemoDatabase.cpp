@@ -223,11 +223,18 @@ bool DemoDatabase::finish(const QString& finalPath)
     }
     try {
         writeDictionaries();
-        for (const QString& sql : engine::SchemaSql::lookupIndexSql())
-            m_db->exec(sql);
         for (auto& s : m_insert)
             s.reset();
         m_transaction->commit();
+        // Index keys sorted in small runs, as finishDatabase does: cheaper
+        // than in runs as large as the cache that took the rows.
+        m_db->exec(QStringLiteral("PRAGMA cache_size=-2048"));
+        {
+            engine::Transaction lookups(*m_db);
+            for (const QString& sql : engine::SchemaSql::lookupIndexSql())
+                m_db->exec(sql);
+            lookups.commit();
+        }
         // The page cache that took the rows makes room for the sort ranks.
         m_db->exec(QStringLiteral("PRAGMA cache_size=-65536; PRAGMA shrink_memory"));
         DemoTiming::mark("dictionaries, lookup indexes");

@@ -6,8 +6,7 @@
 #include "demo/DemoDatabase.h"
 #include "demo/DemoPictures.h"
 #include "demo/DemoTiming.h"
-#include "demo/FirmFactory.h"
-#include "demo/PenoSequence.h"
+#include "demo/FirmStream.h"
 #include "demo/PictureWriter.h"
 
 #include <QDir>
@@ -69,9 +68,8 @@ bool DemoGenerator::writeFirms(const QString& dir)
     if (!db.create(work))
         return failed(db.error());
 
-    DemoRandom rng(m_options.seed);
-    PenoSequence penos(m_options.firms, rng);
-    FirmFactory factory(data, rng);
+    // The firms are made on another core while this thread writes them.
+    FirmStream firms(data, m_options.seed, m_options.firms);
     const QString logos = home.filePath(QStringLiteral("Log/"));
     const QString ads = home.filePath(QStringLiteral("RK/"));
     const qint64 step = std::max(1, m_options.firms / 20);
@@ -81,26 +79,31 @@ bool DemoGenerator::writeFirms(const QString& dir)
     // on while the indexes are built.
     PictureWriter pictures;
     QString pictureError;
-    for (int i = 0; i < m_options.firms; ++i) {
-        const int peno = penos.next();
-        const DemoFirm firm = factory.make(peno, peno == PenoSequence::kShown);
-        if (!db.addFirm(firm))
-            return failed(db.error());
-        if (!firm.logo.isNull() || !firm.ads.isEmpty()) {
-            const auto shown = std::make_shared<const DemoFirm>(DemoPictures::shownParts(firm));
-            if (!firm.logo.isNull())
-                pictures.add([shown] { return DemoPictures::logo(*shown); }, logos + firm.logo,
-                             "PNG");
-            const QString town = data.towns()[firm.town].name;
-            for (int a = 0; a < firm.ads.size(); ++a)
-                pictures.add(
-                    [shown, town, a] { return DemoPictures::advertisement(*shown, town, a + 1); },
-                    ads + firm.ads[a], "JPG");
+    const auto addPictures = [&](const DemoFirm& firm) {
+        if (firm.logo.isNull() && firm.ads.isEmpty())
+            return;
+        const auto shown = std::make_shared<const DemoFirm>(DemoPictures::shownParts(firm));
+        if (!firm.logo.isNull())
+            pictures.add([shown] { return DemoPictures::logo(*shown); }, logos + firm.logo, "PNG");
+        const QString town = data.towns()[firm.town].name;
+        for (int a = 0; a < firm.ads.size(); ++a)
+            pictures.add(
+                [shown, town, a] { return DemoPictures::advertisement(*shown, town, a + 1); },
+                ads + firm.ads[a], "JPG");
+    };
+    int i = 0;
+    for (std::vector<DemoFirm> batch = firms.next(); !batch.empty() && !pictures.failed();
+         batch = firms.next()) {
+        for (const DemoFirm& firm : batch) {
+            if (!db.addFirm(firm))
+                return failed(db.error());
+            addPictures(firm);
+            if (pictures.failed())
+                break;
+            if ((i + 1) % step == 0 || i + 1 == m_options.firms)
+                report(stage, i + 1, m_options.firms);
+            ++i;
         }
-        if (pictures.failed())
-            break;
-        if ((i + 1) % step == 0 || i + 1 == m_options.firms)
-            report(stage, i + 1, m_options.firms);
     }
     if (pictures.failed() && !pictures.finish(&pictureError))
         return failed(pictureError);

@@ -1,6 +1,10 @@
 // The building blocks of the demo generator whose rules are fixed from
-// outside: the IČO check digit and the company numbers.
+// outside: the IČO check digit and the company numbers; the firms made on
+// a thread of their own are those of the plain loop.
+#include "demo/CzechData.h"
 #include "demo/DemoRandom.h"
+#include "demo/FirmFactory.h"
+#include "demo/FirmStream.h"
 #include "demo/Ico.h"
 #include "demo/PenoSequence.h"
 
@@ -18,6 +22,62 @@ TEST(Ico, CheckDigitFollowsTheMod11Rule)
     EXPECT_FALSE(kv::Ico::isValid(QStringLiteral("00006948")));
     EXPECT_FALSE(kv::Ico::isValid(QStringLiteral("0006947")));
     EXPECT_FALSE(kv::Ico::isValid(QStringLiteral("0000694x")));
+}
+
+// The parts of a firm the database and the pictures are made from.
+QStringList firmText(const kv::DemoFirm& f)
+{
+    QStringList out = {QString::number(f.peno),
+                       f.ico,
+                       f.nazev,
+                       f.ulice,
+                       f.street,
+                       QString::number(f.town),
+                       f.psc,
+                       f.tel,
+                       f.fax,
+                       f.email,
+                       f.www,
+                       f.logo,
+                       f.placena,
+                       f.link,
+                       f.reklama};
+    out << f.ads;
+    for (const kv::DemoPerson& p : f.persons)
+        out << p.osoba << p.tel << p.fax << p.email << p.www;
+    for (const kv::DemoIndustryRow& r : f.industries)
+        out << QString::number(r.kod) << r.txt << r.lines;
+    return out;
+}
+
+TEST(FirmStream, HandsOutTheFirmsOfOneLoopInOrderWhateverTheBatchSize)
+{
+    kv::CzechData data;
+    QString error;
+    ASSERT_TRUE(data.load(&error)) << error.toStdString();
+    const int n = 3000;
+    std::vector<QStringList> direct;
+    {
+        kv::DemoRandom rng(7);
+        kv::PenoSequence penos(n, rng);
+        kv::FirmFactory factory(data, rng);
+        for (int i = 0; i < n; ++i) {
+            const int peno = penos.next();
+            direct.push_back(firmText(factory.make(peno, peno == kv::PenoSequence::kShown)));
+        }
+    }
+    for (const int batch : {1, 7, 512, 5000}) {
+        kv::FirmStream stream(data, 7, n, batch);
+        std::vector<QStringList> streamed;
+        for (auto b = stream.next(); !b.empty(); b = stream.next())
+            for (const kv::DemoFirm& f : b)
+                streamed.push_back(firmText(f));
+        EXPECT_TRUE(streamed == direct) << batch;
+        EXPECT_TRUE(stream.next().empty()) << batch;
+    }
+    // Given up half way: the making thread stops and is joined.
+    kv::FirmStream abandoned(data, 7, n, 16);
+    EXPECT_EQ(abandoned.next().size(), 16u);
 }
 
 TEST(PenoSequence, AscendsWithGapsAndAlwaysHoldsTheStartFirm)

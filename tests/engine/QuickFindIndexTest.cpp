@@ -1,7 +1,13 @@
 #include "tests/support/CompanyDb.h"
 
+#include "engine/CzechText.h"
 #include "engine/Database.h"
+#include "engine/DatabaseSetup.h"
 #include "engine/QuickFindIndex.h"
+#include "engine/RowInserter.h"
+#include "engine/Schema.h"
+#include "engine/SchemaSql.h"
+#include "engine/Statement.h"
 
 #include <gtest/gtest.h>
 
@@ -120,4 +126,42 @@ TEST(QuickFindIndex, DamagedSideFileIsBuiltAgain)
     Database db(company.path());
     EXPECT_EQ(QuickFindIndex::attach(db, cache.path()), "kvqf");
     EXPECT_EQ(penos(db, "kvqf", "\"pisek\""), std::vector<qint64>{5});
+}
+
+TEST(QuickFindIndex, RowsOfAGeneratedDatabaseFollowCzechNameOrderThenPeno)
+{
+    // A generated database (peno is firma's row key) with its Czech ranks:
+    // the rows come out as the collation orders them, equal names by peno,
+    // whatever the order the rows went in.
+    QTemporaryDir dir;
+    Database db(dir.filePath("KV2001.db"), Database::Mode::Create);
+    db.exec(SchemaSql::createSql(SchemaSql::Keys::RowKey));
+    const std::vector<std::pair<qint64, QString>> firms = {
+        {9, "Chata Hora"},  {2, "Cukrárna"},   {7, "Hrad s.r.o."}, {4, "Čistírna"},
+        {12, "cukrárna"},   {3, "Chata Hora"}, {8, "Ćma"},         {5, "Hrad s.r.o."},
+        {1, "Česká pošta"}, {11, "Cesta"},     {6, "Ceska posta"}, {10, "Zámek"}};
+    {
+        RowInserter firma(db, *Schema::table("firma"));
+        for (const auto& [peno, nazev] : firms) {
+            firma.add(peno).addNull().add(nazev);
+            firma.insert();
+        }
+    }
+    finishDatabase(db);
+    buildQuickFindIndex(db);
+
+    CzechText::registerWith(db.handle());
+    std::vector<qint64> expected, indexed;
+    Statement byCollation(db.handle(), QStringLiteral("SELECT peno FROM firma ORDER BY nazev "
+                                                      "COLLATE %1, peno")
+                                           .arg(CzechText::collationName));
+    while (byCollation.step())
+        expected.push_back(byCollation.int64(0));
+    Statement byIndex(db.handle(), QStringLiteral("SELECT peno FROM kv_quickfind ORDER BY rowid"));
+    while (byIndex.step())
+        indexed.push_back(byIndex.int64(0));
+    ASSERT_EQ(expected.size(), firms.size());
+    EXPECT_EQ(indexed, expected);
+    // Not merely the order of the keys or of the rows' arrival.
+    EXPECT_NE(expected.front(), 1);
 }
