@@ -109,7 +109,7 @@ void Database::openServer(const QString& conninfo)
 {
     close();
     m_path.clear();
-    m_server = std::make_unique<ServerDirectory>(conninfo);
+    m_server = std::make_shared<ServerDirectory>(conninfo);
     for (const TableInfo& t : Schema::tables())
         if (m_server->hasTable(t.name))
             m_tables.insert(t.name);

@@ -60,6 +60,9 @@ public:
     PgConnection& server() const;
     // Makes the server's transaction usable again after a failed statement.
     void recoverServer() const noexcept;
+    // The server's connection, shared with the statements on it: like a
+    // SQLite connection closed with statements left, it ends with the last.
+    std::shared_ptr<ServerDirectory> directory() const { return m_server; }
     // The column that numbers a table's rows: rowid, or the loaded copy of it.
     QString rowIdColumn() const;
     // A table's own columns in their order (lower case on SQLite).
@@ -90,7 +93,7 @@ public:
 
 private:
     sqlite3* m_db = nullptr;
-    std::unique_ptr<ServerDirectory> m_server;
+    std::shared_ptr<ServerDirectory> m_server;
     QString m_path;
     bool m_readOnly = false;
     QSet<QString> m_tables;

@@ -3,6 +3,7 @@
 #include "core/Error.h"
 #include "engine/Database.h"
 #include "engine/PgStatement.h"
+#include "engine/ServerDirectory.h"
 
 #include <sqlite3.h>
 
@@ -15,11 +16,11 @@ Statement::Statement(const Database& db, const QString& sql)
         prepare(db.handle(), sql);
         return;
     }
-    m_server = &db;
+    m_server = db.directory();
     try {
-        m_pg = std::make_unique<PgStatement>(db.server(), sql);
+        m_pg = std::make_unique<PgStatement>(m_server->connection(), sql);
     } catch (...) {
-        db.recoverServer();
+        m_server->recover();
         throw;
     }
 }
@@ -60,7 +61,7 @@ void Statement::check(int rc)
 
 void Statement::failed()
 {
-    m_server->recoverServer();
+    m_server->recover();
     m_ran = false;
     m_result = PgResult();
     m_row = -1;

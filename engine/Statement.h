@@ -14,6 +14,7 @@ namespace kv::engine
 
 class Database;
 class PgStatement;
+class ServerDirectory;
 
 // One prepared statement (RAII) on SQLite or, for a Database on a server, on
 // PostgreSQL (written in that form: $n parameters; a run reads all its rows
@@ -59,8 +60,8 @@ private:
     bool onRow() const { return m_row >= 0 && m_row < m_result.rows(); }
     sqlite3* m_db = nullptr;
     sqlite3_stmt* m_stmt = nullptr;
-    // On a server:
-    const Database* m_server = nullptr;
+    // On a server (the connection outlives the statement):
+    std::shared_ptr<ServerDirectory> m_server;
     std::unique_ptr<PgStatement> m_pg;
     PgResult m_result;
     bool m_ran = false;

@@ -1,6 +1,7 @@
 // The company directory read from a PostgreSQL server: the connection pins
 // the version current at its start for its life, a reader role may read
 // it, and every way an open can fail says why (never with the password).
+#include "tests/support/ErrorKind.h"
 #include "tests/support/PgTestServer.h"
 #include "tests/support/TestBackend.h"
 
@@ -140,4 +141,21 @@ TEST(PgRead, ServerDownRefusedLoginEmptyOrOldDatabaseSaySo)
     const QString old = openError(server.conninfo());
     EXPECT_TRUE(old.contains("without row ids (table osoby)")) << old.toStdString();
     EXPECT_TRUE(old.contains("load it again")) << old.toStdString();
+}
+
+TEST(PgRead, CursorsMayOutliveTheClosedConnection)
+{
+    // As a SQLite connection closed with statements left: the data module
+    // closes its connection before the last cursors go.
+    kvtest::CompanyDb build;
+    build.companySet();
+    kvtest::BackendDb on(build, {kvtest::Backend::Server, true});
+    auto firms = std::make_unique<TableCursor>(on.db(), "firma");
+    firms->setSort("nazev");
+    firms->open();
+    on.db().close();
+    EXPECT_FALSE(on.db().isOpen());
+    EXPECT_EQ(firms->rowAt(7).text("nazev"), "Stavby Kvelta"); // read before
+    EXPECT_KV_ERROR(firms->setFilter("peno=5", true), Engine); // nothing new
+    firms.reset(); // its statements end on the connection they came from
 }
