@@ -29,7 +29,7 @@ void declareDbLoad(CommandSyntax& syntax)
         "before the switch is open (waiting at most --wait seconds, else the next load\n"
         "drops it). Creates the role kvelta_reader, which may only read the directory.\n"
         "URL: postgresql://USER@HOST/DB or a libpq string such as \"host=/run/pg dbname=kv\"."));
-    HeadlessArgs::declareHome(syntax);
+    HeadlessArgs::declareHome(syntax, HeadlessArgs::Server::NotRead); // URL is the target
     syntax.addOption({QStringLiteral("wait")},
                      QStringLiteral("seconds to wait for readers of the old version (default 60)"),
                      QStringLiteral("SECONDS"));
