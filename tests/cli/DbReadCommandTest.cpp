@@ -5,6 +5,9 @@
 #include "tests/cli/PgLoadProbe.h"
 #include "tests/support/DemoHome.h"
 
+#include "core/Settings.h"
+#include "core/StringTable.h"
+#include "domain/DataModule.h"
 #include "domain/SelectionFile.h"
 #include "domain/SelectionState.h"
 
@@ -215,4 +218,32 @@ TEST_F(ServerReads, ServerDownRefusedOrEmptySayWhyAndExitOne)
     // The load names its target positionally only.
     r = run({"db", "load", "--home", *home, "--db", server->conninfo(), server->conninfo()});
     EXPECT_EQ(r.code, 2);
+}
+
+TEST_F(ServerReads, TheDataModuleOpensTheServerOrSaysWhyNot)
+{
+    kv::settings() = kv::Settings();
+    kv::settings().dataHome = *home;
+    kv::settings().database = server->conninfo();
+    {
+        kv::DataModule dm;
+        const kv::DataModule::OpenResult opened = dm.openDatabase();
+        ASSERT_EQ(opened.status, kv::DataModule::OpenStatus::Opened)
+            << opened.message.toStdString();
+        EXPECT_TRUE(dm.db().isServer());
+        EXPECT_TRUE(dm.quickFindSchema().isEmpty());
+        dm.firms()->setFilter(QString(), false);
+        EXPECT_EQ(dm.firms()->recordCount(), 400);
+        EXPECT_FALSE(dm.firms()->text("nazev").isEmpty());
+    }
+    QTemporaryDir noServer;
+    kv::settings().database = QStringLiteral("host=%1 dbname=kv").arg(noServer.path());
+    kv::DataModule dm;
+    const kv::DataModule::OpenResult failed = dm.openDatabase();
+    EXPECT_EQ(failed.status, kv::DataModule::OpenStatus::OpenFailed);
+    EXPECT_TRUE(failed.message.startsWith(kv::loadStr(19) + "\r\n"))
+        << failed.message.toStdString();
+    EXPECT_TRUE(failed.message.contains("cannot reach the PostgreSQL server"));
+    EXPECT_FALSE(dm.ready());
+    kv::settings() = kv::Settings();
 }
