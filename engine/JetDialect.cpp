@@ -4,7 +4,7 @@
 #include "engine/CzechText.h"
 #include "engine/Filter.h"
 #include "engine/NumberSetFunction.h"
-#include "engine/PgCzechCollation.h"
+#include "engine/PgSqlForm.h"
 #include "engine/Schema.h"
 
 #include <QRegularExpression>
@@ -398,14 +398,9 @@ private:
         if (acceptKeyword("like")) {
             if (peek().type != Tok::String)
                 fail(QStringLiteral("LIKE needs a quoted pattern"));
-            if (postgres()) {
-                const QString pattern = JetDialect::likePattern(m_tokens[m_pos++].text);
-                // lower() follows the collation's letters: the pattern's is
-                // the database's default, which may know only ASCII.
-                return neg + QStringLiteral("lower(") + left + QStringLiteral(") LIKE lower(") +
-                       bound(pattern) + QStringLiteral("::text ") + PgCzechCollation::clause() +
-                       u')';
-            }
+            if (postgres())
+                return neg +
+                       PgSqlForm::like(left, bound(PgSqlForm::likePattern(m_tokens[m_pos++].text)));
             m_params << QVariant(m_tokens[m_pos++].text);
             return neg + QLatin1String(CzechText::likeFunction) + QStringLiteral("(?, ") + left +
                    u')';
@@ -450,17 +445,8 @@ private:
         const bool anyText = std::find(isText.begin(), isText.end(), true) != isText.end();
         if (postgres() && !anyText && numbers.size() > kSetThreshold) {
             // One array parameter, however long: the server reads it at once.
-            QString array;
-            array.reserve(qsizetype(numbers.size()) * 8 + 2);
-            array += u'{';
-            for (size_t i = 0; i < numbers.size(); ++i) {
-                if (i)
-                    array += u',';
-                array += QString::number(numbers[i]);
-            }
-            array += u'}';
             m_array = true;
-            return bound(array) + QStringLiteral("::bigint[]");
+            return bound(PgSqlForm::numberArray(numbers)) + QStringLiteral("::bigint[]");
         }
         if (!anyText && numbers.size() > kScanThreshold) {
             if (!std::is_sorted(numbers.begin(), numbers.end()))
@@ -579,12 +565,8 @@ QString JetDialect::orderTerm(const FieldInfo& field, bool descending, const QSt
 {
     QString s = prefix + quoted(field.name);
     const bool text = field.kind == FieldKind::Text || field.kind == FieldKind::Memo;
-    if (form == SqlForm::Postgres) {
-        if (text)
-            s += u' ' + PgCzechCollation::clause();
-        return s +
-               (descending ? QStringLiteral(" DESC NULLS LAST") : QStringLiteral(" NULLS FIRST"));
-    }
+    if (form == SqlForm::Postgres)
+        return PgSqlForm::orderTerm(s, text, descending);
     if (text)
         s += QStringLiteral(" COLLATE ") + QLatin1String(CzechText::collationName);
     if (descending)
@@ -599,19 +581,7 @@ QString JetDialect::parameter(SqlForm form, int index)
 
 QString JetDialect::likePattern(const QString& jetPattern)
 {
-    QString out;
-    out.reserve(jetPattern.size() + 4);
-    for (const QChar c : jetPattern) {
-        if (c == u'*')
-            out += u'%';
-        else if (c == u'?')
-            out += u'_';
-        else if (c == u'%' || c == u'_' || c == u'\\')
-            out += u'\\' + QString(c);
-        else
-            out += c;
-    }
-    return out;
+    return PgSqlForm::likePattern(jetPattern);
 }
 
 } // namespace kv::engine
