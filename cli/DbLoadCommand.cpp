@@ -32,7 +32,7 @@ void declareDbLoad(CommandSyntax& syntax)
         "drops it). Creates the role kvelta_reader, which may only read the directory, and\n"
         "the table of saved selections with the role kvelta_selections, once.\n"
         "URL: postgresql://USER@HOST/DB or a libpq string such as \"host=/run/pg dbname=kv\"."));
-    HeadlessArgs::declareHome(syntax);
+    HeadlessArgs::declareHome(syntax, HeadlessArgs::Server::NotRead); // URL is the target
     syntax.addOption({QStringLiteral("wait")},
                      QStringLiteral("seconds to wait for readers of the old version (default 60)"),
                      QStringLiteral("SECONDS"));

@@ -3,6 +3,7 @@
 #include "cli/CommandCall.h"
 #include "cli/CommandLine.h"
 #include "cli/CommandSyntax.h"
+#include "cli/CompanyData.h"
 #include "cli/HeadlessArgs.h"
 #include "cli/LoadSelectionReporting.h"
 #include "core/Config.h"
@@ -30,9 +31,7 @@ namespace
 {
 
 struct Invocation {
-    QString home;
-    QString selection;
-    QString output;
+    HeadlessArgs common;
     ExportChoice choice;
 };
 
@@ -61,9 +60,7 @@ std::optional<Invocation> parse(const cli::CommandCall& command)
     QTextStream& err = command.err();
     const HeadlessArgs common = HeadlessArgs::from(command);
     Invocation call;
-    call.home = common.home;
-    call.selection = common.selection;
-    call.output = common.output;
+    call.common = common;
     if (command.isSet(QStringLiteral("items")) &&
         !parseItems(command.value(QStringLiteral("items")), call.choice, err))
         return std::nullopt;
@@ -135,41 +132,39 @@ int runExport(const CommandCall& command)
     const auto call = parse(command);
     if (!call)
         return 2;
+    const HeadlessArgs& args = call->common;
     std::optional<SelectionState> state;
-    if (!call->selection.isEmpty()) {
-        state = loadSelectionReporting(call->selection, err);
+    if (!args.selection.isEmpty()) {
+        state = loadSelectionReporting(args.selection, err);
         if (!state)
             return 2;
+        if (const int notes = CompanyData::checkNotes(args, *state, command.name(), err))
+            return notes;
     }
-    if (call->home.isEmpty()) {
-        err << "kvelta export: no data home (use --home DIR)\n";
+    if (args.home.isEmpty() && args.database.isEmpty()) {
+        err << "kvelta export: no data home (use --home DIR or --db URL)\n";
         return 2;
     }
-    const QString dbPath = QDir(call->home).filePath(QStringLiteral("Dta/KV2001.db"));
-    if (!QFileInfo(dbPath).isFile()) {
-        err << "kvelta export: " << dbPath << ": " << loadStr(18) << "\n";
-        return 1;
-    }
     // The output is checked before any work: never a device, never an input.
-    const QStringList inputs{dbPath, call->selection};
+    const QStringList inputs = CompanyData::inputs(args);
     try {
         SafeFileWriter::Options options;
         options.inputs = inputs;
-        SafeFileWriter::target(call->output, options);
+        SafeFileWriter::target(args.output, options);
     } catch (const Error& e) {
         if (!e.is(Error::Kind::File))
             throw;
         err << "kvelta export: " << e.message() << "\n";
         return 5;
     }
+    engine::Database db;
+    if (const int failed = CompanyData::open(args, db, command.name(), err))
+        return failed;
     try {
-        engine::Database db(dbPath, engine::Database::Mode::ReadOnly);
-        for (const QString& warning : db.rankWarnings())
-            err << "kvelta export: warning: " << warning << "\n";
         QString filter;
         if (state) {
             EngineStatementRunner runner(db);
-            FilterBuilder builder(runner, QDir(call->home).filePath(QStringLiteral("Pozn")));
+            FilterBuilder builder(runner, CompanyData::noteDir(args));
             filter = builder.buildFilter(*state);
         }
         // The company list's cursor: its sort, the selection's filter.
@@ -178,7 +173,7 @@ int runExport(const CommandCall& command)
         firms.setFilter(filter, !filter.isEmpty());
         firms.open();
         const TextExport::Result r =
-            TextExport::run(db, firms, call->choice, call->output, {}, inputs);
+            TextExport::run(db, firms, call->choice, args.output, {}, inputs);
         switch (r.status) {
         case TextExport::Status::TooMany:
             err << loadStr(218).replace(QLatin1String("\r\n"), QLatin1String("\n")) << "\n";
@@ -191,7 +186,7 @@ int runExport(const CommandCall& command)
             // the firms went is for the person at the terminal.
             out << r.lines << "\n";
             err << r.lines << " firms written to "
-                << QDir::toNativeSeparators(QFileInfo(call->output).absoluteFilePath()) << "\n";
+                << QDir::toNativeSeparators(QFileInfo(args.output).absoluteFilePath()) << "\n";
             return 0;
         }
     } catch (const Error& e) {
@@ -201,7 +196,7 @@ int runExport(const CommandCall& command)
         }
         if (!e.is(Error::Kind::Selection))
             throw;
-        err << call->selection << ": " << e.message() << "\n";
+        err << args.selection << ": " << e.message() << "\n";
         return 2;
     }
 }

@@ -74,6 +74,11 @@ int runFind(const CommandCall& command)
         args.home = settings().dataHome;
     if (args.home.isEmpty())
         args.home = settingsHome();
+    if (!HeadlessArgs::from(command).database.isEmpty()) {
+        err << "kvelta find: quick find is not available for company data on a PostgreSQL "
+               "server; use --home DIR with the data home's own database\n";
+        return 1;
+    }
     const FindArgs* call = &args;
     if (call->home.isEmpty()) {
         err << "kvelta find: no data home (use --home DIR)\n";

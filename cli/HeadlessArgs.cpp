@@ -8,14 +8,15 @@
 namespace kv
 {
 
-void HeadlessArgs::declareHome(cli::CommandSyntax& syntax)
+void HeadlessArgs::declareHome(cli::CommandSyntax& syntax, Server server)
 {
     syntax.addOption({QStringLiteral("home")}, QStringLiteral("the data home for this run"),
                      QStringLiteral("DIR"));
-    syntax.addOption({QStringLiteral("db")},
-                     QStringLiteral("the server with the company data for this run (a libpq "
-                                    "connection string)"),
-                     QStringLiteral("URL"));
+    if (server == Server::Readable)
+        syntax.addOption({QStringLiteral("db")},
+                         QStringLiteral("the server with the company data for this run (a libpq "
+                                        "connection string)"),
+                         QStringLiteral("URL"));
 }
 
 void HeadlessArgs::declareSelection(cli::CommandSyntax& syntax, bool required)
@@ -44,6 +45,8 @@ HeadlessArgs HeadlessArgs::from(const cli::CommandCall& call)
         args.home = settings().dataHome;
     if (args.home.isEmpty())
         args.home = settingsHome();
+    if (!call.declares(QStringLiteral("db")))
+        return args;
     args.database = call.value(QStringLiteral("db"));
     if (args.database.isEmpty())
         args.database = settings().database;

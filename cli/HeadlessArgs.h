@@ -19,8 +19,9 @@ struct HeadlessArgs {
     QString selection;
     QString output;
 
-    // --home DIR and --db URL
-    static void declareHome(cli::CommandSyntax& syntax);
+    // --home DIR and, for commands that read the company data, --db URL.
+    enum class Server { Readable, NotRead };
+    static void declareHome(cli::CommandSyntax& syntax, Server server = Server::Readable);
     // FILE.kvv, a saved selection; without it (when optional) every firm.
     static void declareSelection(cli::CommandSyntax& syntax, bool required);
     // -o OUT, the file to write.

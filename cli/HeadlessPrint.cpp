@@ -2,6 +2,7 @@
 
 #include "cli/JetImportHook.h"
 
+#include "cli/CompanyData.h"
 #include "cli/HeadlessArgs.h"
 #include "cli/LoadSelectionReporting.h"
 #include "core/Config.h"
@@ -31,7 +32,8 @@ int HeadlessPrint::open(const Args& args, QTextStream& err)
     }
     // Notes, logos and the database are all found below the data home.
     settings().dataHome = args.home;
-    m_options.inputs << DataModule::databasePath() << args.selection;
+    settings().database = args.database; // empty: the data home's file
+    m_options.inputs << CompanyData::inputs(args);
     try {
         SafeFileWriter::target(args.output, m_options); // refused before any work
     } catch (const Error& e) {
@@ -43,7 +45,11 @@ int HeadlessPrint::open(const Args& args, QTextStream& err)
     m_dm.setJetImport(jetImportHook(m_dm));
     const DataModule::OpenResult opened = m_dm.openDatabase();
     if (opened.status != DataModule::OpenStatus::Opened) {
-        err << "kvelta print: " << DataModule::databasePath() << ": " << opened.message << "\n";
+        // The server's message names it; a file is named here.
+        err << "kvelta print: "
+            << (args.database.isEmpty() ? DataModule::databasePath() + QStringLiteral(": ")
+                                        : QString())
+            << opened.message << "\n";
         return 1;
     }
     for (const QString& warning : opened.warnings)
@@ -52,7 +58,7 @@ int HeadlessPrint::open(const Args& args, QTextStream& err)
         QString filter;
         if (state) {
             EngineStatementRunner runner(m_dm.db());
-            FilterBuilder builder(runner, QDir(args.home).filePath(QStringLiteral("Pozn")));
+            FilterBuilder builder(runner, CompanyData::noteDir(args));
             filter = builder.buildFilter(*state);
         }
         m_dm.firms()->setFilter(filter, !filter.isEmpty());

@@ -3,6 +3,7 @@
 #include "cli/CommandCall.h"
 #include "cli/CommandLine.h"
 #include "cli/CommandSyntax.h"
+#include "cli/CompanyData.h"
 #include "cli/HeadlessArgs.h"
 #include "cli/LoadSelectionReporting.h"
 #include "core/Config.h"
@@ -36,21 +37,14 @@ template <class Report> int withFilter(const cli::CommandCall& command, Report r
     const auto state = loadSelectionReporting(call.selection, err);
     if (!state)
         return 2;
-    if (call.home.isEmpty()) {
-        err << "kvelta " << command.name() << ": no data home (use --home DIR)\n";
-        return 2;
-    }
-    const QString dbPath = QDir(call.home).filePath(QStringLiteral("Dta/KV2001.db"));
-    if (!QFileInfo(dbPath).isFile()) {
-        err << "kvelta " << command.name() << ": " << dbPath << ": " << loadStr(18) << "\n";
-        return 1;
-    }
+    if (const int notes = CompanyData::checkNotes(call, *state, command.name(), err))
+        return notes;
+    engine::Database db;
+    if (const int failed = CompanyData::open(call, db, command.name(), err))
+        return failed;
     try {
-        engine::Database db(dbPath, engine::Database::Mode::ReadOnly);
-        for (const QString& warning : db.rankWarnings())
-            err << "kvelta " << command.name() << ": warning: " << warning << "\n";
         EngineStatementRunner runner(db);
-        FilterBuilder builder(runner, QDir(call.home).filePath(QStringLiteral("Pozn")));
+        FilterBuilder builder(runner, CompanyData::noteDir(call));
         // The firms' numbers stay numbers on their way to the count.
         const engine::Filter filter = builder.buildFilterWithSets(*state);
         return report(filter, runner);

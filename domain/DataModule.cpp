@@ -131,7 +131,8 @@ DataModule::OpenResult DataModule::openDatabase()
 
     // A data home that still holds only the Jet database is imported once.
     QString importError;
-    if (!settings().dataHome.isEmpty() && !QFileInfo::exists(databasePath()) &&
+    const bool onServer = !settings().database.isEmpty();
+    if (!onServer && !settings().dataHome.isEmpty() && !QFileInfo::exists(databasePath()) &&
         QFileInfo(jetPath()).isFile()) {
         if (!m_jetImport)
             importError = QStringLiteral("%1 cannot be imported here.").arg(jetPath());
@@ -146,18 +147,25 @@ DataModule::OpenResult DataModule::openDatabase()
     } else if (!importError.isEmpty()) {
         result.status = OpenStatus::OpenFailed;
         result.message = loadStr(19) + QStringLiteral("\r\n") + importError;
-    } else if (!QFileInfo(databasePath()).isFile()) {
+    } else if (!onServer && !QFileInfo(databasePath()).isFile()) {
         result.status = OpenStatus::MissingFile;
         result.message = loadStr(18);
     } else {
         try {
             closeDatabase();
-            m_db.open(databasePath());
+            // The company data from the server; pictures, notes and help
+            // stay below the data home.
+            if (onServer)
+                m_db.openServer(settings().database);
+            else
+                m_db.open(databasePath());
             // Refused here, naming what is missing, rather than in a window later.
             const engine::SchemaGaps gaps = engine::SchemaCheck::missing(m_db);
             if (!gaps.isEmpty())
                 throw Error::engine(gaps.describe());
-            attachQuickFind(result.warnings);
+            m_quickFindSchema.clear();
+            if (!onServer) // the quick-find index is SQLite's (FTS5)
+                attachQuickFind(result.warnings);
             step();
             createCursors();
             // The set starts as one firm: filtering before the first run

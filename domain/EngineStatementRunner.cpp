@@ -1,6 +1,7 @@
 #include "domain/EngineStatementRunner.h"
 
 #include "engine/BoundStatement.h"
+#include "engine/Database.h"
 #include "engine/JetDialect.h"
 #include "engine/KeySetFilter.h"
 #include "engine/RankOrder.h"
@@ -37,7 +38,8 @@ PenoList EngineStatementRunner::peno(const QStringList& statementLines)
 {
     // Straight from the statement: a word shared by half a million firms
     // would otherwise become half a million records of variants.
-    const engine::Translated q = engine::JetDialect::select(statementLines.join(u'\n'));
+    const engine::Translated q =
+        engine::JetDialect::select(statementLines.join(u'\n'), m_db.sqlForm());
     engine::BoundStatement bound(m_db, q);
     engine::Statement& st = bound.statement();
     PenoList numbers;
@@ -59,9 +61,10 @@ QList<PenoList> EngineStatementRunner::penoPerValue(const ValueIndex& index,
     // planned with an automatic index over the whole table instead once a
     // key held thousands of rows (SQLite guesses a large key table), which
     // cost seconds.
-    engine::Statement st(m_db, QStringLiteral("SELECT peno FROM %1 WHERE %2 = ?")
+    engine::Statement st(m_db, QStringLiteral("SELECT peno FROM %1 WHERE %2 = %3")
                                    .arg(engine::JetDialect::quoted(table.name),
-                                        engine::JetDialect::quoted(keyField)));
+                                        engine::JetDialect::quoted(keyField),
+                                        engine::JetDialect::parameter(m_db.sqlForm(), 1)));
     QHash<qint64, qsizetype> done; // key -> its list in out
     QList<PenoList> out;
     out.reserve(keys.size());
@@ -95,7 +98,8 @@ qsizetype EngineStatementRunner::countFirms(const engine::Filter& filter)
         numbers && engine::RankOrder::worthColumns(m_db, firma.name, numbers->size()))
         if (const engine::RankColumn* rows = engine::KeySetFilter::rowsOf(m_db, firma.name))
             return qsizetype(engine::KeySetFilter::count(*rows, *numbers));
-    engine::Translated q = engine::JetDialect::filter(firma.name, filter);
+    engine::Translated q =
+        engine::JetDialect::filter(firma.name, filter, QString(), m_db.sqlForm());
     q.sql = QStringLiteral("SELECT count(*) FROM %1 WHERE ")
                 .arg(engine::JetDialect::quoted(firma.name)) +
             q.sql;

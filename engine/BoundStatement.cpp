@@ -40,8 +40,9 @@ BoundStatement::BoundStatement(Database& db, const Translated& query) : m_db(db)
                 NumberSetFunction::bind(m_statement->handle(), set.param, m_numberSets.back());
             }
     } catch (...) {
-        sqlite3_exec(m_db.handle(), "ROLLBACK TO kv_fill; RELEASE kv_fill", nullptr, nullptr,
-                     nullptr);
+        if (!m_db.isServer()) // the server's form has no temporary tables
+            sqlite3_exec(m_db.handle(), "ROLLBACK TO kv_fill; RELEASE kv_fill", nullptr, nullptr,
+                         nullptr);
         dropTables();
         throw;
     }

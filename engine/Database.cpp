@@ -4,9 +4,11 @@
 #include "engine/CzechText.h"
 #include "engine/JetDialect.h"
 #include "engine/NumberSetFunction.h"
+#include "engine/PgConnection.h"
 #include "engine/RankCheckCache.h"
 #include "engine/RankColumn.h"
 #include "engine/Schema.h"
+#include "engine/ServerDirectory.h"
 #include "engine/Statement.h"
 
 #include <sqlite3.h>
@@ -135,11 +137,57 @@ void Database::open(const QString& path, Mode mode)
     }
 }
 
+void Database::openServer(const QString& conninfo)
+{
+    close();
+    m_path.clear();
+    m_server = std::make_shared<ServerDirectory>(conninfo);
+    for (const TableInfo& t : Schema::tables())
+        if (m_server->hasTable(t.name))
+            m_tables.insert(t.name);
+}
+
+QString Database::describe() const
+{
+    return m_server ? m_server->describe() : m_path;
+}
+
+PgConnection& Database::server() const
+{
+    if (!m_server)
+        throw Error::engine(QStringLiteral("the database is not on a server"));
+    return m_server->connection();
+}
+
+void Database::recoverServer() const noexcept
+{
+    if (m_server)
+        m_server->recover();
+}
+
+QString Database::rowIdColumn() const
+{
+    return m_server ? QString::fromLatin1(ServerDirectory::rowIdColumn) : QStringLiteral("rowid");
+}
+
+QStringList Database::columnNames(const QString& table) const
+{
+    if (m_server)
+        return m_server->columns(table);
+    QStringList names;
+    Statement st(*this, QStringLiteral("SELECT lower(name) FROM pragma_table_info(?)"));
+    st.bind(1, table);
+    while (st.step())
+        names << st.text(0);
+    return names;
+}
+
 void Database::close()
 {
     if (m_db)
         sqlite3_close_v2(m_db);
     m_db = nullptr;
+    m_server.reset();
     m_readOnly = false;
     m_tables.clear();
     m_ranks.clear();
@@ -151,6 +199,15 @@ void Database::close()
 
 void Database::exec(const QString& sql)
 {
+    if (m_server) {
+        try {
+            m_server->connection().exec(sql);
+        } catch (...) {
+            m_server->recover();
+            throw;
+        }
+        return;
+    }
     char* err = nullptr;
     if (sqlite3_exec(m_db, sql.toUtf8().constData(), nullptr, nullptr, &err) != SQLITE_OK) {
         const QString reason = err ? QString::fromUtf8(err) : lastError(m_db);
@@ -166,6 +223,8 @@ bool Database::hasTable(const QString& name) const
 
 void Database::reloadCatalog()
 {
+    if (m_server)
+        return; // a loaded version never changes; it has no rank tables
     m_tables.clear();
     m_ranks.clear();
     m_rankColumns.clear();

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "engine/SqlForm.h"
+
 #include <map>
 #include <memory>
 
@@ -13,10 +15,16 @@ struct sqlite3;
 namespace kv::engine
 {
 
+class PgConnection;
 class RankColumn;
+class ServerDirectory;
 
-// One SQLite connection (RAII). The company database is opened read-only:
-// the program never changes it, and SQLite then refuses any write.
+// One connection to the company database (RAII): a SQLite file, or the
+// current version of the directory on a PostgreSQL server (openServer). The
+// company database is opened read-only: the program never changes it, and
+// SQLite then refuses any write (the server's connection is a read-only
+// transaction). Statements and cursors run on either; rank tables and the
+// quick-find index are SQLite's only.
 class Database
 {
 public:
@@ -35,9 +43,30 @@ public:
     // Throws Error::engine with SQLite's reason; a file that is not a database
     // fails here, not at the first cursor.
     void open(const QString& path, Mode mode = Mode::ReadOnly);
+    // Opens the current version of the directory on a PostgreSQL server
+    // (a libpq connection string or URL) and keeps it for the connection's
+    // life (ServerDirectory). Throws Error::engine with a message that
+    // names the server but never the password.
+    void openServer(const QString& conninfo);
     void close();
-    bool isOpen() const { return m_db != nullptr; }
+    bool isOpen() const { return m_db != nullptr || m_server != nullptr; }
+    bool isServer() const { return m_server != nullptr; }
+    SqlForm sqlForm() const { return m_server ? SqlForm::Postgres : SqlForm::Sqlite; }
+    // The file; empty on a server.
     QString path() const { return m_path; }
+    // The file, or the server's user, database, place and version.
+    QString describe() const;
+    // The open server (isServer() must be true).
+    PgConnection& server() const;
+    // Makes the server's transaction usable again after a failed statement.
+    void recoverServer() const noexcept;
+    // The server's connection, shared with the statements on it: like a
+    // SQLite connection closed with statements left, it ends with the last.
+    std::shared_ptr<ServerDirectory> directory() const { return m_server; }
+    // The column that numbers a table's rows: rowid, or the loaded copy of it.
+    QString rowIdColumn() const;
+    // A table's own columns in their order (lower case on SQLite).
+    QStringList columnNames(const QString& table) const;
     sqlite3* handle() const { return m_db; }
 
     // Runs statements without results (builders only; fails on a read-only one).
@@ -72,6 +101,7 @@ public:
 
 private:
     sqlite3* m_db = nullptr;
+    std::shared_ptr<ServerDirectory> m_server;
     QString m_path;
     bool m_readOnly = false;
     QSet<QString> m_tables;

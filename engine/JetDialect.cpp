@@ -4,6 +4,7 @@
 #include "engine/CzechText.h"
 #include "engine/Filter.h"
 #include "engine/NumberSetFunction.h"
+#include "engine/PgSqlForm.h"
 #include "engine/Schema.h"
 
 #include <QRegularExpression>
@@ -169,10 +170,10 @@ const QStringList& keywords()
 class Parser
 {
 public:
-    Parser(const QString& input, const TableInfo* table, QString prefix,
+    Parser(const QString& input, const TableInfo* table, QString prefix, SqlForm form,
            const std::vector<Filter::SharedNumbers>* carried = nullptr)
         : m_input(input), m_tokens(tokenize(input)), m_table(table), m_prefix(std::move(prefix)),
-          m_carried(carried)
+          m_form(form), m_carried(carried)
     {
     }
 
@@ -228,7 +229,7 @@ public:
                     desc = true;
                 else
                     acceptKeyword("asc");
-                terms << JetDialect::orderTerm(f, desc, QString());
+                terms << JetDialect::orderTerm(f, desc, QString(), m_form);
             } while (acceptSymbol(","));
             sql += QStringLiteral(" ORDER BY ") + terms.join(QStringLiteral(", "));
         }
@@ -297,12 +298,19 @@ private:
 
     QString number() { return QString::number(numberValue()); }
 
+    // Binds value as the next parameter and returns its mark.
+    QString bound(const QVariant& value)
+    {
+        m_params << value;
+        return JetDialect::parameter(m_form, int(m_params.size()));
+    }
+
+    bool postgres() const { return m_form == SqlForm::Postgres; }
+
     QString literal()
     {
-        if (peek().type == Tok::String) {
-            m_params << QVariant(m_tokens[m_pos++].text);
-            return QStringLiteral("?");
-        }
+        if (peek().type == Tok::String)
+            return bound(QVariant(m_tokens[m_pos++].text));
         return number();
     }
 
@@ -372,6 +380,13 @@ private:
         const QString neg = negated ? QStringLiteral("NOT ") : QString();
         if (acceptKeyword("in")) {
             const QString list = inList();
+            if (postgres() && list == QLatin1String("()")) // PostgreSQL has no empty list
+                return negated ? QStringLiteral("TRUE") : QStringLiteral("FALSE");
+            if (m_array) {
+                m_array = false;
+                const QString test = left + QStringLiteral(" = any(") + list + u')';
+                return negated ? QStringLiteral("NOT (") + test + u')' : test;
+            }
             if (!m_sets.empty() && m_sets.back().param == -1) {
                 m_params << QVariant(); // the set's own parameter, bound by BoundStatement
                 m_sets.back().param = int(m_params.size());
@@ -383,6 +398,9 @@ private:
         if (acceptKeyword("like")) {
             if (peek().type != Tok::String)
                 fail(QStringLiteral("LIKE needs a quoted pattern"));
+            if (postgres())
+                return neg +
+                       PgSqlForm::like(left, bound(PgSqlForm::likePattern(m_tokens[m_pos++].text)));
             m_params << QVariant(m_tokens[m_pos++].text);
             return neg + QLatin1String(CzechText::likeFunction) + QStringLiteral("(?, ") + left +
                    u')';
@@ -405,7 +423,8 @@ private:
     {
         expectSymbol("(");
         std::vector<qint64> numbers;
-        std::vector<bool> isText; // texts are bound in order and written as '?'
+        std::vector<bool> isText; // texts are bound in order and written as their marks
+        QStringList textMarks;
         if (peek().type == Tok::Set) {
             numbers = carriedList(m_tokens[m_pos++].number);
             isText.assign(numbers.size(), false);
@@ -413,7 +432,7 @@ private:
         } else if (!acceptSymbol(")")) {
             do {
                 if (peek().type == Tok::String) {
-                    m_params << QVariant(m_tokens[m_pos++].text);
+                    textMarks.push_back(bound(QVariant(m_tokens[m_pos++].text)));
                     numbers.push_back(0);
                     isText.push_back(true);
                 } else {
@@ -424,6 +443,11 @@ private:
             expectSymbol(")");
         }
         const bool anyText = std::find(isText.begin(), isText.end(), true) != isText.end();
+        if (postgres() && !anyText && numbers.size() > kSetThreshold) {
+            // One array parameter, however long: the server reads it at once.
+            m_array = true;
+            return bound(PgSqlForm::numberArray(numbers)) + QStringLiteral("::bigint[]");
+        }
         if (!anyText && numbers.size() > kScanThreshold) {
             if (!std::is_sorted(numbers.begin(), numbers.end()))
                 std::sort(numbers.begin(), numbers.end());
@@ -439,10 +463,11 @@ private:
             return sql;
         }
         QString s = QStringLiteral("(");
+        qsizetype text = 0;
         for (size_t i = 0; i < numbers.size(); ++i) {
             if (i)
                 s += u',';
-            s += isText[i] ? QStringLiteral("?") : QString::number(numbers[i]);
+            s += isText[i] ? textMarks[text++] : QString::number(numbers[i]);
         }
         return s + u')';
     }
@@ -470,6 +495,8 @@ private:
     size_t m_pos = 0;
     const TableInfo* m_table;
     QString m_prefix;
+    SqlForm m_form;
+    bool m_array = false; // inList() gave an array parameter
     QVariantList m_params;
     std::vector<IntSet> m_sets;
     int m_depth = 0;
@@ -495,21 +522,23 @@ const FieldInfo& JetDialect::knownField(const TableInfo& table, const QString& n
 }
 
 Translated JetDialect::filter(const QString& table, const QString& expression,
-                              const QString& prefix)
+                              const QString& prefix, SqlForm form)
 {
-    return Parser(expression, &knownTable(table), prefix).parseFilter();
+    return Parser(expression, &knownTable(table), prefix, form).parseFilter();
 }
 
-Translated JetDialect::filter(const QString& table, const Filter& filter, const QString& prefix)
+Translated JetDialect::filter(const QString& table, const Filter& filter, const QString& prefix,
+                              SqlForm form)
 {
     if (!filter.hasSets())
-        return JetDialect::filter(table, filter.skeleton(), prefix);
-    return Parser(filter.skeleton(), &knownTable(table), prefix, &filter.sets()).parseFilter();
+        return JetDialect::filter(table, filter.skeleton(), prefix, form);
+    return Parser(filter.skeleton(), &knownTable(table), prefix, form, &filter.sets())
+        .parseFilter();
 }
 
-Translated JetDialect::select(const QString& statement)
+Translated JetDialect::select(const QString& statement, SqlForm form)
 {
-    return Parser(statement, nullptr, QString()).parseSelect();
+    return Parser(statement, nullptr, QString(), form).parseSelect();
 }
 
 std::vector<SortTerm> JetDialect::sortList(const QString& table, const QString& sort)
@@ -531,14 +560,28 @@ std::vector<SortTerm> JetDialect::sortList(const QString& table, const QString& 
     return out;
 }
 
-QString JetDialect::orderTerm(const FieldInfo& field, bool descending, const QString& prefix)
+QString JetDialect::orderTerm(const FieldInfo& field, bool descending, const QString& prefix,
+                              SqlForm form)
 {
     QString s = prefix + quoted(field.name);
-    if (field.kind == FieldKind::Text || field.kind == FieldKind::Memo)
+    const bool text = field.kind == FieldKind::Text || field.kind == FieldKind::Memo;
+    if (form == SqlForm::Postgres)
+        return PgSqlForm::orderTerm(s, text, descending);
+    if (text)
         s += QStringLiteral(" COLLATE ") + QLatin1String(CzechText::collationName);
     if (descending)
         s += QStringLiteral(" DESC");
     return s;
+}
+
+QString JetDialect::parameter(SqlForm form, int index)
+{
+    return form == SqlForm::Postgres ? u'$' + QString::number(index) : QStringLiteral("?");
+}
+
+QString JetDialect::likePattern(const QString& jetPattern)
+{
+    return PgSqlForm::likePattern(jetPattern);
 }
 
 } // namespace kv::engine

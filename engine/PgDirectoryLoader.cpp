@@ -8,6 +8,7 @@
 #include "engine/PgDirectoryVersions.h"
 #include "engine/PgNoteStore.h"
 #include "engine/PgTransaction.h"
+#include "engine/ServerDirectory.h"
 #include "engine/SqliteCatalog.h"
 #include "engine/Statement.h"
 
@@ -80,21 +81,28 @@ void PgDirectoryLoader::note(const QString& line)
 qint64 PgDirectoryLoader::copyTable(const QString& schema, int index, int count,
                                     const SqliteCatalog::Table& source)
 {
-    const QString& name = source.name;
+    // Names in lower case: SQLite ignores their case, PostgreSQL does not
+    // when quoted, and the program names every table and field in lower case.
+    const QString name = source.name.toLower();
     QStringList columns, definitions, selected;
     for (const SqliteCatalog::Column& c : source.columns) {
-        columns << c.name;
-        definitions << m_target.identifier(c.name) + u' ' + columnType(c.type);
+        columns << c.name.toLower();
+        definitions << m_target.identifier(c.name.toLower()) + u' ' + columnType(c.type);
         selected << SqliteCatalog::quoted(c.name);
     }
+    // The row's SQLite rowid, last: the program's cursors keep rows by it.
+    const QString rowId = QString::fromLatin1(ServerDirectory::rowIdColumn);
+    columns << rowId;
+    definitions << m_target.identifier(rowId) + QStringLiteral(" bigint NOT NULL");
+    selected << QStringLiteral("rowid");
     const QString target = schema + u'.' + m_target.identifier(name);
     m_target.exec(
         QStringLiteral("CREATE TABLE %1 (%2)").arg(target, definitions.join(QStringLiteral(", "))));
     if (m_progress)
         m_progress(index, count, name, 0, false);
-    Statement rows(m_source,
-                   QStringLiteral("SELECT %1 FROM %2")
-                       .arg(selected.join(QStringLiteral(", ")), SqliteCatalog::quoted(name)));
+    Statement rows(m_source, QStringLiteral("SELECT %1 FROM %2")
+                                 .arg(selected.join(QStringLiteral(", ")),
+                                      SqliteCatalog::quoted(source.name)));
     PgCopyIn copy(m_target, target, columns);
     qint64 copied = 0;
     while (rows.step()) {
@@ -102,7 +110,8 @@ qint64 PgDirectoryLoader::copyTable(const QString& schema, int index, int count,
             const QVariant v = rows.value(c);
             if (v.isNull())
                 copy.addNull();
-            else if (source.columns[size_t(c)].type == SqliteCatalog::Type::Blob)
+            else if (size_t(c) < source.columns.size() &&
+                     source.columns[size_t(c)].type == SqliteCatalog::Type::Blob)
                 copy.addBytes(v.typeId() == QMetaType::QByteArray ? v.toByteArray()
                                                                   : v.toString().toUtf8());
             else if (v.typeId() == QMetaType::LongLong)
@@ -124,14 +133,17 @@ qint64 PgDirectoryLoader::copyTable(const QString& schema, int index, int count,
     const QStringList key = source.primaryKey();
     QStringList keyColumns;
     for (const QString& k : key)
-        keyColumns << m_target.identifier(k);
+        keyColumns << m_target.identifier(k.toLower());
     if (!key.isEmpty())
         m_target.exec(QStringLiteral("ALTER TABLE %1 ADD PRIMARY KEY (%2)")
                           .arg(target, keyColumns.join(QStringLiteral(", "))));
+    m_target.exec(QStringLiteral("CREATE UNIQUE INDEX %1 ON %2 (%3)")
+                      .arg(m_target.identifier(name + QStringLiteral("_kv_rowid")), target,
+                           m_target.identifier(rowId)));
     for (const SqliteCatalog::Index& ix : source.indexes) {
         QStringList indexColumns;
         for (const QString& c : ix.columns)
-            indexColumns << m_target.identifier(c);
+            indexColumns << m_target.identifier(c.toLower());
         m_target.exec(QStringLiteral("CREATE %1INDEX %2 ON %3 (%4)")
                           .arg(ix.unique ? QStringLiteral("UNIQUE ") : QString(),
                                m_target.identifier(ix.name), target,

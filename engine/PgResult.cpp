@@ -72,6 +72,46 @@ qint64 PgResult::int64(int row, int column) const
     return value;
 }
 
+QVariant PgResult::value(int row, int column) const
+{
+    // Type numbers of pg_type, fixed since PostgreSQL 7.
+    constexpr unsigned Bool = 16, Bytea = 17, Int8 = 20, Int2 = 21, Int4 = 23, Oid = 26,
+                       Float4 = 700, Float8 = 701, Numeric = 1700;
+    if (isNull(row, column))
+        return QVariant();
+    const char* raw = PQgetvalue(m_result, row, column);
+    switch (PQftype(m_result, column)) {
+    case Int8:
+    case Int2:
+    case Int4:
+    case Oid:
+        return QVariant(qlonglong(QByteArray(raw).toLongLong()));
+    case Bool:
+        return QVariant(qlonglong(raw[0] == 't' ? 1 : 0));
+    case Float4:
+    case Float8:
+        return QVariant(QByteArray(raw).toDouble());
+    case Numeric: {
+        const QByteArray digits(raw);
+        bool whole = false;
+        const qlonglong n = digits.toLongLong(&whole);
+        return whole ? QVariant(n) : QVariant(digits.toDouble());
+    }
+    case Bytea: {
+        size_t length = 0;
+        unsigned char* bytes =
+            PQunescapeBytea(reinterpret_cast<const unsigned char*>(raw), &length);
+        if (!bytes)
+            throw Error::engine(QStringLiteral("PostgreSQL: out of memory"));
+        QByteArray out(reinterpret_cast<const char*>(bytes), qsizetype(length));
+        PQfreemem(bytes);
+        return QVariant(out);
+    }
+    default:
+        return QVariant(text(row, column));
+    }
+}
+
 qint64 PgResult::affected() const
 {
     return m_result ? QByteArray(PQcmdTuples(m_result)).toLongLong() : 0;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QVariant>
 
 struct pg_result;
 
@@ -27,6 +28,10 @@ public:
     QString text(int row, int column) const;
     // Throws Error::engine when the value is null or not a whole number.
     qint64 int64(int row, int column) const;
+    // The value typed as SQLite's reader gives it: whole numbers (also
+    // booleans) as qlonglong, floating and decimal fractions as double, bytea
+    // as QByteArray, null as an invalid QVariant, anything else as text.
+    QVariant value(int row, int column) const;
     // Rows a command changed or copied ("INSERT 0 5" -> 5).
     qint64 affected() const;
     // The five-character SQLSTATE of an error, else empty.

@@ -27,9 +27,9 @@ PgStatement::PgStatement(PgConnection& connection, const QString& sql)
     const PgResult prepared(
         PQprepare(connection.handle(), m_name.constData(), text.constData(), 0, nullptr));
     connection.check(prepared, QStringLiteral("rejected a statement"));
-    const PgResult described(PQdescribePrepared(connection.handle(), m_name.constData()));
-    connection.check(described, QStringLiteral("cannot describe a statement"));
-    const int count = PQnparams(described.handle());
+    m_described = PgResult(PQdescribePrepared(connection.handle(), m_name.constData()));
+    connection.check(m_described, QStringLiteral("cannot describe a statement"));
+    const int count = PQnparams(m_described.handle());
     m_values.resize(size_t(count));
     m_nulls.assign(size_t(count), true);
 }

@@ -25,6 +25,8 @@ public:
     PgStatement& operator=(const PgStatement&) = delete;
 
     int parameterCount() const { return int(m_values.size()); }
+    // The statement's columns (names and types, no rows), known before a run.
+    const PgResult& description() const { return m_described; }
     void bind(int index, qint64 value);
     void bind(int index, int value) { bind(index, qint64(value)); }
     void bind(int index, const QString& value);
@@ -39,6 +41,7 @@ private:
     void set(int index, QByteArray bytes, bool null);
     PgConnection& m_connection;
     QByteArray m_name;
+    PgResult m_described;
     std::vector<QByteArray> m_values;
     std::vector<bool> m_nulls;
 };

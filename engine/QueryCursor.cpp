@@ -24,7 +24,7 @@ void QueryCursor::clear()
 void QueryCursor::open()
 {
     close();
-    const Translated q = JetDialect::select(m_lines.join(u'\n'));
+    const Translated q = JetDialect::select(m_lines.join(u'\n'), m_db.sqlForm());
     BoundStatement bound(m_db, q);
     Statement& st = bound.statement();
     QStringList names;

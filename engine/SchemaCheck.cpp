@@ -2,7 +2,6 @@
 
 #include "engine/Database.h"
 #include "engine/Schema.h"
-#include "engine/Statement.h"
 
 #include <QSet>
 
@@ -28,10 +27,8 @@ SchemaGaps SchemaCheck::missing(const Database& db)
             continue;
         }
         QSet<QString> present;
-        Statement st(db, QStringLiteral("SELECT lower(name) FROM pragma_table_info(?)"));
-        st.bind(1, table.name);
-        while (st.step())
-            present.insert(st.text(0));
+        for (const QString& column : db.columnNames(table.name))
+            present.insert(column.toLower());
         for (const FieldInfo& field : table.fields)
             if (!present.contains(field.name))
                 gaps.fields << table.name + u'.' + field.name;

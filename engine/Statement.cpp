@@ -2,16 +2,37 @@
 
 #include "core/Error.h"
 #include "engine/Database.h"
+#include "engine/PgStatement.h"
+#include "engine/ServerDirectory.h"
 
 #include <sqlite3.h>
 
 namespace kv::engine
 {
 
-Statement::Statement(const Database& db, const QString& sql) : Statement(db.handle(), sql) {}
-
-Statement::Statement(sqlite3* db, const QString& sql) : m_db(db)
+Statement::Statement(const Database& db, const QString& sql)
 {
+    if (!db.isServer()) {
+        prepare(db.handle(), sql);
+        return;
+    }
+    m_server = db.directory();
+    try {
+        m_pg = std::make_unique<PgStatement>(m_server->connection(), sql);
+    } catch (...) {
+        m_server->recover();
+        throw;
+    }
+}
+
+Statement::Statement(sqlite3* db, const QString& sql)
+{
+    prepare(db, sql);
+}
+
+void Statement::prepare(sqlite3* db, const QString& sql)
+{
+    m_db = db;
     if (!db)
         throw Error::engine(QStringLiteral("database is not open"));
     const QByteArray utf8 = sql.toUtf8();
@@ -38,19 +59,36 @@ void Statement::check(int rc)
         throw Error::engine(Database::lastError(m_db));
 }
 
+void Statement::failed()
+{
+    m_server->recover();
+    m_ran = false;
+    m_result = PgResult();
+    m_row = -1;
+}
+
 void Statement::bind(int index, qint64 value)
 {
-    check(sqlite3_bind_int64(m_stmt, index, value));
+    if (m_pg)
+        m_pg->bind(index, value);
+    else
+        check(sqlite3_bind_int64(m_stmt, index, value));
 }
 
 void Statement::bind(int index, const QString& value)
 {
+    if (m_pg) {
+        m_pg->bind(index, value);
+        return;
+    }
     const QByteArray utf8 = value.toUtf8();
     check(sqlite3_bind_text(m_stmt, index, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT));
 }
 
 void Statement::bind(int index, const QByteArray& blob)
 {
+    if (m_pg)
+        throw Error::engine(QStringLiteral("binary values are not sent to the server"));
     check(sqlite3_bind_blob(m_stmt, index, blob.constData(), int(blob.size()), SQLITE_TRANSIENT));
 }
 
@@ -68,7 +106,10 @@ void Statement::bind(int index, const QVariant& value)
         bind(index, value.toLongLong());
         break;
     case QMetaType::Double:
-        check(sqlite3_bind_double(m_stmt, index, value.toDouble()));
+        if (m_pg)
+            m_pg->bind(index, QString::number(value.toDouble(), 'g', 17));
+        else
+            check(sqlite3_bind_double(m_stmt, index, value.toDouble()));
         break;
     case QMetaType::QByteArray:
         bind(index, value.toByteArray());
@@ -80,11 +121,16 @@ void Statement::bind(int index, const QVariant& value)
 
 void Statement::bindNull(int index)
 {
-    check(sqlite3_bind_null(m_stmt, index));
+    if (m_pg)
+        m_pg->bindNull(index);
+    else
+        check(sqlite3_bind_null(m_stmt, index));
 }
 
 void Statement::bind(const QString& name, const QVariant& value)
 {
+    if (m_pg)
+        throw Error::engine(QStringLiteral("named parameters are SQLite's only: %1").arg(name));
     const int index = sqlite3_bind_parameter_index(m_stmt, name.toUtf8().constData());
     if (index == 0)
         throw Error::engine(QStringLiteral("no parameter %1 in the statement").arg(name));
@@ -93,11 +139,29 @@ void Statement::bind(const QString& name, const QVariant& value)
 
 void Statement::clearBindings()
 {
-    sqlite3_clear_bindings(m_stmt);
+    if (!m_pg) {
+        sqlite3_clear_bindings(m_stmt);
+        return;
+    }
+    for (int i = 1; i <= m_pg->parameterCount(); ++i)
+        m_pg->bindNull(i);
 }
 
 bool Statement::step()
 {
+    if (m_pg) {
+        if (!m_ran) {
+            try {
+                m_result = m_pg->run();
+            } catch (...) {
+                failed();
+                throw;
+            }
+            m_ran = true;
+            m_row = -1;
+        }
+        return ++m_row < m_result.rows();
+    }
     const int rc = sqlite3_step(m_stmt);
     if (rc == SQLITE_ROW)
         return true;
@@ -110,37 +174,53 @@ bool Statement::step()
 
 void Statement::reset()
 {
+    if (m_pg) {
+        m_ran = false;
+        m_result = PgResult();
+        m_row = -1;
+        return;
+    }
     sqlite3_reset(m_stmt);
 }
 
 int Statement::columnCount() const
 {
-    return sqlite3_column_count(m_stmt);
+    return m_pg ? m_pg->description().columns() : sqlite3_column_count(m_stmt);
 }
 
 QString Statement::columnName(int column) const
 {
+    if (m_pg)
+        return m_pg->description().columnName(column);
     return QString::fromUtf8(sqlite3_column_name(m_stmt, column));
 }
 
 bool Statement::isNull(int column) const
 {
+    if (m_pg)
+        return !onRow() || m_result.isNull(m_row, column);
     return sqlite3_column_type(m_stmt, column) == SQLITE_NULL;
 }
 
 QString Statement::text(int column) const
 {
+    if (m_pg)
+        return onRow() ? m_result.text(m_row, column) : QString();
     const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(m_stmt, column));
     return p ? QString::fromUtf8(p, sqlite3_column_bytes(m_stmt, column)) : QString();
 }
 
 qint64 Statement::int64(int column) const
 {
+    if (m_pg)
+        return value(column).toLongLong();
     return sqlite3_column_int64(m_stmt, column);
 }
 
 QVariant Statement::value(int column) const
 {
+    if (m_pg)
+        return onRow() ? m_result.value(m_row, column) : QVariant();
     switch (sqlite3_column_type(m_stmt, column)) {
     case SQLITE_INTEGER:
         return QVariant(qlonglong(int64(column)));

@@ -1,7 +1,10 @@
 #pragma once
 
+#include "engine/PgResult.h"
+
 #include <QString>
 #include <QVariant>
+#include <memory>
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -10,9 +13,14 @@ namespace kv::engine
 {
 
 class Database;
+class PgStatement;
+class ServerDirectory;
 
-// One prepared SQLite statement (RAII). Parameters are 1-based, columns 0-based.
-// Errors throw Error::engine with SQLite's message.
+// One prepared statement (RAII) on SQLite or, for a Database on a server, on
+// PostgreSQL (written in that form: $n parameters; a run reads all its rows
+// at the first step). Parameters are 1-based, columns 0-based. Errors throw
+// Error::engine with the engine's message; on a server a failed statement
+// leaves the connection usable.
 class Statement
 {
 public:
@@ -42,12 +50,22 @@ public:
     int integer(int column) const { return int(int64(column)); }
     QVariant value(int column) const; // qlonglong, double, QString, QByteArray or null
 
+    // SQLite's statement; null on a server.
     sqlite3_stmt* handle() const { return m_stmt; }
 
 private:
+    void prepare(sqlite3* db, const QString& sql);
     void check(int rc);
+    void failed(); // on a server: recovers the transaction
+    bool onRow() const { return m_row >= 0 && m_row < m_result.rows(); }
     sqlite3* m_db = nullptr;
     sqlite3_stmt* m_stmt = nullptr;
+    // On a server (the connection outlives the statement):
+    std::shared_ptr<ServerDirectory> m_server;
+    std::unique_ptr<PgStatement> m_pg;
+    PgResult m_result;
+    bool m_ran = false;
+    int m_row = -1;
 };
 
 } // namespace kv::engine

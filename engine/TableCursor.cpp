@@ -127,9 +127,23 @@ void TableCursor::open()
 {
     if (m_open)
         return;
+    // A server's table carries its row id column beside its own: named
+    // columns leave it out of the record.
+    QString columns = QStringLiteral("*");
+    if (m_db.isServer()) {
+        QStringList quoted;
+        for (const QString& c : m_db.columnNames(m_table->name))
+            quoted << JetDialect::quoted(c);
+        columns = quoted.join(QStringLiteral(", "));
+    }
     auto fetch = std::make_unique<Statement>(
-        m_db,
-        QStringLiteral("SELECT * FROM %1 WHERE rowid=?").arg(JetDialect::quoted(m_table->name)));
+        m_db, QStringLiteral("SELECT %1 FROM %2 WHERE %3=%4")
+                  .arg(columns, JetDialect::quoted(m_table->name), m_db.rowIdColumn(),
+                       JetDialect::parameter(m_db.sqlForm(), 1)));
+    if (m_db.isServer())
+        m_block = std::make_unique<Statement>(
+            m_db, QStringLiteral("SELECT %1, %3 FROM %2 WHERE %3 = any($1::bigint[])")
+                      .arg(columns, JetDialect::quoted(m_table->name), m_db.rowIdColumn()));
     QStringList names;
     for (int c = 0; c < fetch->columnCount(); ++c)
         names << fetch->columnName(c);
@@ -158,6 +172,7 @@ void TableCursor::close()
     m_list.reset();
     m_listSql.clear();
     m_fetch.reset();
+    m_block.reset();
     for (TableCursor* d : std::as_const(m_details))
         d->followMaster();
 }
@@ -181,10 +196,12 @@ bool TableCursor::sortsInMemory(const std::vector<SortTerm>& terms) const
 Translated TableCursor::buildQuery(const std::vector<SortTerm>& terms, bool memorySort) const
 {
     Translated q;
-    q.sql = QStringLiteral("SELECT t.rowid FROM %1 t").arg(JetDialect::quoted(m_table->name));
+    const SqlForm form = m_db.sqlForm();
+    const QString rowId = QStringLiteral("t.") + m_db.rowIdColumn();
+    q.sql = QStringLiteral("SELECT %1 FROM %2 t").arg(rowId, JetDialect::quoted(m_table->name));
     QStringList where;
     if (m_filtered && !m_filter.skeleton().trimmed().isEmpty()) {
-        Translated f = JetDialect::filter(m_table->name, m_filter, QStringLiteral("t."));
+        Translated f = JetDialect::filter(m_table->name, m_filter, QStringLiteral("t."), form);
         where << u'(' + f.sql + u')';
         for (IntSet& set : f.sets)
             if (set.param > 0)
@@ -193,8 +210,10 @@ Translated TableCursor::buildQuery(const std::vector<SortTerm>& terms, bool memo
         q.sets = std::move(f.sets);
     }
     for (const QString& link : m_linkFields) {
-        where << QStringLiteral("t.%1 = ?").arg(JetDialect::quoted(link));
         q.params << m_master->value(link);
+        where << QStringLiteral("t.%1 = %2")
+                     .arg(JetDialect::quoted(link),
+                          JetDialect::parameter(form, int(q.params.size())));
     }
     if (!where.isEmpty())
         q.sql += QStringLiteral(" WHERE ") + where.join(QStringLiteral(" AND "));
@@ -202,9 +221,9 @@ Translated TableCursor::buildQuery(const std::vector<SortTerm>& terms, bool memo
         return q;
     QStringList order;
     for (const SortTerm& t : terms)
-        order << JetDialect::orderTerm(*m_table->field(t.field), t.descending,
-                                       QStringLiteral("t."));
-    order << QStringLiteral("t.rowid");
+        order << JetDialect::orderTerm(*m_table->field(t.field), t.descending, QStringLiteral("t."),
+                                       form);
+    order << rowId;
     q.sql += QStringLiteral(" ORDER BY ") + order.join(QStringLiteral(", "));
     return q;
 }
@@ -303,23 +322,58 @@ Record TableCursor::fetch(qint64 rowid) const
         throw Error::engine(
             QStringLiteral("Row %1 of %2 disappeared").arg(rowid).arg(m_table->name));
     }
-    const int columns = m_fetch->columnCount();
+    Record row = record(*m_fetch, m_fetch->columnCount());
+    m_fetch->reset();
+    m_cache.insert(rowid, new Record(row));
+    return row;
+}
+
+Record TableCursor::record(const Statement& row, int columns) const
+{
     std::vector<QVariant> values;
     values.reserve(size_t(columns + m_calcNames.size()));
     for (int c = 0; c < columns; ++c)
-        values.push_back(m_fetch->value(c));
-    m_fetch->reset();
+        values.push_back(row.value(c));
     values.resize(size_t(m_fields->size()));
     Record record(m_fields, std::move(values));
     if (m_calc && !m_calcNames.isEmpty())
         m_calc(record);
-    m_cache.insert(rowid, new Record(record));
     return record;
+}
+
+Record TableCursor::fetchAt(size_t index) const
+{
+    const qint64 rowid = m_rows[index];
+    if (m_block && !m_cache.contains(rowid))
+        prefetch(index);
+    return fetch(rowid);
+}
+
+void TableCursor::prefetch(size_t index) const
+{
+    // Every statement to a server is a round trip: a walk or a list view
+    // reads the rows ahead of it (behind it, walking backwards) in one.
+    constexpr size_t kBlock = 64;
+    size_t from = index;
+    if (index + 1 < m_rows.size() && m_cache.contains(m_rows[index + 1]))
+        from = index + 1 > kBlock ? index + 1 - kBlock : 0;
+    const size_t to = std::min(m_rows.size(), from + kBlock);
+    QString ids(u'{');
+    for (size_t i = from; i < to; ++i)
+        if (!m_cache.contains(m_rows[i]))
+            ids += QString::number(m_rows[i]) + u',';
+    ids[ids.size() - 1] = u'}';
+    m_block->reset();
+    m_block->bind(1, ids);
+    const int columns = m_block->columnCount() - 1; // the row id last
+    while (m_block->step())
+        m_cache.insert(m_block->int64(columns), new Record(record(*m_block, columns)));
+    m_block->reset();
 }
 
 void TableCursor::loadCurrent()
 {
-    m_current = m_index >= 0 ? fetch(m_rows[size_t(m_index)]) : Record();
+    m_current = m_index >= 0 ? fetchAt(size_t(m_index)) : Record();
 }
 
 void TableCursor::moveTo(int index)
@@ -411,7 +465,7 @@ Record TableCursor::rowAt(int position) const
 {
     if (position < 1 || position > int(m_rows.size()))
         return Record();
-    return fetch(m_rows[size_t(position - 1)]);
+    return fetchAt(size_t(position - 1));
 }
 
 QVariant TableCursor::fieldAt(int position, const QString& field) const

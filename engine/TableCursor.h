@@ -137,6 +137,10 @@ private:
     void moved();
     void followMaster();
     Record fetch(qint64 rowid) const;
+    // The row at a 0-based index; on a server with the rows around it.
+    Record fetchAt(size_t index) const;
+    void prefetch(size_t index) const;
+    Record record(const Statement& row, int columns) const;
     void loadCurrent();
 
     Database& m_db;
@@ -158,6 +162,7 @@ private:
     Record m_current;
     std::shared_ptr<const FieldSet> m_fields;
     std::unique_ptr<Statement> m_fetch;
+    std::unique_ptr<Statement> m_block; // a server's rows by the block
     std::unique_ptr<Statement> m_list;
     QString m_listSql;
     mutable QCache<qint64, Record> m_cache{256};

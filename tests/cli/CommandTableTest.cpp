@@ -124,8 +124,8 @@ TEST(CommandLine, ArgumentErrorsSayWhatIsWrong)
         EXPECT_TRUE(r.err.startsWith(QString::fromUtf8(c.problem))) << r.err.toStdString();
     }
     // The usage of the command follows the reason.
-    EXPECT_TRUE(
-        runInProcess({"filter"}).err.endsWith("usage: kvelta filter [--home DIR] [--db URL] FILE.kvv\n"));
+    EXPECT_TRUE(runInProcess({"filter"})
+                    .err.endsWith("usage: kvelta filter [--home DIR] [--db URL] FILE.kvv\n"));
 }
 
 TEST(CommandLine, HelpWinsOverArgumentErrorsAndRunsNothing)

@@ -10,6 +10,7 @@
 #include "engine/JetDialect.h"
 #include "engine/TableCursor.h"
 #include "tests/support/ErrorKind.h"
+#include "tests/support/TestBackend.h"
 
 #include <gtest/gtest.h>
 
@@ -100,15 +101,20 @@ TEST(CarriedFilter, MarkersOutsideAnInListOrWithoutAListAreRejected)
             << skeleton.toStdString();
 }
 
-TEST(CarriedFilter, CursorSelectsWithCarriedListsWhatTheTextSelects)
+// The cursor cases on SQLite, and in test_engine_pg on the server.
+class CarriedCursor : public ::testing::TestWithParam<kvtest::BackendCase>
+{
+};
+
+TEST_P(CarriedCursor, SelectsWithCarriedListsWhatTheTextSelects)
 {
     kvtest::CompanyDb build;
     build.exec("BEGIN");
     for (int p = 1; p <= 60000; ++p)
         build.firm(p, QStringLiteral("F%1").arg(p), QString(), p % 10);
     build.exec("COMMIT");
-    build.done();
-    Database db(build.path(), Database::Mode::ReadOnly);
+    kvtest::BackendDb on(build, GetParam());
+    Database& db = on.db();
 
     // Literal list, temporary table, row-by-row test; unsorted with repeats.
     const Filter small = Filter::numberList("peno", numbers({40, 7, 7, 59999, 70000}));
@@ -146,13 +152,13 @@ TEST(CarriedFilter, CursorSelectsWithCarriedListsWhatTheTextSelects)
     }
 }
 
-TEST(CarriedFilter, CopiedFilterAndSwitchKeepTheLists)
+TEST_P(CarriedCursor, CopiedFilterAndSwitchKeepTheLists)
 {
     kvtest::CompanyDb build;
     for (int p = 1; p <= 10; ++p)
         build.firm(p, QStringLiteral("F%1").arg(p));
-    build.done();
-    Database db(build.path(), Database::Mode::ReadOnly);
+    kvtest::BackendDb on(build, GetParam());
+    Database& db = on.db();
     TableCursor firms(db, "firma");
     firms.setFilter(Filter::numberList("peno", numbers({2, 4, 6})), true);
     firms.open();
@@ -168,3 +174,6 @@ TEST(CarriedFilter, CopiedFilterAndSwitchKeepTheLists)
     EXPECT_EQ(walk(print), (QList<qint64>{2, 4, 6}));
     EXPECT_TRUE(print.filterWithSets().hasSets());
 }
+
+INSTANTIATE_TEST_SUITE_P(Engines, CarriedCursor, ::testing::ValuesIn(kvtest::engineCases()),
+                         [](const auto& info) { return kvtest::backendCaseName(info.param); });

@@ -103,16 +103,23 @@ TEST(PgDirectoryLoader, CopiesPlainTablesWithTypesKeysAndIndexes)
     EXPECT_EQ(odd.text(0, 3), "12.25");
     EXPECT_EQ(odd.text(0, 4), "any");
 
-    // Keys and the plain unique index, not the expression index.
+    // Every row carries its SQLite rowid (here the integer key itself).
+    EXPECT_EQ(c.query(QStringLiteral("SELECT count(*) FROM %1.firma WHERE kv_rowid = peno")
+                          .arg(c.identifier(s)))
+                  .int64(0, 0),
+              2);
+
+    // Keys, the row ids and the plain unique index, not the expression index.
     const auto indexes = c.query("SELECT indexname FROM pg_indexes WHERE schemaname = $1 "
                                  "ORDER BY indexname",
                                  {s});
     QStringList names;
     for (int r = 0; r < indexes.rows(); ++r)
         names << indexes.text(r, 0);
-    EXPECT_EQ(names, QStringList({"firma_pkey", "odd \"name\"_pkey", "ux_r"}));
-    EXPECT_EQ(c.tryQuery(QStringLiteral("INSERT INTO %1.\"odd \"\"name\"\"\" (\"we ird\", r) "
-                                        "VALUES ('other', 1.5e300)")
+    EXPECT_EQ(names, QStringList({"firma_kv_rowid", "firma_pkey", "odd \"name\"_kv_rowid",
+                                  "odd \"name\"_pkey", "ux_r"}));
+    EXPECT_EQ(c.tryQuery(QStringLiteral("INSERT INTO %1.\"odd \"\"name\"\"\" (\"we ird\", r, "
+                                        "kv_rowid) VALUES ('other', 1.5e300, 99)")
                              .arg(c.identifier(s)))
                   .sqlState(),
               "23505");

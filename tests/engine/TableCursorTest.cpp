@@ -2,6 +2,7 @@
 
 #include "engine/TableCursor.h"
 #include "tests/support/ErrorKind.h"
+#include "tests/support/TestBackend.h"
 
 #include <gtest/gtest.h>
 
@@ -10,15 +11,17 @@ using namespace kv::engine;
 namespace
 {
 
-// Every cursor test runs with the stored Czech ranks and without them
-// (a database that was never finished must behave the same, only slower).
-class Cursor : public ::testing::TestWithParam<bool>
+// Every cursor test runs with the stored Czech ranks and without them (a
+// database that was never finished must behave the same, only slower), and
+// on the directory loaded into a PostgreSQL server (test_engine_pg).
+class Cursor : public ::testing::TestWithParam<kvtest::BackendCase>
 {
 protected:
     void SetUp() override
     {
         build.companySet();
-        db = build.openReadOnly(GetParam());
+        on = std::make_unique<kvtest::BackendDb>(build, GetParam());
+        db = &on->db();
     }
 
     static QList<int> walk(TableCursor& c, const char* field = "peno")
@@ -38,7 +41,8 @@ protected:
     }
 
     kvtest::CompanyDb build;
-    std::unique_ptr<Database> db;
+    std::unique_ptr<kvtest::BackendDb> on;
+    Database* db = nullptr;
 };
 
 } // namespace
@@ -297,5 +301,5 @@ TEST_P(Cursor, RowAtReadsWithoutMoving)
     EXPECT_KV_ERROR(c.addCalculatedField("late"), Engine);
 }
 
-INSTANTIATE_TEST_SUITE_P(Ranks, Cursor, ::testing::Values(true, false),
-                         [](const auto& info) { return info.param ? "WithRanks" : "Collator"; });
+INSTANTIATE_TEST_SUITE_P(Backends, Cursor, ::testing::ValuesIn(kvtest::backendCases()),
+                         [](const auto& info) { return kvtest::backendCaseName(info.param); });
