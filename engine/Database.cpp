@@ -77,6 +77,10 @@ const RankColumn* Database::anyRankColumn(const QString& table) const
 
 QString Database::rowidField(const QString& table) const
 {
+    // A server's tables carry their row id in a column of their own, and the
+    // rank columns that use this field exist only in the file.
+    if (m_server)
+        return QString();
     const QString key = table.toLower();
     if (const auto it = m_rowidFields.constFind(key); it != m_rowidFields.constEnd())
         return *it;
