@@ -22,16 +22,8 @@ db=$home/Dta/KV2001.db
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-id=$(sqlite3 "$db" "SELECT id FROM slnazev_p GROUP BY id ORDER BY count(*) DESC LIMIT 1")
-word=$(sqlite3 "$db" "SELECT txt FROM slnazev WHERE id=$id")
-
-# The same selection record as count_vs_sqlite.sh writes.
-{
-    printf ' libovolny* text\xc3\xadk 58 KV2001\n1\n1\n0\n0\n0\n'
-    printf '1\n1\n%s\n1\n%s\n' "$word" "$id"
-    for _ in 1 2 3 4 5 6; do printf '1\n0\n0\n'; done
-} >"$work/record.txt"
-"$kvelta" oxo-pack --key 0x0C "$work/record.txt" "$work/word.kvv" >/dev/null
+. "$here/word_selection.sh"
+word_selection "$kvelta" "$db" 0 "$work/word.kvv"
 
 schema=$(psql -X -A -t -d "$url" -c "SELECT schema_name FROM kvelta.version")
 floor_sql="SET search_path TO $schema; SELECT count(*) FROM firma WHERE peno IN (SELECT peno FROM slnazev_p WHERE id=$id);"

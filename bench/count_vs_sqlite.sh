@@ -18,18 +18,8 @@ db=$home/Dta/KV2001.db
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-id=$(sqlite3 "$db" "SELECT id FROM slnazev_p GROUP BY id ORDER BY count(*) DESC LIMIT 1")
-word=$(sqlite3 "$db" "SELECT txt FROM slnazev WHERE id=$id")
-
-# The selection record: header, switches and check boxes, then the seven
-# criterion blocks (flag, text count, texts, key count, keys) in record order
-# name, industry, town, district, company number, street, keyword.
-{
-    printf ' libovolny* text\xc3\xadk 58 KV2001\n1\n1\n0\n0\n0\n'
-    printf '1\n1\n%s\n1\n%s\n' "$word" "$id"
-    for _ in 1 2 3 4 5 6; do printf '1\n0\n0\n'; done
-} >"$work/record.txt"
-"$kvelta" oxo-pack --key 0x0C "$work/record.txt" "$work/word.kvv" >/dev/null
+. "$here/word_selection.sh"
+word_selection "$kvelta" "$db" 0 "$work/word.kvv"
 
 floor_sql="SELECT count(*) FROM firma WHERE peno IN (SELECT peno FROM slnazev_p WHERE id=$id);"
 ours=$("$kvelta" count --home "$home" "$work/word.kvv")

@@ -25,17 +25,10 @@ db=$home/Dta/KV2001.db
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-# One selection file per name word, in the record form count_vs_sqlite.sh uses.
+. "$here/word_selection.sh"
 files=()
 for rank in 0 9 99 999; do
-    id=$(sqlite3 "$db" "SELECT id FROM slnazev_p GROUP BY id ORDER BY count(*) DESC LIMIT 1 OFFSET $rank")
-    word=$(sqlite3 "$db" "SELECT txt FROM slnazev WHERE id=$id")
-    {
-        printf ' libovolny* text\xc3\xadk 58 KV2001\n1\n1\n0\n0\n0\n'
-        printf '1\n1\n%s\n1\n%s\n' "$word" "$id"
-        for _ in 1 2 3 4 5 6; do printf '1\n0\n0\n'; done
-    } >"$work/record$rank.txt"
-    "$kvelta" oxo-pack --key 0x0C "$work/record$rank.txt" "$work/word$rank.kvv" >/dev/null
+    word_selection "$kvelta" "$db" "$rank" "$work/word$rank.kvv"
     files+=("$work/word$rank.kvv")
     echo "selection $rank: \"$word\", $("$kvelta" count --db "$url" "$work/word$rank.kvv") firms"
 done
