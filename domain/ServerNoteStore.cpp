@@ -6,6 +6,9 @@
 
 #include <QSettings>
 
+#include <pwd.h>
+#include <unistd.h>
+
 namespace kv
 {
 
@@ -44,6 +47,11 @@ QString ServerNoteStore::defaultAuthor()
     for (const char* var : {"USER", "LOGNAME", "USERNAME"})
         if (name.isEmpty())
             name = qEnvironmentVariable(var).trimmed();
+    // Services, cron and sudo often start programs without those variables;
+    // the account itself still has a name.
+    if (name.isEmpty())
+        if (const passwd* account = getpwuid(geteuid()))
+            name = QString::fromLocal8Bit(account->pw_name).trimmed();
     return name.isEmpty() ? QStringLiteral("?") : name;
 }
 

@@ -13,6 +13,9 @@
 
 #include <gtest/gtest.h>
 #include <map>
+#include <optional>
+#include <pwd.h>
+#include <unistd.h>
 
 using kv::Note;
 using kv::NoteEdit;
@@ -168,6 +171,24 @@ TEST(NoteEdit, TheFileStoreKeepsPrivateNotesWithoutAuthorsAndTheServerStoreTakes
     ASSERT_TRUE(dynamic_cast<kv::ServerNoteStore*>(&server));
     EXPECT_TRUE(server.shared());
     EXPECT_FALSE(server.author().isEmpty());
+    {
+        // Without the usual variables (a service, cron) the account's name.
+        std::map<const char*, std::optional<QByteArray>> saved;
+        for (const char* var : {"USER", "LOGNAME", "USERNAME"}) {
+            if (qEnvironmentVariableIsSet(var))
+                saved[var] = qgetenv(var);
+            else
+                saved[var] = std::nullopt;
+            qunsetenv(var);
+        }
+        const QString author = kv::ServerNoteStore::defaultAuthor();
+        for (const auto& [var, value] : saved)
+            if (value)
+                qputenv(var, *value);
+        const passwd* account = getpwuid(geteuid());
+        ASSERT_TRUE(account);
+        EXPECT_EQ(author, QString::fromLocal8Bit(account->pw_name));
+    }
     EXPECT_KV_ERROR(server.own(9), Engine);
     EXPECT_KV_ERROR(server.save(9, "x", 0), Engine);
     kv::settings() = kv::Settings();
