@@ -12,6 +12,8 @@
 #include "engine/SqliteCatalog.h"
 #include "engine/Statement.h"
 
+#include <cmath>
+
 namespace kv::engine
 {
 
@@ -105,26 +107,66 @@ qint64 PgDirectoryLoader::copyTable(const QString& schema, int index, int count,
                                       SqliteCatalog::quoted(source.name)));
     PgCopyIn copy(m_target, target, columns);
     qint64 copied = 0;
+    std::vector<qint64> nulTexts(columns.size(), 0);
+    const int rowIdAt = int(columns.size()) - 1;
     while (rows.step()) {
         for (int c = 0; c < int(columns.size()); ++c) {
             const QVariant v = rows.value(c);
-            if (v.isNull())
+            const SqliteCatalog::Type type =
+                c < rowIdAt ? source.columns[size_t(c)].type : SqliteCatalog::Type::Integer;
+            // SQLite keeps whatever a row was given; the server's column
+            // takes only its own type, and its refusal would name no row.
+            const auto refuse = [&](const QString& why) {
+                return Error::engine(QStringLiteral("%1.%2, row %3: %4; the server was not changed")
+                                         .arg(name, columns[c])
+                                         .arg(rows.int64(rowIdAt))
+                                         .arg(why));
+            };
+            if (v.isNull()) {
                 copy.addNull();
-            else if (size_t(c) < source.columns.size() &&
-                     source.columns[size_t(c)].type == SqliteCatalog::Type::Blob)
+            } else if (type == SqliteCatalog::Type::Blob) {
                 copy.addBytes(v.typeId() == QMetaType::QByteArray ? v.toByteArray()
                                                                   : v.toString().toUtf8());
-            else if (v.typeId() == QMetaType::LongLong)
+            } else if (v.typeId() == QMetaType::LongLong) {
                 copy.add(qint64(v.toLongLong()));
-            else if (v.typeId() == QMetaType::Double)
+            } else if (type == SqliteCatalog::Type::Integer) {
+                const double d = v.toDouble();
+                // A whole number stored as a real goes in; anything else
+                // would lose its value.
+                if (v.typeId() != QMetaType::Double || d != std::floor(d) || d < -9.2e18 ||
+                    d > 9.2e18)
+                    throw refuse(
+                        QStringLiteral("\"%1\" is not a whole number").arg(v.toString().left(40)));
+                copy.add(qint64(d));
+            } else if (v.typeId() == QMetaType::Double) {
                 copy.add(v.toDouble());
-            else
-                copy.add(v.toString());
+            } else if (type == SqliteCatalog::Type::Real || type == SqliteCatalog::Type::Numeric) {
+                bool number = false;
+                v.toString().trimmed().toDouble(&number);
+                if (!number)
+                    throw refuse(
+                        QStringLiteral("\"%1\" is not a number").arg(v.toString().left(40)));
+                copy.add(v.toString().trimmed());
+            } else {
+                // The server's texts cannot hold U+0000; such a character
+                // is dropped and the table's count of them reported.
+                QString text = v.toString();
+                if (text.contains(QChar(0))) {
+                    text.remove(QChar(0));
+                    ++nulTexts[size_t(c)];
+                }
+                copy.add(text);
+            }
         }
         copy.endRow();
         if (++copied % ProgressEvery == 0 && m_progress)
             m_progress(index, count, name, copied, false);
     }
+    for (size_t c = 0; c < nulTexts.size(); ++c)
+        if (nulTexts[c] > 0)
+            note(QStringLiteral("%1.%2: NUL characters removed from %3 texts")
+                     .arg(name, columns[int(c)])
+                     .arg(nulTexts[c]));
     const qint64 taken = copy.finish();
     if (taken != copied)
         throw Error::engine(

@@ -3,6 +3,7 @@
 // stay behind; progress is reported per table in order.
 #include "tests/support/PgTestServer.h"
 
+#include "core/Error.h"
 #include "engine/Database.h"
 #include "engine/PgConnection.h"
 #include "engine/PgDirectoryLoader.h"
@@ -10,6 +11,7 @@
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <tuple>
 
 using kv::engine::Database;
 using kv::engine::PgConnection;
@@ -123,4 +125,65 @@ TEST(PgDirectoryLoader, CopiesPlainTablesWithTypesKeysAndIndexes)
                              .arg(c.identifier(s)))
                   .sqlState(),
               "23505");
+}
+
+// SQLite keeps whatever a row was given, whatever its column's type: a
+// whole number stored as a real and a NUL inside a text go in (the NUL
+// dropped and reported); a value the server's column cannot hold stops the
+// load with the table, column and row, leaving the current version alone.
+TEST(PgDirectoryLoader, HostileValuesGoInOrStopTheLoadNamingTheRow)
+{
+    QTemporaryDir dir;
+    const auto make = [&](const QString& file, const QString& extra) {
+        const QString path = dir.filePath(file);
+        Database w(path, Database::Mode::Create);
+        w.exec("CREATE TABLE firma (peno INTEGER PRIMARY KEY, misto_id INTEGER, nazev TEXT, "
+               "r REAL);"
+               "INSERT INTO firma VALUES (1, 3.0, 'a', 2), (2, 5, 'b', '2.5');" +
+               extra);
+        kv::engine::Statement ins(w, "INSERT INTO firma VALUES (3, 7, ?1, NULL)");
+        ins.bind(1, QStringLiteral("před") + QChar(0) + QStringLiteral("po"));
+        ins.step();
+        return path;
+    };
+    kvtest::PgTestDatabase db;
+    PgConnection c(db.conninfo());
+
+    const QString good = make("good.db", QString());
+    Database source(good);
+    kv::engine::PgDirectoryLoader loader(source, c);
+    QStringList notes;
+    loader.setNote([&](const QString& line) { notes << line; });
+    const QString schema = loader.run(good).schema;
+    const auto rows =
+        c.query(QStringLiteral("SELECT misto_id, nazev, r FROM %1.firma ORDER BY peno")
+                    .arg(c.identifier(schema)));
+    ASSERT_EQ(rows.rows(), 3);
+    EXPECT_EQ(rows.int64(0, 0), 3);
+    EXPECT_EQ(rows.text(1, 2), "2.5");
+    EXPECT_EQ(rows.text(2, 1), "předpo");
+    EXPECT_TRUE(notes.contains("firma.nazev: NUL characters removed from 1 texts"))
+        << notes.join('\n').toStdString();
+
+    for (const auto& [file, extra, says] :
+         {std::tuple{"fraction.db", "INSERT INTO firma VALUES (9, 2.5, 'x', 1)",
+                     "firma.misto_id, row 9: \"2.5\" is not a whole number"},
+          std::tuple{"word.db", "INSERT INTO firma VALUES (11, 'Praha', 'x', 1)",
+                     "firma.misto_id, row 11: \"Praha\" is not a whole number"},
+          std::tuple{"huge.db", "INSERT INTO firma VALUES (12, 1e300, 'x', 1)",
+                     "firma.misto_id, row 12:"},
+          std::tuple{"real.db", "INSERT INTO firma VALUES (13, 1, 'x', 'many')",
+                     "firma.r, row 13: \"many\" is not a number"}}) {
+        SCOPED_TRACE(file);
+        const QString path = make(file, extra);
+        Database bad(path);
+        kv::engine::PgDirectoryLoader refused(bad, c);
+        try {
+            refused.run(path);
+            ADD_FAILURE() << "loaded";
+        } catch (const kv::Error& e) {
+            EXPECT_TRUE(e.message().startsWith(says)) << e.message().toStdString();
+        }
+        EXPECT_EQ(c.query("SELECT schema_name FROM kvelta.version").text(0, 0), schema);
+    }
 }
