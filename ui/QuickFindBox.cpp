@@ -67,7 +67,11 @@ void QuickFindBox::search(const QString& text)
 {
     m_rows.clear();
     m_model->clear();
-    if (m_dm && m_dm->ready() && !m_dm->quickFindSchema().isEmpty()) {
+    if (m_dm && m_dm->ready() && m_dm->quickFindSchema().isEmpty() && !text.trimmed().isEmpty()) {
+        // No index to ask (a server, or one that could not be built): say
+        // so rather than look as if nothing matched.
+        m_setStatusText(loadStr(259));
+    } else if (m_dm && m_dm->ready() && !m_dm->quickFindSchema().isEmpty()) {
         try {
             m_rows = QuickFind(m_dm->db(), m_dm->quickFindSchema()).find(text);
         } catch (const std::exception& e) {

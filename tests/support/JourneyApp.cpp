@@ -14,10 +14,15 @@ namespace kvtest
 
 JourneyApp::JourneyApp(int firms, bool everyFirm) : JourneyApp(demoHome(firms), everyFirm) {}
 
-JourneyApp::JourneyApp(const QString& home, bool everyFirm)
+JourneyApp::JourneyApp(const QString& home, bool everyFirm) : JourneyApp(home, QString(), everyFirm)
+{
+}
+
+JourneyApp::JourneyApp(const QString& home, const QString& database, bool everyFirm)
 {
     kv::settings() = kv::Settings();
     kv::settings().dataHome = home;
+    kv::settings().database = database;
     QApplication::setQuitOnLastWindowClosed(false);
     input::emulateWindowManager();
     if (m_dm.openDatabase().status != kv::DataModule::OpenStatus::Opened)

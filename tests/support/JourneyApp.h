@@ -21,6 +21,9 @@ public:
     explicit JourneyApp(int firms = 200, bool everyFirm = true);
     // The same on a data home of the test's own (one it may damage).
     explicit JourneyApp(const QString& home, bool everyFirm = true);
+    // The company data from a server (a libpq connection string), the rest
+    // from home.
+    JourneyApp(const QString& home, const QString& database, bool everyFirm = true);
     ~JourneyApp();
 
     kv::MainWindow& window() { return *m_window; }
