@@ -172,6 +172,18 @@ PgResult PgConnection::tryQuery(const QString& sql, const QVariantList& params)
     return result;
 }
 
+std::optional<PgResult> PgConnection::ensureRole(const QString& name)
+{
+    if (query(QStringLiteral("SELECT 1 FROM pg_catalog.pg_roles WHERE rolname = $1"), {name})
+            .rows() > 0)
+        return std::nullopt;
+    PgResult made = tryQuery(QStringLiteral("CREATE ROLE %1 NOLOGIN").arg(identifier(name)));
+    const QString state = made.sqlState();
+    if (state.isEmpty() || state == QLatin1String("42710") || state == QLatin1String("23505"))
+        return std::nullopt;
+    return made;
+}
+
 QString PgConnection::identifier(const QString& name) const
 {
     const QByteArray utf8 = name.toUtf8();

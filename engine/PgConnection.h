@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QVariantList>
+#include <optional>
 
 struct pg_conn;
 
@@ -35,6 +36,12 @@ public:
     // Like query, but a command the server rejects is returned (sqlState() set)
     // instead of thrown; a lost connection still throws.
     PgResult tryQuery(const QString& sql, const QVariantList& params = {});
+
+    // Creates the NOLOGIN role `name` unless it exists. Roles belong to the
+    // whole server, so another session may create it at the same moment;
+    // losing that race counts as success. Returns nothing then, else the
+    // server's refusal for the caller to judge (check() reports it).
+    std::optional<PgResult> ensureRole(const QString& name);
 
     // "name" quoted for use as a table, column or schema name.
     QString identifier(const QString& name) const;

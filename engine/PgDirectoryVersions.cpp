@@ -30,17 +30,8 @@ bool PgDirectoryVersions::isVersionName(const QString& schema)
 void PgDirectoryVersions::ensureReaderRole()
 {
     const QString role = QString::fromLatin1(readerRole);
-    if (m_connection
-            .query(QStringLiteral("SELECT 1 FROM pg_catalog.pg_roles WHERE rolname = $1"), {role})
-            .rows() > 0)
-        return;
-    const PgResult made = m_connection.tryQuery(
-        QStringLiteral("CREATE ROLE %1 NOLOGIN").arg(m_connection.identifier(role)));
-    // Another load may have created it in the meantime.
-    const QString state = made.sqlState();
-    if (state == QLatin1String("42710") || state == QLatin1String("23505"))
-        return;
-    m_connection.check(made, QStringLiteral("did not create the role %1").arg(role));
+    if (const auto refused = m_connection.ensureRole(role))
+        m_connection.check(*refused, QStringLiteral("did not create the role %1").arg(role));
 }
 
 void PgDirectoryVersions::ensurePointer()

@@ -57,20 +57,12 @@ bool PgSelectionStore::tableExists()
 void PgSelectionStore::ensureRole()
 {
     const QString role = QString::fromLatin1(userRole);
-    if (m_connection
-            .query(QStringLiteral("SELECT 1 FROM pg_catalog.pg_roles WHERE rolname = $1"), {role})
-            .rows() > 0)
+    const auto refused = m_connection.ensureRole(role);
+    if (!refused)
         return;
-    const PgResult made = m_connection.tryQuery(
-        QStringLiteral("CREATE ROLE %1 NOLOGIN").arg(m_connection.identifier(role)));
-    // Roles belong to the whole server: another database's first use may
-    // have created it in the meantime.
-    const QString state = made.sqlState();
-    if (state == QLatin1String("42710") || state == QLatin1String("23505"))
-        return;
-    if (state == QLatin1String("42501"))
+    if (refused->sqlState() == QLatin1String("42501"))
         failNotAllowed(QStringLiteral("create the role %1").arg(role));
-    m_connection.check(made, QStringLiteral("did not create the role %1").arg(role));
+    m_connection.check(*refused, QStringLiteral("did not create the role %1").arg(role));
 }
 
 void PgSelectionStore::ensureTable()
