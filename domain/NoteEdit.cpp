@@ -1,5 +1,8 @@
 #include "domain/NoteEdit.h"
 
+#include "core/Error.h"
+#include "core/StringTable.h"
+
 namespace kv
 {
 
@@ -21,6 +24,9 @@ std::optional<Note> NoteEdit::save(const QString& text)
 std::optional<Note> NoteEdit::saveAt(const QString& text, qint64 revision)
 {
     const NoteSave r = m_store.save(m_peno, text, revision);
+    m_refused = r.refused;
+    if (r.refused)
+        throw Error::engine(loadStr(310).arg(r.current.author, r.current.owner));
     const bool sameText = r.current.text.trimmed() == text.trimmed();
     if (r.saved || sameText) {
         m_opened = r.current;

@@ -32,11 +32,16 @@ public:
 
     // Saves the text. Empty: saved. Otherwise the other session's note,
     // which the user must answer with resolve(). A conflicting note that
-    // already holds exactly this text counts as saved.
+    // already holds exactly this text counts as saved. A note of another
+    // login role, which the server does not let this one change, throws
+    // Error::engine saying so (refused() is then true); nothing is written.
     std::optional<Note> save(const QString& text);
     // Applies the answer to the conflict theirs (from save() or a previous
     // resolve()); returns a newer conflict when the note changed yet again.
     std::optional<Note> resolve(Answer answer, const QString& mine, const Note& theirs);
+
+    // Whether the last save or resolve was refused (see save()).
+    bool refused() const { return m_refused; }
 
     // Their text with mine appended on the lines below.
     static QString bothTexts(const QString& theirs, const QString& mine);
@@ -47,6 +52,7 @@ private:
     NoteStore& m_store;
     qint64 m_peno;
     Note m_opened;
+    bool m_refused = false;
 };
 
 } // namespace kv

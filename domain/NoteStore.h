@@ -19,6 +19,8 @@ struct Note {
     QString text;        // lines joined by '\n'
     QDateTime changed;   // invalid for a private file note
     qint64 revision = 0; // 0: no note (or one that is never contested)
+    QString owner;       // on a server: the login role that wrote it
+    bool mine = true;    // this session may change it
 };
 
 struct NoteSave {
@@ -26,6 +28,9 @@ struct NoteSave {
     // Saved: the note as it is stored now. Not saved: the note as another
     // session left it since it was opened (revision 0: deleted).
     Note current;
+    // Not saved because the note belongs to another login role of the
+    // server (current.owner), whose rows this session may not change.
+    bool refused = false;
 };
 
 class NoteStore
@@ -44,6 +49,13 @@ public:
     // Stores the text (blank deletes it) if the own note is still at
     // openedAt; otherwise writes nothing and reports the note as it is.
     virtual NoteSave save(qint64 peno, const QString& text, qint64 openedAt) = 0;
+    // The company numbers that have a note this session can read, ascending,
+    // asked in one go however many there are.
+    virtual std::vector<qint64> firmsWithNotes() = 0;
+
+    // The firm's notes as one text, as the profile shows them: the private
+    // note as typed, or every author's note under its author and time.
+    QString shownText(qint64 peno);
 
     // The notes as the profile lists them: per note a line with author and
     // local time, its text, and an empty line before the next.

@@ -17,7 +17,7 @@ namespace
 
 Note fromServer(const engine::PgNoteStore::Note& n)
 {
-    return {n.author, n.text, n.changed, n.revision};
+    return {n.author, n.text, n.changed, n.revision, n.owner, n.mine};
 }
 
 QString settingValue(const QString& key)
@@ -96,8 +96,13 @@ NoteSave ServerNoteStore::save(qint64 peno, const QString& text, qint64 openedAt
 {
     return guarded([&](engine::PgNoteStore& s) {
         const auto r = s.save(peno, m_author, text, openedAt);
-        return NoteSave{r.saved, fromServer(r.current)};
+        return NoteSave{r.saved, fromServer(r.current), r.refused};
     });
+}
+
+std::vector<qint64> ServerNoteStore::firmsWithNotes()
+{
+    return guarded([](engine::PgNoteStore& s) { return s.firmsWithNotes(); });
 }
 
 } // namespace kv

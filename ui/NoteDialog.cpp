@@ -87,8 +87,12 @@ void NoteDialog::open(NoteStore& notes)
 void NoteDialog::showSaved(const Note& note)
 {
     const bool known = m_dm->notes().shared() && note.revision != 0;
-    m_saved->setText(known ? loadStr(250).arg(note.author, NoteStore::timeText(note.changed))
-                           : QString());
+    QString text =
+        known ? loadStr(250).arg(note.author, NoteStore::timeText(note.changed)) : QString();
+    // Said before anything is typed: OK would be refused.
+    if (known && !note.mine)
+        text += QLatin1Char('\n') + loadStr(311).arg(note.owner);
+    m_saved->setText(text);
     m_saved->setVisible(known);
 }
 
@@ -124,6 +128,8 @@ bool NoteDialog::store()
     } catch (const Error& e) {
         if (e.is(Error::Kind::File))
             m_error = e.message();
+        else if (e.is(Error::Kind::Engine) && m_edit->refused())
+            m_error = e.message(); // trying again would not help
         else if (e.is(Error::Kind::Engine))
             m_error = loadStr(257) + QStringLiteral("\n\n") + e.message();
         else

@@ -155,3 +155,152 @@ TEST(PgNotesAndLoads, TheLoadMakesTheNotesTableAndLaterLoadsKeepTheNotes)
     ASSERT_EQ(store.notesOf(42).size(), 1u);
     EXPECT_EQ(store.notesOf(42)[0].text, "Volat ráno");
 }
+
+namespace
+{
+
+// Login roles of this test in kvelta_notes, and connections as them; the
+// roles belong to the whole server, so each test names them after its
+// database and drops them at the end.
+class Logins
+{
+public:
+    Logins(PgConnection& admin, const kvtest::PgTestDatabase& db, QStringList names)
+        : m_admin(admin), m_db(db), m_names(std::move(names))
+    {
+        for (const QString& name : m_names)
+            m_admin.exec(QStringLiteral("CREATE ROLE %1 LOGIN IN ROLE %2")
+                             .arg(m_admin.identifier(name), PgNoteStore::writerRole));
+    }
+    ~Logins()
+    {
+        for (const QString& name : m_names)
+            m_admin.tryQuery(QStringLiteral("DROP ROLE %1").arg(m_admin.identifier(name)));
+    }
+    std::unique_ptr<PgConnection> connect(const QString& name) const
+    {
+        return std::make_unique<PgConnection>(QStringLiteral("host=%1 dbname=%2 user=%3")
+                                                  .arg(kvtest::pgSocketDir(), m_db.name(), name));
+    }
+
+private:
+    PgConnection& m_admin;
+    const kvtest::PgTestDatabase& m_db;
+    QStringList m_names;
+};
+
+} // namespace
+
+TEST_F(PgNotes, EveryMemberReadsEveryNoteButChangesAndDeletesOnlyItsOwn)
+{
+    const QString first = "kvnote_a_" + db.name();
+    const QString second = "kvnote_b_" + db.name();
+    Logins logins(admin, db, {first, second});
+    {
+        const auto a = logins.connect(first);
+        const auto b = logins.connect(second);
+        PgNoteStore one(*a);
+        PgNoteStore two(*b);
+        const auto anna = one.save(5, "anna", "od Anny", 0);
+        ASSERT_TRUE(anna.saved);
+        EXPECT_EQ(anna.current.owner, first);
+        EXPECT_TRUE(anna.current.mine);
+        ASSERT_TRUE(two.save(5, "petr", "od Petra", 0).saved);
+        ASSERT_TRUE(two.save(6, "petr", "jen Petr", 0).saved);
+
+        // Both read both notes, and know whose they are.
+        for (PgNoteStore* store : {&one, &two}) {
+            const auto notes = store->notesOf(5);
+            ASSERT_EQ(notes.size(), 2u);
+            for (const auto& n : notes)
+                EXPECT_EQ(n.owner, n.author == "anna" ? first : second);
+            EXPECT_EQ(store->firmsWithNotes(), (std::vector<qint64>{5, 6}));
+        }
+        EXPECT_FALSE(two.noteOf(5, "anna").mine);
+
+        // Writing under the first's author name: refused, nothing written.
+        for (const QString& text : {QStringLiteral("přepsáno"), QString()}) {
+            const auto r = two.save(5, "anna", text, anna.current.revision);
+            EXPECT_FALSE(r.saved);
+            EXPECT_TRUE(r.refused);
+            EXPECT_EQ(r.current.owner, first);
+            EXPECT_EQ(r.current.text, "od Anny");
+        }
+        EXPECT_TRUE(two.save(5, "anna", "nová", 0).refused);
+        EXPECT_TRUE(two.save(5, "anna", "", 0).refused);
+        // A stale save of the own note is a conflict, not a refusal.
+        const auto stale = one.save(5, "anna", "znovu", anna.current.revision - 1);
+        EXPECT_FALSE(stale.saved);
+        EXPECT_FALSE(stale.refused);
+
+        // Nor with SQL of its own: the server's policies hold.
+        EXPECT_EQ(b->query("UPDATE kvelta.notes SET body = 'x' WHERE author = 'anna'").affected(),
+                  0);
+        EXPECT_EQ(b->query("DELETE FROM kvelta.notes WHERE author = 'anna'").affected(), 0);
+        EXPECT_EQ(b->tryQuery("INSERT INTO kvelta.notes (peno, author, body, owner) "
+                              "VALUES (7, 'anna', 'podvrh', $1)",
+                              {first})
+                      .sqlState(),
+                  "42501");
+        EXPECT_EQ(b->tryQuery("UPDATE kvelta.notes SET owner = $1 WHERE author = 'petr'", {first})
+                      .sqlState(),
+                  "42501");
+        EXPECT_EQ(one.noteOf(5, "anna").text, "od Anny");
+        EXPECT_EQ(one.noteOf(5, "anna").revision, anna.current.revision);
+        EXPECT_EQ(one.notesOf(5).size(), 2u);
+
+        // Its own notes it changes and deletes as before.
+        const qint64 petr = two.noteOf(5, "petr").revision;
+        EXPECT_TRUE(two.save(5, "petr", "opraveno", petr).saved);
+        EXPECT_TRUE(two.save(6, "petr", "", two.noteOf(6, "petr").revision).saved);
+        EXPECT_EQ(one.firmsWithNotes(), (std::vector<qint64>{5}));
+    }
+}
+
+TEST(PgNotesUpgrade, ATableOfTheVersionBeforeOwnersGetsOwnersAndPolicies)
+{
+    kvtest::PgTestDatabase db;
+    PgConnection admin(db.conninfo());
+    const QString login = "kvnote_u_" + db.name();
+    if (const auto refused = admin.ensureRole(PgNoteStore::writerRole))
+        admin.check(*refused, "did not create the role");
+    Logins logins(admin, db, {login});
+    // The table as the previous version made it, with notes in it.
+    admin.exec(QStringLiteral(
+                   "CREATE SCHEMA kvelta; CREATE SEQUENCE kvelta.note_revision;"
+                   "CREATE TABLE kvelta.notes (peno bigint NOT NULL, author text NOT NULL CHECK "
+                   "(author <> ''), body text NOT NULL, changed timestamptz NOT NULL DEFAULT "
+                   "now(), revision bigint NOT NULL DEFAULT nextval('kvelta.note_revision'), "
+                   "PRIMARY KEY (peno, author));"
+                   "GRANT USAGE ON SCHEMA kvelta TO %1;"
+                   "GRANT SELECT, INSERT, UPDATE, DELETE ON kvelta.notes TO %1;"
+                   "GRANT USAGE, SELECT ON SEQUENCE kvelta.note_revision TO %1")
+                   .arg(PgNoteStore::writerRole));
+    admin.query("INSERT INTO kvelta.notes (peno, author, body) VALUES "
+                "(1, $1, 'přihlášený'), (1, 'Jana Nováková', 'bez role')",
+                {login});
+    const qint64 before = PgNoteStore(admin).noteOf(1, login).revision;
+    EXPECT_FALSE(PgNoteStore(admin).ready());
+
+    PgNoteStore(admin).prepare();
+    PgNoteStore store(admin);
+    ASSERT_TRUE(store.ready());
+    store.prepare(); // again: nothing to do
+    const QString self = admin.query("SELECT current_user::text").text(0, 0);
+    EXPECT_EQ(store.noteOf(1, login).owner, login);
+    EXPECT_EQ(store.noteOf(1, login).revision, before); // no writer sees a change
+    EXPECT_EQ(store.noteOf(1, "Jana Nováková").owner, self);
+    EXPECT_EQ(store.noteOf(1, "Jana Nováková").text, "bez role");
+
+    {
+        const auto user = logins.connect(login);
+        PgNoteStore own(*user);
+        EXPECT_EQ(own.notesOf(1).size(), 2u);
+        EXPECT_TRUE(own.save(1, login, "změněno", before).saved);
+        EXPECT_TRUE(
+            own.save(1, "Jana Nováková", "cizí", own.noteOf(1, "Jana Nováková").revision).refused);
+        EXPECT_TRUE(own.save(2, "nová", "nová", 0).saved);
+        EXPECT_EQ(own.noteOf(2, "nová").owner, login); // the default owner
+    }
+    EXPECT_EQ(store.noteOf(1, "Jana Nováková").text, "bez role");
+}

@@ -300,3 +300,46 @@ TEST_F(Profile, AServerThatCannotBeReachedIsNamedAndTheTypedNoteStays)
     EXPECT_EQ(editor.editor()->toPlainText(), "Volat zítra");
     EXPECT_EQ(kv::NoteFile::text(1), "soukromá");
 }
+
+namespace
+{
+
+// On a server: the own author's note of the firm, written by another login
+// role, which the server does not let this session change.
+class ForeignNoteStore : public kv::NoteStore
+{
+public:
+    bool shared() const override { return true; }
+    QString author() const override { return "anna"; }
+    kv::Note own(qint64) override { return note; }
+    std::vector<kv::Note> all(qint64) override { return {note}; }
+    kv::NoteSave save(qint64, const QString&, qint64) override
+    {
+        ++saves;
+        return {false, note, true};
+    }
+    std::vector<qint64> firmsWithNotes() override { return {1}; }
+    kv::Note note{"anna", "cizí", QDateTime::currentDateTimeUtc(), 7, "kv_jina_anna", false};
+    int saves = 0;
+};
+
+} // namespace
+
+TEST_F(Profile, ANoteOfAnotherLoginRoleIsRefusedWithItsReasonAndTheTypedTextStays)
+{
+    goTo(1);
+    auto owned = std::make_unique<ForeignNoteStore>();
+    ForeignNoteStore& store = *owned;
+    dm.setNotes(std::move(owned));
+    kv::NoteDialog editor(&dm);
+    EXPECT_TRUE(editor.savedLabel()->text().contains(kv::loadStr(311).arg("kv_jina_anna")))
+        << editor.savedLabel()->text().toStdString();
+    editor.editor()->setPlainText("Volat zítra");
+    QString said;
+    kvtest::DialogClicker::clickNext(QDialogButtonBox::Ok, &said);
+    editor.okButton()->click();
+    EXPECT_EQ(said, kv::loadStr(310).arg("anna", "kv_jina_anna"));
+    EXPECT_EQ(store.saves, 1);
+    EXPECT_NE(editor.result(), QDialog::Accepted);
+    EXPECT_EQ(editor.editor()->toPlainText(), "Volat zítra");
+}
