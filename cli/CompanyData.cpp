@@ -4,6 +4,7 @@
 #include "core/Error.h"
 #include "core/StringTable.h"
 #include "domain/SelectionState.h"
+#include "domain/ServerNoteStore.h"
 #include "engine/Database.h"
 
 #include <QDir>
@@ -57,10 +58,17 @@ QString CompanyData::noteDir(const HeadlessArgs& args)
     return args.home.isEmpty() ? QString() : QDir(args.home).filePath(QStringLiteral("Pozn"));
 }
 
+std::unique_ptr<NoteStore> CompanyData::notes(const HeadlessArgs& args)
+{
+    if (args.database.isEmpty())
+        return nullptr;
+    return std::make_unique<ServerNoteStore>(args.database, ServerNoteStore::defaultAuthor());
+}
+
 int CompanyData::checkNotes(const HeadlessArgs& args, const SelectionState& state,
                             const QString& command, QTextStream& err)
 {
-    if (!state.cbPozn || !args.home.isEmpty())
+    if (!state.cbPozn || !args.home.isEmpty() || !args.database.isEmpty())
         return 0;
     err << "kvelta " << command
         << ": the selection asks for firms with notes, which are read below a data home "

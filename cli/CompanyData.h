@@ -3,11 +3,13 @@
 #include <QString>
 #include <QStringList>
 #include <QTextStream>
+#include <memory>
 
 namespace kv
 {
 
 struct HeadlessArgs;
+class NoteStore;
 class SelectionState;
 
 namespace engine
@@ -17,7 +19,8 @@ class Database;
 
 // Where a headless command reads the company data: the server of --db (or
 // the setting Database) when given, else the data home's Dta/KV2001.db.
-// Notes stay files below the data home either way.
+// Notes are the server's when the company data is (notes()), else the files
+// below the data home.
 class CompanyData
 {
 public:
@@ -30,8 +33,11 @@ public:
     // The data home's notes folder; empty when reading a server without a
     // data home.
     static QString noteDir(const HeadlessArgs& args);
+    // The server's notes when reading a server, else null (the files of
+    // noteDir()).
+    static std::unique_ptr<NoteStore> notes(const HeadlessArgs& args);
     // 0, or 2 after a line on err when the selection asks for notes that
-    // are not there to read (a server without a data home).
+    // are not there to read (neither a data home nor a server).
     static int checkNotes(const HeadlessArgs& args, const SelectionState& state,
                           const QString& command, QTextStream& err);
     // The files the command reads, which its output must not be.

@@ -164,7 +164,9 @@ int runExport(const CommandCall& command)
         QString filter;
         if (state) {
             EngineStatementRunner runner(db);
-            FilterBuilder builder(runner, CompanyData::noteDir(args));
+            const auto notes = CompanyData::notes(args);
+            FilterBuilder builder = notes ? FilterBuilder(runner, *notes)
+                                          : FilterBuilder(runner, CompanyData::noteDir(args));
             filter = builder.buildFilter(*state);
         }
         // The company list's cursor: its sort, the selection's filter.

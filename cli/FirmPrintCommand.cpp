@@ -74,6 +74,7 @@ int runPrintList(const CommandCall& call)
         return code;
     TableCursorSource firms(*print.dm().printFirms());
     FirmListReport list(firms);
+    list.notes = &print.dm().notes();
     if (call.isSet(QStringLiteral("items")) &&
         !parseItems(call.value(QStringLiteral("items")), list, call))
         return 2;

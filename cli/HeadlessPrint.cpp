@@ -58,7 +58,7 @@ int HeadlessPrint::open(const Args& args, QTextStream& err)
         QString filter;
         if (state) {
             EngineStatementRunner runner(m_dm.db());
-            FilterBuilder builder(runner, CompanyData::noteDir(args));
+            FilterBuilder builder(runner, m_dm.notes());
             filter = builder.buildFilter(*state);
         }
         m_dm.firms()->setFilter(filter, !filter.isEmpty());

@@ -44,7 +44,9 @@ template <class Report> int withFilter(const cli::CommandCall& command, Report r
         return failed;
     try {
         EngineStatementRunner runner(db);
-        FilterBuilder builder(runner, CompanyData::noteDir(call));
+        const auto notes = CompanyData::notes(call);
+        FilterBuilder builder = notes ? FilterBuilder(runner, *notes)
+                                      : FilterBuilder(runner, CompanyData::noteDir(call));
         // The firms' numbers stay numbers on their way to the count.
         const engine::Filter filter = builder.buildFilterWithSets(*state);
         return report(filter, runner);

@@ -1,6 +1,10 @@
 #include "domain/FileNoteStore.h"
 
+#include "core/Settings.h"
+#include "domain/NoteCondition.h"
 #include "domain/NoteFile.h"
+
+#include <algorithm>
 
 namespace kv
 {
@@ -26,6 +30,13 @@ NoteSave FileNoteStore::save(qint64 peno, const QString& text, qint64)
     result.saved = true;
     result.current.text = text;
     return result;
+}
+
+std::vector<qint64> FileNoteStore::firmsWithNotes()
+{
+    std::vector<qint64> penos = noteFileFirms(dataPath(QStringLiteral("Pozn")));
+    std::sort(penos.begin(), penos.end());
+    return penos;
 }
 
 } // namespace kv

@@ -15,6 +15,7 @@ public:
     Note own(qint64 peno) override;
     std::vector<Note> all(qint64 peno) override;
     NoteSave save(qint64 peno, const QString& text, qint64 openedAt) override;
+    std::vector<qint64> firmsWithNotes() override;
 };
 
 } // namespace kv

@@ -2,6 +2,7 @@
 
 #include "core/Error.h"
 #include "domain/NoteCondition.h"
+#include "domain/NoteStore.h"
 #include "domain/SelectionState.h"
 #include "domain/StatementRunner.h"
 #include "domain/TextLines.h"
@@ -80,6 +81,22 @@ QString joinNumbers(const PenoList& numbers)
 FilterBuilder::FilterBuilder(StatementRunner& runner, QString noteDir)
     : m_runner(runner), m_noteDir(std::move(noteDir))
 {
+}
+
+FilterBuilder::FilterBuilder(StatementRunner& runner, NoteStore& notes)
+    : m_runner(runner), m_notes(&notes)
+{
+}
+
+engine::Filter FilterBuilder::noteCondition()
+{
+    if (!m_notes)
+        return NoteCondition(m_noteDir);
+    auto penos = std::make_shared<engine::Filter::Numbers>(m_notes->firmsWithNotes());
+    // As with the files: no note anywhere leaves the condition out.
+    if (penos->empty())
+        return engine::Filter();
+    return engine::Filter::numberList(QStringLiteral("peno"), std::move(penos));
 }
 
 engine::Filter FilterBuilder::nameCondition(const CriterionValueList& list)
@@ -177,7 +194,7 @@ engine::Filter FilterBuilder::buildFilterWithSets(const SelectionState& s)
     append(keyList(Row::Ico, "(peno in("));
     append(keywordCondition(s.row(Row::Radky)));
     if (s.cbPozn)
-        append(NoteCondition(m_noteDir));
+        append(noteCondition());
     if (s.cbEmail)
         append(QStringLiteral("(email is not null)"));
     if (s.cbWWW)

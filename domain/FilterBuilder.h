@@ -10,6 +10,7 @@ namespace kv
 class SelectionState;
 class StatementRunner;
 class CriterionValueList;
+class NoteStore;
 
 // Turns the selection's criteria into one filter over table firma. The
 // name, street, industry and keyword rows are resolved through their index
@@ -20,6 +21,11 @@ class FilterBuilder
 public:
     // noteDir is the data home's Pozn folder, read for the note condition.
     FilterBuilder(StatementRunner& runner, QString noteDir);
+    // The note condition asks notes, the notes the session shows: on a
+    // server a firm has a note when any note of it that this login role may
+    // read exists, whoever wrote it, as the profile lists them all. The
+    // store answers in one question, and the numbers travel on as numbers.
+    FilterBuilder(StatementRunner& runner, NoteStore& notes);
 
     // The whole filter, possibly empty. Keys that are not whole numbers throw
     // Error::selection, as do the lists' own checks; engine errors pass through.
@@ -33,6 +39,8 @@ public:
     engine::Filter streetCondition(const CriterionValueList& list);
     engine::Filter industryCondition(const CriterionValueList& list);
     engine::Filter keywordCondition(const CriterionValueList& list);
+    // "Has a note": "(peno in (...))", empty when no firm has one.
+    engine::Filter noteCondition();
 
     // How one index table is queried and how its terms are spelled.
     struct IndexTable {
@@ -50,6 +58,7 @@ private:
 
     StatementRunner& m_runner;
     QString m_noteDir;
+    NoteStore* m_notes = nullptr;
 };
 
 } // namespace kv

@@ -30,6 +30,16 @@ QStringList NoteStore::listing(const std::vector<Note>& notes)
     return lines;
 }
 
+QString NoteStore::shownText(qint64 peno)
+{
+    const std::vector<Note> notes = all(peno);
+    if (notes.empty())
+        return QString();
+    if (!shared())
+        return notes.front().text;
+    return listing(notes).join(QLatin1Char('\n'));
+}
+
 std::unique_ptr<NoteStore> NoteStore::fromSettings()
 {
     if (settings().database.isEmpty())

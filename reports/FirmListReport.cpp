@@ -1,7 +1,6 @@
 #include "reports/FirmListReport.h"
 
 #include "core/StringTable.h"
-#include "domain/NoteFile.h"
 #include "reports/FirmReportParts.h"
 #include "reports/ReportDataSource.h"
 
@@ -104,8 +103,7 @@ bool FirmListReport::beforeDetail(ReportBand& band)
     note.text.clear();
     if (items[Pozn]) {
         const qint64 peno = m_firms.value(QStringLiteral("peno")).toLongLong();
-        if (NoteFile::exists(peno))
-            note.text = FirmReportParts::trimBlank(NoteFile::text(peno));
+        note.text = FirmReportParts::noteText(notes, peno);
     }
     note.visible = !note.text.isEmpty();
     if (!note.visible)

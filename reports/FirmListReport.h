@@ -7,6 +7,7 @@
 namespace kv
 {
 
+class NoteStore;
 class ReportDataSource;
 
 // The company list report: one block per firm of the print cursor, the name
@@ -27,6 +28,9 @@ public:
     Report& report() { return m_report; }
     // Telephone, fax, e-mail, web and note: off until chosen.
     std::array<bool, ItemCount> items{};
+    // Where the notes are read: the session's notes (on a server every
+    // author's, as the profile shows them). Unset: the private note files.
+    NoteStore* notes = nullptr;
 
     // A contact line's label: the text padded with blanks to 13 characters.
     static QString contactLabel(int textId);

@@ -1,6 +1,8 @@
 #include "reports/FirmReportParts.h"
 
+#include "core/Error.h"
 #include "core/StringTable.h"
+#include "domain/FileNoteStore.h"
 #include "reports/Report.h"
 #include "reports/TextMeasure.h"
 
@@ -72,6 +74,18 @@ QString FirmReportParts::trimBlank(const QString& text)
     while (e > b && text[e - 1].unicode() <= 0x20)
         --e;
     return text.mid(b, e - b);
+}
+
+QString FirmReportParts::noteText(NoteStore* notes, qint64 peno)
+{
+    FileNoteStore files;
+    try {
+        return trimBlank((notes ? *notes : files).shownText(peno));
+    } catch (const Error& e) {
+        if (!e.is(Error::Kind::Engine))
+            throw;
+        return loadStr(256) + QLatin1Char('\n') + e.message();
+    }
 }
 
 qreal FirmReportParts::extraLinesHeight(const QString& text, const QFont& font, qreal width)

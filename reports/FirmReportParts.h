@@ -6,6 +6,7 @@
 namespace kv
 {
 
+class NoteStore;
 class Report;
 class ReportBand;
 
@@ -28,6 +29,10 @@ public:
     // either end.
     static QString trimBlank(const QString& text);
     static bool isBlank(const QString& text) { return trimBlank(text).isEmpty(); }
+    // The firm's notes as the profile window shows them, trimmed: from
+    // notes, or from the private note files when it is null. A server that
+    // cannot be asked prints what the window says then, with the reason.
+    static QString noteText(NoteStore* notes, qint64 peno);
 
     // Extra height a text needs beyond its first line when wrapped to width.
     static qreal extraLinesHeight(const QString& text, const QFont& font, qreal width);

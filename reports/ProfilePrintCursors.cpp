@@ -20,7 +20,7 @@ std::unique_ptr<engine::TableCursor> detailOf(DataModule& dm, const char* table)
 
 ProfilePrintCursors::ProfilePrintCursors(DataModule& dm)
     : m_zatE(detailOf(dm, "pzatrid")), m_radkyP(detailOf(dm, "radky")), m_firms(*dm.printFirms()),
-      m_persons(*dm.printPersons()), m_industries(*m_zatE), m_lines(*m_radkyP)
+      m_persons(*dm.printPersons()), m_industries(*m_zatE), m_lines(*m_radkyP), m_dm(dm)
 {
 }
 
@@ -33,6 +33,7 @@ ProfileSources ProfilePrintCursors::sources()
     s.persons = &m_persons;
     s.industries = &m_industries;
     s.lines = &m_lines;
+    s.notes = &m_dm.notes();
     s.open = [this] {
         m_zatE->open();
         m_radkyP->open();

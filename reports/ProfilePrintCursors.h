@@ -33,6 +33,7 @@ private:
     TableCursorSource m_persons;
     TableCursorSource m_industries;
     TableCursorSource m_lines;
+    DataModule& m_dm;
 };
 
 } // namespace kv

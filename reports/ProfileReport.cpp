@@ -3,7 +3,6 @@
 #include "core/PictureFolder.h"
 #include "core/Settings.h"
 #include "core/StringTable.h"
-#include "domain/NoteFile.h"
 #include "reports/FirmReportParts.h"
 #include "reports/ReportDataSource.h"
 
@@ -211,8 +210,9 @@ bool ProfileReport::beforeMain(ReportBand& band)
 
     m_note.setRows({});
     const qint64 peno = m_sources.firms->value(QStringLiteral("peno")).toLongLong();
-    if (NoteFile::exists(peno))
-        m_note.append({{QStringLiteral("text"), FirmReportParts::trimBlank(NoteFile::text(peno))}});
+    const QString note = FirmReportParts::noteText(m_sources.notes, peno);
+    if (!note.isEmpty())
+        m_note.append({{QStringLiteral("text"), note}});
     return true;
 }
 

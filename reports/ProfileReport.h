@@ -8,6 +8,7 @@
 namespace kv
 {
 
+class NoteStore;
 class ReportDataSource;
 
 // The cursors the profile report walks: the firms (TPrn) and the three
@@ -18,6 +19,9 @@ struct ProfileSources {
     ReportDataSource* persons = nullptr;    // TOsoby_2, field kontos
     ReportDataSource* industries = nullptr; // TZatE, fields kod and txt
     ReportDataSource* lines = nullptr;      // TRadkyP, field radek
+    // The session's notes, printed as the profile window lists them (on a
+    // server every author's with author and time). Unset: the note files.
+    NoteStore* notes = nullptr;
     std::function<void()> open;
     std::function<void()> close;
 };

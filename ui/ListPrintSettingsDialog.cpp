@@ -56,6 +56,7 @@ void ListPrintSettingsDialog::createReport()
         return;
     m_firms = std::make_unique<TableCursorSource>(*m_dm.printFirms());
     m_form = std::make_unique<FirmListReport>(*m_firms);
+    m_form->notes = &m_dm.notes();
 }
 
 void ListPrintSettingsDialog::destroyReport()

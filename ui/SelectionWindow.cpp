@@ -359,7 +359,7 @@ engine::Filter SelectionWindow::buildFilter()
 {
     BusyCursor busy;
     EngineStatementRunner runner(m_dm.db());
-    FilterBuilder builder(runner, dataPath(QStringLiteral("Pozn")));
+    FilterBuilder builder(runner, m_dm.notes());
     return builder.buildFilterWithSets(m_model.state);
 }
 

@@ -1,7 +1,10 @@
 // Editing the own note against a store another session writes to: a save
 // from a stale revision writes nothing and hands back the other text; each
-// answer to that conflict does what it says; the file store stays the
-// private notes it was, without authors and never contested.
+// answer to that conflict does what it says; a note the server does not let
+// this session change is refused with a message and nothing written; the
+// file store stays the private notes it was, without authors and never
+// contested. The conflict cases run against a stand-in for the server here
+// and against the test server itself in test_notes_pg (KV_TEST_ON_SERVER).
 #include "domain/NoteEdit.h"
 #include "core/Settings.h"
 #include "domain/DataModule.h"
@@ -9,6 +12,7 @@
 #include "domain/NoteFile.h"
 #include "domain/ServerNoteStore.h"
 #include "tests/support/ErrorKind.h"
+#include "tests/support/NoteBackend.h"
 #include "tests/support/TestHome.h"
 
 #include <gtest/gtest.h>
@@ -40,11 +44,19 @@ public:
     }
     kv::NoteSave save(qint64 peno, const QString& text, qint64 openedAt) override
     {
-        ++saves;
+        if (foreign)
+            return {false, own(peno), true};
         if (own(peno).revision != openedAt)
             return {false, own(peno)};
         write(peno, text);
         return {true, own(peno)};
+    }
+    std::vector<qint64> firmsWithNotes() override
+    {
+        std::vector<qint64> penos;
+        for (const auto& [peno, note] : notes)
+            penos.push_back(peno);
+        return penos;
     }
     // Another session's save.
     void write(qint64 peno, const QString& text)
@@ -52,18 +64,53 @@ public:
         if (text.trimmed().isEmpty())
             notes.erase(peno);
         else
-            notes[peno] = Note{"anna", text, QDateTime::currentDateTimeUtc(), ++revision};
+            notes[peno] =
+                Note{"anna", text, QDateTime::currentDateTimeUtc(), ++revision, owner, !foreign};
     }
     std::map<qint64, Note> notes;
     qint64 revision = 0;
-    int saves = 0;
+    QString owner = "anna";
+    bool foreign = false; // the notes belong to another login role
+};
+
+// The own note of "anna" and another session of the same author that
+// writes to it meanwhile: the stand-in above, or two sessions on the server.
+class Sessions
+{
+public:
+#ifdef KV_TEST_ON_SERVER
+    kv::NoteStore& store()
+    {
+        return m_backend.store();
+    }
+    void write(qint64 peno, const QString& text)
+    {
+        m_backend.write(peno, text);
+    }
+
+private:
+    kvtest::NoteBackend m_backend;
+#else
+    kv::NoteStore& store()
+    {
+        return m_store;
+    }
+    void write(qint64 peno, const QString& text)
+    {
+        m_store.write(peno, text);
+    }
+
+private:
+    RevisionStore m_store;
+#endif
 };
 
 } // namespace
 
 TEST(NoteEdit, UncontestedSavesFollowTheirOwnRevisions)
 {
-    RevisionStore store;
+    Sessions sessions;
+    kv::NoteStore& store = sessions.store();
     NoteEdit edit(store, 5);
     EXPECT_EQ(edit.opened().revision, 0);
     EXPECT_FALSE(edit.save("první"));
@@ -71,7 +118,7 @@ TEST(NoteEdit, UncontestedSavesFollowTheirOwnRevisions)
     EXPECT_EQ(store.own(5).text, "druhá");
     EXPECT_EQ(edit.opened().revision, store.own(5).revision);
     EXPECT_FALSE(edit.save(""));
-    EXPECT_TRUE(store.notes.empty());
+    EXPECT_TRUE(store.all(5).empty());
 }
 
 TEST(NoteEdit, AConflictWritesNothingUntilAnsweredAndEachAnswerDoesWhatItSays)
@@ -86,10 +133,11 @@ TEST(NoteEdit, AConflictWritesNothingUntilAnsweredAndEachAnswerDoesWhatItSays)
         {NoteEdit::Answer::KeepBoth, "jejich\nmoje"},
     };
     for (const Case& c : cases) {
-        RevisionStore store;
-        store.write(5, "původní");
+        Sessions sessions;
+        kv::NoteStore& store = sessions.store();
+        sessions.write(5, "původní");
         NoteEdit edit(store, 5);
-        store.write(5, "jejich"); // another session saved meanwhile
+        sessions.write(5, "jejich"); // another session saved meanwhile
         const auto conflict = edit.save("moje");
         ASSERT_TRUE(conflict);
         EXPECT_EQ(conflict->text, "jejich");
@@ -104,20 +152,21 @@ TEST(NoteEdit, AConflictWritesNothingUntilAnsweredAndEachAnswerDoesWhatItSays)
 
 TEST(NoteEdit, AnAnswerToAStaleConflictAsksAgainAndDeletionsCount)
 {
-    RevisionStore store;
-    store.write(5, "původní");
+    Sessions sessions;
+    kv::NoteStore& store = sessions.store();
+    sessions.write(5, "původní");
     NoteEdit edit(store, 5);
-    store.write(5, "jejich");
+    sessions.write(5, "jejich");
     const auto conflict = edit.save("moje");
     ASSERT_TRUE(conflict);
-    store.write(5, "ještě novější");
+    sessions.write(5, "ještě novější");
     const auto again = edit.resolve(NoteEdit::Answer::Overwrite, "moje", *conflict);
     ASSERT_TRUE(again);
     EXPECT_EQ(again->text, "ještě novější");
     EXPECT_EQ(store.own(5).text, "ještě novější");
 
     // Their deletion is a conflict too; keeping both keeps mine alone.
-    store.write(5, "");
+    sessions.write(5, "");
     const auto deleted = edit.resolve(NoteEdit::Answer::KeepBoth, "moje", *again);
     ASSERT_TRUE(deleted);
     EXPECT_EQ(deleted->revision, 0);
@@ -133,13 +182,42 @@ TEST(NoteEdit, AnAnswerToAStaleConflictAsksAgainAndDeletionsCount)
 
     // The same text saved by both is no conflict.
     NoteEdit stale(store, 5);
-    store.write(5, "shodně");
+    sessions.write(5, "shodně");
     EXPECT_FALSE(stale.save("shodně"));
     EXPECT_EQ(stale.opened().revision, store.own(5).revision);
 
     EXPECT_EQ(NoteEdit::bothTexts("jejich\n\n", "moje"), "jejich\nmoje");
     EXPECT_EQ(NoteEdit::bothTexts(" ", "moje"), "moje");
     EXPECT_EQ(NoteEdit::bothTexts("jejich", "\n"), "jejich");
+}
+
+#ifndef KV_TEST_ON_SERVER
+// Against the server with two login roles: PgNoteStoreTest.
+TEST(NoteEdit, ANoteOfAnotherLoginRoleIsRefusedWithAMessageAndNothingIsWritten)
+{
+    RevisionStore store;
+    store.owner = "kv_anna2";
+    store.foreign = true;
+    store.write(5, "cizí");
+    NoteEdit edit(store, 5);
+    EXPECT_FALSE(edit.opened().mine);
+    try {
+        edit.save("moje");
+        ADD_FAILURE() << "the save was not refused";
+    } catch (const kv::Error& e) {
+        EXPECT_TRUE(e.is(kv::Error::Kind::Engine));
+        EXPECT_TRUE(e.message().contains("kv_anna2")) << e.message().toStdString();
+        EXPECT_TRUE(e.message().contains("anna")) << e.message().toStdString();
+    }
+    EXPECT_TRUE(edit.refused());
+    EXPECT_EQ(store.own(5).text, "cizí");
+    EXPECT_EQ(edit.opened().text, "cizí"); // the editing goes on from the same note
+    // A refusal met while answering a conflict ends it the same way.
+    EXPECT_KV_ERROR(edit.resolve(NoteEdit::Answer::Overwrite, "moje", store.own(5)), Engine);
+    EXPECT_EQ(store.own(5).text, "cizí");
+    store.foreign = false;
+    EXPECT_FALSE(edit.save("moje"));
+    EXPECT_FALSE(edit.refused());
 }
 
 TEST(NoteEdit, TheFileStoreKeepsPrivateNotesWithoutAuthorsAndTheServerStoreTakesTheSettings)
@@ -193,3 +271,4 @@ TEST(NoteEdit, TheFileStoreKeepsPrivateNotesWithoutAuthorsAndTheServerStoreTakes
     EXPECT_KV_ERROR(server.save(9, "x", 0), Engine);
     kv::settings() = kv::Settings();
 }
+#endif
