@@ -14,6 +14,7 @@
 #include "domain/EngineStatementRunner.h"
 #include "domain/Export.h"
 #include "domain/FilterBuilder.h"
+#include "domain/NoteStore.h"
 #include "domain/SelectionFile.h"
 #include "domain/SelectionRecord.h"
 #include "domain/SelectionState.h"

@@ -12,6 +12,7 @@
 #include "core/StringTable.h"
 #include "domain/EngineStatementRunner.h"
 #include "domain/FilterBuilder.h"
+#include "domain/NoteStore.h"
 #include "domain/SelectionApply.h"
 #include "domain/SelectionFile.h"
 #include "domain/SelectionRecord.h"

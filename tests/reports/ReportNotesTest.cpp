@@ -39,7 +39,7 @@ QStringList shownLines(kvtest::NoteBackend& notes)
         return {"Nový sklad"}; // one private note: the last one written
     QStringList lines;
     for (const Note& n : all)
-        lines << n.author + ", " + NoteStore::timeText(n.changed) << n.text;
+        lines << n.author + ", " + NoteStore::timeText(n.changed) << n.text.trimmed();
     return lines;
 }
 
