@@ -8,7 +8,8 @@
 
 #include <gtest/gtest.h>
 
-TEST(NoteCriterion, AFirmMatchesWhenAnyOfItsNotesExistsAndNoNoteLeavesTheCriterionOut)
+TEST(KV_NOTES_SUITE(NoteCriterion),
+     AFirmMatchesWhenAnyOfItsNotesExistsAndNoNoteLeavesTheCriterionOut)
 {
     kvtest::NoteBackend notes;
     kvtest::RecordingRunner runner;

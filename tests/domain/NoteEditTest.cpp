@@ -107,7 +107,7 @@ private:
 
 } // namespace
 
-TEST(NoteEdit, UncontestedSavesFollowTheirOwnRevisions)
+TEST(KV_NOTES_SUITE(NoteEdit), UncontestedSavesFollowTheirOwnRevisions)
 {
     Sessions sessions;
     kv::NoteStore& store = sessions.store();
@@ -121,7 +121,7 @@ TEST(NoteEdit, UncontestedSavesFollowTheirOwnRevisions)
     EXPECT_TRUE(store.all(5).empty());
 }
 
-TEST(NoteEdit, AConflictWritesNothingUntilAnsweredAndEachAnswerDoesWhatItSays)
+TEST(KV_NOTES_SUITE(NoteEdit), AConflictWritesNothingUntilAnsweredAndEachAnswerDoesWhatItSays)
 {
     struct Case {
         NoteEdit::Answer answer;
@@ -150,7 +150,7 @@ TEST(NoteEdit, AConflictWritesNothingUntilAnsweredAndEachAnswerDoesWhatItSays)
     }
 }
 
-TEST(NoteEdit, AnAnswerToAStaleConflictAsksAgainAndDeletionsCount)
+TEST(KV_NOTES_SUITE(NoteEdit), AnAnswerToAStaleConflictAsksAgainAndDeletionsCount)
 {
     Sessions sessions;
     kv::NoteStore& store = sessions.store();

@@ -45,7 +45,7 @@ QStringList shownLines(kvtest::NoteBackend& notes)
 
 } // namespace
 
-TEST(ReportNotes, TheProfileAndTheListPrintWhatTheProfileWindowShows)
+TEST(KV_NOTES_SUITE(ReportNotes), TheProfileAndTheListPrintWhatTheProfileWindowShows)
 {
     kvtest::NoteBackend notes;
     notes.write(1, "Volat ráno\n");

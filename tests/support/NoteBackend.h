@@ -10,6 +10,14 @@
 
 #include <memory>
 
+// A notes suite's name with its backend, so that the cases of test_domain
+// (or test_reports) and of test_notes_pg stay apart in ctest.
+#ifdef KV_TEST_ON_SERVER
+#define KV_NOTES_SUITE(name) name##OnServer
+#else
+#define KV_NOTES_SUITE(name) name
+#endif
+
 namespace kvtest
 {
 
