@@ -4,7 +4,9 @@
 #include "cli/CommandSyntax.h"
 #include "cli/CommandTable.h"
 
+#include <QFileDevice>
 #include <QGuiApplication>
+#include <cstdio>
 #include <exception>
 #include <optional>
 
@@ -205,15 +207,26 @@ int run(int argc, char** argv, const CommandSyntax& desktop)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     qInstallMessageHandler(quietHeadlessMessages);
     QGuiApplication app(argc, argv);
+    int code = 1;
     try {
-        const int code = p.command->run(*p.call);
-        out.flush();
-        err.flush();
-        return code;
+        code = p.command->run(*p.call);
     } catch (const std::exception& e) {
         err << "kvelta " << p.command->name << ": " << e.what() << "\n";
-        return 1;
     }
+    // What a command printed is its result (a count, a filter): standard
+    // output that could not take it (a full disk, /dev/full) is a failure.
+    out.flush();
+    const auto* device = qobject_cast<const QFileDevice*>(out.device());
+    if (out.status() != QTextStream::Ok || std::fflush(stdout) != 0 || std::ferror(stdout)) {
+        err << "kvelta " << p.command->name << ": standard output could not be written: "
+            << (device && device->error() != QFileDevice::NoError ? device->errorString()
+                                                                  : QStringLiteral("write error"))
+            << "\n";
+        if (code == 0)
+            code = 5;
+    }
+    err.flush();
+    return code;
 }
 
 } // namespace kv::cli

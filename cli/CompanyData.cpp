@@ -79,8 +79,10 @@ int CompanyData::checkNotes(const HeadlessArgs& args, const SelectionState& stat
 QStringList CompanyData::inputs(const HeadlessArgs& args)
 {
     QStringList files;
-    if (args.database.isEmpty() && !args.home.isEmpty())
-        files << databaseFile(args);
+    // The data home's database also when the company data comes from a
+    // server: it is still the home's, read by the next run without --db.
+    if (!args.home.isEmpty())
+        files << databaseFile(args) << noteDir(args);
     if (!args.selection.isEmpty())
         files << args.selection;
     return files;

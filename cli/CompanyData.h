@@ -40,7 +40,9 @@ public:
     // are not there to read (neither a data home nor a server).
     static int checkNotes(const HeadlessArgs& args, const SelectionState& state,
                           const QString& command, QTextStream& err);
-    // The files the command reads, which its output must not be.
+    // What the command's output must not be: the data home's database
+    // (read or not), the notes folder (no output goes into it), the
+    // selection file.
     static QStringList inputs(const HeadlessArgs& args);
 };
 

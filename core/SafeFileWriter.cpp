@@ -84,6 +84,24 @@ bool sameFile(const struct stat& a, const struct stat& b)
     return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
+// A folder among the inputs (the data home's notes) takes no output: a file
+// written there would be read as one of its own.
+void refuseInputFolder(const QString& path, const QString& file, const QStringList& inputs)
+{
+    struct stat folder {
+    };
+    if (::stat(native(QFileInfo(file).absolutePath()).constData(), &folder) != 0)
+        return; // a missing folder is reported on writing
+    for (const QString& input : inputs) {
+        struct stat in {
+        };
+        if (!input.isEmpty() && ::stat(native(input).constData(), &in) == 0 &&
+            S_ISDIR(in.st_mode) && sameFile(in, folder))
+            throw Error::file(path, QStringLiteral("is in the input folder %1; it is not written")
+                                        .arg(QDir::toNativeSeparators(input)));
+    }
+}
+
 bool processGone(qint64 pid)
 {
     return pid > 0 && pid <= INT_MAX && ::kill(pid_t(pid), 0) != 0 && errno == ESRCH;
@@ -109,9 +127,11 @@ QString SafeFileWriter::target(const QString& path, const Options& options)
     struct stat link {
     };
     if (::lstat(name.constData(), &link) != 0) {
-        if (errno == ENOENT)
-            return path; // a new file; a missing folder is reported on writing
-        throw Error::file(path, reason(errno));
+        const int error = errno;
+        if (error != ENOENT)
+            throw Error::file(path, reason(error));
+        refuseInputFolder(path, path, options.inputs);
+        return path; // a new file; a missing folder is reported on writing
     }
     QString file = path;
     struct stat st = link;
@@ -139,6 +159,7 @@ QString SafeFileWriter::target(const QString& path, const Options& options)
             throw Error::file(path, QStringLiteral("is the input file %1; it is not overwritten")
                                         .arg(QDir::toNativeSeparators(input)));
     }
+    refuseInputFolder(path, file, options.inputs);
     return file;
 }
 

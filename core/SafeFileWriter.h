@@ -38,7 +38,8 @@ public:
         // else 0666 less the umask.
         std::optional<mode_t> mode;
         // Files the target must not be (the command's own inputs), compared
-        // by device and inode, so also through links and other spellings.
+        // by device and inode, so also through links and other spellings. A
+        // folder among them (the data home's notes) takes no target at all.
         QStringList inputs;
     };
 
@@ -48,7 +49,8 @@ public:
 
     // The file that writing path would replace: path itself, or the regular
     // file a link leads to. Throws Error::file for a target that exists and is
-    // not a regular file, a refused link, or one of the inputs.
+    // not a regular file, a refused link, one of the inputs, or a file in an
+    // input folder.
     static QString target(const QString& path, const Options& options);
 
     // A new, unused draft name beside target, of the pattern that

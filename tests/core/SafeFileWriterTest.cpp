@@ -126,6 +126,29 @@ TEST(SafeFileWriter, TargetsThatAreNoRegularFileOrAnInputAreRefused)
     EXPECT_EQ(bytesOf(file), QByteArray("new"));
 }
 
+TEST(SafeFileWriter, AFolderAmongTheInputsTakesNoFileNewOrOldDirectOrThroughALink)
+{
+    QTemporaryDir dir;
+    const QString notes = dir.filePath("Pozn");
+    ASSERT_TRUE(QDir().mkpath(notes));
+    const QString note = QDir(notes).filePath("7.tx");
+    SafeFileWriter::write(note, "note");
+    const QString link = dir.filePath("link");
+    ASSERT_TRUE(QFile::link(note, link));
+    SafeFileWriter::Options options;
+    options.inputs = {dir.filePath("./Pozn/")};
+    for (const QString& target :
+         {note, QDir(notes).filePath("8.tx"), link, dir.filePath("Pozn/../Pozn/9.tx")})
+        EXPECT_KV_ERROR(SafeFileWriter::write(target, "x", options), File) << target.toStdString();
+    EXPECT_EQ(bytesOf(note), QByteArray("note"));
+    EXPECT_EQ(QDir(notes).entryList(QDir::Files | QDir::Hidden), QStringList{"7.tx"});
+    // Beside the folder, and into a folder below it, writing goes on.
+    SafeFileWriter::write(dir.filePath("out.txt"), "x", options);
+    ASSERT_TRUE(QDir().mkpath(QDir(notes).filePath("sub")));
+    SafeFileWriter::write(QDir(notes).filePath("sub/out.txt"), "x", options);
+    EXPECT_EQ(bytesOf(QDir(notes).filePath("sub/out.txt")), QByteArray("x"));
+}
+
 TEST(SafeFileWriter, DraftsOfEndedOrOldRunsAreRemoved)
 {
     QTemporaryDir dir;

@@ -1,7 +1,8 @@
 // The selection's filter with its company-number lists carried as numbers
 // selects exactly what its spelled text selects: and/or rows, rows combined,
 // the note condition, exclusions added and counted, with lists below and
-// above the length where the engine tests rows against the sorted numbers.
+// above the length where the engine tests rows against the sorted numbers;
+// on SQLite and, in test_domain_pg, on the server.
 #include "domain/EngineStatementRunner.h"
 #include "domain/Exclusion.h"
 #include "domain/FilterBuilder.h"
@@ -10,6 +11,7 @@
 #include "engine/Database.h"
 #include "engine/TableCursor.h"
 #include "tests/support/CompanyDb.h"
+#include "tests/support/TestBackend.h"
 #include "tests/support/TestHome.h"
 
 #include <QDir>
@@ -26,12 +28,11 @@ constexpr int kFirms = 60000;
 
 // Name word 1: even firms; 2: multiples of 3; 3: all but multiples of 7
 // (more than 50,000 firms); 4: 100 firms; 5: none. Industry 101: multiples of 5.
-class CarriedSelection : public ::testing::Test
+class CarriedSelection : public ::testing::TestWithParam<kvtest::BackendCase>
 {
 protected:
     void SetUp() override
     {
-        kvtest::CompanyDb build;
         build.exec("BEGIN");
         for (int p = 1; p <= kFirms; ++p) {
             build.firm(p, QStringLiteral("F%1").arg(p), QString(), p % 4);
@@ -47,9 +48,9 @@ protected:
                 build.insert("pzatrid", {p, 1, 101, QStringLiteral("x")});
         }
         build.exec("COMMIT");
-        build.finish();
-        build.done();
-        db.open(build.path(), kv::engine::Database::Mode::ReadOnly);
+        on = std::make_unique<kvtest::BackendDb>(build, GetParam());
+        runner = std::make_unique<kv::EngineStatementRunner>(on->db());
+        builder = std::make_unique<kv::FilterBuilder>(*runner, home.file("Pozn"));
         QDir().mkpath(home.file("Pozn"));
         for (int p : {12, 600, 4200, 59999}) {
             QFile note(home.file(QStringLiteral("Pozn/%1.tx").arg(p)));
@@ -66,7 +67,7 @@ protected:
 
     QList<qint64> selected(const Filter& f)
     {
-        kv::engine::TableCursor c(db, "firma");
+        kv::engine::TableCursor c(on->db(), "firma");
         c.setSort("peno");
         c.setFilter(f, true);
         c.open();
@@ -82,21 +83,22 @@ protected:
         SCOPED_TRACE(what);
         const QList<qint64> carried = selected(f);
         EXPECT_EQ(carried, selected(Filter(f.text())));
-        EXPECT_EQ(kv::countSelection(f, runner), int(carried.size()));
+        EXPECT_EQ(kv::countSelection(f, *runner), int(carried.size()));
         EXPECT_EQ(
-            kv::countSelection(f, runner),
-            int(runner.peno({QStringLiteral("select peno from firma where "), f.text()}).size()));
+            kv::countSelection(f, *runner),
+            int(runner->peno({QStringLiteral("select peno from firma where "), f.text()}).size()));
     }
 
     kvtest::TestHome home;
-    kv::engine::Database db;
-    kv::EngineStatementRunner runner{db};
-    kv::FilterBuilder builder{runner, home.file("Pozn")};
+    kvtest::CompanyDb build;
+    std::unique_ptr<kvtest::BackendDb> on;
+    std::unique_ptr<kv::EngineStatementRunner> runner;
+    std::unique_ptr<kv::FilterBuilder> builder;
 };
 
 } // namespace
 
-TEST_F(CarriedSelection, RowsAndTheirCombinationsSelectWhatTheTextSelects)
+TEST_P(CarriedSelection, RowsAndTheirCombinationsSelectWhatTheTextSelects)
 {
     struct Case {
         const char* what;
@@ -126,21 +128,21 @@ TEST_F(CarriedSelection, RowsAndTheirCombinationsSelectWhatTheTextSelects)
         if (c.industry)
             s.row(SelectionState::Zatrid).add(QStringLiteral("x"), QStringLiteral("101"));
         s.cbPozn = c.notes;
-        const Filter f = builder.buildFilterWithSets(s);
+        const Filter f = builder->buildFilterWithSets(s);
         // The text is the one the selection always wrote.
-        EXPECT_EQ(f.text(), builder.buildFilter(s)) << c.what;
+        EXPECT_EQ(f.text(), builder->buildFilter(s)) << c.what;
         EXPECT_EQ(f.hasSets(), c.firms > 0 || c.industry || c.notes) << c.what;
         EXPECT_EQ(selected(f).size(), c.firms) << c.what;
         expectSame(f, c.what);
     }
 }
 
-TEST_F(CarriedSelection, ExclusionsAddedToACarriedFilterKeepItsListsCarried)
+TEST_P(CarriedSelection, ExclusionsAddedToACarriedFilterKeepItsListsCarried)
 {
     SelectionState s;
     words(s, {3}, true);
     s.row(SelectionState::Misto).add(QStringLiteral("t"), QStringLiteral("1"));
-    const Filter f = builder.buildFilterWithSets(s);
+    const Filter f = builder->buildFilterWithSets(s);
     const Filter once = kv::composeExclusionFilter(f, QStringLiteral("(not peno in (1,5))"));
     EXPECT_TRUE(once.hasSets());
     EXPECT_EQ(once.text(), kv::composeExclusionFilter(f.text(), "(not peno in (1,5))"));
@@ -160,3 +162,6 @@ TEST_F(CarriedSelection, ExclusionsAddedToACarriedFilterKeepItsListsCarried)
     EXPECT_EQ(none.text(), QLatin1Char('(') + f.text() + QLatin1Char(')'));
     EXPECT_EQ(selected(none), selected(f));
 }
+
+INSTANTIATE_TEST_SUITE_P(Engines, CarriedSelection, ::testing::ValuesIn(kvtest::engineCases()),
+                         [](const auto& info) { return kvtest::backendCaseName(info.param); });

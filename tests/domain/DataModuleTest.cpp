@@ -1,9 +1,12 @@
 // The data module on a small company database: opening and its errors, the
 // progress steps, the status line, the composed texts and the print cursor.
+// The cases that read company data run on SQLite and, in test_domain_pg, on
+// the server; those about the data home's file and the pure texts only here.
 #include "domain/DataModule.h"
 #include "core/Settings.h"
 #include "domain/PrintCursorScope.h"
 #include "tests/support/CompanyDb.h"
+#include "tests/support/TestBackend.h"
 #include "tests/support/TestHome.h"
 
 #include <QFile>
@@ -42,7 +45,15 @@ protected:
     }
     void TearDown() override { kv::settings() = kv::Settings(); }
 
-    // Puts the fixture database where the data module looks for it.
+    kvtest::TestHome home;
+    RecordingViews views;
+};
+
+class DataModuleOn : public DataModule, public ::testing::WithParamInterface<kvtest::BackendCase>
+{
+protected:
+    // Puts the fixture database where the data module looks for it: the data
+    // home's file, or its copy on the server.
     void installDatabase(bool with200219 = true)
     {
         kvtest::CompanyDb db;
@@ -50,13 +61,11 @@ protected:
         if (!with200219)
             db.exec("DELETE FROM firma WHERE peno=200219");
         db.finishInto(home.file("Dta/KV2001.db"));
+        kvtest::serveCompanyData(home.file("Dta/KV2001.db"), GetParam());
     }
-
-    kvtest::TestHome home;
-    RecordingViews views;
 };
 
-kv::engine::Record record(const QStringList& names, const QVariantList& values)
+[[maybe_unused]] kv::engine::Record record(const QStringList& names, const QVariantList& values)
 {
     auto fields = std::make_shared<kv::engine::FieldSet>(names);
     return kv::engine::Record(fields, std::vector<QVariant>(values.begin(), values.end()));
@@ -64,7 +73,7 @@ kv::engine::Record record(const QStringList& names, const QVariantList& values)
 
 } // namespace
 
-TEST_F(DataModule, OpensOnTheSingleInitialFirm)
+TEST_P(DataModuleOn, OpensOnTheSingleInitialFirm)
 {
     installDatabase();
     kv::DataModule dm;
@@ -83,7 +92,7 @@ TEST_F(DataModule, OpensOnTheSingleInitialFirm)
     EXPECT_TRUE(dm.excludedFirms().isEmpty());
 }
 
-TEST_F(DataModule, WithoutTheInitialFirmTheSetIsEmpty)
+TEST_P(DataModuleOn, WithoutTheInitialFirmTheSetIsEmpty)
 {
     installDatabase(false);
     kv::DataModule dm;
@@ -93,7 +102,7 @@ TEST_F(DataModule, WithoutTheInitialFirmTheSetIsEmpty)
     EXPECT_EQ(views.status, QString::fromUtf8("Záznam  0 / 0"));
 }
 
-TEST_F(DataModule, PersonsOffLeavesTheirTableClosedAndOneStepLess)
+TEST_P(DataModuleOn, PersonsOffLeavesTheirTableClosedAndOneStepLess)
 {
     installDatabase();
     kv::settings().nast[kv::NastOsoby] = false;
@@ -106,7 +115,7 @@ TEST_F(DataModule, PersonsOffLeavesTheirTableClosedAndOneStepLess)
     EXPECT_EQ(views.steps, 12);
 }
 
-TEST_F(DataModule, NoProgressWithoutSplash)
+TEST_P(DataModuleOn, NoProgressWithoutSplash)
 {
     installDatabase();
     views.splash = false;
@@ -117,6 +126,8 @@ TEST_F(DataModule, NoProgressWithoutSplash)
     EXPECT_EQ(views.steps, 0);
 }
 
+#ifndef KV_TEST_ON_SERVER
+// The data home's file itself, and no data home: SQLite only.
 TEST_F(DataModule, MissingDatabaseGivesText18)
 {
     kv::DataModule dm;
@@ -149,8 +160,9 @@ TEST_F(DataModule, EmptyDataHomeOpensNothing)
     EXPECT_TRUE(result.message.isEmpty());
     EXPECT_FALSE(dm.ready());
 }
+#endif
 
-TEST_F(DataModule, DetailsFollowTheCurrentFirmAndViewsAreToldOfEveryMove)
+TEST_P(DataModuleOn, DetailsFollowTheCurrentFirmAndViewsAreToldOfEveryMove)
 {
     installDatabase();
     kv::DataModule dm;
@@ -175,7 +187,7 @@ TEST_F(DataModule, DetailsFollowTheCurrentFirmAndViewsAreToldOfEveryMove)
               dm.firmIndustries()->integer("kod") == 100 ? 2 : 1);
 }
 
-TEST_F(DataModule, PrintCursorScopeCopiesTheSetAndClosesWithoutMovingTheCurrentFirm)
+TEST_P(DataModuleOn, PrintCursorScopeCopiesTheSetAndClosesWithoutMovingTheCurrentFirm)
 {
     installDatabase();
     kv::DataModule dm;
@@ -223,6 +235,8 @@ TEST_F(DataModule, PrintCursorScopeCopiesTheSetAndClosesWithoutMovingTheCurrentF
     EXPECT_FALSE(dm.ready());
 }
 
+#ifndef KV_TEST_ON_SERVER
+// Texts composed from records in memory: the same on either backend.
 TEST_F(DataModule, ListLineFollowsTheDisplayFlags)
 {
     const QStringList names = {"nazev", "ulice", "misto", "psc", "okres"};
@@ -249,3 +263,7 @@ TEST_F(DataModule, ContactPersonLine)
     EXPECT_EQ(kv::DataModule::personContactLine(record(names, {"Jan", "1", "2", "", ""})),
               "Jan, tel.: 1, fax: 2");
 }
+#endif
+
+INSTANTIATE_TEST_SUITE_P(Engines, DataModuleOn, ::testing::ValuesIn(kvtest::engineCases()),
+                         [](const auto& info) { return kvtest::backendCaseName(info.param); });

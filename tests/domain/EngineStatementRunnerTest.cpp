@@ -7,6 +7,7 @@
 #include "engine/SchemaSql.h"
 #include "tests/support/CompanyDb.h"
 #include "tests/support/ErrorKind.h"
+#include "tests/support/TestBackend.h"
 #include "tests/support/TestHome.h"
 
 #include <gtest/gtest.h>
@@ -20,31 +21,32 @@ namespace
 {
 
 // A small company database, so that the real statement texts run through
-// the engine's dialect.
-class EngineRunnerTest : public ::testing::Test
+// the engine's dialect, on SQLite and (test_domain_pg) on the server.
+class EngineRunnerTest : public ::testing::TestWithParam<kvtest::BackendCase>
 {
 protected:
     void SetUp() override
     {
+        kv::engine::Database& db = company.builder();
         db.exec(QStringLiteral("insert into slnazev_p values (5,1),(5,2),(5,3),(9,2),(9,3),(9,4)"));
         db.exec(QStringLiteral("insert into pzatrid values (7,1,101,'a'),(8,1,101,'a'),"
-                               "(9,1,102,'b')"));
+                               "(9,1,102,'b'),(7,2,101,'a'),(3,1,101,'a')"));
         db.exec(QStringLiteral("insert into firma(peno, misto_id, email, www) values"
                                " (1,3,null,null),(2,3,'x',null),(3,4,null,null),(4,3,null,null),"
                                "(7,3,null,null)"));
-        db.reloadCatalog();
+        on = std::make_unique<kvtest::BackendDb>(company, GetParam());
     }
 
     kvtest::TestHome home;
     kvtest::CompanyDb company;
-    kv::engine::Database& db = company.builder();
+    std::unique_ptr<kvtest::BackendDb> on;
 };
 
 } // namespace
 
-TEST_F(EngineRunnerTest, IndexConditionsRunOnTheEngine)
+TEST_P(EngineRunnerTest, IndexConditionsRunOnTheEngine)
 {
-    kv::EngineStatementRunner runner(db);
+    kv::EngineStatementRunner runner(on->db());
     kv::FilterBuilder builder(runner, home.file(QStringLiteral("Pozn")));
     SelectionState s;
     s.row(SelectionState::Nazev).add(QStringLiteral("alfa"), QStringLiteral("5"));
@@ -63,17 +65,18 @@ TEST_F(EngineRunnerTest, IndexConditionsRunOnTheEngine)
     EXPECT_EQ(kv::countSelection(filter, runner), 1); // firm 7: industry 101, town 3
 }
 
-TEST_F(EngineRunnerTest, RejectedStatementThrows)
+TEST_P(EngineRunnerTest, RejectedStatementThrows)
 {
-    kv::EngineStatementRunner runner(db);
+    kv::EngineStatementRunner runner(on->db());
     EXPECT_KV_ERROR(runner.peno({QStringLiteral("select peno from nosuchtable")}), Engine);
+    // The connection stays usable after a refused statement.
     EXPECT_EQ(runner.peno({QStringLiteral("select peno from firma where peno=4")}),
               kv::PenoList{4});
 }
 
-TEST_F(EngineRunnerTest, CombinedListsSelectWhatTheCombiningStatementSelects)
+TEST_P(EngineRunnerTest, CombinedListsSelectWhatTheCombiningStatementSelects)
 {
-    kv::EngineStatementRunner runner(db);
+    kv::EngineStatementRunner runner(on->db());
     const auto sorted = [](kv::PenoList l) {
         std::sort(l.begin(), l.end());
         return l;
@@ -115,10 +118,9 @@ TEST_F(EngineRunnerTest, CombinedListsSelectWhatTheCombiningStatementSelects)
     }
 }
 
-TEST_F(EngineRunnerTest, PerValueListsAreThoseOfTheStatementsRunOneByOne)
+TEST_P(EngineRunnerTest, PerValueListsAreThoseOfTheStatementsRunOneByOne)
 {
-    db.exec(QStringLiteral("insert into pZatrid values (7,2,101,'a'),(3,1,101,'a')"));
-    kv::EngineStatementRunner runner(db);
+    kv::EngineStatementRunner runner(on->db());
     const auto sorted = [](QList<kv::PenoList> lists) {
         for (kv::PenoList& l : lists)
             std::sort(l.begin(), l.end());
@@ -146,7 +148,11 @@ TEST_F(EngineRunnerTest, PerValueListsAreThoseOfTheStatementsRunOneByOne)
     EXPECT_EQ(runner.penoPerValue(industry, {101}, false), firmsOf101);
 }
 
-TEST(EngineRunnerCount, LongNumberListCountsTheFirmsTheTableHas)
+class EngineRunnerCount : public ::testing::TestWithParam<kvtest::BackendCase>
+{
+};
+
+TEST_P(EngineRunnerCount, LongNumberListCountsTheFirmsTheTableHas)
 {
     kvtest::TestHome home;
     for (const bool rowKey : {true, false}) {
@@ -162,8 +168,8 @@ TEST(EngineRunnerCount, LongNumberListCountsTheFirmsTheTableHas)
         for (int i = 0; i < 300; ++i)
             company.firm(100 + 2 * i, QStringLiteral("Firma %1").arg(i % 17));
         company.exec(QStringLiteral("COMMIT"));
-        std::unique_ptr<kv::engine::Database> db = company.openReadOnly(true);
-        kv::EngineStatementRunner runner(*db);
+        kvtest::BackendDb on(company, GetParam());
+        kv::EngineStatementRunner runner(on.db());
         // Every third firm, unsorted, with repeats and with numbers no firm has.
         std::vector<qint64> numbers{99, 103, 5000, 106, 106};
         for (int i = 297; i >= 0; i -= 3)
@@ -183,3 +189,8 @@ TEST(EngineRunnerCount, LongNumberListCountsTheFirmsTheTableHas)
                   98);
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(Engines, EngineRunnerTest, ::testing::ValuesIn(kvtest::engineCases()),
+                         [](const auto& info) { return kvtest::backendCaseName(info.param); });
+INSTANTIATE_TEST_SUITE_P(Engines, EngineRunnerCount, ::testing::ValuesIn(kvtest::engineCases()),
+                         [](const auto& info) { return kvtest::backendCaseName(info.param); });

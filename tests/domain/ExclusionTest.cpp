@@ -1,11 +1,14 @@
 // Record exclusion on the small company database: the filter layout, the
 // current firm after an exclusion, refusals, restoring and the status text.
+// The cases on the data module run on SQLite and, in test_domain_pg, on the
+// server; the filter texts alone only here.
 #include "domain/Exclusion.h"
 #include "core/Settings.h"
 #include "domain/DataModule.h"
 #include "engine/Filter.h"
 #include "engine/TableCursor.h"
 #include "tests/support/CompanyDb.h"
+#include "tests/support/TestBackend.h"
 #include "tests/support/TestHome.h"
 
 #include <QFile>
@@ -17,6 +20,7 @@ namespace
 
 using kv::Exclusion;
 
+#ifndef KV_TEST_ON_SERVER
 TEST(ExclusionFilter, ClauseListsNumbersInExclusionOrder)
 {
     EXPECT_EQ(kv::exclusionClause({}), QString());
@@ -56,7 +60,9 @@ TEST(ExclusionFilter, SeveralTermsStartingWithTwoBracketsAreWrapped)
     EXPECT_FALSE(kv::isOneGroup("(a"));
 }
 
-class Exclusions : public ::testing::Test
+#endif
+
+class Exclusions : public ::testing::TestWithParam<kvtest::BackendCase>
 {
 protected:
     void SetUp() override
@@ -66,6 +72,7 @@ protected:
         kvtest::CompanyDb db;
         db.companySet();
         db.finishInto(home.file("Dta/KV2001.db"));
+        kvtest::serveCompanyData(home.file("Dta/KV2001.db"), GetParam());
         ASSERT_EQ(dm.openDatabase().status, kv::DataModule::OpenStatus::Opened);
         exclusion.setStatusSink([this](const QString& t) { status = t; });
         exclusion.setWaitWindow([this]() { ++waitShown; }, [this]() { ++waitHidden; });
@@ -98,7 +105,7 @@ protected:
     int waitHidden = 0;
 };
 
-TEST_F(Exclusions, TwoFirmsFirstCurrentThenRefusal)
+TEST_P(Exclusions, TwoFirmsFirstCurrentThenRefusal)
 {
     select("peno in (1,2)");
     dm.firms()->first();
@@ -119,7 +126,7 @@ TEST_F(Exclusions, TwoFirmsFirstCurrentThenRefusal)
     EXPECT_EQ(waitShown, 1);
 }
 
-TEST_F(Exclusions, EmptySetIsRefused)
+TEST_P(Exclusions, EmptySetIsRefused)
 {
     select("peno=999");
     EXPECT_EQ(exclusion.excludeCurrent(), Exclusion::Result::Refused);
@@ -127,7 +134,7 @@ TEST_F(Exclusions, EmptySetIsRefused)
     EXPECT_EQ(status, "untouched");
 }
 
-TEST_F(Exclusions, FiveFirmsTheFollowingFirmBecomesCurrent)
+TEST_P(Exclusions, FiveFirmsTheFollowingFirmBecomesCurrent)
 {
     select("peno in (1,2,3,4,5)");
     dm.firms()->setPosition(3);
@@ -149,7 +156,7 @@ TEST_F(Exclusions, FiveFirmsTheFollowingFirmBecomesCurrent)
     EXPECT_EQ(current(), fourth);
 }
 
-TEST_F(Exclusions, ViewsHearOfTheExclusionOnce)
+TEST_P(Exclusions, ViewsHearOfTheExclusionOnce)
 {
     select("peno in (1,2,3,4,5)");
     dm.firms()->setPosition(2);
@@ -159,7 +166,7 @@ TEST_F(Exclusions, ViewsHearOfTheExclusionOnce)
     EXPECT_EQ(moves, 1);
 }
 
-TEST_F(Exclusions, NamesAndNumbersInOrderOfExclusion)
+TEST_P(Exclusions, NamesAndNumbersInOrderOfExclusion)
 {
     dm.firms()->setFilter("peno in (1,2,3,4,5)", true);
     goTo(4);
@@ -175,7 +182,7 @@ TEST_F(Exclusions, NamesAndNumbersInOrderOfExclusion)
     EXPECT_EQ(status, QString::fromUtf8("Počet vyjmutých záznamů : 2"));
 }
 
-TEST_F(Exclusions, LeadingDoubleBracketOfSeveralTermsKeepsTheExcludedFirmOut)
+TEST_P(Exclusions, LeadingDoubleBracketOfSeveralTermsKeepsTheExcludedFirmOut)
 {
     // Unwrapped, " and " would bind to the last term only and firm 1 would
     // stay in the set.
@@ -186,7 +193,7 @@ TEST_F(Exclusions, LeadingDoubleBracketOfSeveralTermsKeepsTheExcludedFirmOut)
     EXPECT_EQ(firms(), QSet<int>({2}));
 }
 
-TEST_F(Exclusions, RestoreAllGivesTheSameSetAndEmptiesTheStatus)
+TEST_P(Exclusions, RestoreAllGivesTheSameSetAndEmptiesTheStatus)
 {
     select("misto_id in(1,2)");
     const QSet<int> before = firms();
@@ -203,7 +210,7 @@ TEST_F(Exclusions, RestoreAllGivesTheSameSetAndEmptiesTheStatus)
     EXPECT_EQ(waitShown, 1);
 }
 
-TEST_F(Exclusions, RestoringOneByOneEmptiesTheStatus)
+TEST_P(Exclusions, RestoringOneByOneEmptiesTheStatus)
 {
     select("misto_id in(1,2)");
     const QSet<int> before = firms();
@@ -223,7 +230,7 @@ TEST_F(Exclusions, RestoringOneByOneEmptiesTheStatus)
     EXPECT_EQ(firms(), before);
 }
 
-TEST_F(Exclusions, ClearingLeavesFilterAndStatusAlone)
+TEST_P(Exclusions, ClearingLeavesFilterAndStatusAlone)
 {
     select("peno in (1,2,3)");
     exclusion.excludeCurrent();
@@ -236,7 +243,7 @@ TEST_F(Exclusions, ClearingLeavesFilterAndStatusAlone)
     EXPECT_EQ(status, "kept");
 }
 
-TEST_F(Exclusions, ReapplyPutsTheClauseBackOnANewFilter)
+TEST_P(Exclusions, ReapplyPutsTheClauseBackOnANewFilter)
 {
     select("peno in (1,2,3)");
     goTo(2);
@@ -248,7 +255,7 @@ TEST_F(Exclusions, ReapplyPutsTheClauseBackOnANewFilter)
     EXPECT_EQ(firms(), QSet<int>({1, 3}));
 }
 
-TEST_F(Exclusions, CarriedNumbersStayCarriedThroughExclusionAndRestore)
+TEST_P(Exclusions, CarriedNumbersStayCarriedThroughExclusionAndRestore)
 {
     const auto numbers = std::make_shared<const kv::engine::Filter::Numbers>(
         kv::engine::Filter::Numbers{1, 2, 3, 4, 5});
@@ -263,5 +270,8 @@ TEST_F(Exclusions, CarriedNumbersStayCarriedThroughExclusionAndRestore)
     EXPECT_EQ(dm.firms()->filter(), "((peno in (1,2,3,4,5)))");
     EXPECT_EQ(firms(), QSet<int>({1, 2, 3, 4, 5}));
 }
+
+INSTANTIATE_TEST_SUITE_P(Engines, Exclusions, ::testing::ValuesIn(kvtest::engineCases()),
+                         [](const auto& info) { return kvtest::backendCaseName(info.param); });
 
 } // namespace

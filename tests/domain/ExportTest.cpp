@@ -1,6 +1,7 @@
 // Text export: the exact bytes of the file for the item and separator
 // choices, the contact person rules, the limit, and that a cancelled or
-// failed export leaves the target alone.
+// failed export leaves the target alone. Read from SQLite and, in
+// test_domain_pg, from the server.
 #include "domain/Export.h"
 #include "core/Cp1250.h"
 #include "core/Settings.h"
@@ -8,6 +9,7 @@
 #include "domain/Exclusion.h"
 #include "engine/TableCursor.h"
 #include "tests/support/CompanyDb.h"
+#include "tests/support/TestBackend.h"
 #include "tests/support/TestHome.h"
 
 #include <QDir>
@@ -46,7 +48,7 @@ void writeFile(const QString& path, const QByteArray& bytes)
 //   1     Alfa         Dlouhá 1     Praha  110 00  Praha 1  123    Eva Malá (1), Jan (2)
 //   2     Beta         Krátká 2     Brno   602 00  Brno     -      Petr (2) only
 //   3     Gama         -            Ústí   400 01  -        -      none
-class Export : public ::testing::Test
+class Export : public ::testing::TestWithParam<kvtest::BackendCase>
 {
 protected:
     void SetUp() override
@@ -62,7 +64,8 @@ protected:
         testDb.insert("osoby", {1, "Jan", {}, {}, {}, {}, 2});
         testDb.insert("osoby", {1, QString::fromUtf8("Eva Malá"), {}, {}, {}, {}, 1});
         testDb.insert("osoby", {2, "Petr", {}, {}, {}, {}, 2});
-        db = testDb.openReadOnly(true);
+        testDb.openReadOnly(true); // finished and closed
+        db = kvtest::openOn(testDb.path(), GetParam());
         firms = std::make_unique<kv::engine::TableCursor>(*db, "firma");
         firms->setSort("peno");
         firms->open();
@@ -83,7 +86,7 @@ protected:
     QString out;
 };
 
-TEST_F(Export, DefaultChoicesWithTab)
+TEST_P(Export, DefaultChoicesWithTab)
 {
     const ExportChoice choice;
     EXPECT_EQ(run(choice), QByteArray("Alfa\tDlouh\xE1 1\tPraha\t110 00\t\r\n"
@@ -91,15 +94,17 @@ TEST_F(Export, DefaultChoicesWithTab)
                                       "Gama\t\t\xDAst\xED\t400 01\t\r\n"));
 }
 
-TEST_F(Export, SeparatorsOfTheGroup)
+#ifndef KV_TEST_ON_SERVER
+TEST(ExportSeparators, SeparatorsOfTheGroup)
 {
     EXPECT_EQ(ExportChoice::separatorFor(0, "x"), ";");
     EXPECT_EQ(ExportChoice::separatorFor(1, "x"), "\t");
     EXPECT_EQ(ExportChoice::separatorFor(2, "x"), "x");
     EXPECT_EQ(ExportChoice::separatorFor(-1, "x"), "");
 }
+#endif
 
-TEST_F(Export, EmptyOtherSeparatorWritesValuesBackToBack)
+TEST_P(Export, EmptyOtherSeparatorWritesValuesBackToBack)
 {
     ExportChoice choice;
     choice.separator = ExportChoice::separatorFor(2, QString());
@@ -107,7 +112,7 @@ TEST_F(Export, EmptyOtherSeparatorWritesValuesBackToBack)
     EXPECT_EQ(run(choice), QByteArray("AlfaDlouh\xE1 1Praha110 00\r\n"));
 }
 
-TEST_F(Export, ThreeCharacterSeparatorFollowsEveryValue)
+TEST_P(Export, ThreeCharacterSeparatorFollowsEveryValue)
 {
     ExportChoice choice;
     choice.items.fill(true);
@@ -117,7 +122,7 @@ TEST_F(Export, ThreeCharacterSeparatorFollowsEveryValue)
                                       "a@alfa.cz |;www.alfa.cz |;Eva Mal\xE1 |;\r\n"));
 }
 
-TEST_F(Export, ContactPersonLastAndLeftOutWithoutPersonOne)
+TEST_P(Export, ContactPersonLastAndLeftOutWithoutPersonOne)
 {
     ExportChoice choice;
     choice.items.fill(false);
@@ -130,7 +135,7 @@ TEST_F(Export, ContactPersonLastAndLeftOutWithoutPersonOne)
                                       "Gama;;\r\n"));
 }
 
-TEST_F(Export, OnlyContactPersonGivesEmptyLinesWithoutOne)
+TEST_P(Export, OnlyContactPersonGivesEmptyLinesWithoutOne)
 {
     ExportChoice choice;
     choice.items.fill(false);
@@ -138,14 +143,14 @@ TEST_F(Export, OnlyContactPersonGivesEmptyLinesWithoutOne)
     EXPECT_EQ(run(choice), QByteArray("Eva Mal\xE1\t\r\n\r\n\r\n"));
 }
 
-TEST_F(Export, NoItemGivesOneEmptyLinePerFirm)
+TEST_P(Export, NoItemGivesOneEmptyLinePerFirm)
 {
     ExportChoice choice;
     choice.items.fill(false);
     EXPECT_EQ(run(choice), QByteArray("\r\n\r\n\r\n"));
 }
 
-TEST_F(Export, EmptySetWritesZeroBytes)
+TEST_P(Export, EmptySetWritesZeroBytes)
 {
     firms->setFilter("peno=99", true);
     writeFile(out, "old content");
@@ -153,7 +158,7 @@ TEST_F(Export, EmptySetWritesZeroBytes)
     EXPECT_TRUE(QFile::exists(out));
 }
 
-TEST_F(Export, ValuesAreWrittenUnchanged)
+TEST_P(Export, ValuesAreWrittenUnchanged)
 {
     ExportChoice choice;
     choice.items.fill(false);
@@ -164,7 +169,7 @@ TEST_F(Export, ValuesAreWrittenUnchanged)
     EXPECT_EQ(run(choice), QByteArray("Dlouh\xE1 1 \r\n"));
 }
 
-TEST_F(Export, CancelledExportLeavesAnExistingFileUntouched)
+TEST_P(Export, CancelledExportLeavesAnExistingFileUntouched)
 {
     writeFile(out, "old content");
     int calls = 0;
@@ -179,7 +184,7 @@ TEST_F(Export, CancelledExportLeavesAnExistingFileUntouched)
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList({"out.txt"}));
 }
 
-TEST_F(Export, CancelledExportCreatesNoFile)
+TEST_P(Export, CancelledExportCreatesNoFile)
 {
     const auto r =
         TextExport::run(*db, *firms, ExportChoice(), out, [](int, int) { return false; });
@@ -187,7 +192,7 @@ TEST_F(Export, CancelledExportCreatesNoFile)
     EXPECT_FALSE(QFile::exists(out));
 }
 
-TEST_F(Export, WriteErrorNamesTheFile)
+TEST_P(Export, WriteErrorNamesTheFile)
 {
     const QString bad = dir.filePath("missing/out.txt");
     const auto r = TextExport::run(*db, *firms, ExportChoice(), bad);
@@ -196,7 +201,7 @@ TEST_F(Export, WriteErrorNamesTheFile)
     EXPECT_FALSE(QFile::exists(bad));
 }
 
-TEST_F(Export, TargetThatIsAFolderIsAWriteErrorAndStaysAsItWas)
+TEST_P(Export, TargetThatIsAFolderIsAWriteErrorAndStaysAsItWas)
 {
     ASSERT_TRUE(QDir(dir.path()).mkdir("folder"));
     const QString folder = dir.filePath("folder");
@@ -264,7 +269,7 @@ protected:
                                           "ico='00123456', ulice='Dlouhá 1' || char(13, 10) || "
                                           "'vchod B' WHERE peno=1"));
         }
-        db = std::make_unique<kv::engine::Database>(testDb.path());
+        db = kvtest::openOn(testDb.path(), GetParam());
         firms = std::make_unique<kv::engine::TableCursor>(*db, "firma");
         firms->setSort("peno");
         firms->open();
@@ -277,7 +282,7 @@ protected:
     ExportChoice choice;
 };
 
-TEST_F(SheetExport, CsvIsUtf8WithHeaderQuotedFieldsAndCrLf)
+TEST_P(SheetExport, CsvIsUtf8WithHeaderQuotedFieldsAndCrLf)
 {
     choice.format = kv::ExportFormat::Csv;
     EXPECT_EQ(run(choice),
@@ -296,7 +301,7 @@ TEST_F(SheetExport, CsvIsUtf8WithHeaderQuotedFieldsAndCrLf)
         << tabbed.constData();
 }
 
-TEST_F(SheetExport, XlsxHoldsHeaderFirmNumbersAsNumbersAndIcoAsText)
+TEST_P(SheetExport, XlsxHoldsHeaderFirmNumbersAsNumbersAndIcoAsText)
 {
     choice.format = kv::ExportFormat::Xlsx;
     out = dir.filePath("out.xlsx");
@@ -356,7 +361,7 @@ json.dump(rows, sys.stdout)
     return rows;
 }
 
-TEST_F(SheetExport, PythonsCsvModuleAndOpenpyxlReadBackTheSameCells)
+TEST_P(SheetExport, PythonsCsvModuleAndOpenpyxlReadBackTheSameCells)
 {
     const QList<QStringList> expected{
         {QString::fromUtf8("Číslo firmy"), QString::fromUtf8("IČO"),
@@ -383,13 +388,18 @@ TEST_F(SheetExport, PythonsCsvModuleAndOpenpyxlReadBackTheSameCells)
     }();
 }
 
-TEST(ExportLimit, FiveThousandFirmsExportAndOneMoreIsRefused)
+class ExportLimit : public ::testing::TestWithParam<kvtest::BackendCase>
+{
+};
+
+TEST_P(ExportLimit, FiveThousandFirmsExportAndOneMoreIsRefused)
 {
     kvtest::CompanyDb testDb;
     testDb.exec("WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x+1 FROM c WHERE x<5001) "
                 "INSERT INTO firma(peno, nazev) SELECT x, 'F' || x FROM c");
-    auto db = testDb.openReadOnly(true);
-    kv::engine::TableCursor firms(*db, "firma");
+    kvtest::BackendDb on(testDb, GetParam());
+    kv::engine::Database& db = on.db();
+    kv::engine::TableCursor firms(db, "firma");
     firms.setSort("peno");
     firms.setFilter("peno<=5000", true);
     firms.open();
@@ -398,7 +408,7 @@ TEST(ExportLimit, FiveThousandFirmsExportAndOneMoreIsRefused)
     ExportChoice choice;
     choice.items.fill(false);
     choice.set(ExportItem::Nazev, true);
-    auto r = TextExport::run(*db, firms, choice, out);
+    auto r = TextExport::run(db, firms, choice, out);
     ASSERT_EQ(r.status, TextExport::Status::Written);
     EXPECT_EQ(r.lines, 5000);
     const QByteArray bytes = readAll(out);
@@ -408,13 +418,17 @@ TEST(ExportLimit, FiveThousandFirmsExportAndOneMoreIsRefused)
     firms.setFiltered(false);
     ASSERT_EQ(firms.recordCount(), 5001);
     const QString over = dir.filePath("over.txt");
-    r = TextExport::run(*db, firms, choice, over);
+    r = TextExport::run(db, firms, choice, over);
     EXPECT_EQ(r.status, TextExport::Status::TooMany);
     EXPECT_FALSE(QFile::exists(over));
 }
 
 // Through the data module: the print cursor sees the set with its exclusions.
-TEST(ExportOfTheCompanySet, ExcludedFirmsStayOut)
+class ExportOfTheCompanySet : public ::testing::TestWithParam<kvtest::BackendCase>
+{
+};
+
+TEST_P(ExportOfTheCompanySet, ExcludedFirmsStayOut)
 {
     kv::settings() = kv::Settings();
     kvtest::TestHome home;
@@ -424,6 +438,7 @@ TEST(ExportOfTheCompanySet, ExcludedFirmsStayOut)
         db.companySet();
         db.finishInto(home.file("Dta/KV2001.db"));
     }
+    kvtest::serveCompanyData(home.file("Dta/KV2001.db"), GetParam());
     kv::DataModule dm;
     ASSERT_EQ(dm.openDatabase().status, kv::DataModule::OpenStatus::Opened);
     dm.firms()->setFilter("peno in (1,2)", true);
@@ -443,5 +458,14 @@ TEST(ExportOfTheCompanySet, ExcludedFirmsStayOut)
     EXPECT_FALSE(dm.printFirms()->isOpen());
     kv::settings() = kv::Settings();
 }
+
+INSTANTIATE_TEST_SUITE_P(Engines, Export, ::testing::ValuesIn(kvtest::engineCases()),
+                         [](const auto& info) { return kvtest::backendCaseName(info.param); });
+INSTANTIATE_TEST_SUITE_P(Engines, SheetExport, ::testing::ValuesIn(kvtest::engineCases()),
+                         [](const auto& info) { return kvtest::backendCaseName(info.param); });
+INSTANTIATE_TEST_SUITE_P(Engines, ExportLimit, ::testing::ValuesIn(kvtest::engineCases()),
+                         [](const auto& info) { return kvtest::backendCaseName(info.param); });
+INSTANTIATE_TEST_SUITE_P(Engines, ExportOfTheCompanySet, ::testing::ValuesIn(kvtest::engineCases()),
+                         [](const auto& info) { return kvtest::backendCaseName(info.param); });
 
 } // namespace

@@ -1,8 +1,10 @@
 // The list model over TFirma: lines in the cursor's order, bold for paid
-// entries, and keeping in step with filter, sort, reopen and close.
+// entries, and keeping in step with filter, sort, reopen and close; on
+// SQLite and, in test_domain_pg, on the server.
 #include "domain/FirmListModel.h"
 #include "core/Settings.h"
 #include "tests/support/CompanyDb.h"
+#include "tests/support/TestBackend.h"
 
 #include <QFont>
 #include <QSignalSpy>
@@ -11,12 +13,13 @@
 namespace
 {
 
-class ListModel : public ::testing::Test
+class ListModel : public ::testing::TestWithParam<kvtest::BackendCase>
 {
 protected:
     void SetUp() override
     {
         db.listSet();
+        kvtest::serveCompanyData(db, GetParam());
         db.openDataModule();
     }
     QString line(const kv::FirmListModel& m, int row) const
@@ -39,7 +42,7 @@ protected:
     kvtest::CompanyDb db{kvtest::CompanyDb::Where::DataHome};
 };
 
-TEST_F(ListModel, OneColumnOneLinePerFirmInCursorOrder)
+TEST_P(ListModel, OneColumnOneLinePerFirmInCursorOrder)
 {
     kv::FirmListModel model(&db.dm());
     EXPECT_EQ(model.rowCount(), 5);
@@ -52,7 +55,7 @@ TEST_F(ListModel, OneColumnOneLinePerFirmInCursorOrder)
     EXPECT_FALSE(model.data(model.index(5, 0)).isValid());
 }
 
-TEST_F(ListModel, PaidEntriesAreBoldOthersUseTheViewFont)
+TEST_P(ListModel, PaidEntriesAreBoldOthersUseTheViewFont)
 {
     kv::FirmListModel model(&db.dm());
     EXPECT_TRUE(bold(model, 0));                                         // Alfa, "A"
@@ -61,7 +64,7 @@ TEST_F(ListModel, PaidEntriesAreBoldOthersUseTheViewFont)
     EXPECT_FALSE(model.data(model.index(0, 0), Qt::ToolTipRole).isValid());
 }
 
-TEST_F(ListModel, ReadingALineNeitherMovesTheCursorNorNotifies)
+TEST_P(ListModel, ReadingALineNeitherMovesTheCursorNorNotifies)
 {
     kv::FirmListModel model(&db.dm());
     db.firms().setPosition(2);
@@ -72,7 +75,7 @@ TEST_F(ListModel, ReadingALineNeitherMovesTheCursorNorNotifies)
     EXPECT_EQ(model.currentRow(), 1);
 }
 
-TEST_F(ListModel, SortWithTheSameCountRefreshesTextsWithoutReset)
+TEST_P(ListModel, SortWithTheSameCountRefreshesTextsWithoutReset)
 {
     kv::FirmListModel model(&db.dm());
     QSignalSpy reset(&model, &QAbstractItemModel::modelReset);
@@ -95,7 +98,7 @@ TEST_F(ListModel, SortWithTheSameCountRefreshesTextsWithoutReset)
     EXPECT_EQ(model.currentRow(), 2);
 }
 
-TEST_F(ListModel, FilterChangingTheCountResets)
+TEST_P(ListModel, FilterChangingTheCountResets)
 {
     kv::FirmListModel model(&db.dm());
     QSignalSpy reset(&model, &QAbstractItemModel::modelReset);
@@ -109,7 +112,7 @@ TEST_F(ListModel, FilterChangingTheCountResets)
     EXPECT_EQ(model.currentRow(), -1);
 }
 
-TEST_F(ListModel, AddressPartsOffLeaveTheBareName)
+TEST_P(ListModel, AddressPartsOffLeaveTheBareName)
 {
     kv::FirmListModel model(&db.dm());
     for (int flag : {kv::NastUlice, kv::NastMisto, kv::NastPsc, kv::NastOkres})
@@ -120,7 +123,7 @@ TEST_F(ListModel, AddressPartsOffLeaveTheBareName)
     EXPECT_EQ(line(model, 2), QString::fromUtf8("Čeněk"));
 }
 
-TEST_F(ListModel, ClosedOrReplacedCursorReadsEmptyWithoutFault)
+TEST_P(ListModel, ClosedOrReplacedCursorReadsEmptyWithoutFault)
 {
     kv::FirmListModel model(&db.dm());
     db.dm().closeDatabase(); // no notification: the count is stale until refresh
@@ -140,6 +143,11 @@ TEST_F(ListModel, ClosedOrReplacedCursorReadsEmptyWithoutFault)
     EXPECT_FALSE(bold(model, 1));
 }
 
+INSTANTIATE_TEST_SUITE_P(Engines, ListModel, ::testing::ValuesIn(kvtest::engineCases()),
+                         [](const auto& info) { return kvtest::backendCaseName(info.param); });
+
+#ifndef KV_TEST_ON_SERVER
+// No data at all: SQLite's program only.
 TEST(ListModelWithoutData, EmptyWithoutDataModule)
 {
     kv::FirmListModel model(nullptr);
@@ -147,5 +155,6 @@ TEST(ListModelWithoutData, EmptyWithoutDataModule)
     EXPECT_EQ(model.rowCount(), 0);
     EXPECT_EQ(model.currentRow(), -1);
 }
+#endif
 
 } // namespace

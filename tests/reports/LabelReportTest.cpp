@@ -1,11 +1,61 @@
+// Address labels: the composer's lines and the column flow over firms in
+// memory (in test_reports only: no company data is read); over the data
+// module's print cursor on SQLite and, in test_reports_pg, on the server.
+#include "domain/DataModule.h"
+#include "domain/PrintCursorScope.h"
 #include "reports/AddressLabelReport.h"
 #include "reports/LabelComposer.h"
+#include "reports/TableCursorSource.h"
 #include "tests/reports/ReportFixture.h"
+#include "tests/support/CompanyDb.h"
+#include "tests/support/TestBackend.h"
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 using namespace kv;
 
+namespace
+{
+
+// listSet()'s firms 1 to 3 as kvelta print labels prints them: the print
+// cursor opened afresh for every run, in the company cursor's sort.
+class LabelsOfTheCompanySet : public ::testing::TestWithParam<kvtest::BackendCase>
+{
+};
+
+TEST_P(LabelsOfTheCompanySet, OneLabelPerFirmInTheCursorsSortOnEveryRun)
+{
+    kvtest::CompanyDb build(kvtest::CompanyDb::Where::DataHome);
+    build.listSet();
+    kvtest::serveCompanyData(build, GetParam());
+    DataModule& dm = build.openDataModule(QStringLiteral("(peno in(1,2,3))"));
+    TableCursorSource source(*dm.printFirms());
+    std::optional<PrintCursorScope> scope;
+    AddressLabelReport report(source, [&dm, &scope]() {
+        scope.reset();
+        scope.emplace(dm);
+    });
+    report.setMargins(10, 10, 10, 5);
+    report.layout(3, 6, 60, 42, 5, 5);
+    const QStringList expected{"Alfa", "Krátká 1", "Brno", "60200", "Beta", "Dlouhá 5",
+                               "Zlín", "76001",    "Gama", "Aš",    "35201"};
+    for (int run = 1; run <= 2; ++run) {
+        ASSERT_EQ(report.report().generate(), 1);
+        EXPECT_EQ(kvtest::textsOf(*report.report().pageStore().page(1), "label"), expected)
+            << "run " << run;
+    }
+    scope.reset();
+    EXPECT_FALSE(dm.printFirms()->isOpen());
+}
+
+INSTANTIATE_TEST_SUITE_P(Engines, LabelsOfTheCompanySet, ::testing::ValuesIn(kvtest::engineCases()),
+                         [](const auto& info) { return kvtest::backendCaseName(info.param); });
+
+} // namespace
+
+#ifndef KV_TEST_ON_SERVER
 namespace
 {
 
@@ -206,3 +256,4 @@ TEST(AddressLabelReport, LinesBelowAShortLabelAreCutAtItsEdge)
     EXPECT_NEAR(band->box("l4")->rect.bottom(), Report::mmToUnits(20), 1e-9);
     EXPECT_FALSE(band->box("l5")->visible);
 }
+#endif

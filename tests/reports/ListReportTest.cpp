@@ -1,9 +1,16 @@
 // The company list report over firms in memory: block heights, the contact
-// lines that hide and move up, notes read from their files, the footer.
+// lines that hide and move up, notes read from their files, the footer (in
+// test_reports only: no company data is read). Over the data module's print
+// cursor on SQLite and, in test_reports_pg, on the server.
 #include "core/Cp1250.h"
 #include "core/Settings.h"
+#include "domain/DataModule.h"
+#include "domain/PrintCursorScope.h"
 #include "reports/FirmListReport.h"
+#include "reports/TableCursorSource.h"
 #include "tests/reports/ReportFixture.h"
+#include "tests/support/CompanyDb.h"
+#include "tests/support/TestBackend.h"
 #include "tests/support/TestHome.h"
 
 #include <gtest/gtest.h>
@@ -12,6 +19,53 @@ using namespace kv;
 using kvtest::opsOf;
 using kvtest::textsOf;
 
+namespace
+{
+
+// The list of listSet() through the print cursor, as kvelta print list and
+// the list window print it: the set in the company cursor's sort.
+class ListReportOfTheCompanySet : public ::testing::TestWithParam<kvtest::BackendCase>
+{
+protected:
+    QStringList printed()
+    {
+        TableCursorSource firms(*build.dm().printFirms());
+        FirmListReport list(firms);
+        PrintCursorScope scope(build.dm());
+        EXPECT_EQ(list.report().generate(), 1);
+        return textsOf(*list.report().pageStore().page(1), "Detail");
+    }
+    kvtest::CompanyDb build{kvtest::CompanyDb::Where::DataHome};
+};
+
+TEST_P(ListReportOfTheCompanySet, PrintsTheSetInTheCursorsSortWithoutMovingTheCurrentFirm)
+{
+    build.listSet();
+    kvtest::serveCompanyData(build, GetParam());
+    DataModule& dm = build.openDataModule(QStringLiteral("(peno in(1,2,3,4,5,7,8))"));
+    dm.firms()->setPosition(3);
+    const qint64 current = dm.firms()->integer("peno");
+    const QString alfa = QStringLiteral("Alfa;  Krátká 1;  Brno;  60200");
+    const QString beta = QStringLiteral("Beta;  Dlouhá 5;  Zlín;  76001");
+    const QString cenek = QStringLiteral("Čeněk;  Polní 9;  Praha;  11000");
+    const QString delta = QStringLiteral("Delta;  Nová 2;  Cheb;  35002");
+    const QString gama = QStringLiteral("Gama;  ;  Aš;  35201");
+    const QString same = QStringLiteral("Stejná;  ;  ;"); // trimmed at the end
+    EXPECT_EQ(printed(), QStringList({alfa, beta, cenek, delta, gama, same, same}));
+    EXPECT_EQ(dm.firms()->position(), 3);
+    EXPECT_EQ(dm.firms()->integer("peno"), current);
+    // By town, the firms without one first as SQLite orders them.
+    dm.firms()->setSort(QStringLiteral("misto"));
+    EXPECT_EQ(printed(), QStringList({same, same, gama, alfa, delta, cenek, beta}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Engines, ListReportOfTheCompanySet,
+                         ::testing::ValuesIn(kvtest::engineCases()),
+                         [](const auto& info) { return kvtest::backendCaseName(info.param); });
+
+} // namespace
+
+#ifndef KV_TEST_ON_SERVER
 namespace
 {
 
@@ -243,3 +297,4 @@ TEST_F(ListReport, ChosenFontAppliesToTheListButNotTheFooter)
 }
 
 } // namespace
+#endif

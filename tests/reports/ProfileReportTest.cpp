@@ -1,10 +1,18 @@
 // The company profile report over firms in memory: one firm a page, the logo
 // header, the contact lines, the sections that print only with data, the
-// note that may run over onto the next page.
+// note that may run over onto the next page (in test_reports only: no
+// company data is read). Over the data module's print cursors, its persons
+// and the report's own industry and activity-line cursors, on SQLite and, in
+// test_reports_pg, on the server.
 #include "reports/ProfileReport.h"
 #include "core/Cp1250.h"
 #include "core/Settings.h"
+#include "domain/DataModule.h"
+#include "domain/PrintCursorScope.h"
+#include "reports/ProfilePrintCursors.h"
 #include "tests/reports/ReportFixture.h"
+#include "tests/support/CompanyDb.h"
+#include "tests/support/TestBackend.h"
 #include "tests/support/TestHome.h"
 
 #include <QBuffer>
@@ -16,6 +24,50 @@ using kvtest::bandsOf;
 using kvtest::opsOf;
 using kvtest::textsOf;
 
+namespace
+{
+
+// companySet()'s firms 1 and 2 as kvelta print profiles prints them.
+class ProfilesOfTheCompanySet : public ::testing::TestWithParam<kvtest::BackendCase>
+{
+};
+
+TEST_P(ProfilesOfTheCompanySet, EachFirmWithItsPersonsIndustriesAndLines)
+{
+    kvtest::CompanyDb build(kvtest::CompanyDb::Where::DataHome);
+    build.companySet();
+    kvtest::serveCompanyData(build, GetParam());
+    DataModule& dm = build.openDataModule(QStringLiteral("(peno in(1,2))"));
+    PrintCursorScope scope(dm);
+    dm.printPersons()->open();
+    ProfilePrintCursors cursors(dm);
+    ProfileReport profiles(cursors.sources());
+    ASSERT_EQ(profiles.report().generate(), 2);
+    const ReportPage& cech = *profiles.report().pageStore().page(1);
+    const ReportPage& dobra = *profiles.report().pageStore().page(2);
+    EXPECT_TRUE(textsOf(cech, "bMain").contains(QStringLiteral("Čech a syn")));
+    EXPECT_TRUE(textsOf(dobra, "bMain").contains(QStringLiteral("Dobrá firma")));
+    EXPECT_EQ(textsOf(cech, "sdOskontakt"), QStringList{QStringLiteral("Petr Čech")});
+    // The print cursor's persons in the table's stored order, not by sortno.
+    EXPECT_EQ(textsOf(dobra, "sdOskontakt"),
+              QStringList({QStringLiteral("Jan Novák, ředitel, tel.: 111"),
+                           QStringLiteral("Eva Malá, tel.: 222")}));
+    EXPECT_EQ(textsOf(cech, "sdZatridE"), QStringList({"100", QStringLiteral("Stavebnictví")}));
+    EXPECT_EQ(textsOf(dobra, "sdZatridE"),
+              QStringList({"100", QStringLiteral("Stavebnictví"), "200", "Doprava"}));
+    EXPECT_EQ(textsOf(cech, "sdRadky"), QStringList{QStringLiteral("Jeřáby")});
+    EXPECT_EQ(textsOf(dobra, "sdRadky"),
+              QStringList(
+                  {QStringLiteral("Omítky"), QStringLiteral("Zdění"), QStringLiteral("Kamiony")}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Engines, ProfilesOfTheCompanySet,
+                         ::testing::ValuesIn(kvtest::engineCases()),
+                         [](const auto& info) { return kvtest::backendCaseName(info.param); });
+
+} // namespace
+
+#ifndef KV_TEST_ON_SERVER
 namespace
 {
 
@@ -268,3 +320,4 @@ TEST_F(ProfileReportPages, PageFontAndFooterAsDesigned)
 }
 
 } // namespace
+#endif

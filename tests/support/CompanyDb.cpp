@@ -189,17 +189,21 @@ void CompanyDb::finishInto(const QString& target)
 
 std::unique_ptr<kv::engine::Database> CompanyDb::openReadOnly(bool finished)
 {
-    if (finished)
-        finish();
-    done();
+    if (m_db.isOpen()) { // else done before: the file as it was left
+        if (finished)
+            finish();
+        done();
+    }
     return std::make_unique<kv::engine::Database>(path());
 }
 
 kv::DataModule& CompanyDb::openDataModule(const QString& filter)
 {
     EXPECT_TRUE(m_home) << "the data module needs a CompanyDb made as a data home";
-    finish();
-    done();
+    if (m_db.isOpen()) {
+        finish();
+        done();
+    }
     m_dm = std::make_unique<kv::DataModule>();
     const kv::DataModule::OpenResult opened = m_dm->openDatabase();
     EXPECT_EQ(opened.status, kv::DataModule::OpenStatus::Opened) << opened.message.toStdString();

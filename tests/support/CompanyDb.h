@@ -79,10 +79,11 @@ public:
     void finishInto(const QString& target);
 
     // The read-only connection the program uses; `finished` adds the ranks
-    // and indexes first.
+    // and indexes first (unless the builder is already done).
     std::unique_ptr<kv::engine::Database> openReadOnly(bool finished);
-    // Finishes the file, opens the data module on the data home and installs
-    // filter (none when empty) on the firms.
+    // Finishes the file (unless done), opens the data module on the data
+    // home, or on the server settings().database names, and installs filter
+    // (none when empty) on the firms.
     kv::DataModule& openDataModule(const QString& filter = QStringLiteral("(peno in(1,2,3,4,5))"));
     kv::DataModule& dm() { return *m_dm; }
     kv::engine::TableCursor& firms() { return *m_dm->firms(); }

@@ -50,12 +50,16 @@ inline QProcessEnvironment faultEnvironment(const Fault& fault)
     return env;
 }
 
+// Runs the program; its standard output goes to the file `output` when one
+// is named (a device, a file below a failing folder) and is then not read.
 inline KveltaRun
-runKvelta(const QStringList& args,
-          const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment())
+runKveltaTo(const QString& output, const QStringList& args,
+            const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment())
 {
     QProcess p;
     p.setProcessEnvironment(env);
+    if (!output.isEmpty())
+        p.setStandardOutputFile(output);
     // KV_KVELTA_UNDER_TEST runs another build (an older one, to see a test fail).
     p.start(qEnvironmentVariable("KV_KVELTA_UNDER_TEST", QStringLiteral(KV_KVELTA_EXE)), args);
     KveltaRun r;
@@ -68,6 +72,13 @@ runKvelta(const QStringList& args,
     r.out = QString::fromUtf8(p.readAllStandardOutput());
     r.err = QString::fromUtf8(p.readAllStandardError());
     return r;
+}
+
+inline KveltaRun
+runKvelta(const QStringList& args,
+          const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment())
+{
+    return runKveltaTo(QString(), args, env);
 }
 
 inline KveltaRun runKvelta(const QStringList& args, const Fault& fault)

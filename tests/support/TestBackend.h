@@ -11,10 +11,11 @@
 namespace kvtest
 {
 
-// Where an engine suite reads the company database it built: the SQLite file
-// itself, or that file loaded into a database of its own on the test server.
-// The same suite source is compiled into test_engine (SQLite) and into
-// test_engine_pg with KV_TEST_ON_SERVER (the server), so both run every case.
+// Where a suite reads the company database it built: the SQLite file itself,
+// or that file loaded into a database on the test server. The same suite
+// source is compiled into a SQLite program (test_engine, test_domain,
+// test_reports) and into its server twin with KV_TEST_ON_SERVER
+// (test_engine_pg, test_domain_pg, test_reports_pg), so both run every case.
 enum class Backend { Sqlite, Server };
 
 struct BackendCase {
@@ -58,12 +59,31 @@ public:
     ~BackendDb();
     kv::engine::Database& db() { return *m_db; }
     // The server's superuser connection string (Backend::Server only).
-    QString conninfo() const;
+    QString conninfo() const { return m_conninfo; }
 
 private:
-    std::unique_ptr<PgTestDatabase> m_server;
+    QString m_conninfo;
     std::unique_ptr<kv::engine::Database> m_db;
 };
+
+// A read connection to the company database file `path` (finished as it is),
+// or to its server copy.
+std::unique_ptr<kv::engine::Database> openOn(const QString& path, const BackendCase& on);
+
+// Points the program's settings at the company data of `path` for the data
+// module: on SQLite the data home's own file is read (path is that file), on
+// the server settings().database names the file's server copy.
+void serveCompanyData(const QString& path, const BackendCase& on);
+// The same for a CompanyDb made as a data home, finished first; its
+// openDataModule() then opens the case's backend.
+void serveCompanyData(CompanyDb& build, const BackendCase& on);
+
+// The server database holding a load of the SQLite file `path` (as `kvelta db
+// load` makes it), by its superuser's connection string. One per file
+// contents: the first process to ask loads it, later ones (every case of a
+// suite is a process of its own under ctest) find it, and it stays until the
+// server stops. Only for readers: nothing may change it.
+QString serverCopy(const QString& path);
 
 // Loads the SQLite file `path` into the server's database `conninfo` as
 // `kvelta db load` does.
