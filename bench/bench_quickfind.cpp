@@ -2,10 +2,14 @@
 // growing text of a user typing a name, a town or an IČO), and building the
 // side index for a database without its own. Needs a data home made by
 // kvelta make-demo DIR --firms N in the environment variable KV_BENCH_HOME;
-// without it every benchmark is skipped.
+// without it every benchmark is skipped. With KV_BENCH_DB (a connection
+// string) the keystrokes ask that server's copy of the index instead (load
+// the same home with kvelta db load first).
 #include "domain/QuickFind.h"
 #include "engine/Database.h"
+#include "engine/PgQuickFind.h"
 #include "engine/QuickFindIndex.h"
+#include "engine/ServerDirectory.h"
 
 #include <benchmark/benchmark.h>
 
@@ -33,6 +37,15 @@ Index& index()
 {
     static Index i = [] {
         Index out;
+        if (const QString server = qEnvironmentVariable("KV_BENCH_DB"); !server.isEmpty()) {
+            out.db = std::make_unique<kv::engine::Database>();
+            out.db->openServer(server);
+            if (kv::engine::PgQuickFind::available(*out.db))
+                out.schema = out.db->directory()->version();
+            else
+                out.error = QStringLiteral("the server's version has no quick-find table");
+            return out;
+        }
         const QString path = databasePath();
         if (path.isEmpty() || !QFile::exists(path)) {
             out.error = QStringLiteral("KV_BENCH_HOME is not set to a data home with a demo "
@@ -51,7 +64,7 @@ Index& index()
 void typing(benchmark::State& state, const QStringList& texts)
 {
     Index& i = index();
-    if (!i.db) {
+    if (!i.db || i.schema.isEmpty()) {
         state.SkipWithError(i.error.toStdString().c_str());
         return;
     }

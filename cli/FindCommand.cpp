@@ -3,6 +3,7 @@
 #include "cli/CommandCall.h"
 #include "cli/CommandLine.h"
 #include "cli/CommandSyntax.h"
+#include "cli/CompanyData.h"
 #include "cli/HeadlessArgs.h"
 
 #include "core/Config.h"
@@ -11,7 +12,9 @@
 #include "core/StringTable.h"
 #include "domain/QuickFind.h"
 #include "engine/Database.h"
+#include "engine/PgQuickFind.h"
 #include "engine/QuickFindIndex.h"
+#include "engine/ServerDirectory.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -29,6 +32,39 @@ QString field(QString value)
         if (c == u'\t' || c == u'\n' || c == u'\r')
             c = u' ';
     return value;
+}
+
+void print(const std::vector<engine::QuickFindRow>& rows, QTextStream& out)
+{
+    out.setEncoding(QStringConverter::Utf8);
+    for (const engine::QuickFindRow& r : rows)
+        out << r.peno << '\t' << field(r.ico) << '\t' << field(r.nazev) << '\t' << field(r.misto)
+            << '\n';
+}
+
+// The version's copy of the index on the server (kvelta db load makes it).
+int findOnServer(const HeadlessArgs& headless, const FindArgs& args, QTextStream& out,
+                 QTextStream& err)
+{
+    engine::Database db;
+    if (const int code = CompanyData::open(headless, db, QStringLiteral("find"), err))
+        return code;
+    if (!engine::PgQuickFind::available(db)) {
+        err << "kvelta find: quick find is not available on this server: its directory ("
+            << db.describe() << ") was loaded without the quick-find index; load it again "
+            << "with \"kvelta db load\"\n";
+        return 1;
+    }
+    try {
+        const auto rows = QuickFind(db, db.directory()->version()).find(args.text, args.limit);
+        print(rows, out);
+        return rows.empty() ? 3 : 0;
+    } catch (const Error& e) {
+        if (!e.is(Error::Kind::Engine))
+            throw;
+        err << "kvelta find: " << e.message() << "\n";
+        return 1;
+    }
 }
 
 } // namespace
@@ -74,11 +110,8 @@ int runFind(const CommandCall& command)
         args.home = settings().dataHome;
     if (args.home.isEmpty())
         args.home = settingsHome();
-    if (!HeadlessArgs::from(command).database.isEmpty()) {
-        err << "kvelta find: quick find is not available for company data on a PostgreSQL "
-               "server; use --home DIR with the data home's own database\n";
-        return 1;
-    }
+    if (const HeadlessArgs headless = HeadlessArgs::from(command); !headless.database.isEmpty())
+        return findOnServer(headless, args, out, err);
     const FindArgs* call = &args;
     if (call->home.isEmpty()) {
         err << "kvelta find: no data home (use --home DIR)\n";
@@ -94,10 +127,7 @@ int runFind(const CommandCall& command)
         const QString schema =
             engine::QuickFindIndex::attach(db, engine::QuickFindIndex::defaultCacheDir());
         const auto rows = QuickFind(db, schema).find(call->text, call->limit);
-        out.setEncoding(QStringConverter::Utf8);
-        for (const engine::QuickFindRow& r : rows)
-            out << r.peno << '\t' << field(r.ico) << '\t' << field(r.nazev) << '\t'
-                << field(r.misto) << '\n';
+        print(rows, out);
         return rows.empty() ? 3 : 0;
     } catch (const std::exception& e) {
         err << "kvelta find: " << QString::fromUtf8(e.what()) << "\n";

@@ -7,7 +7,7 @@
 namespace kv
 {
 
-// kvelta find [--home DIR] TEXT [--limit N]
+// kvelta find [--home DIR] [--db URL] TEXT [--limit N]
 //
 // Prints the firms quick find offers for TEXT, best first, one a line:
 // peno, IČO, name and town separated by tabs, UTF-8. Words after the options

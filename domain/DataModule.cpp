@@ -4,8 +4,10 @@
 #include "core/Settings.h"
 #include "core/StringTable.h"
 #include "domain/NoteStore.h"
+#include "engine/PgQuickFind.h"
 #include "engine/QuickFindIndex.h"
 #include "engine/SchemaCheck.h"
+#include "engine/ServerDirectory.h"
 
 #include <QFileInfo>
 
@@ -164,8 +166,12 @@ DataModule::OpenResult DataModule::openDatabase()
             if (!gaps.isEmpty())
                 throw Error::engine(gaps.describe());
             m_quickFindSchema.clear();
-            if (!onServer) // the quick-find index is SQLite's (FTS5)
+            if (!onServer)
                 attachQuickFind(result.warnings);
+            else if (engine::PgQuickFind::available(m_db))
+                // The version's copy of the index (a version loaded by an
+                // older kvelta has none: quick find says it is not available).
+                m_quickFindSchema = m_db.directory()->version();
             step();
             createCursors();
             // The set starts as one firm: filtering before the first run

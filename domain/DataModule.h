@@ -99,7 +99,8 @@ public:
 
     engine::Database& db() { return m_db; }
     // The schema holding the quick-find index ("main" or the attached side
-    // file), empty when it could not be made (a warning said why).
+    // file; on a server the version, when it was loaded with the index),
+    // empty when there is none (on SQLite a warning said why).
     QString quickFindSchema() const { return m_quickFindSchema; }
     // The cursors; the names in brackets are the tables they walk.
     engine::TableCursor* firms() const { return m_firms; }                   // TFirma (firma)

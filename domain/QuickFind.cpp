@@ -1,18 +1,16 @@
 #include "domain/QuickFind.h"
 
+#include "engine/Database.h"
+#include "engine/PgQuickFind.h"
+
 #include <QSet>
+#include <memory>
 
 namespace kv
 {
 
 namespace
 {
-
-QString quoted(const QString& word)
-{
-    // words() keeps only letters and digits, so no quote needs doubling.
-    return u'"' + word + u'"';
-}
 
 bool allDigits(const QStringList& words)
 {
@@ -30,13 +28,21 @@ static_assert(QuickFind::Limit <= engine::QuickFindIndex::StartRows,
               "the kept first rows fill the drop-down");
 
 QuickFind::QuickFind(const engine::Database& db, const QString& schema)
-    : m_source([&db, schema](const QString& expression, int limit) {
-          return engine::QuickFindIndex::match(db, schema, expression, limit);
-      }),
-      m_starts([&db, schema](const QString& word, int limit) {
-          return engine::QuickFindIndex::nameStarts(db, schema, word, limit);
-      })
 {
+    if (db.isServer()) {
+        // The server's copy keeps no first rows: every group asks it.
+        auto server = std::make_shared<engine::PgQuickFind>(db, schema);
+        m_source = [server](const engine::QuickFindQuery& query, int limit) {
+            return server->match(query, limit);
+        };
+        return;
+    }
+    m_source = [&db, schema](const engine::QuickFindQuery& query, int limit) {
+        return engine::QuickFindIndex::match(db, schema, query.expression(), limit);
+    };
+    m_starts = [&db, schema](const QString& word, int limit) {
+        return engine::QuickFindIndex::nameStarts(db, schema, word, limit);
+    };
 }
 
 QStringList QuickFind::words(const QString& text)
@@ -59,33 +65,36 @@ QStringList QuickFind::words(const QString& text)
     return result;
 }
 
-QStringList QuickFind::expressions(const QString& text)
+std::vector<engine::QuickFindQuery> QuickFind::queries(const QString& text)
 {
+    using Kind = engine::QuickFindQuery::Kind;
     const QStringList w = words(text);
     if (w.isEmpty())
         return {};
-    QStringList result;
+    std::vector<engine::QuickFindQuery> result;
     if (allDigits(w)) {
-        result << QStringLiteral("{ico} : ") + quoted(w.first());
-        result << QStringLiteral("{ico} : ") + quoted(w.first()) + u'*';
+        result.push_back({Kind::IcoExact, w});
+        result.push_back({Kind::IcoPrefix, w});
     }
     // The name starts with the text: the words as a phrase at its start,
     // the last one a prefix.
-    QStringList phrase;
-    for (const QString& word : w)
-        phrase << quoted(word);
-    result << QStringLiteral("{nazev} : ^ ") + phrase.join(QStringLiteral(" + ")) + u'*';
-    QStringList prefixes;
-    for (const QString& word : w)
-        prefixes << quoted(word) + u'*';
-    const QString all = prefixes.join(QStringLiteral(" AND "));
-    result << QStringLiteral("{nazev} : (") + all + u')';
-    result << all;
+    result.push_back({Kind::NameStart, w});
+    result.push_back({Kind::NameWords, w});
+    result.push_back({Kind::AnyWords, w});
+    return result;
+}
+
+QStringList QuickFind::expressions(const QString& text)
+{
+    QStringList result;
+    for (const engine::QuickFindQuery& query : queries(text))
+        result << query.expression();
     return result;
 }
 
 std::vector<engine::QuickFindRow> QuickFind::group(const QStringList& words, int index,
-                                                   const QString& expression, int limit) const
+                                                   const engine::QuickFindQuery& query,
+                                                   int limit) const
 {
     // One short word fits most firms: its name-start group (after the two
     // IČO groups of digits) comes from the kept first rows when there are.
@@ -94,7 +103,7 @@ std::vector<engine::QuickFindRow> QuickFind::group(const QStringList& words, int
         words.first().size() <= engine::QuickFindIndex::StartPrefixMax)
         if (auto rows = m_starts(words.first(), limit))
             return std::move(*rows);
-    return m_source(expression, limit);
+    return m_source(query, limit);
 }
 
 std::vector<engine::QuickFindRow> QuickFind::find(const QString& text, int limit) const
@@ -102,14 +111,14 @@ std::vector<engine::QuickFindRow> QuickFind::find(const QString& text, int limit
     std::vector<engine::QuickFindRow> result;
     QSet<qint64> seen;
     const QStringList w = words(text);
-    const QStringList all = expressions(text);
-    for (int index = 0; index < all.size(); ++index) {
+    const std::vector<engine::QuickFindQuery> all = queries(text);
+    for (int index = 0; index < int(all.size()); ++index) {
         if (int(result.size()) >= limit)
             break;
         // Rows found by an earlier group come again; asking for as many
         // more as already found still fills the list.
         const int wanted = limit - int(result.size()) + int(seen.size());
-        for (engine::QuickFindRow& row : group(w, index, all.at(index), wanted)) {
+        for (engine::QuickFindRow& row : group(w, index, all[size_t(index)], wanted)) {
             if (int(result.size()) >= limit)
                 break;
             if (seen.contains(row.peno))

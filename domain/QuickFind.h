@@ -8,6 +8,7 @@
 // each group the firms in name order.
 
 #include "engine/QuickFindIndex.h"
+#include "engine/QuickFindQuery.h"
 
 #include <QString>
 #include <QStringList>
@@ -28,10 +29,9 @@ class QuickFind
 public:
     static constexpr int Limit = 50;
 
-    // Runs one FTS5 expression against the index: at most limit rows in
-    // name order.
-    using Source =
-        std::function<std::vector<engine::QuickFindRow>(const QString& expression, int limit)>;
+    // Asks the index one question: at most limit rows in name order.
+    using Source = std::function<std::vector<engine::QuickFindRow>(
+        const engine::QuickFindQuery& query, int limit)>;
     // The rows whose name starts with a short word, the same as the source
     // gives for the name-start group of that word; nothing when it cannot
     // answer (QuickFindIndex::nameStarts).
@@ -42,7 +42,8 @@ public:
         : m_source(std::move(source)), m_starts(std::move(starts))
     {
     }
-    // The index that QuickFindIndex::attach made usable on db.
+    // The index in schema of db: the one QuickFindIndex::attach made usable
+    // on a SQLite file, or on a server the version's copy of it (PgQuickFind).
     QuickFind(const engine::Database& db, const QString& schema);
 
     std::vector<engine::QuickFindRow> find(const QString& text, int limit = Limit) const;
@@ -50,13 +51,15 @@ public:
     // The words of a text as the index holds them: lower case, without
     // diacritics, split at anything that is not a letter or digit.
     static QStringList words(const QString& text);
-    // The index expressions of each group, best group first (empty when the
-    // text has no word).
+    // The questions of each group, best group first (none when the text
+    // has no word).
+    static std::vector<engine::QuickFindQuery> queries(const QString& text);
+    // Their FTS5 expressions.
     static QStringList expressions(const QString& text);
 
 private:
     std::vector<engine::QuickFindRow> group(const QStringList& words, int index,
-                                            const QString& expression, int limit) const;
+                                            const engine::QuickFindQuery& query, int limit) const;
 
     Source m_source;
     StartSource m_starts;

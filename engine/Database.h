@@ -24,7 +24,8 @@ class ServerDirectory;
 // company database is opened read-only: the program never changes it, and
 // SQLite then refuses any write (the server's connection is a read-only
 // transaction). Statements and cursors run on either; rank tables and the
-// quick-find index are SQLite's only.
+// FTS5 quick-find index are SQLite's only (a server has its own copy of the
+// index, PgQuickFind).
 class Database
 {
 public:

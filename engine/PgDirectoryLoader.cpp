@@ -7,6 +7,7 @@
 #include "engine/PgCzechCollation.h"
 #include "engine/PgDirectoryVersions.h"
 #include "engine/PgNoteStore.h"
+#include "engine/PgQuickFindTable.h"
 #include "engine/PgTransaction.h"
 #include "engine/ServerDirectory.h"
 #include "engine/SqliteCatalog.h"
@@ -208,6 +209,16 @@ PgDirectoryLoader::Result PgDirectoryLoader::run(const QString& sourceName)
     if (PgNoteStore notes(m_target); !notes.ready())
         notes.prepare();
 
+    // Quick find needs pg_trgm; without it the load goes on without quick
+    // find, which readers then call not available.
+    QString trgm;
+    if (!PgQuickFindTable::sourceFits(m_source)) {
+        note(QStringLiteral("warning: table firma lacks peno, ico, nazev, ulice or misto; quick "
+                            "find will not be available on the server"));
+    } else if (QString why; (trgm = PgQuickFindTable::prepareExtension(m_target, why)).isEmpty()) {
+        note(QStringLiteral("warning: quick find will not be available on the server: ") + why);
+    }
+
     Result result;
     const std::vector<SqliteCatalog::Table> tables = SqliteCatalog::tables(m_source);
     if (tables.empty())
@@ -226,6 +237,10 @@ PgDirectoryLoader::Result PgDirectoryLoader::run(const QString& sourceName)
             for (size_t i = 0; i < tables.size(); ++i)
                 result.rows.emplace_back(
                     tables[i].name, copyTable(schema, int(i) + 1, int(tables.size()), tables[i]));
+            // Quick find's copy of the index, from the same snapshot.
+            if (!trgm.isEmpty())
+                note(QStringLiteral("quick find: %1 firms")
+                         .arg(PgQuickFindTable::build(m_source, m_target, schema, trgm)));
         } catch (...) {
             Statement(m_source, QStringLiteral("ROLLBACK")).step();
             throw;

@@ -4,6 +4,7 @@
 #include "core/SafeFileWriter.h"
 #include "engine/CzechText.h"
 #include "engine/Database.h"
+#include "engine/QuickFindTokenizer.h"
 #include "engine/Statement.h"
 
 #include <QCryptographicHash>
@@ -28,52 +29,6 @@ constexpr qint64 ProgressEvery = 10000;
 
 // The table of the first rows whose name starts with a short prefix.
 constexpr char StartsTable[] = "kv_quickfind_start";
-
-// The first token of a name as the index's own tokenizer gives it, so that
-// a prefix of it fits exactly what "^ prefix*" matches.
-class FirstToken
-{
-public:
-    explicit FirstToken(sqlite3* db)
-    {
-        fts5_api* api = nullptr;
-        sqlite3_stmt* st = nullptr;
-        if (sqlite3_prepare_v2(db, "SELECT fts5(?1)", -1, &st, nullptr) == SQLITE_OK) {
-            sqlite3_bind_pointer(st, 1, &api, "fts5_api_ptr", nullptr);
-            sqlite3_step(st);
-        }
-        sqlite3_finalize(st);
-        void* context = nullptr;
-        if (!api || api->xFindTokenizer(api, "unicode61", &context, &m_api) != SQLITE_OK)
-            throw Error::engine(QStringLiteral("The full-text tokenizer is not available."));
-        const char* args[] = {"remove_diacritics", "2"};
-        if (m_api.xCreate(context, args, 2, &m_tokenizer) != SQLITE_OK)
-            throw Error::engine(QStringLiteral("The full-text tokenizer cannot be made."));
-    }
-    ~FirstToken() { m_api.xDelete(m_tokenizer); }
-    FirstToken(const FirstToken&) = delete;
-    FirstToken& operator=(const FirstToken&) = delete;
-
-    QByteArray of(const QByteArray& text)
-    {
-        m_token.clear();
-        // The callback stops the tokenizer after the first token.
-        m_api.xTokenize(m_tokenizer, this, FTS5_TOKENIZE_DOCUMENT, text.constData(),
-                        int(text.size()), &FirstToken::take);
-        return m_token;
-    }
-
-private:
-    static int take(void* self, int, const char* token, int size, int, int)
-    {
-        static_cast<FirstToken*>(self)->m_token = QByteArray(token, size);
-        return SQLITE_DONE;
-    }
-
-    fts5_tokenizer m_api{};
-    Fts5Tokenizer* m_tokenizer = nullptr;
-    QByteArray m_token;
-};
 
 // The prefixes of one and two ASCII letters or digits of a token, which are
 // the queries that fit most firms.
@@ -120,6 +75,29 @@ bool ranksMatch(sqlite3* db, const QString& source)
     return st.step() && st.int64(0) == 1;
 }
 
+// Walks source.firma in the index's order (Czech name order, then peno),
+// numbering the firms from 1.
+void walkFirms(sqlite3* db, const QString& source, const QuickFindIndex::FirmVisitor& visit)
+{
+    // The stored Czech ranks give the name order cheaply; without them the
+    // collation does.
+    QString order;
+    QString join;
+    if (ranksMatch(db, source)) {
+        join = QStringLiteral(" LEFT JOIN %1.kv_rank_firma r ON r.rid = f.rowid").arg(source);
+        order = QStringLiteral("r.nazev, f.peno");
+    } else {
+        CzechText::registerWith(db);
+        order = QStringLiteral("f.nazev COLLATE %1, f.peno").arg(CzechText::collationName);
+    }
+    Statement rows(db, QStringLiteral("SELECT f.peno, f.ico, f.nazev, f.ulice, f.misto FROM "
+                                      "%1.firma f%2 ORDER BY %3")
+                           .arg(source, join, order));
+    qint64 n = 0;
+    while (rows.step())
+        visit(++n, {rows.int64(0), rows.text(1), rows.text(2), rows.text(3), rows.text(4)});
+}
+
 // Fills target.kv_quickfind from source.firma, rowids in name order.
 void fillIndex(sqlite3* db, const QString& target, const QString& source,
                const QuickFindIndex::Progress& progress)
@@ -136,20 +114,6 @@ void fillIndex(sqlite3* db, const QString& target, const QString& source,
         if (count.step())
             total = count.int64(0);
     }
-    // The stored Czech ranks give the name order cheaply; without them the
-    // collation does.
-    QString order;
-    QString join;
-    if (ranksMatch(db, source)) {
-        join = QStringLiteral(" LEFT JOIN %1.kv_rank_firma r ON r.rid = f.rowid").arg(source);
-        order = QStringLiteral("r.nazev, f.peno");
-    } else {
-        CzechText::registerWith(db);
-        order = QStringLiteral("f.nazev COLLATE %1, f.peno").arg(CzechText::collationName);
-    }
-    Statement rows(db, QStringLiteral("SELECT f.peno, f.ico, f.nazev, f.ulice, f.misto FROM "
-                                      "%1.firma f%2 ORDER BY %3")
-                           .arg(source, join, order));
     Statement ins(db, QStringLiteral("INSERT INTO %1(rowid, peno, ico, nazev, ulice, misto) "
                                      "VALUES(?, ?, ?, ?, ?, ?)")
                           .arg(table));
@@ -162,17 +126,21 @@ void fillIndex(sqlite3* db, const QString& target, const QString& source,
                            "PRIMARY KEY(prefix, rid)) WITHOUT ROWID")
                 .arg(starts));
     Statement start(db, QStringLiteral("INSERT INTO %1(prefix, rid) VALUES(?, ?)").arg(starts));
-    FirstToken firstToken(db);
+    QuickFindTokenizer tokenizer(db);
     QHash<QByteArray, int> kept;
-    qint64 n = 0;
-    while (rows.step()) {
+    qint64 last = 0;
+    walkFirms(db, source, [&](qint64 n, const QuickFindRow& firm) {
+        last = n;
         ins.reset();
-        ins.bind(1, ++n);
-        ins.bind(2, rows.int64(0));
-        for (int c = 1; c <= 4; ++c)
-            ins.bind(c + 2, rows.text(c));
+        ins.bind(1, n);
+        ins.bind(2, firm.peno);
+        ins.bind(3, firm.ico);
+        ins.bind(4, firm.nazev);
+        ins.bind(5, firm.ulice);
+        ins.bind(6, firm.misto);
         ins.step();
-        for (const QByteArray& prefix : shortPrefixes(firstToken.of(rows.text(2).toUtf8()))) {
+        const QList<QByteArray> first = tokenizer.tokens(firm.nazev.toUtf8(), 1);
+        for (const QByteArray& prefix : shortPrefixes(first.value(0))) {
             int& count = kept[prefix];
             if (count >= QuickFindIndex::StartRows)
                 continue;
@@ -184,13 +152,13 @@ void fillIndex(sqlite3* db, const QString& target, const QString& source,
         }
         if (progress && n % ProgressEvery == 0)
             progress(n, total);
-    }
+    });
     ins.reset();
     start.reset();
     run(db, QStringLiteral("INSERT INTO %1(%2) VALUES('optimize')")
                 .arg(table, QLatin1String(QuickFindIndex::Table)));
     if (progress)
-        progress(n, total);
+        progress(last, total);
 }
 
 QString storedIdentity(sqlite3* db, const QString& schema)
@@ -345,6 +313,11 @@ std::optional<std::vector<QuickFindRow>> QuickFindIndex::nameStarts(const Databa
     while (st.step())
         rows.push_back({st.int64(0), st.text(1), st.text(2), st.text(3), st.text(4)});
     return rows;
+}
+
+void QuickFindIndex::forEachFirm(const Database& db, const FirmVisitor& visit)
+{
+    walkFirms(db.handle(), QStringLiteral("main"), visit);
 }
 
 std::vector<QuickFindRow> QuickFindIndex::match(const Database& db, const QString& schema,

@@ -56,6 +56,11 @@ public:
     // hash of the first pages.
     static QString identity(const QString& dbPath);
 
+    // Walks the firms of a company database (SQLite) in the index's order,
+    // n counting from 1 as the index numbers its rows.
+    using FirmVisitor = std::function<void(qint64 n, const QuickFindRow& firm)>;
+    static void forEachFirm(const Database& db, const FirmVisitor& visit);
+
     // Rows of the index in schema matching an FTS5 expression, in name
     // order, at most limit of them.
     static std::vector<QuickFindRow> match(const Database& db, const QString& schema,

@@ -54,8 +54,9 @@ void ServerDirectory::readCatalog()
         else
             m_columns[table] << column;
     }
+    // The load's own derived tables (kv_quickfind...) are not read by cursors.
     for (auto it = m_columns.cbegin(); it != m_columns.cend(); ++it)
-        if (!withRowIds.value(it.key()))
+        if (!withRowIds.value(it.key()) && !it.key().startsWith(QLatin1String("kv_")))
             throw Error::engine(
                 QStringLiteral("the directory %1 on the PostgreSQL server (%2) was loaded by an "
                                "older kvelta without row ids (table %3); load it again with "

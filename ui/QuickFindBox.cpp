@@ -68,8 +68,9 @@ void QuickFindBox::search(const QString& text)
     m_rows.clear();
     m_model->clear();
     if (m_dm && m_dm->ready() && m_dm->quickFindSchema().isEmpty() && !text.trimmed().isEmpty()) {
-        // No index to ask (a server, or one that could not be built): say
-        // so rather than look as if nothing matched.
+        // No index to ask (a version on a server loaded without one, or a
+        // side index that could not be built): say so rather than look as
+        // if nothing matched.
         m_setStatusText(loadStr(259));
     } else if (m_dm && m_dm->ready() && !m_dm->quickFindSchema().isEmpty()) {
         try {

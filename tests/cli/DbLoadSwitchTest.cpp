@@ -38,14 +38,14 @@ TEST(DbLoadSwitch, AReaderKeepsTheOldVersionNewReadersGetTheNew)
 
     // The open reader: the old pointer and the old rows, all of them.
     EXPECT_EQ(kvtest::currentVersion(reader), old);
-    EXPECT_EQ(kvtest::pgCounts(reader, old), kvtest::sqliteCounts(first));
+    EXPECT_EQ(kvtest::pgCounts(reader, old), kvtest::loadedCounts(first));
     EXPECT_EQ(kvtest::pgPenoSum(reader, old), kvtest::sqlitePenoSum(first));
 
     // A new reader: the new version, complete.
     PgConnection fresh(db.conninfo());
     const QString now = kvtest::currentVersion(fresh);
     ASSERT_NE(now, old);
-    EXPECT_EQ(kvtest::pgCounts(fresh, now), kvtest::sqliteCounts(second));
+    EXPECT_EQ(kvtest::pgCounts(fresh, now), kvtest::loadedCounts(second));
     EXPECT_EQ(kvtest::pgPenoSum(fresh, now), kvtest::sqlitePenoSum(second));
     tx.commit();
 
@@ -82,7 +82,7 @@ TEST(DbLoadSwitch, AFailedLoadLeavesTheCurrentVersionAlone)
     EXPECT_TRUE(r.err.contains("not a number")) << r.err.toStdString();
     EXPECT_EQ(kvtest::currentVersion(c), before);
     EXPECT_EQ(kvtest::versionSchemas(c), QStringList{before}) << "no half version is left";
-    EXPECT_EQ(kvtest::pgCounts(c, before), kvtest::sqliteCounts(good));
+    EXPECT_EQ(kvtest::pgCounts(c, before), kvtest::loadedCounts(good));
 }
 
 TEST(DbLoadSwitch, OneLoadAtATime)
@@ -150,7 +150,7 @@ TEST(DbLoadSwitch, ALoaderThatCannotSeeReadersKeepsOldVersions)
     const QString second = kvtest::currentVersion(c);
     EXPECT_NE(second, first);
     EXPECT_EQ(kvtest::versionSchemas(c), QStringList({first, second}));
-    EXPECT_EQ(kvtest::pgCounts(c, first), kvtest::sqliteCounts(home));
+    EXPECT_EQ(kvtest::pgCounts(c, first), kvtest::loadedCounts(home));
 
     db.reset();
     PgConnection(kvtest::pgAdminConninfo()).exec(QStringLiteral("DROP ROLE %1").arg(role));

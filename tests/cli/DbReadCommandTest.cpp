@@ -10,6 +10,7 @@
 #include "domain/DataModule.h"
 #include "domain/SelectionFile.h"
 #include "domain/SelectionState.h"
+#include "engine/ServerDirectory.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -211,13 +212,36 @@ TEST_F(ServerReads, ServerDownRefusedOrEmptySayWhyAndExitOne)
     EXPECT_EQ(r.code, 1);
     EXPECT_TRUE(r.err.contains("holds no loaded directory")) << r.err.toStdString();
 
-    r = run({"find", "--home", *home, "--db", server->conninfo(), "stavby"});
+    r = run({"find", "--db", empty.conninfo(), "stavby"});
     EXPECT_EQ(r.code, 1);
-    EXPECT_TRUE(r.err.contains("quick find is not available")) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains("holds no loaded directory")) << r.err.toStdString();
 
     // The load names its target positionally only.
     r = run({"db", "load", "--home", *home, "--db", server->conninfo(), server->conninfo()});
     EXPECT_EQ(r.code, 2);
+}
+
+// Quick find on the server offers what the data home's own index offers,
+// line for line, for names, towns, IČO digits, short words and no match.
+TEST_F(ServerReads, FindEqualsTheDataHomesOwn)
+{
+    const QString name = column("SELECT nazev FROM firma ORDER BY peno LIMIT 1 OFFSET 5").value(0);
+    const QString town = column("SELECT misto FROM firma ORDER BY peno LIMIT 1 OFFSET 9").value(0);
+    const QString ico =
+        column("SELECT ico FROM firma WHERE length(ico) > 4 ORDER BY peno LIMIT 1").value(0);
+    ASSERT_FALSE(name.isEmpty() || town.isEmpty() || ico.isEmpty());
+    int found = 0;
+    for (const QString& text :
+         {name, name.left(5).toUpper(), town.left(4), ico, ico.left(3), QStringLiteral("a"),
+          QStringLiteral("s r"), QStringLiteral("xyzzyq"), QStringLiteral("%_\\")}) {
+        const kvtest::KveltaRun own = run({"find", "--home", *home, "--limit", "20", text});
+        const kvtest::KveltaRun onServer =
+            run({"find", "--db", server->conninfo(), "--limit", "20", text});
+        EXPECT_EQ(onServer.code, own.code) << text.toStdString() << onServer.err.toStdString();
+        EXPECT_EQ(onServer.out, own.out) << text.toStdString();
+        found += own.code == 0 ? 1 : 0;
+    }
+    EXPECT_GE(found, 6);
 }
 
 TEST_F(ServerReads, TheDataModuleOpensTheServerOrSaysWhyNot)
@@ -231,7 +255,7 @@ TEST_F(ServerReads, TheDataModuleOpensTheServerOrSaysWhyNot)
         ASSERT_EQ(opened.status, kv::DataModule::OpenStatus::Opened)
             << opened.message.toStdString();
         EXPECT_TRUE(dm.db().isServer());
-        EXPECT_TRUE(dm.quickFindSchema().isEmpty());
+        EXPECT_EQ(dm.quickFindSchema(), dm.db().directory()->version());
         dm.firms()->setFilter(QString(), false);
         EXPECT_EQ(dm.firms()->recordCount(), 400);
         EXPECT_FALSE(dm.firms()->text("nazev").isEmpty());

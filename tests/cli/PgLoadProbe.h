@@ -41,6 +41,15 @@ inline std::map<QString, qint64> sqliteCounts(const QString& home)
     return counts;
 }
 
+// What a load of that home puts on the server: its tables, and quick
+// find's table with one row per firm.
+inline std::map<QString, qint64> loadedCounts(const QString& home)
+{
+    std::map<QString, qint64> counts = sqliteCounts(home);
+    counts[QStringLiteral("kv_quickfind")] = counts[QStringLiteral("firma")];
+    return counts;
+}
+
 inline qint64 sqlitePenoSum(const QString& home)
 {
     kv::engine::Database db(companyDb(home));

@@ -131,18 +131,14 @@ TEST_F(QuickFindTest, ShortWordsFromTheKeptFirstRowsAnswerAsTheIndexAlone)
 {
     const QString main = QStringLiteral("main");
     QStringList asked;
-    const QuickFind indexOnly([&](const QString& expression, int limit) {
-        asked << expression;
-        return kv::engine::QuickFindIndex::match(*m_read, main, expression, limit);
+    const auto ask = [&](const kv::engine::QuickFindQuery& query, int limit) {
+        asked << query.expression();
+        return kv::engine::QuickFindIndex::match(*m_read, main, query.expression(), limit);
+    };
+    const QuickFind indexOnly(ask);
+    const QuickFind withStarts(ask, [&](const QString& word, int limit) {
+        return kv::engine::QuickFindIndex::nameStarts(*m_read, main, word, limit);
     });
-    const QuickFind withStarts(
-        [&](const QString& expression, int limit) {
-            asked << expression;
-            return kv::engine::QuickFindIndex::match(*m_read, main, expression, limit);
-        },
-        [&](const QString& word, int limit) {
-            return kv::engine::QuickFindIndex::nameStarts(*m_read, main, word, limit);
-        });
     QStringList shortWords;
     const QString alphabet = QStringLiteral("abcdefghijklmnopqrstuvwxyz0123456789");
     for (QChar a : alphabet) {
