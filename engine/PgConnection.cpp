@@ -98,12 +98,14 @@ public:
     }
 
     // Runs the hook when its tick is due (a quick answer never sees it);
-    // true once, when it asks to cancel.
-    // A hook that throws is taken as a cancel: the wait cannot go on unseen.
+    // true once, when it asks to cancel. After that the hook still runs
+    // (its window stays alive while the server ends the statement), its
+    // answer no longer counts. A hook that throws is taken as a cancel: the
+    // wait cannot go on unseen.
     bool cancelAsked()
     {
         const Clock::time_point now = Clock::now();
-        if (!m_hook || m_cancelled || now - m_lastCall < HookTick)
+        if (!m_hook || now - m_lastCall < HookTick)
             return false;
         m_called = true;
         m_lastCall = now;
@@ -113,11 +115,11 @@ public:
             cancel = m_hook->wait(std::chrono::duration_cast<milliseconds>(now - m_start));
         } catch (...) {
         }
-        if (cancel) {
-            m_cancelled = true;
-            m_cancelledAt = Clock::now();
-        }
-        return cancel;
+        if (!cancel || m_cancelled)
+            return false;
+        m_cancelled = true;
+        m_cancelledAt = Clock::now();
+        return true;
     }
 
 private:
