@@ -33,7 +33,7 @@ bool ServerWaitHook::wait(std::chrono::milliseconds elapsed)
         QWidget* over = QApplication::activeModalWidget();
         if (!over)
             over = QApplication::activeWindow();
-        m_dialog = std::make_unique<ServerWaitDialog>(over);
+        m_dialog = new ServerWaitDialog(over);
         // The action's busy cursor would cover the Cancel button too.
         QApplication::setOverrideCursor(Qt::ArrowCursor);
         m_arrow = true;
@@ -42,7 +42,7 @@ bool ServerWaitHook::wait(std::chrono::milliseconds elapsed)
         m_dialog->activateWindow();
     }
     QApplication::processEvents();
-    return m_dialog->cancelAsked();
+    return m_dialog && m_dialog->cancelAsked();
 }
 
 void ServerWaitHook::finished()
@@ -60,7 +60,8 @@ void ServerWaitHook::close()
     m_dialog->hide();
     // Deleted from the event loop: the end of a wait may come from inside
     // one of the window's own events.
-    m_dialog.release()->deleteLater();
+    m_dialog->deleteLater();
+    m_dialog = nullptr;
 }
 
 QString ServerWaitHook::cancelledMessage() const

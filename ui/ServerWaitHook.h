@@ -2,7 +2,7 @@
 
 #include "engine/PgWaitHook.h"
 
-#include <memory>
+#include <QPointer>
 
 namespace kv
 {
@@ -28,7 +28,8 @@ public:
 
 private:
     void close();
-    std::unique_ptr<ServerWaitDialog> m_dialog;
+    // Its parent, the window in front, may end first.
+    QPointer<ServerWaitDialog> m_dialog;
     bool m_arrow = false;
 };
 
