@@ -13,6 +13,7 @@
 #include "ui/MainWindow.h"
 #include "ui/SelectionFileDialogs.h"
 #include "ui/SelectionWindow.h"
+#include "ui/ServerWaitHook.h"
 #include "ui/SplashWindow.h"
 
 #include <QGuiApplication>
@@ -50,6 +51,8 @@ int Startup::run()
         QLatin1String("500"))
         UiLanguage::apply(500);
 
+    // Opening a server's directory waits for it too; the splash stays alive.
+    ServerWaitHook serverWait;
     DataModule dm;
     dm.setJetImport(jetImportHook(dm));
     MainWindow window(&dm, config.mdiMod);

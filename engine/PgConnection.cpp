@@ -1,9 +1,14 @@
 #include "engine/PgConnection.h"
 
 #include "core/Error.h"
+#include "engine/PgWaitHook.h"
 
 #include <QRegularExpression>
+#include <cerrno>
 #include <libpq-fe.h>
+#include <optional>
+#include <poll.h>
+#include <sys/socket.h>
 #include <vector>
 
 namespace kv::engine
@@ -46,6 +51,129 @@ QString connectReason(pg_conn* conn)
     return oneLine(text);
 }
 
+using Clock = std::chrono::steady_clock;
+using std::chrono::milliseconds;
+
+// How often the hook runs while the server has not answered.
+constexpr milliseconds HookTick{50};
+// How long a cancelled statement may take to end before the connection is
+// closed under it (a server or network that no longer answers).
+constexpr milliseconds CancelGrace{5000};
+
+// One wait for the server: runs the thread's hook every tick and remembers
+// whether it asked to cancel.
+class ServerWait
+{
+public:
+    ServerWait() : m_hook(PgWaitHook::current()), m_start(Clock::now()), m_lastCall(m_start) {}
+    ~ServerWait()
+    {
+        if (m_called)
+            m_hook->finished();
+    }
+    ServerWait(const ServerWait&) = delete;
+    ServerWait& operator=(const ServerWait&) = delete;
+
+    Clock::time_point start() const { return m_start; }
+    bool cancelled() const { return m_cancelled; }
+    bool graceOver() const { return m_cancelled && Clock::now() - m_cancelledAt > CancelGrace; }
+    QString cancelledMessage() const { return m_hook->cancelledMessage(); }
+
+    // Whether fd became ready for events (or failed) within one tick, or
+    // before deadline without a hook. EINTR (a signal) counts as not ready;
+    // no socket at all as ready, so that libpq says what became of it.
+    bool ready(int fd, short events, std::optional<Clock::time_point> deadline = {}) const
+    {
+        if (fd < 0)
+            return true;
+        int timeout = -1;
+        if (deadline)
+            timeout = int(std::max<qint64>(
+                0, std::chrono::duration_cast<milliseconds>(*deadline - Clock::now()).count()));
+        if (m_hook && (timeout < 0 || timeout > int(HookTick.count())))
+            timeout = int(HookTick.count());
+        pollfd p{fd, events, 0};
+        const int rc = ::poll(&p, 1, timeout);
+        return rc > 0 || (rc < 0 && errno != EINTR);
+    }
+
+    // Runs the hook when its tick is due (a quick answer never sees it);
+    // true once, when it asks to cancel. After that the hook still runs
+    // (its window stays alive while the server ends the statement), its
+    // answer no longer counts. A hook that throws is taken as a cancel: the
+    // wait cannot go on unseen.
+    bool cancelAsked()
+    {
+        const Clock::time_point now = Clock::now();
+        if (!m_hook || now - m_lastCall < HookTick)
+            return false;
+        m_called = true;
+        m_lastCall = now;
+        bool cancel = true;
+        try {
+            const PgWaitHook::Running running;
+            cancel = m_hook->wait(std::chrono::duration_cast<milliseconds>(now - m_start));
+        } catch (...) {
+        }
+        if (!cancel || m_cancelled)
+            return false;
+        m_cancelled = true;
+        m_cancelledAt = Clock::now();
+        return true;
+    }
+
+private:
+    PgWaitHook* m_hook;
+    Clock::time_point m_start;
+    Clock::time_point m_lastCall;
+    Clock::time_point m_cancelledAt;
+    bool m_cancelled = false;
+    bool m_called = false;
+};
+
+// Asks the server to stop the statement running on conn; its result (an
+// error, SQLSTATE 57014) follows on the connection as usual.
+void sendCancel(pg_conn* conn)
+{
+    PGcancel* cancel = PQgetCancel(conn);
+    if (!cancel)
+        return;
+    char reason[256];
+    PQcancel(cancel, reason, int(sizeof reason));
+    PQfreeCancel(cancel);
+}
+
+// Reads the server's answer until PQgetResult will not block: a cancel
+// when the hook asks for one, and when even that is not answered within
+// the grace, the socket is shut so that the connection reports itself lost.
+void awaitResult(pg_conn* conn, ServerWait& wait)
+{
+    while (PQisBusy(conn)) {
+        if (wait.ready(PQsocket(conn), POLLIN) && !PQconsumeInput(conn))
+            return;
+        if (wait.cancelAsked())
+            sendCancel(conn);
+        else if (wait.graceOver())
+            ::shutdown(PQsocket(conn), SHUT_RDWR);
+    }
+}
+
+// libpq's connect_timeout of conn in seconds (at least 2, as libpq reads
+// it), or nothing for an unbounded wait.
+std::optional<int> connectTimeout(pg_conn* conn)
+{
+    std::optional<int> seconds;
+    PQconninfoOption* options = PQconninfo(conn);
+    for (PQconninfoOption* o = options; o && o->keyword; ++o)
+        if (qstrcmp(o->keyword, "connect_timeout") == 0 && o->val) {
+            const int value = QByteArray(o->val).trimmed().toInt();
+            if (value > 0)
+                seconds = std::max(value, 2);
+        }
+    PQconninfoFree(options);
+    return seconds;
+}
+
 std::vector<QByteArray> paramBytes(const QVariantList& params)
 {
     std::vector<QByteArray> bytes;
@@ -73,10 +201,10 @@ PgConnection::PgConnection(const QString& conninfo)
     const char* keys[] = {"connect_timeout", "fallback_application_name", "dbname",
                           "client_encoding", nullptr};
     const char* values[] = {"10", "kvelta", info.constData(), "UTF8", nullptr};
-    m_conn = PQconnectdbParams(keys, values, 1);
+    m_conn = PQconnectStartParams(keys, values, 1);
     if (!m_conn)
         throw Error::engine(QStringLiteral("PostgreSQL: out of memory"));
-    if (PQstatus(m_conn) == CONNECTION_OK) {
+    if (connect()) {
         // Notices ("schema exists, skipping") are no errors; libpq would print them.
         PQsetNoticeProcessor(
             m_conn, [](void*, const char*) {}, nullptr);
@@ -101,6 +229,37 @@ PgConnection::PgConnection(const QString& conninfo)
                 .arg(where, user, db, reason));
     throw Error::engine(
         QStringLiteral("cannot reach the PostgreSQL server %1: %2").arg(where, reason));
+}
+
+bool PgConnection::connect()
+{
+    const std::optional<int> timeout = connectTimeout(m_conn);
+    ServerWait wait;
+    std::optional<Clock::time_point> deadline;
+    if (timeout)
+        deadline = wait.start() + std::chrono::seconds(*timeout);
+    PostgresPollingStatusType state =
+        PQstatus(m_conn) == CONNECTION_BAD ? PGRES_POLLING_FAILED : PGRES_POLLING_WRITING;
+    while (state != PGRES_POLLING_OK && state != PGRES_POLLING_FAILED) {
+        if (deadline && Clock::now() >= *deadline) {
+            const QString where = place(m_conn);
+            PQfinish(m_conn);
+            m_conn = nullptr;
+            throw Error::engine(
+                QStringLiteral("cannot reach the PostgreSQL server %1: no answer within %2 s")
+                    .arg(where)
+                    .arg(*timeout));
+        }
+        if (wait.ready(PQsocket(m_conn), state == PGRES_POLLING_READING ? POLLIN : POLLOUT,
+                       deadline))
+            state = PQconnectPoll(m_conn);
+        if (state != PGRES_POLLING_OK && wait.cancelAsked()) {
+            PQfinish(m_conn);
+            m_conn = nullptr;
+            throw Error::engine(wait.cancelledMessage());
+        }
+    }
+    return state == PGRES_POLLING_OK;
 }
 
 PgConnection::~PgConnection()
@@ -136,11 +295,51 @@ void PgConnection::check(const PgResult& result, const QString& what) const
                  state.isEmpty() ? QString() : QStringLiteral(" (SQLSTATE %1)").arg(state)));
 }
 
+PgResult PgConnection::submit(const std::function<int(pg_conn*)>& start)
+{
+    // A statement from an event the hook let through, on a connection that
+    // is waiting for its own: libpq would refuse it less clearly.
+    if (m_busy)
+        throw Error::engine(
+            QStringLiteral("the connection to the PostgreSQL server %1 is busy with another "
+                           "statement")
+                .arg(place(m_conn)));
+    if (!start(m_conn))
+        return PgResult();
+    m_busy = true;
+    const struct Idle {
+        bool& busy;
+        ~Idle() { busy = false; }
+    } idle{m_busy};
+    ServerWait wait;
+    // As PQexec: the last result, or the first that failed.
+    PgResult kept;
+    bool failed = false;
+    for (;;) {
+        awaitResult(m_conn, wait);
+        PgResult next(PQgetResult(m_conn));
+        if (!next.handle())
+            break;
+        const ExecStatusType status = PQresultStatus(next.handle());
+        if (!failed) {
+            failed = status == PGRES_FATAL_ERROR || status == PGRES_BAD_RESPONSE;
+            kept = std::move(next);
+        }
+        // COPY goes on with PgCopyIn; there is nothing more to read now.
+        if (status == PGRES_COPY_IN || status == PGRES_COPY_OUT || status == PGRES_COPY_BOTH)
+            break;
+    }
+    if (wait.cancelled() &&
+        (kept.sqlState() == QLatin1String("57014") || PQstatus(m_conn) == CONNECTION_BAD))
+        throw Error::engine(wait.cancelledMessage());
+    return kept;
+}
+
 PgResult PgConnection::run(const QString& sql, const QVariantList& params)
 {
     const QByteArray text = sql.toUtf8();
     if (params.isEmpty())
-        return PgResult(PQexec(m_conn, text.constData()));
+        return submit([&](pg_conn* c) { return PQsendQuery(c, text.constData()); });
     const std::vector<QByteArray> bytes = paramBytes(params);
     std::vector<const char*> values;
     std::vector<int> lengths;
@@ -148,8 +347,10 @@ PgResult PgConnection::run(const QString& sql, const QVariantList& params)
         values.push_back(params[i].isNull() ? nullptr : bytes[size_t(i)].constData());
         lengths.push_back(int(bytes[size_t(i)].size()));
     }
-    return PgResult(PQexecParams(m_conn, text.constData(), int(values.size()), nullptr,
-                                 values.data(), lengths.data(), nullptr, 0));
+    return submit([&](pg_conn* c) {
+        return PQsendQueryParams(c, text.constData(), int(values.size()), nullptr, values.data(),
+                                 lengths.data(), nullptr, 0);
+    });
 }
 
 void PgConnection::exec(const QString& sql)

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QVariantList>
 #include <optional>
+#include <functional>
 
 struct pg_conn;
 
@@ -21,6 +22,13 @@ namespace kv::engine
 // the server refused the login (unknown role, wrong password, no such
 // database), the connection was lost, or the server rejected a command.
 // Messages never repeat the connection string, which may hold a password.
+//
+// Connecting and every statement wait for the server without blocking in
+// libpq: the thread's PgWaitHook, if any, runs meanwhile and may cancel.
+// A cancelled statement throws Error::engine with the hook's message and
+// leaves the connection usable (inside a transaction, the transaction has
+// failed, as after any rejected statement); a cancelled connection attempt
+// throws the same. A connection string without connect_timeout gets 10 s.
 class PgConnection
 {
 public:
@@ -49,13 +57,21 @@ public:
     QString describe() const;
     pg_conn* handle() const { return m_conn; }
 
+    // Sends a command with start (a PQsend... call that returns 1 when the
+    // command went out) and waits for its results as query() does; returns
+    // the last result, or the failed one, unchecked. For PgStatement.
+    PgResult submit(const std::function<int(pg_conn*)>& start);
+
     // Throws for a result that is not a success (or null): a lost
     // connection, else the server's message with its SQLSTATE.
     void check(const PgResult& result, const QString& what) const;
 
 private:
     PgResult run(const QString& sql, const QVariantList& params);
+    // Drives the attempt PQconnectStartParams began; false when it failed.
+    bool connect();
     pg_conn* m_conn = nullptr;
+    bool m_busy = false;
 };
 
 } // namespace kv::engine

@@ -24,10 +24,12 @@ PgStatement::PgStatement(PgConnection& connection, const QString& sql)
     : m_connection(connection), m_name(nextName())
 {
     const QByteArray text = sql.toUtf8();
-    const PgResult prepared(
-        PQprepare(connection.handle(), m_name.constData(), text.constData(), 0, nullptr));
+    const PgResult prepared = connection.submit([&](pg_conn* c) {
+        return PQsendPrepare(c, m_name.constData(), text.constData(), 0, nullptr);
+    });
     connection.check(prepared, QStringLiteral("rejected a statement"));
-    m_described = PgResult(PQdescribePrepared(connection.handle(), m_name.constData()));
+    m_described = connection.submit(
+        [&](pg_conn* c) { return PQsendDescribePrepared(c, m_name.constData()); });
     connection.check(m_described, QStringLiteral("cannot describe a statement"));
     const int count = PQnparams(m_described.handle());
     m_values.resize(size_t(count));
@@ -36,9 +38,12 @@ PgStatement::PgStatement(PgConnection& connection, const QString& sql)
 
 PgStatement::~PgStatement()
 {
-    // No throwing here; a lost connection took the statement with it.
-    if (PQstatus(m_connection.handle()) == CONNECTION_OK &&
-        PQtransactionStatus(m_connection.handle()) != PQTRANS_INERROR)
+    // No throwing here; a lost connection took the statement with it. While
+    // another statement is in flight (ended from an event during its wait)
+    // the name stays: PQexec would swallow that statement's result.
+    const PGTransactionStatusType state = PQtransactionStatus(m_connection.handle());
+    if (PQstatus(m_connection.handle()) == CONNECTION_OK && state != PQTRANS_INERROR &&
+        state != PQTRANS_ACTIVE)
         PQclear(PQexec(m_connection.handle(), ("DEALLOCATE " + m_name).constData()));
 }
 
@@ -85,8 +90,10 @@ PgResult PgStatement::run()
         values.push_back(m_nulls[i] ? nullptr : m_values[i].constData());
         lengths.push_back(int(m_values[i].size()));
     }
-    PgResult result(PQexecPrepared(m_connection.handle(), m_name.constData(), int(values.size()),
-                                   values.data(), lengths.data(), nullptr, 0));
+    PgResult result = m_connection.submit([&](pg_conn* c) {
+        return PQsendQueryPrepared(c, m_name.constData(), int(values.size()), values.data(),
+                                   lengths.data(), nullptr, 0);
+    });
     m_connection.check(result, QStringLiteral("rejected a statement"));
     return result;
 }

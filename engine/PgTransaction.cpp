@@ -16,7 +16,9 @@ PgTransaction::PgTransaction(PgConnection& connection, const QString& begin)
 PgTransaction::~PgTransaction()
 {
     // No throwing from a destructor; a lost connection rolled back already.
-    if (m_open && PQstatus(m_connection.handle()) == CONNECTION_OK)
+    // Nor while another statement is in flight (see ~PgStatement).
+    if (m_open && PQstatus(m_connection.handle()) == CONNECTION_OK &&
+        PQtransactionStatus(m_connection.handle()) != PQTRANS_ACTIVE)
         PQclear(PQexec(m_connection.handle(), "ROLLBACK"));
 }
 

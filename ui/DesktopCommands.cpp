@@ -9,12 +9,14 @@
 #include "ui/ProfileCommands.h"
 #include "ui/SelectionCommands.h"
 #include "ui/SelectionWindow.h"
+#include "ui/ServerWaitHook.h"
 
 namespace kv
 {
 
 DesktopCommands::DesktopCommands(MainWindow& window, DataModule& dm)
-    : m_vyber(std::make_unique<SelectionWindow>(dm, &window))
+    : m_serverWait(std::make_unique<ServerWaitHook>()),
+      m_vyber(std::make_unique<SelectionWindow>(dm, &window))
 {
     installSelectionCommands(window, dm, *m_vyber);
     m_vyber->setReapplyExclusion(installExclusionCommands(window, dm));

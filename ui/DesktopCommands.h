@@ -9,6 +9,7 @@ class PrintCommands;
 class DataModule;
 class MainWindow;
 class SelectionWindow;
+class ServerWaitHook;
 
 // Wires every command of the desktop program to the window or operation
 // that serves it, once the data module is open: selection, exclusion,
@@ -23,6 +24,9 @@ public:
     PrintCommands& printing() const { return *m_print; }
 
 private:
+    // First, so that it outlives every window: their statements on the
+    // server wait through it.
+    std::unique_ptr<ServerWaitHook> m_serverWait;
     std::unique_ptr<SelectionWindow> m_vyber;
     PrintCommands* m_print; // owned by the window
 };

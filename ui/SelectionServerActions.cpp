@@ -34,7 +34,8 @@ auto onServer(QWidget* parent, Work&& work)
         failure = e.message();
         engine = e.is(Error::Kind::Engine);
     }
-    showErrorBox(parent, engine ? loadStr(279).arg(failure) : failure);
+    // A cancel is no outage: the user's own word is enough.
+    showErrorBox(parent, engine && failure != loadStr(327) ? loadStr(279).arg(failure) : failure);
     return std::nullopt;
 }
 

@@ -406,7 +406,7 @@ TEST(StringTableResource, EnglishIsCompleteWhereTheSwitchIsOffered)
     // is a name (products, portals, the maker) or a word both languages share.
     const QSet<QString> shared = {"PE No.", "Logo", "Fax", "Internet", "mm", "Tip", "ARES"};
     const StringTable& t = StringTable::instance();
-    for (int id = 1; id <= 299; ++id) {
+    for (int id = 1; id <= 499; ++id) {
         if (!t.contains(id))
             continue;
         ASSERT_TRUE(t.contains(id + 500)) << "id " << id;
@@ -470,15 +470,18 @@ TEST(StringTableResource, EveryEnglishRowHasItsCzechRow)
 {
     const StringTable& t = StringTable::instance();
     int english = 0;
-    for (int id = 1; id <= 299; ++id) {
+    for (int id = 1; id <= 499; ++id) {
         if (!t.contains(id + 500))
             continue;
         ++english;
         EXPECT_TRUE(t.contains(id)) << "id " << id;
     }
     EXPECT_GE(english, 150);
-    // Rows outside the two language ranges would be unreachable.
-    for (int row = 300; row <= 500; ++row)
+    // Czech ids run 1-499 and English rows 501-999: any other row would be
+    // unreachable.
+    for (int row : {0, 500})
+        EXPECT_FALSE(t.contains(row)) << "row " << row;
+    for (int row = 1000; row <= 1500; ++row)
         EXPECT_FALSE(t.contains(row)) << "row " << row;
 }
 
