@@ -248,6 +248,10 @@ bool type(QWidget* widget, const QString& text)
     sendKey(window, true, Qt::Key_A, QString(QChar(1)), Qt::ControlModifier);
     sendKey(window, false, Qt::Key_A, QString(QChar(1)), Qt::ControlModifier);
     for (const QChar c : text) {
+        if (c == u'\n') { // a line end is the Return key
+            keyClick(window, Qt::Key_Return, QStringLiteral("\r"), Qt::NoModifier);
+            continue;
+        }
         // Keys by their text, so letters with diacritics arrive as typed.
         const Qt::Key k = c.isLetterOrNumber() && c.unicode() < 128 ? Qt::Key(c.toUpper().unicode())
                                                                     : Qt::Key_unknown;
