@@ -9,6 +9,7 @@
 #include "tests/support/FileProbe.h"
 #include "tests/support/Journey.h"
 #include "tests/support/JourneyApp.h"
+#include "tests/support/MessageBoxes.h"
 #include "tests/support/WindowInput.h"
 
 #include <QAbstractButton>
@@ -30,11 +31,6 @@ namespace
 void execBehindTheProgram(const QString& path, const QString& sql)
 {
     kvtest::CompanyDb::change(path, sql);
-}
-
-QMessageBox* boxInFront()
-{
-    return qobject_cast<QMessageBox*>(in::front());
 }
 
 } // namespace

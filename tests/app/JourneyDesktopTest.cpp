@@ -3,6 +3,7 @@
 #include "domain/Export.h"
 #include "tests/support/Journey.h"
 #include "tests/support/JourneyApp.h"
+#include "tests/support/MessageBoxes.h"
 #include "tests/support/WindowInput.h"
 #include "ui/HelpWindow.h"
 #include "ui/LinkOpener.h"
@@ -34,20 +35,6 @@ namespace in = kvtest::input;
 
 namespace
 {
-
-QMessageBox* boxInFront()
-{
-    return qobject_cast<QMessageBox*>(in::front());
-}
-
-void answerBox(QMessageBox::StandardButton button, QString* text = nullptr)
-{
-    QMessageBox* box = boxInFront();
-    ASSERT_NE(box, nullptr);
-    if (text)
-        *text = box->text() + u'\n' + box->informativeText();
-    in::click(box->button(button));
-}
 
 kv::HelpWindow* visibleHelp()
 {

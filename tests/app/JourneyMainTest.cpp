@@ -114,8 +114,15 @@ TEST(JourneyMain, NewSelectionThroughDictionariesAndIndustrySearchShowsTheSet)
               })
         .waitFor("industries found",
                  [] {
+                     // The window lists the whole dictionary before a search.
                      auto lb = qobject_cast<QListWidget*>(in::find("lb"));
-                     return lb && lb->count() > 0;
+                     auto typed = qobject_cast<QLineEdit*>(in::find("edHledat"));
+                     if (!lb || lb->count() == 0 || !typed || typed->text() != "a")
+                         return false;
+                     for (int i = 0; i < lb->count(); ++i)
+                         if (!lb->item(i)->text().contains('a', Qt::CaseInsensitive))
+                             return false;
+                     return true;
                  })
         .then("take it",
               [] {

@@ -9,6 +9,7 @@
 #include "engine/TableCursor.h"
 #include "tests/support/Journey.h"
 #include "tests/support/JourneyApp.h"
+#include "tests/support/MessageBoxes.h"
 #include "tests/support/PgTestServer.h"
 #include "tests/support/WindowInput.h"
 
@@ -33,20 +34,6 @@ QString rowText(const char* edit)
 {
     auto* e = qobject_cast<QLineEdit*>(in::find(QLatin1String(edit)));
     return e ? e->text() : QString();
-}
-
-QMessageBox* boxInFront()
-{
-    return qobject_cast<QMessageBox*>(in::front());
-}
-
-void answerBox(QMessageBox::StandardButton button, QString* text = nullptr)
-{
-    QMessageBox* box = boxInFront();
-    ASSERT_NE(box, nullptr);
-    if (text)
-        *text = box->text();
-    in::click(box->button(button));
 }
 
 void clickDialogButton(QDialogButtonBox::StandardButton button)

@@ -1,5 +1,7 @@
 #include "tests/support/Journey.h"
 
+#include "tests/support/WindowInput.h"
+
 #include <QApplication>
 #include <QDialog>
 #include <QMainWindow>
@@ -24,6 +26,12 @@ Journey& Journey::waitFor(const QString& what, std::function<bool()> ready)
     return *this;
 }
 
+Journey& Journey::failWhen(std::function<QString()> broken)
+{
+    m_broken = std::move(broken);
+    return *this;
+}
+
 bool Journey::run()
 {
     m_next = 0;
@@ -39,8 +47,18 @@ void Journey::pump()
 {
     if (m_finished || m_failed)
         return;
+    if (m_broken) {
+        if (const QString why = m_broken(); !why.isEmpty()) {
+            fail(why);
+            return;
+        }
+    }
     if (m_next >= m_steps.size()) {
         m_finished = true;
+        return;
+    }
+    if (input::stepsHeld()) { // an action is still being delivered
+        QTimer::singleShot(10, [this] { pump(); });
         return;
     }
     Step& step = m_steps[m_next];

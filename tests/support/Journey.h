@@ -29,6 +29,9 @@ public:
 
     Journey& then(const QString& what, std::function<void()> action);
     Journey& waitFor(const QString& what, std::function<bool()> ready);
+    // Asked before every step: a reason (a program the journey talks to has
+    // died) fails the journey at once, instead of after a wait's limit.
+    Journey& failWhen(std::function<QString()> broken);
     // Runs the steps; true when all ran.
     bool run();
 
@@ -44,6 +47,7 @@ private:
 
     int m_waitMs;
     std::vector<Step> m_steps;
+    std::function<QString()> m_broken;
     size_t m_next = 0;
     bool m_failed = false;
     bool m_finished = false;

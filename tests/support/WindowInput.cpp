@@ -9,18 +9,105 @@
 #include <QPointer>
 #include <QRadioButton>
 #include <QTest>
+#include <QThread>
 #include <QTimer>
 #include <QWidget>
 #include <QWindow>
 #include <qpa/qwindowsysteminterface.h>
 
 #include <gtest/gtest.h>
+#include <iterator>
 
 namespace kvtest::input
 {
 
 namespace
 {
+
+// QTest's functions for a QWindow let the event loop run after every event,
+// and a journey's next step (a timer) may come due in there on a slow
+// machine: it would then act before the rest of this action's input, and a
+// key meant for a dialog would reach the window behind it. So the events
+// take the same way as there, but the loop after each is marked, and
+// Journey holds its next step while it runs (stepsHeld()). Steps still run
+// inside what the program does with an event: a modal window's loop, a long
+// report that lets events through.
+int flushLevel = -1; // the loop level of the current flush; -1 when none
+
+void flush()
+{
+    const int outer = flushLevel;
+    flushLevel = QThread::currentThread()->loopLevel();
+    QCoreApplication::processEvents();
+    flushLevel = outer;
+}
+
+// A left click (or a double click) as QTest::mouseEvent delivers it.
+void mouseClick(QWindow* window, QPoint pos, bool twice)
+{
+    QTest::lastMouseTimestamp += 1;
+    const QPointF local(pos);
+    const QPointF global = window->mapToGlobal(local);
+    QPointer<QWindow> w(window);
+    Qt::MouseButtons& buttons = QTestPrivate::qtestMouseButtons;
+    for (int i = 0; i < (twice ? 2 : 1); ++i) {
+        buttons.setFlag(Qt::LeftButton, true);
+        qt_handleMouseEvent(w, local, global, buttons, Qt::LeftButton, QEvent::MouseButtonPress,
+                            Qt::NoModifier, QTest::lastMouseTimestamp);
+        buttons.setFlag(Qt::LeftButton, false);
+        qt_handleMouseEvent(w, local, global, buttons, Qt::LeftButton, QEvent::MouseButtonRelease,
+                            Qt::NoModifier, QTest::lastMouseTimestamp);
+    }
+    QTest::lastMouseTimestamp += QTest::mouseDoubleClickInterval; // no double click by chance
+    flush();
+}
+
+void keyEvent(QWindow* window, bool press, int key, Qt::KeyboardModifiers modifiers,
+              const QString& text = QString())
+{
+    qt_handleKeyEvent(window, press ? QEvent::KeyPress : QEvent::KeyRelease, key, modifiers, text);
+    flush();
+}
+
+// A key press or release with its modifier keys around it, as
+// QTest::sendKeyEvent sends them.
+void sendKey(QWindow* window, bool press, Qt::Key key, const QString& text,
+             Qt::KeyboardModifiers modifiers)
+{
+    struct Modifier {
+        Qt::KeyboardModifier flag;
+        Qt::Key key;
+    };
+    static const Modifier order[] = {{Qt::ShiftModifier, Qt::Key_Shift},
+                                     {Qt::ControlModifier, Qt::Key_Control},
+                                     {Qt::AltModifier, Qt::Key_Alt},
+                                     {Qt::MetaModifier, Qt::Key_Meta}};
+    if (press) {
+        Qt::KeyboardModifiers held;
+        for (const Modifier& m : order)
+            if (modifiers & m.flag) {
+                keyEvent(window, true, m.key, held);
+                held |= m.flag;
+            }
+        keyEvent(window, true, key, modifiers, text);
+        return;
+    }
+    keyEvent(window, false, key, modifiers, text);
+    Qt::KeyboardModifiers held = modifiers;
+    for (auto m = std::rbegin(order); m != std::rend(order); ++m)
+        if (modifiers & m->flag) {
+            keyEvent(window, false, m->key, held);
+            held &= ~m->flag;
+        }
+}
+
+void keyClick(QWindow* window, Qt::Key key, const QString& text, Qt::KeyboardModifiers modifiers)
+{
+    QPointer<QWindow> w(window);
+    sendKey(window, true, key, text, modifiers);
+    if (w)
+        sendKey(window, false, key, text, modifiers);
+}
 
 QWindow* handleOf(QWidget* widget, QPoint& pos)
 {
@@ -96,7 +183,7 @@ bool click(QWidget* widget, QPoint pos)
         return false;
     pos = centreOr(widget, pos);
     QWindow* window = handleOf(widget, pos);
-    QTest::mouseClick(window, Qt::LeftButton, Qt::NoModifier, pos);
+    mouseClick(window, pos, false);
     return true;
 }
 
@@ -114,9 +201,11 @@ bool doubleClick(QWidget* widget, QPoint pos)
         return false;
     pos = centreOr(widget, pos);
     QWindow* window = handleOf(widget, pos);
-    // A press and release, then the second press as a double click.
-    QTest::mouseClick(window, Qt::LeftButton, Qt::NoModifier, pos);
-    QTest::mouseDClick(window, Qt::LeftButton, Qt::NoModifier, pos);
+    // A click, then two more at one time: the second press is the double click.
+    QPointer<QWindow> w(window);
+    mouseClick(window, pos, false);
+    if (w)
+        mouseClick(window, pos, true);
     return true;
 }
 
@@ -129,7 +218,7 @@ bool wheel(QWidget* widget, int angleDelta, QPoint pos)
     // Queued like a wheel event from the display server, then delivered.
     QWindowSystemInterface::handleWheelEvent(
         window, QPointF(pos), window->mapToGlobal(QPointF(pos)), QPoint(), QPoint(0, angleDelta));
-    QCoreApplication::processEvents();
+    flush();
     return true;
 }
 
@@ -140,7 +229,9 @@ bool key(int key, Qt::KeyboardModifiers modifiers)
         ADD_FAILURE() << "key: no window has the focus";
         return false;
     }
-    QTest::keyClick(window, Qt::Key(key), modifiers);
+    const char ascii = QTest::keyToAscii(Qt::Key(key));
+    keyClick(window, Qt::Key(key), ascii ? QString(QChar::fromLatin1(ascii)) : QString(),
+             modifiers);
     return true;
 }
 
@@ -154,14 +245,18 @@ bool type(QWidget* widget, const QString& text)
         return false;
     }
     // Ctrl+A as X11 sends it: the control character as its text.
-    QTest::sendKeyEvent(QTest::Press, window, Qt::Key_A, QString(QChar(1)), Qt::ControlModifier);
-    QTest::sendKeyEvent(QTest::Release, window, Qt::Key_A, QString(QChar(1)), Qt::ControlModifier);
+    sendKey(window, true, Qt::Key_A, QString(QChar(1)), Qt::ControlModifier);
+    sendKey(window, false, Qt::Key_A, QString(QChar(1)), Qt::ControlModifier);
     for (const QChar c : text) {
+        if (c == u'\n') { // a line end is the Return key
+            keyClick(window, Qt::Key_Return, QStringLiteral("\r"), Qt::NoModifier);
+            continue;
+        }
         // Keys by their text, so letters with diacritics arrive as typed.
         const Qt::Key k = c.isLetterOrNumber() && c.unicode() < 128 ? Qt::Key(c.toUpper().unicode())
                                                                     : Qt::Key_unknown;
-        QTest::sendKeyEvent(QTest::Press, window, k, QString(c), Qt::NoModifier);
-        QTest::sendKeyEvent(QTest::Release, window, k, QString(c), Qt::NoModifier);
+        sendKey(window, true, k, QString(c), Qt::NoModifier);
+        sendKey(window, false, k, QString(c), Qt::NoModifier);
     }
     return true;
 }
@@ -244,6 +339,11 @@ void emulateWindowManager()
         manager = new WindowManager(qApp);
         qApp->installEventFilter(manager);
     }
+}
+
+bool stepsHeld()
+{
+    return flushLevel >= 0 && QThread::currentThread()->loopLevel() == flushLevel;
 }
 
 QWidget* focusWindowWidget()

@@ -50,6 +50,11 @@ bool chooseMenu(QMainWindow* window, const QStringList& path);
 // Clicks an item of a menu that is open now.
 bool clickMenuItem(QAction* action);
 
+// True while an input function lets the event loop run between its events:
+// a journey's next step must wait until the whole action has been delivered
+// (a step may still run in a modal window's loop the action opened).
+bool stepsHeld();
+
 // Which window takes the keyboard now (the focus window's widget).
 QWidget* focusWindowWidget();
 
