@@ -4,7 +4,7 @@
 set -euo pipefail
 
 PACKAGES=(
-  build-essential cmake pkg-config
+  build-essential cmake pkg-config lld
   qt6-base-dev qt6-base-dev-tools qt6-base-private-dev libqt6printsupport6 libqt6network6 libgl-dev
   qt6-translations-l10n
   libsqlite3-dev sqlite3 libjpeg-dev libxlsxwriter-dev unzip
