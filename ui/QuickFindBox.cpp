@@ -102,7 +102,7 @@ void QuickFindBox::showFirm(const engine::QuickFindRow& firm)
     // The set to come back to is the one shown before the first find.
     if (!m_saved)
         m_saved =
-            Saved{firms->filter(), firms->isFiltered(), m_dm->excludedFirms(), m_statusText()};
+            Saved{firms->filter(), firms->isFiltered(), m_dm->excludedFirms(), m_statusText(), QString()};
     const QString shown = QStringLiteral("peno in(%1)").arg(firm.peno);
     m_saved->shown = shown;
     try {

@@ -36,7 +36,7 @@ public:
     Note own(qint64 peno) override
     {
         auto it = notes.find(peno);
-        return it == notes.end() ? Note{"anna", {}, {}, 0} : it->second;
+        return it == notes.end() ? Note{"anna", {}, {}, 0, {}, true} : it->second;
     }
     std::vector<Note> all(qint64 peno) override
     {

@@ -48,8 +48,9 @@ public:
         if (seen.rows() != 1 || seen.text(0, 0) != m_eventType)
             return false;
         acted = true;
-        if (m_act == Act::Terminate)
+        if (m_act == Act::Terminate) {
             EXPECT_EQ(m_watcher.query("SELECT pg_terminate_backend($1)", {m_pid}).text(0, 0), "t");
+        }
         if (m_act == Act::Release && release)
             release();
         return m_act == Act::Cancel;

@@ -60,8 +60,9 @@ void expectFullLinesOf(const QString& text, const QStringList& lines, qreal widt
     EXPECT_EQ(lines.join(QString()), text) << "nothing lost, nothing added";
     for (qsizetype i = 0; i < lines.size(); ++i) {
         EXPECT_LE(TextMeasure::width(lines[i], font()), width) << i;
-        if (i + 1 < lines.size()) // greedy: one more character would not fit
+        if (i + 1 < lines.size()) { // greedy: one more character would not fit
             EXPECT_GT(TextMeasure::width(lines[i] + lines[i + 1].left(1), font()), width) << i;
+        }
     }
 }
 

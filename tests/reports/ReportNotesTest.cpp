@@ -51,8 +51,9 @@ TEST(KV_NOTES_SUITE(ReportNotes), TheProfileAndTheListPrintWhatTheProfileWindowS
     notes.write(1, "Volat ráno\n");
     notes.write(1, "Nový sklad", "petr");
     const QStringList expected = shownLines(notes);
-    if (kvtest::NoteBackend::onServer)
+    if (kvtest::NoteBackend::onServer) {
         ASSERT_EQ(expected.size(), 4); // both authors' notes
+    }
 
     MemoryDataSource firms, persons, industries, lines;
     firms.setRows({firm(1, "Alfa"), firm(2, "Beta")});
