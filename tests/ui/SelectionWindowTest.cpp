@@ -281,7 +281,13 @@ TEST_F(SelectionWindowTest, SavedSelectionLoadsBackAndApplies)
         auto* dialog = qobject_cast<QFileDialog*>(modal);
         ASSERT_NE(dialog, nullptr);
         EXPECT_EQ(dialog->nameFilters().value(0), QStringLiteral("Výběry KV2001 (*.kvv)"));
-        dialog->selectFile(typed);
+        // The name goes into the name box as a user types it: selectFile()
+        // leaves that box alone while it has the focus, and the dialog would
+        // then take its folder for the answer and stay open.
+        auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        ASSERT_NE(name, nullptr);
+        dialog->setDirectory(dir.path());
+        name->setText(QStringLiteral("vyber"));
         QMetaObject::invokeMethod(dialog, "accept");
     });
     const QString path = kv::askSelectionFile(w.get(), true);
