@@ -205,7 +205,8 @@ PgDirectoryLoader::Result PgDirectoryLoader::run(const QString& sourceName)
     PgDirectoryVersions versions(m_target);
     versions.ensureReaderRole();
     // The office's notes live beside the versions and outlast every load;
-    // a table made earlier (perhaps by another role) is left as it is.
+    // a table of the shape before row owners is upgraded here, and a ready
+    // one is left as it is.
     if (PgNoteStore notes(m_target); !notes.ready())
         notes.prepare();
 
