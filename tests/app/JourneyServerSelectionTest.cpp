@@ -11,6 +11,7 @@
 #include "tests/support/JourneyApp.h"
 #include "tests/support/MessageBoxes.h"
 #include "tests/support/PgTestServer.h"
+#include "tests/support/SelectionSteps.h"
 #include "tests/support/WindowInput.h"
 
 #include <QDialogButtonBox>
@@ -26,15 +27,11 @@
 
 using namespace kvtest;
 namespace in = kvtest::input;
+namespace step = kvtest::selection;
+using kvtest::selection::rowText;
 
 namespace
 {
-
-QString rowText(const char* edit)
-{
-    auto* e = qobject_cast<QLineEdit*>(in::find(QLatin1String(edit)));
-    return e ? e->text() : QString();
-}
 
 void clickDialogButton(QDialogButtonBox::StandardButton button)
 {
@@ -99,15 +96,7 @@ TEST(JourneyServerSelection, SavedToTheServerAndLoadedBackIntoTheWindow)
     j.then("the selection button", [] { in::click("sbVyber"); })
         .waitFor("the selection window with the server's buttons",
                  [] { return serverButtonsShown(true); })
-        .then("a town from the dictionary",
-              [&] {
-                  in::click("lMisto");
-                  in::type(in::find("edSlovnik"), prefix);
-                  auto* list = qobject_cast<QListView*>(in::find("DBList"));
-                  ASSERT_GT(list->model()->rowCount(), 0);
-                  in::doubleClick(list->viewport(),
-                                  list->visualRect(list->model()->index(0, 0)).center());
-              })
+        .then("a town from the dictionary", [&] { step::pickFirstLine("lMisto", prefix); })
         .waitFor("the town in its row", [] { return !rowText("edMisto").isEmpty(); })
         .then("save to the server",
               [&] {
