@@ -1,7 +1,9 @@
 // The data module on a large demo data home: from OpenDatabase to the first
 // firm's list line, with every optional cursor open, the whole company
 // table as the set, and the first page of the list preview of that set.
-// Needs KV_BENCH_HOME (kvelta make-demo DIR --firms 1000000).
+// Needs KV_BENCH_HOME (kvelta make-demo DIR --firms 1000000); KV_BENCH_DB
+// measures the company data on a server instead (bench/BenchData.h).
+#include "BenchData.h"
 #include "core/Settings.h"
 #include "domain/DataModule.h"
 #include "domain/PrintCursorScope.h"
@@ -22,12 +24,11 @@ namespace
 
 bool haveHome(benchmark::State& state)
 {
-    const QByteArray home = qgetenv("KV_BENCH_HOME");
-    if (home.isEmpty()) {
-        state.SkipWithError("KV_BENCH_HOME is not set");
+    QString error;
+    if (!kv::bench::useData(&error)) {
+        state.SkipWithError(error.toUtf8().constData());
         return false;
     }
-    kv::settings().dataHome = QString::fromLocal8Bit(home);
     return true;
 }
 

@@ -3,7 +3,9 @@
 // list draws its first screen. Measured per keystroke as the filter plus
 // the texts of the first 40 lines read through the list's model. Needs a
 // data home made by "kvelta make-demo DIR --firms 1000000" in KV_BENCH_HOME;
-// without it every benchmark is skipped. Target: under 100 ms.
+// without it every benchmark is skipped; KV_BENCH_DB measures the
+// dictionaries on a server instead (bench/BenchData.h). Target: under 100 ms.
+#include "BenchData.h"
 #include "core/Error.h"
 #include "domain/DictionaryModel.h"
 #include "engine/Database.h"
@@ -31,15 +33,10 @@ Home& home()
 {
     static Home h = [] {
         Home out;
-        const QString path = qEnvironmentVariable("KV_BENCH_HOME");
-        if (path.isEmpty()) {
-            out.error = QStringLiteral("KV_BENCH_HOME is not set (a data home made by kvelta "
-                                       "make-demo with a million firms)");
+        if (!bench::useData(&out.error))
             return out;
-        }
         try {
-            out.db = std::make_unique<engine::Database>(
-                QDir(path).filePath(QStringLiteral("Dta/KV2001.db")));
+            out.db = bench::openDatabase();
         } catch (const Error& e) {
             if (!e.is(Error::Kind::Engine))
                 throw;

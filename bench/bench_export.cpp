@@ -1,6 +1,8 @@
 // Text export on a large demo data home: 5,000 firms (the export limit) with
 // every item ticked, the contact person costing one statement per firm.
-// Needs KV_BENCH_HOME (kvelta make-demo DIR --firms 1000000).
+// Needs KV_BENCH_HOME (kvelta make-demo DIR --firms 1000000); KV_BENCH_DB
+// measures the company data on a server instead (bench/BenchData.h).
+#include "BenchData.h"
 #include "core/Settings.h"
 #include "domain/DataModule.h"
 #include "domain/Export.h"
@@ -15,12 +17,11 @@ namespace
 
 void ExportFiveThousandEveryItem(benchmark::State& state)
 {
-    const QByteArray home = qgetenv("KV_BENCH_HOME");
-    if (home.isEmpty()) {
-        state.SkipWithError("KV_BENCH_HOME is not set");
+    QString error;
+    if (!kv::bench::useData(&error)) {
+        state.SkipWithError(error.toUtf8().constData());
         return;
     }
-    kv::settings().dataHome = QString::fromLocal8Bit(home);
     kv::DataModule dm;
     if (dm.openDatabase().status != kv::DataModule::OpenStatus::Opened) {
         state.SkipWithError("the database did not open");

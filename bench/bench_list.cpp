@@ -2,7 +2,9 @@
 // place of a million-firm set; opening the profile window on a random firm
 // of it. Needs a data home with a big database
 // (kvelta make-demo DIR --firms 1000000) in the environment variable
-// KV_BENCH_HOME; without it every benchmark is skipped.
+// KV_BENCH_HOME; without it every benchmark is skipped. KV_BENCH_DB measures
+// the company data on a server instead (bench/BenchData.h).
+#include "BenchData.h"
 #include "core/Settings.h"
 #include "domain/DataModule.h"
 #include "domain/FirmListModel.h"
@@ -35,13 +37,9 @@ ListHome& home()
 {
     static ListHome h = [] {
         ListHome out;
-        const QString path = qEnvironmentVariable("KV_BENCH_HOME");
-        if (path.isEmpty()) {
-            out.error = QStringLiteral("KV_BENCH_HOME is not set (a data home with a large demo "
-                                       "database, made by kvelta make-demo)");
+        if (!kv::bench::useData(&out.error))
             return out;
-        }
-        kv::settings().dataHome = QDir(path).absolutePath();
+        const QString path = kv::settings().dataHome;
         out.dm = std::make_unique<kv::DataModule>();
         const kv::DataModule::OpenResult opened = out.dm->openDatabase();
         if (opened.status != kv::DataModule::OpenStatus::Opened) {

@@ -12,7 +12,10 @@
 // buildFilterWithSets); filter_chars is the length of the same filter spelled
 // out, measured outside the timing. CountFrequentNameWord is the selection
 // window's Count; ...Floor twins run the bare SQLite statement for the same
-// firms. peak_rss_mb is the process's peak resident memory so far.
+// firms. peak_rss_mb is the process's peak resident memory so far. With
+// KV_BENCH_DB the company data is on that server (bench/BenchData.h); the
+// SQLite share is then 0.
+#include "BenchData.h"
 #include "core/Error.h"
 #include "domain/EngineStatementRunner.h"
 #include "domain/FilterBuilder.h"
@@ -65,7 +68,7 @@ QList<QPair<QString, QString>> rows(engine::Database& db, const QString& sql)
 
 void setUp(Home& h, const QString& path)
 {
-    h.db = std::make_unique<engine::Database>(QDir(path).filePath(QStringLiteral("Dta/KV2001.db")));
+    h.db = bench::openDatabase();
     h.noteDir = QDir(path).filePath(QStringLiteral("Pozn"));
     h.firma = std::make_unique<engine::TableCursor>(*h.db, QStringLiteral("firma"));
     h.firma->setSort(QStringLiteral("nazev"));
@@ -114,19 +117,17 @@ void setUp(Home& h, const QString& path)
                                                 "ORDER BY abs(count(*) - 20000) LIMIT 1"));
     h.industry.row(Row::Zatrid).add(QStringLiteral("obor"), kod.value(0).first);
 
-    sqlite3_trace_v2(h.db->handle(), SQLITE_TRACE_PROFILE, &traceProfile, &h);
+    if (!h.db->isServer())
+        sqlite3_trace_v2(h.db->handle(), SQLITE_TRACE_PROFILE, &traceProfile, &h);
 }
 
 Home& home()
 {
     static Home h = [] {
         Home out;
-        const QString path = qEnvironmentVariable("KV_BENCH_HOME");
-        if (path.isEmpty()) {
-            out.error = QStringLiteral("KV_BENCH_HOME is not set (a data home made by kvelta "
-                                       "make-demo with a million firms)");
+        if (!bench::useData(&out.error))
             return out;
-        }
+        const QString path = bench::homePath();
         try {
             setUp(out, path);
         } catch (const Error& e) {
