@@ -5,6 +5,7 @@
 #include "engine/JetDialect.h"
 #include "engine/NumberSetFunction.h"
 #include "engine/PgConnection.h"
+#include "engine/PgRankTables.h"
 #include "engine/RankCheckCache.h"
 #include "engine/RankColumn.h"
 #include "engine/Schema.h"
@@ -77,11 +78,11 @@ const RankColumn* Database::anyRankColumn(const QString& table) const
 
 QString Database::rowidField(const QString& table) const
 {
-    // A server's tables carry their row id in a column of their own, and the
-    // rank columns that use this field exist only in the file.
-    if (m_server)
-        return QString();
+    // A server's tables carry their row id in a column of their own; the
+    // field whose values are that id is what the load recorded.
     const QString key = table.toLower();
+    if (m_server)
+        return m_rowidFields.value(key);
     if (const auto it = m_rowidFields.constFind(key); it != m_rowidFields.constEnd())
         return *it;
     QString field;
@@ -149,6 +150,12 @@ void Database::openServer(const QString& conninfo)
     for (const TableInfo& t : Schema::tables())
         if (m_server->hasTable(t.name))
             m_tables.insert(t.name);
+    // The ranks the load copied from the file, trusted as the file's were
+    // when it was loaded: a version never changes.
+    PgRankTables::Catalog ranks = PgRankTables::read(*this);
+    m_ranks = std::move(ranks.fields);
+    m_rankedRows = std::move(ranks.rows);
+    m_rowidFields = std::move(ranks.rowidFields);
 }
 
 QString Database::describe() const
@@ -228,7 +235,7 @@ bool Database::hasTable(const QString& name) const
 void Database::reloadCatalog()
 {
     if (m_server)
-        return; // a loaded version never changes; it has no rank tables
+        return; // a loaded version never changes
     m_tables.clear();
     m_ranks.clear();
     m_rankColumns.clear();

@@ -8,6 +8,7 @@
 #include "engine/PgDirectoryVersions.h"
 #include "engine/PgNoteStore.h"
 #include "engine/PgQuickFindTable.h"
+#include "engine/PgRankTables.h"
 #include "engine/PgTransaction.h"
 #include "engine/ServerDirectory.h"
 #include "engine/SqliteCatalog.h"
@@ -238,6 +239,13 @@ PgDirectoryLoader::Result PgDirectoryLoader::run(const QString& sourceName)
             for (size_t i = 0; i < tables.size(); ++i)
                 result.rows.emplace_back(
                     tables[i].name, copyTable(schema, int(i) + 1, int(tables.size()), tables[i]));
+            // The Czech ranks, from the same snapshot, so that readers sort
+            // as on the file.
+            QHash<QString, qint64> copied;
+            for (const auto& [name, rows] : result.rows)
+                copied.insert(name.toLower(), rows);
+            note(QStringLiteral("sort tables: %1")
+                     .arg(PgRankTables::copy(m_source, m_target, schema, copied)));
             // Quick find's copy of the index, from the same snapshot.
             if (!trgm.isEmpty())
                 note(QStringLiteral("quick find: %1 firms")

@@ -2,6 +2,7 @@
 
 #include "engine/Database.h"
 #include "engine/JetDialect.h"
+#include "engine/PgRankTables.h"
 #include "engine/Schema.h"
 #include "engine/Statement.h"
 
@@ -13,23 +14,16 @@ namespace kv::engine
 
 RankColumn::RankColumn(const Database& db, const QString& table, const QString& field)
 {
-    // The rank index holds (rank, rid): read in its order it is the sorted
-    // table, without touching the rank table's own pages.
-    const QString rankTable = JetDialect::quoted(Schema::rankTable(table));
-    const QString column = JetDialect::quoted(field);
     const qint64 rows = db.rankedRows(table);
-    Statement st(db,
-                 QStringLiteral("SELECT rid, %1 FROM %2 ORDER BY %1, rid").arg(column, rankTable));
     m_ranks.reserve(size_t(rows));
     m_order32.reserve(size_t(rows));
     qint64 top = -1;
-    while (st.step()) {
-        const qint64 rowid = st.int64(0);
-        m_ranks.push_back(qint32(st.int64(1)));
+    const auto add = [&](qint64 rowid, qint32 rank) {
+        m_ranks.push_back(rank);
         if (m_compact && rowid >= 0 && rowid <= std::numeric_limits<qint32>::max()) {
             m_order32.push_back(quint32(rowid));
             top = std::max(top, rowid);
-            continue;
+            return;
         }
         if (m_compact) { // rowids beyond 32 bits: the rest goes the wide way
             m_compact = false;
@@ -37,6 +31,20 @@ RankColumn::RankColumn(const Database& db, const QString& table, const QString& 
             m_order32 = {};
         }
         m_order64.push_back(rowid);
+    };
+    if (db.isServer()) {
+        // Read by row id in chunks and sorted here: the server would sort
+        // millions of rows on disk with its default working memory.
+        for (const auto& [rank, rowid] : PgRankTables::column(db, table, field))
+            add(rowid, rank);
+    } else {
+        // The rank index holds (rank, rid): read in its order it is the
+        // sorted table, without touching the rank table's own pages.
+        const QString column = JetDialect::quoted(field);
+        Statement st(db, QStringLiteral("SELECT rid, %1 FROM %2 ORDER BY %1, rid")
+                             .arg(column, JetDialect::quoted(Schema::rankTable(table))));
+        while (st.step())
+            add(st.int64(0), qint32(st.int64(1)));
     }
     // A direct table costs 4 bytes per possible rowid: worth it unless rowids are scattered.
     if (m_compact && top > 4 * qint64(m_order32.size()) + 4096) {

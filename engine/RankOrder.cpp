@@ -2,6 +2,7 @@
 
 #include "engine/Database.h"
 #include "engine/JetDialect.h"
+#include "engine/PgRankTables.h"
 #include "engine/RankColumn.h"
 #include "engine/ReadTransaction.h"
 #include "engine/Schema.h"
@@ -90,6 +91,27 @@ void lookUp(const Database& db, const QString& table, const std::vector<SortTerm
         }
     if (which.empty())
         return;
+    if (db.isServer()) {
+        // One statement for every row: a round trip per row would cost more
+        // than the server's work.
+        std::vector<qint64> rowids;
+        rowids.reserve(keys.size());
+        for (const Key& key : keys)
+            rowids.push_back(key.rowid);
+        QStringList names;
+        for (size_t c : which)
+            names << terms[c].field;
+        const QHash<qint64, std::vector<qint64>> found =
+            PgRankTables::ranksOf(db, table, names, rowids);
+        for (Key& key : keys) {
+            const auto it = found.constFind(key.rowid);
+            for (size_t i = 0; i < which.size(); ++i) {
+                const qint64 r = it == found.constEnd() ? 0 : it->at(i); // as RankColumn::rank
+                key.ranks[which[i]] = terms[which[i]].descending ? -r : r;
+            }
+        }
+        return;
+    }
     // One lock of the file for all the lookups, not one per row.
     const ReadTransaction reading(db);
     Statement st(db, QStringLiteral("SELECT %1 FROM %2 WHERE rid = ?")

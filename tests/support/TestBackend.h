@@ -24,7 +24,7 @@ struct BackendCase {
 };
 
 // The cases this test program runs: SQLite with and without ranks, or the
-// server (which has no rank tables).
+// server (loaded from the file finished with ranks, which it copies).
 inline std::vector<BackendCase> backendCases()
 {
 #ifdef KV_TEST_ON_SERVER

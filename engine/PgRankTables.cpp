@@ -1,0 +1,176 @@
+#include "engine/PgRankTables.h"
+
+#include "core/Error.h"
+#include "engine/Database.h"
+#include "engine/JetDialect.h"
+#include "engine/PgConnection.h"
+#include "engine/PgCopyIn.h"
+#include "engine/PgSqlForm.h"
+#include "engine/Schema.h"
+#include "engine/ServerDirectory.h"
+#include "engine/Statement.h"
+
+#include <QStringList>
+#include <algorithm>
+#include <limits>
+
+namespace kv::engine
+{
+
+namespace
+{
+
+// Rows per statement when a whole column is read: the client holds one
+// chunk's result at a time, not the whole table's.
+constexpr int ChunkRows = 262144;
+
+QStringList trustedFields(const Database& source, const TableInfo& table)
+{
+    QStringList fields;
+    if (!source.hasTable(Schema::rankTable(table.name)))
+        return fields;
+    for (const QString& f : table.rankedFields())
+        if (source.hasRank(table.name, f))
+            fields << f;
+    return fields;
+}
+
+} // namespace
+
+int PgRankTables::copy(const Database& source, PgConnection& target, const QString& schema,
+                       const QHash<QString, qint64>& tableRows)
+{
+    const QString catalog = schema + u'.' + target.identifier(QLatin1String(catalogTable));
+    int copied = 0;
+    for (const TableInfo& t : Schema::tables()) {
+        const QStringList fields = trustedFields(source, t);
+        if (fields.isEmpty() || !tableRows.contains(t.name))
+            continue;
+        if (copied == 0)
+            target.exec(QStringLiteral("CREATE TABLE %1 (table_name text PRIMARY KEY, "
+                                       "rowid_field text, ranked_rows bigint NOT NULL)")
+                            .arg(catalog));
+        const QString rankTable = Schema::rankTable(t.name);
+        QStringList definitions{QStringLiteral("rid bigint NOT NULL")},
+            columns{QStringLiteral("rid")}, selected{QStringLiteral("rid")};
+        for (const QString& f : fields) {
+            definitions << target.identifier(f) + QStringLiteral(" bigint NOT NULL");
+            columns << f;
+            selected << JetDialect::quoted(f);
+        }
+        const QString name = schema + u'.' + target.identifier(rankTable);
+        target.exec(QStringLiteral("CREATE TABLE %1 (%2)")
+                        .arg(name, definitions.join(QStringLiteral(", "))));
+        Statement rows(
+            source, QStringLiteral("SELECT %1 FROM %2")
+                        .arg(selected.join(QStringLiteral(", ")), JetDialect::quoted(rankTable)));
+        PgCopyIn in(target, name, columns);
+        qint64 n = 0;
+        while (rows.step()) {
+            for (int c = 0; c < columns.size(); ++c)
+                in.add(rows.int64(c));
+            in.endRow();
+            ++n;
+        }
+        // The file's rank check ran when it opened; the rows copied since
+        // must still be the rows ranked, or the ranks would leave some out.
+        if (in.finish() != n || n != tableRows.value(t.name))
+            throw Error::engine(QStringLiteral("the sort table %1 holds %2 rows, the table %3 "
+                                               "%4; the server was not changed")
+                                    .arg(rankTable)
+                                    .arg(n)
+                                    .arg(t.name)
+                                    .arg(tableRows.value(t.name)));
+        target.exec(QStringLiteral("ALTER TABLE %1 ADD PRIMARY KEY (rid)").arg(name));
+        target.exec(QStringLiteral("ANALYZE %1").arg(name));
+        const QString rowidField = source.rowidField(t.name);
+        target.query(QStringLiteral("INSERT INTO %1 VALUES ($1, $2, $3)").arg(catalog),
+                     {t.name, rowidField.isEmpty() ? QVariant() : QVariant(rowidField), n});
+        ++copied;
+    }
+    return copied;
+}
+
+PgRankTables::Catalog PgRankTables::read(const Database& db)
+{
+    Catalog out;
+    const std::shared_ptr<ServerDirectory> server = db.directory();
+    if (!server || !server->hasTable(QLatin1String(catalogTable)))
+        return out;
+    Statement st(db, QStringLiteral("SELECT table_name, rowid_field, ranked_rows FROM %1")
+                         .arg(JetDialect::quoted(QLatin1String(catalogTable))));
+    while (st.step()) {
+        const TableInfo* table = Schema::table(st.text(0));
+        if (!table || !server->hasTable(Schema::rankTable(table->name)))
+            continue;
+        const QStringList present = server->columns(Schema::rankTable(table->name));
+        QSet<QString> fields;
+        for (const QString& f : table->rankedFields())
+            if (present.contains(f))
+                fields.insert(f);
+        if (fields.isEmpty())
+            continue;
+        out.fields.insert(table->name, fields);
+        out.rows.insert(table->name, st.int64(2));
+        // Only a field of the table itself: the name ends up in statements.
+        if (const QString field = st.text(1).toLower(); table->field(field))
+            out.rowidFields.insert(table->name, field);
+    }
+    return out;
+}
+
+std::vector<std::pair<qint32, qint64>>
+PgRankTables::column(const Database& db, const QString& table, const QString& field)
+{
+    const QString rankTable = Schema::rankTable(table);
+    Statement st(db, QStringLiteral("SELECT rid, %1 FROM %2 WHERE rid > %3 ORDER BY rid LIMIT %4")
+                         .arg(JetDialect::quoted(field), JetDialect::quoted(rankTable),
+                              JetDialect::parameter(db.sqlForm(), 1))
+                         .arg(ChunkRows));
+    std::vector<std::pair<qint32, qint64>> out;
+    out.reserve(size_t(std::max<qint64>(0, db.rankedRows(table))));
+    qint64 after = std::numeric_limits<qint64>::min();
+    for (;;) {
+        st.reset();
+        st.bind(1, after);
+        int got = 0;
+        while (st.step()) {
+            after = st.int64(0);
+            out.emplace_back(qint32(st.int64(1)), after);
+            ++got;
+        }
+        if (got < ChunkRows)
+            break;
+    }
+    if (qint64(out.size()) != db.rankedRows(table))
+        throw Error::engine(QStringLiteral("the sort table %1 on the server holds %2 rows, its "
+                                           "directory says %3; load the directory again")
+                                .arg(rankTable)
+                                .arg(out.size())
+                                .arg(db.rankedRows(table)));
+    std::sort(out.begin(), out.end());
+    return out;
+}
+
+QHash<qint64, std::vector<qint64>> PgRankTables::ranksOf(const Database& db, const QString& table,
+                                                         const QStringList& fields,
+                                                         const std::vector<qint64>& rowids)
+{
+    QStringList quoted;
+    for (const QString& f : fields)
+        quoted << JetDialect::quoted(f);
+    Statement st(db, QStringLiteral("SELECT rid, %1 FROM %2 WHERE rid = any(%3::bigint[])")
+                         .arg(quoted.join(u','), JetDialect::quoted(Schema::rankTable(table)),
+                              JetDialect::parameter(db.sqlForm(), 1)));
+    st.bind(1, PgSqlForm::numberArray(rowids));
+    QHash<qint64, std::vector<qint64>> out;
+    out.reserve(qsizetype(rowids.size()));
+    while (st.step()) {
+        std::vector<qint64>& ranks = out[st.int64(0)];
+        for (int i = 0; i < fields.size(); ++i)
+            ranks.push_back(st.int64(i + 1));
+    }
+    return out;
+}
+
+} // namespace kv::engine
