@@ -10,13 +10,17 @@
 # whole process, of the program's own "first paint" mark and of the database
 # opening, and the peak resident memory of one run. The first run after the
 # database changed also checks its sort tables; it is reported on its own.
-# KVELTA names the executable (default: build/app/kvelta beside this script).
+# KVELTA names the executable (default: build/app/kvelta beside this script);
+# KV_BENCH_DB, a libpq connection string, has the program read the company
+# data from that server (--db) instead of the home's file.
 set -euo pipefail
 
 home=${1:?usage: startup_first_paint.sh HOME [RUNS]}
 runs=${2:-7}
 here=$(cd "$(dirname "$0")" && pwd)
 kvelta=${KVELTA:-$here/../build/app/kvelta}
+db=()
+[ -n "${KV_BENCH_DB:-}" ] && db=(--db "$KV_BENCH_DB")
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 mkdir -p "$work/home" "$work/tmp"
@@ -24,7 +28,7 @@ mkdir -p "$work/home" "$work/tmp"
 run() {
     env HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" XDG_CACHE_HOME="$work/home/.cache" \
         TMPDIR="$work/tmp" QT_QPA_PLATFORM=offscreen KVELTA_STARTUP_TIMING=quit \
-        timeout 120 /usr/bin/time -f 'cpu %U %S peak %M KB' "$kvelta" --home "$home" --config "$work/KV2001.ini" "$@"
+        timeout 120 /usr/bin/time -f 'cpu %U %S peak %M KB' "$kvelta" --home "$home" ${db[@]+"${db[@]}"} --config "$work/KV2001.ini" "$@"
 }
 cpu() { awk '/^cpu / {printf "%d\n", ($2 + $3) * 1000}' "$1"; }
 mark() { sed -n "s/^kvelta: $1 after \([0-9]*\) ms$/\1/p" "$2"; }
