@@ -17,6 +17,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 
 using kv::engine::Database;
@@ -49,16 +50,40 @@ Filter numbers(std::vector<qint64> list)
     return Filter::numberList("peno", std::make_shared<const Filter::Numbers>(std::move(list)));
 }
 
-// companySet() and two firms more, one numbered past 32 bits; peno is the
-// row id, as in the generated directories.
-void build(kvtest::CompanyDb& db)
-{
-    db.exec("DROP TABLE firma");
-    db.exec(SchemaSql::createSql(*Schema::table("firma"), SchemaSql::Keys::RowKey));
-    db.companySet();
-    db.firm(Wide, "Ábel a spol.", "Aš", 9);
-    db.firm(Wide + 7, "Zámečnictví", "Cheb", 4);
-}
+// A company file whose peno is the row id, as in the generated directories,
+// and a database of its own on the test server to load it into.
+struct Loaded {
+    kvtest::CompanyDb file;
+    kvtest::PgTestDatabase server;
+
+    Loaded()
+    {
+        file.exec("DROP TABLE firma");
+        file.exec(SchemaSql::createSql(*Schema::table("firma"), SchemaSql::Keys::RowKey));
+    }
+    // companySet() and two firms more, one numbered past 32 bits.
+    void companySet()
+    {
+        file.companySet();
+        file.firm(Wide, "Ábel a spol.", "Aš", 9);
+        file.firm(Wide + 7, "Zámečnictví", "Cheb", 4);
+    }
+    // Loads the file as it is now; a reader of the new version.
+    std::unique_ptr<Database> load()
+    {
+        kvtest::loadIntoServer(file.path(), server.conninfo());
+        auto db = std::make_unique<Database>();
+        db->openServer(server.conninfo());
+        return db;
+    }
+    // Runs a statement as the server's superuser; %1 is the current version.
+    void change(const QString& sql)
+    {
+        PgConnection admin(server.conninfo());
+        const QString version = admin.query("SELECT schema_name FROM kvelta.version").text(0, 0);
+        admin.exec(sql.arg(admin.identifier(version)));
+    }
+};
 
 const QStringList Sorts{"nazev", "nazev desc", "misto", "misto; nazev desc", "peno"};
 
@@ -66,13 +91,11 @@ const QStringList Sorts{"nazev", "nazev desc", "misto", "misto; nazev desc", "pe
 
 TEST(PgRankTables, ReadersSortAsTheFileDoesByItsLoadedRanks)
 {
-    kvtest::CompanyDb file;
-    build(file);
-    const auto local = file.openReadOnly(true);
-    kvtest::PgTestDatabase server;
-    kvtest::loadIntoServer(file.path(), server.conninfo());
-    Database db;
-    db.openServer(server.conninfo());
+    Loaded on;
+    on.companySet();
+    const auto local = on.file.openReadOnly(true);
+    const auto reader = on.load();
+    Database& db = *reader;
 
     EXPECT_TRUE(db.hasRank("firma", "nazev"));
     EXPECT_TRUE(db.hasRank("firma", "misto"));
@@ -90,12 +113,9 @@ TEST(PgRankTables, ReadersSortAsTheFileDoesByItsLoadedRanks)
 
     // The order is the loaded ranks' own: turned round on the server, the
     // name order of a new reader turns round too.
-    PgConnection admin(server.conninfo());
-    const QString version = admin.query("SELECT schema_name FROM kvelta.version").text(0, 0);
-    admin.exec(QStringLiteral("UPDATE %1.kv_rank_firma SET nazev = -nazev")
-                   .arg(admin.identifier(version)));
+    on.change("UPDATE %1.kv_rank_firma SET nazev = -nazev");
     Database turned;
-    turned.openServer(server.conninfo());
+    turned.openServer(on.server.conninfo());
     QList<qint64> reversed = order(*local, "nazev");
     std::reverse(reversed.begin(), reversed.end());
     EXPECT_EQ(order(turned, "nazev"), reversed);
@@ -105,63 +125,51 @@ TEST(PgRankTables, ASmallSetOfALargeTableReadsOnlyItsOwnRanks)
 {
     // 400 firms and a set of five: too few to read whole columns, so their
     // ranks come by row, here in one statement.
-    kvtest::CompanyDb file;
-    file.exec("DROP TABLE firma");
-    file.exec(SchemaSql::createSql(*Schema::table("firma"), SchemaSql::Keys::RowKey));
-    file.manyFirms(400);
-    file.firm(Wide, "Ábel", "Aš", 9);
-    const auto local = file.openReadOnly(true);
-    kvtest::PgTestDatabase server;
-    kvtest::loadIntoServer(file.path(), server.conninfo());
-    Database db;
-    db.openServer(server.conninfo());
-    ASSERT_TRUE(db.hasRank("firma", "nazev"));
+    Loaded on;
+    on.file.manyFirms(400);
+    on.file.firm(Wide, "Ábel", "Aš", 9);
+    const auto local = on.file.openReadOnly(true);
+    const auto reader = on.load();
+    ASSERT_TRUE(reader->hasRank("firma", "nazev"));
 
     const QString filter = QStringLiteral("peno in (%1, 17, 250, 3, 399)").arg(Wide);
     for (const QString& sort : Sorts) {
         const QList<qint64> expected = order(*local, sort, filter);
         EXPECT_EQ(expected.size(), 5);
-        EXPECT_EQ(order(db, sort, filter), expected) << sort.toStdString();
+        EXPECT_EQ(order(*reader, sort, filter), expected) << sort.toStdString();
     }
 }
 
 TEST(PgRankTables, StaleRanksInTheFileAreNotLoaded)
 {
-    kvtest::CompanyDb file;
-    build(file);
-    file.openReadOnly(true);
+    Loaded on;
+    on.companySet();
+    on.file.openReadOnly(true);
     // A firm added after the ranks were made: the file's ranks leave it out.
-    kvtest::CompanyDb::change(file.path(),
+    kvtest::CompanyDb::change(on.file.path(),
                               "INSERT INTO firma (peno, nazev, misto) VALUES (8, 'Bílý', 'Brno')");
-    kvtest::PgTestDatabase server;
-    kvtest::loadIntoServer(file.path(), server.conninfo());
-    Database db;
-    db.openServer(server.conninfo());
+    const auto reader = on.load();
 
-    EXPECT_FALSE(db.hasRank("firma", "nazev"));
-    const auto local = std::make_unique<Database>(file.path());
+    EXPECT_FALSE(reader->hasRank("firma", "nazev"));
+    Database local(on.file.path());
     for (const QString& sort : Sorts) {
-        const QList<qint64> onServer = order(db, sort);
+        const QList<qint64> onServer = order(*reader, sort);
         EXPECT_EQ(onServer.size(), 10) << sort.toStdString();
-        EXPECT_EQ(onServer, order(*local, sort)) << sort.toStdString();
+        EXPECT_EQ(onServer, order(local, sort)) << sort.toStdString();
     }
-    EXPECT_EQ(order(db, "peno", numbers({8, 2, 1})), (QList<qint64>{1, 2, 8}));
+    EXPECT_EQ(order(*reader, "peno", numbers({8, 2, 1})), (QList<qint64>{1, 2, 8}));
 }
 
 TEST(PgRankTables, RanksThatNoLongerCoverTheTableAreRefused)
 {
-    kvtest::CompanyDb file;
-    build(file);
-    file.openReadOnly(true);
-    kvtest::PgTestDatabase server;
-    kvtest::loadIntoServer(file.path(), server.conninfo());
-    PgConnection admin(server.conninfo());
-    const QString version = admin.query("SELECT schema_name FROM kvelta.version").text(0, 0);
-    admin.exec(QStringLiteral("DELETE FROM %1.kv_rank_firma WHERE rid = 3")
-                   .arg(admin.identifier(version)));
+    Loaded on;
+    on.companySet();
+    on.file.openReadOnly(true);
+    on.load();
+    on.change("DELETE FROM %1.kv_rank_firma WHERE rid = 3");
 
     Database db;
-    db.openServer(server.conninfo());
+    db.openServer(on.server.conninfo());
     // Sorting would drop firm 3; the reader says so instead.
     try {
         order(db, "nazev");
