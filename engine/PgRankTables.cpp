@@ -20,9 +20,81 @@ namespace kv::engine
 namespace
 {
 
-// Rows per statement when a whole column is read: the client holds one
-// chunk's result at a time, not the whole table's.
-constexpr int ChunkRows = 262144;
+// Rows per statement when a whole column is read from the rank table (a
+// version loaded without the packed order): the client holds one chunk's
+// result at a time, not the whole table's.
+constexpr int ReadRows = 262144;
+
+// The packed column of one field, in the rank index's order.
+void copyOrder(const Database& source, PgCopyIn& out, const QString& table, const QString& field)
+{
+    Statement rows(
+        source, QStringLiteral("SELECT rid, %1 FROM %2 ORDER BY %1, rid")
+                    .arg(JetDialect::quoted(field), JetDialect::quoted(Schema::rankTable(table))));
+    QByteArray rids, ranks;
+    qint64 chunk = 0;
+    const auto flush = [&] {
+        out.add(table);
+        out.add(field);
+        out.add(chunk++);
+        out.addBytes(rids);
+        out.addBytes(ranks);
+        out.endRow();
+        rids.clear();
+        ranks.clear();
+    };
+    while (rows.step()) {
+        const quint64 rid = quint64(rows.int64(0));
+        const quint32 rank = quint32(qint32(rows.int64(1)));
+        for (int b = 0; b < 8; ++b)
+            rids.append(char(rid >> (8 * b)));
+        for (int b = 0; b < 4; ++b)
+            ranks.append(char(rank >> (8 * b)));
+        if (ranks.size() == 4 * PgRankTables::ChunkRows)
+            flush();
+    }
+    if (!ranks.isEmpty())
+        flush();
+}
+
+// The packed column, or false when the version has none for the field.
+bool readOrder(const Database& db, const QString& table, const QString& field,
+               std::vector<std::pair<qint32, qint64>>& out)
+{
+    const std::shared_ptr<ServerDirectory> server = db.directory();
+    if (!server || !server->hasTable(QLatin1String(PgRankTables::orderTable)))
+        return false;
+    Statement st(db, QStringLiteral("SELECT rids, ranks FROM %1 WHERE table_name = %2 AND "
+                                    "field = %3 ORDER BY chunk")
+                         .arg(JetDialect::quoted(QLatin1String(PgRankTables::orderTable)),
+                              JetDialect::parameter(db.sqlForm(), 1),
+                              JetDialect::parameter(db.sqlForm(), 2)));
+    st.bind(1, table);
+    st.bind(2, field);
+    bool any = false;
+    while (st.step()) {
+        any = true;
+        const QByteArray rids = st.value(0).toByteArray();
+        const QByteArray ranks = st.value(1).toByteArray();
+        const qsizetype n = ranks.size() / 4;
+        if (rids.size() != 8 * n || ranks.size() != 4 * n)
+            throw Error::engine(QStringLiteral("the sort order of %1.%2 on the server is damaged; "
+                                               "load the directory again")
+                                    .arg(table, field));
+        const auto* r = reinterpret_cast<const uchar*>(rids.constData());
+        const auto* k = reinterpret_cast<const uchar*>(ranks.constData());
+        for (qsizetype i = 0; i < n; ++i) {
+            quint64 rid = 0;
+            for (int b = 7; b >= 0; --b)
+                rid = (rid << 8) | r[8 * i + b];
+            quint32 rank = 0;
+            for (int b = 3; b >= 0; --b)
+                rank = (rank << 8) | k[4 * i + b];
+            out.emplace_back(qint32(rank), qint64(rid));
+        }
+    }
+    return any;
+}
 
 QStringList trustedFields(const Database& source, const TableInfo& table)
 {
@@ -41,15 +113,21 @@ int PgRankTables::copy(const Database& source, PgConnection& target, const QStri
                        const QHash<QString, qint64>& tableRows)
 {
     const QString catalog = schema + u'.' + target.identifier(QLatin1String(catalogTable));
+    const QString order = schema + u'.' + target.identifier(QLatin1String(orderTable));
     int copied = 0;
     for (const TableInfo& t : Schema::tables()) {
         const QStringList fields = trustedFields(source, t);
         if (fields.isEmpty() || !tableRows.contains(t.name))
             continue;
-        if (copied == 0)
+        if (copied == 0) {
             target.exec(QStringLiteral("CREATE TABLE %1 (table_name text PRIMARY KEY, "
                                        "rowid_field text, ranked_rows bigint NOT NULL)")
                             .arg(catalog));
+            target.exec(QStringLiteral("CREATE TABLE %1 (table_name text NOT NULL, field text NOT "
+                                       "NULL, chunk bigint NOT NULL, rids bytea NOT NULL, ranks "
+                                       "bytea NOT NULL, PRIMARY KEY (table_name, field, chunk))")
+                            .arg(order));
+        }
         const QString rankTable = Schema::rankTable(t.name);
         QStringList definitions{QStringLiteral("rid bigint NOT NULL")},
             columns{QStringLiteral("rid")}, selected{QStringLiteral("rid")};
@@ -83,6 +161,15 @@ int PgRankTables::copy(const Database& source, PgConnection& target, const QStri
                                     .arg(tableRows.value(t.name)));
         target.exec(QStringLiteral("ALTER TABLE %1 ADD PRIMARY KEY (rid)").arg(name));
         target.exec(QStringLiteral("ANALYZE %1").arg(name));
+        {
+            PgCopyIn packed(target, order,
+                            {QStringLiteral("table_name"), QStringLiteral("field"),
+                             QStringLiteral("chunk"), QStringLiteral("rids"),
+                             QStringLiteral("ranks")});
+            for (const QString& f : fields)
+                copyOrder(source, packed, t.name, f);
+            packed.finish();
+        }
         const QString rowidField = source.rowidField(t.name);
         target.query(QStringLiteral("INSERT INTO %1 VALUES ($1, $2, $3)").arg(catalog),
                      {t.name, rowidField.isEmpty() ? QVariant() : QVariant(rowidField), n});
@@ -123,12 +210,26 @@ std::vector<std::pair<qint32, qint64>>
 PgRankTables::column(const Database& db, const QString& table, const QString& field)
 {
     const QString rankTable = Schema::rankTable(table);
+    std::vector<std::pair<qint32, qint64>> out;
+    out.reserve(size_t(std::max<qint64>(0, db.rankedRows(table))));
+    if (readOrder(db, table, field, out)) {
+        // Stored sorted; checked, because a sort by it relies on that.
+        const bool sorted =
+            std::adjacent_find(out.begin(), out.end(),
+                               [](const auto& a, const auto& b) { return !(a < b); }) == out.end();
+        if (!sorted || qint64(out.size()) != db.rankedRows(table))
+            throw Error::engine(QStringLiteral("the sort order of %1.%2 on the server holds %3 "
+                                               "rows, its directory says %4, or is out of order; "
+                                               "load the directory again")
+                                    .arg(table, field)
+                                    .arg(out.size())
+                                    .arg(db.rankedRows(table)));
+        return out;
+    }
     Statement st(db, QStringLiteral("SELECT rid, %1 FROM %2 WHERE rid > %3 ORDER BY rid LIMIT %4")
                          .arg(JetDialect::quoted(field), JetDialect::quoted(rankTable),
                               JetDialect::parameter(db.sqlForm(), 1))
-                         .arg(ChunkRows));
-    std::vector<std::pair<qint32, qint64>> out;
-    out.reserve(size_t(std::max<qint64>(0, db.rankedRows(table))));
+                         .arg(ReadRows));
     qint64 after = std::numeric_limits<qint64>::min();
     for (;;) {
         st.reset();
@@ -139,7 +240,7 @@ PgRankTables::column(const Database& db, const QString& table, const QString& fi
             out.emplace_back(qint32(st.int64(1)), after);
             ++got;
         }
-        if (got < ChunkRows)
+        if (got < ReadRows)
             break;
     }
     if (qint64(out.size()) != db.rankedRows(table))

@@ -8,6 +8,7 @@
 
 #include "engine/Database.h"
 #include "engine/PgConnection.h"
+#include "engine/PgRankTables.h"
 #include "engine/Schema.h"
 #include "engine/SqliteCatalog.h"
 #include "engine/Statement.h"
@@ -44,22 +45,31 @@ inline std::map<QString, qint64> sqliteCounts(const QString& home)
 
 // What a load of that home puts on the server: its tables, quick find's
 // table with one row per firm, and the Czech rank tables the file trusts
-// (a row per ranked table, as many rows as it) with their list.
+// (a row per ranked table, as many rows as it) with their list and their
+// columns packed in chunks.
 inline std::map<QString, qint64> loadedCounts(const QString& home)
 {
     std::map<QString, qint64> counts = sqliteCounts(home);
     counts[QStringLiteral("kv_quickfind")] = counts[QStringLiteral("firma")];
     kv::engine::Database db(companyDb(home));
-    qint64 ranked = 0;
-    for (const kv::engine::TableInfo& t : kv::engine::Schema::tables())
+    qint64 ranked = 0, chunks = 0;
+    for (const kv::engine::TableInfo& t : kv::engine::Schema::tables()) {
+        bool any = false;
         for (const QString& f : t.rankedFields())
             if (db.hasRank(t.name, f)) {
-                counts[kv::engine::Schema::rankTable(t.name)] = counts[t.name];
-                ++ranked;
-                break;
+                any = true;
+                chunks += (counts[t.name] + kv::engine::PgRankTables::ChunkRows - 1) /
+                          kv::engine::PgRankTables::ChunkRows;
             }
-    if (ranked > 0)
+        if (any) {
+            counts[kv::engine::Schema::rankTable(t.name)] = counts[t.name];
+            ++ranked;
+        }
+    }
+    if (ranked > 0) {
         counts[QStringLiteral("kv_ranked")] = ranked;
+        counts[QStringLiteral("kv_rank_order")] = chunks;
+    }
     return counts;
 }
 

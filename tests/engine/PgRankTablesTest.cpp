@@ -111,8 +111,10 @@ TEST(PgRankTables, ReadersSortAsTheFileDoesByItsLoadedRanks)
         EXPECT_EQ(order(db, sort, some), order(*local, sort, some)) << sort.toStdString();
     EXPECT_EQ(order(db, "peno", some), (QList<qint64>{1, 3, Wide, Wide + 7}));
 
-    // The order is the loaded ranks' own: turned round on the server, the
+    // The order is the loaded ranks' own: turned round on the server (and
+    // the packed column gone, so that the ranks are read row by row), the
     // name order of a new reader turns round too.
+    on.change("DELETE FROM %1.kv_rank_order");
     on.change("UPDATE %1.kv_rank_firma SET nazev = -nazev");
     Database turned;
     turned.openServer(on.server.conninfo());
@@ -166,16 +168,28 @@ TEST(PgRankTables, RanksThatNoLongerCoverTheTableAreRefused)
     on.companySet();
     on.file.openReadOnly(true);
     on.load();
+    const auto refused = [&](const char* why) {
+        Database db;
+        db.openServer(on.server.conninfo());
+        try {
+            order(db, "nazev");
+            ADD_FAILURE() << "sorted by " << why;
+        } catch (const kv::Error& e) {
+            EXPECT_EQ(e.kind(), kv::Error::Kind::Engine);
+            EXPECT_TRUE(e.message().contains("load the directory again"))
+                << e.message().toStdString();
+        }
+    };
+    // The packed column cut short by one rank.
+    on.change("UPDATE %1.kv_rank_order SET ranks = substring(ranks FROM 5) "
+              "WHERE table_name = 'firma' AND field = 'nazev'");
+    refused("a damaged packed column");
+    // Its last chunk gone: firms would be missing.
+    on.change("UPDATE %1.kv_rank_order SET rids = substring(rids FROM 9), ranks = "
+              "substring(ranks FROM 5) WHERE table_name = 'firma' AND field = 'nazev'");
+    refused("a packed column without a firm");
+    // No packed column, and a rank row missing: sorting would drop firm 3.
+    on.change("DELETE FROM %1.kv_rank_order");
     on.change("DELETE FROM %1.kv_rank_firma WHERE rid = 3");
-
-    Database db;
-    db.openServer(on.server.conninfo());
-    // Sorting would drop firm 3; the reader says so instead.
-    try {
-        order(db, "nazev");
-        ADD_FAILURE() << "sorted by ranks that leave a firm out";
-    } catch (const kv::Error& e) {
-        EXPECT_EQ(e.kind(), kv::Error::Kind::Engine);
-        EXPECT_TRUE(e.message().contains("load the directory again")) << e.message().toStdString();
-    }
+    refused("ranks that leave a firm out");
 }
