@@ -209,6 +209,13 @@ DataModule::OpenResult DataModule::openDatabase()
     return result;
 }
 
+QString DataModule::quickFindSchema() const
+{
+    if (m_db.isServer() && !m_quickFindSchema.isEmpty())
+        return m_db.directory()->version();
+    return m_quickFindSchema;
+}
+
 bool DataModule::attachQuickFind(QStringList& warnings)
 {
     m_quickFindSchema.clear();

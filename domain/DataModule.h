@@ -100,8 +100,10 @@ public:
     engine::Database& db() { return m_db; }
     // The schema holding the quick-find index ("main" or the attached side
     // file; on a server the version, when it was loaded with the index),
-    // empty when there is none (on SQLite a warning said why).
-    QString quickFindSchema() const { return m_quickFindSchema; }
+    // empty when there is none (on SQLite a warning said why). On a server
+    // the version its connection reads now (it may have changed, see
+    // engine::ServerDirectory).
+    QString quickFindSchema() const;
     // The cursors; the names in brackets are the tables they walk.
     engine::TableCursor* firms() const { return m_firms; }                   // TFirma (firma)
     engine::TableCursor* icoDictionary() const { return m_icoDictionary; }   // TICO (slico)

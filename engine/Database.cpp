@@ -176,6 +176,11 @@ void Database::recoverServer() const noexcept
         m_server->recover();
 }
 
+quint64 Database::versionEpoch() const
+{
+    return m_server ? m_server->versionEpoch() : 0;
+}
+
 QString Database::rowIdColumn() const
 {
     return m_server ? QString::fromLatin1(ServerDirectory::rowIdColumn) : QStringLiteral("rowid");

@@ -61,6 +61,10 @@ public:
     PgConnection& server() const;
     // Makes the server's transaction usable again after a failed statement.
     void recoverServer() const noexcept;
+    // Grows whenever the server's connection, made again after it was lost,
+    // had to pin another version (ServerDirectory): row ids read before
+    // mean nothing then. 0 on SQLite.
+    quint64 versionEpoch() const;
     // The server's connection, shared with the statements on it: like a
     // SQLite connection closed with statements left, it ends with the last.
     std::shared_ptr<ServerDirectory> directory() const { return m_server; }

@@ -273,6 +273,11 @@ QString PgConnection::describe() const
         .arg(QString::fromUtf8(PQuser(m_conn)), QString::fromUtf8(PQdb(m_conn)), place(m_conn));
 }
 
+bool PgConnection::lost() const
+{
+    return !m_conn || PQstatus(m_conn) == CONNECTION_BAD;
+}
+
 void PgConnection::check(const PgResult& result, const QString& what) const
 {
     const ExecStatusType status =

@@ -4,8 +4,8 @@
 
 #include <QString>
 #include <QVariantList>
-#include <optional>
 #include <functional>
+#include <optional>
 
 struct pg_conn;
 
@@ -56,6 +56,9 @@ public:
     // Where and as whom: 'user "kvadmin", database "kv" on socket "/run/pg"'.
     QString describe() const;
     pg_conn* handle() const { return m_conn; }
+    // Whether the server ended the session or the network lost it: every
+    // later statement fails the same way, only a new connection helps.
+    bool lost() const;
 
     // Sends a command with start (a PQsend... call that returns 1 when the
     // command went out) and waits for its results as query() does; returns

@@ -82,6 +82,16 @@ void PgStatement::bindNull(int index)
     set(index, QByteArray(), true);
 }
 
+void PgStatement::bindAs(const PgStatement& other)
+{
+    if (other.parameterCount() != parameterCount())
+        throw Error::engine(QStringLiteral("a statement prepared again has %1 parameters, not %2")
+                                .arg(parameterCount())
+                                .arg(other.parameterCount()));
+    m_values = other.m_values;
+    m_nulls = other.m_nulls;
+}
+
 PgResult PgStatement::run()
 {
     std::vector<const char*> values;

@@ -33,6 +33,9 @@ public:
     void bind(int index, const char* value) { bind(index, QString::fromUtf8(value)); }
     void bind(int index, const QVariant& value); // null, integer or text
     void bindNull(int index);
+    // The values bound to other, the same statement prepared before (on a
+    // connection that was lost): a statement prepared again runs as it would have.
+    void bindAs(const PgStatement& other);
 
     // Runs with the bound values; throws Error::engine when the server rejects it.
     PgResult run();

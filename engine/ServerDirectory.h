@@ -20,6 +20,15 @@ class PgConnection;
 // until the connection ends (it drops only versions that no transaction
 // older than its switch may still read). The version's schema is the
 // session's search_path, so statements name tables as on SQLite.
+//
+// A connection found lost (the server ended the session, restarted, the
+// network failed) fails the statement that found it; the next use of
+// connection() connects afresh and pins the same version again while it
+// exists, holding its tables (a load cannot drop them then), so row ids,
+// and with them every cursor's set, stay valid. A version dropped
+// meanwhile cannot be had back: the current one is pinned instead, that
+// use fails once saying so, and versionEpoch() grows (cursors read their
+// rows again, TableCursor).
 class ServerDirectory
 {
 public:
@@ -35,7 +44,17 @@ public:
     ServerDirectory(const ServerDirectory&) = delete;
     ServerDirectory& operator=(const ServerDirectory&) = delete;
 
-    PgConnection& connection() const { return *m_connection; }
+    // The live connection, connecting afresh after the last one was found
+    // lost. Throws Error::engine as the constructor does when that fails
+    // (the next call tries again), and once, connected, when the version
+    // had to change. Hold the reference for one statement only.
+    PgConnection& connection();
+    // The same, shared: a statement prepared on it keeps it alive (lost
+    // or not) until it is prepared again on a newer one or ends.
+    std::shared_ptr<PgConnection> sharedConnection();
+    // How many times the version changed under this directory.
+    quint64 versionEpoch() const { return m_versionEpoch; }
+
     const QString& version() const { return m_version; }
     // Where and which version: 'user "u", database "d" on socket ..., version kv_...'.
     QString describe() const;
@@ -49,10 +68,17 @@ public:
     void recover() noexcept;
 
 private:
-    void readCatalog();
-    std::unique_ptr<PgConnection> m_connection;
+    // Connects and pins keep when it exists, else the current version;
+    // changes nothing here when it throws.
+    void open(const QString& keep);
+    bool hold(PgConnection& c, const QString& version) const;
+    QHash<QString, QStringList> readCatalog(PgConnection& c, const QString& version) const;
+    QString m_conninfo;
+    std::shared_ptr<PgConnection> m_connection;
     QString m_version;
     QHash<QString, QStringList> m_columns;
+    quint64 m_versionEpoch = 0;
+    bool m_connecting = false;
 };
 
 } // namespace kv::engine

@@ -17,8 +17,22 @@ Statement::Statement(const Database& db, const QString& sql)
         return;
     }
     m_server = db.directory();
+    m_sql = sql;
+    prepareOnServer();
+}
+
+void Statement::prepareOnServer()
+{
     try {
-        m_pg = std::make_unique<PgStatement>(m_server->connection(), sql);
+        std::shared_ptr<PgConnection> connection = m_server->sharedConnection();
+        if (connection == m_connection)
+            return;
+        auto pg = std::make_unique<PgStatement>(*connection, m_sql);
+        if (m_pg)
+            pg->bindAs(*m_pg);
+        // The old statement ends while its connection still exists.
+        m_pg = std::move(pg);
+        m_connection = std::move(connection);
     } catch (...) {
         m_server->recover();
         throw;
@@ -152,6 +166,7 @@ bool Statement::step()
     if (m_pg) {
         if (!m_ran) {
             try {
+                prepareOnServer();
                 m_result = m_pg->run();
             } catch (...) {
                 failed();

@@ -13,6 +13,7 @@ namespace kv::engine
 {
 
 class Database;
+class PgConnection;
 class PgStatement;
 class ServerDirectory;
 
@@ -20,7 +21,9 @@ class ServerDirectory;
 // PostgreSQL (written in that form: $n parameters; a run reads all its rows
 // at the first step). Parameters are 1-based, columns 0-based. Errors throw
 // Error::engine with the engine's message; on a server a failed statement
-// leaves the connection usable.
+// leaves the connection usable, and a statement run after its connection
+// was lost is prepared again on the new one (ServerDirectory) with its
+// values bound.
 class Statement
 {
 public:
@@ -57,12 +60,18 @@ private:
     void prepare(sqlite3* db, const QString& sql);
     void check(int rc);
     void failed(); // on a server: recovers the transaction
+    // On a server: prepares the statement on the directory's connection
+    // when it is not the one it was prepared on.
+    void prepareOnServer();
     bool onRow() const { return m_row >= 0 && m_row < m_result.rows(); }
     sqlite3* m_db = nullptr;
     sqlite3_stmt* m_stmt = nullptr;
-    // On a server (the connection outlives the statement):
+    // On a server (the directory and the connection outlive the statement,
+    // which ends before them):
     std::shared_ptr<ServerDirectory> m_server;
+    std::shared_ptr<PgConnection> m_connection;
     std::unique_ptr<PgStatement> m_pg;
+    QString m_sql;
     PgResult m_result;
     bool m_ran = false;
     int m_row = -1;

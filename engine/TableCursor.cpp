@@ -10,6 +10,7 @@
 #include "engine/Statement.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace kv::engine
 {
@@ -127,6 +128,19 @@ void TableCursor::open()
 {
     if (m_open)
         return;
+    prepareReads();
+    m_epoch = m_db.versionEpoch();
+    m_open = true;
+    try {
+        run();
+    } catch (...) {
+        close();
+        throw;
+    }
+}
+
+void TableCursor::prepareReads()
+{
     // A server's table carries its row id column beside its own: named
     // columns leave it out of the record.
     QString columns = QStringLiteral("*");
@@ -140,8 +154,9 @@ void TableCursor::open()
         m_db, QStringLiteral("SELECT %1 FROM %2 WHERE %3=%4")
                   .arg(columns, JetDialect::quoted(m_table->name), m_db.rowIdColumn(),
                        JetDialect::parameter(m_db.sqlForm(), 1)));
+    std::unique_ptr<Statement> block;
     if (m_db.isServer())
-        m_block = std::make_unique<Statement>(
+        block = std::make_unique<Statement>(
             m_db, QStringLiteral("SELECT %1, %3 FROM %2 WHERE %3 = any($1::bigint[])")
                       .arg(columns, JetDialect::quoted(m_table->name), m_db.rowIdColumn()));
     QStringList names;
@@ -150,13 +165,18 @@ void TableCursor::open()
     names << m_calcNames;
     m_fields = std::make_shared<const FieldSet>(names);
     m_fetch = std::move(fetch);
-    m_open = true;
-    try {
+    m_block = std::move(block);
+}
+
+bool TableCursor::stale() const
+{
+    return m_open && m_epoch != m_db.versionEpoch();
+}
+
+void TableCursor::catchUp()
+{
+    if (stale())
         run();
-    } catch (...) {
-        close();
-        throw;
-    }
 }
 
 void TableCursor::close()
@@ -235,6 +255,8 @@ void TableCursor::sortByRanks(std::vector<qint64>& rows, const std::vector<SortT
 
 void TableCursor::run()
 {
+    if (stale())
+        prepareReads(); // another version may have other columns
     std::vector<qint64> rows;
     const bool orphan = m_master && (!m_master->isOpen() || m_master->isEmpty());
     if (!orphan) {
@@ -278,6 +300,7 @@ void TableCursor::run()
 void TableCursor::finishRun(std::vector<qint64>& rows)
 {
     m_rows.swap(rows);
+    m_epoch = m_db.versionEpoch();
     m_cache.clear();
     m_index = m_rows.empty() ? -1 : 0;
     m_bof = true;
@@ -343,6 +366,10 @@ Record TableCursor::record(const Statement& row, int columns) const
 
 Record TableCursor::fetchAt(size_t index) const
 {
+    if (stale())
+        throw Error::engine(QStringLiteral("the directory on the server changed; the rows of %1 "
+                                           "are read again at its next move")
+                                .arg(m_table->name));
     const qint64 rowid = m_rows[index];
     if (m_block && !m_cache.contains(rowid))
         prefetch(index);
@@ -376,11 +403,40 @@ void TableCursor::loadCurrent()
     m_current = m_index >= 0 ? fetchAt(size_t(m_index)) : Record();
 }
 
-void TableCursor::moveTo(int index)
+void TableCursor::moveTo(int index, bool bof, bool eof)
 {
+    // Read first: a row that cannot be read leaves the cursor where it was.
+    Record row = index >= 0 ? fetchAt(size_t(index)) : Record();
+    const int oldIndex = m_index;
+    const bool oldBof = m_bof;
+    const bool oldEof = m_eof;
+    Record old = std::exchange(m_current, std::move(row));
     m_index = index;
-    loadCurrent();
-    moved();
+    m_bof = bof;
+    m_eof = eof;
+    const QList<TableCursor*> details = m_details;
+    qsizetype followed = 0;
+    try {
+        for (TableCursor* d : details) {
+            d->followMaster();
+            ++followed;
+        }
+    } catch (...) {
+        // So does a detail that cannot follow (its run left it on the rows
+        // of the old row); those that followed go back with this one.
+        m_index = oldIndex;
+        m_current = std::move(old);
+        m_bof = oldBof;
+        m_eof = oldEof;
+        for (qsizetype i = 0; i < followed; ++i) {
+            try {
+                details[i]->followMaster();
+            } catch (...) {
+            }
+        }
+        throw;
+    }
+    notifyMoved();
 }
 
 void TableCursor::moved()
@@ -388,6 +444,11 @@ void TableCursor::moved()
     // Details first, so that whoever listens to this cursor sees them in step.
     for (TableCursor* d : std::as_const(m_details))
         d->followMaster();
+    notifyMoved();
+}
+
+void TableCursor::notifyMoved()
+{
     if (m_suspend > 0) {
         m_pending = true;
         return;
@@ -403,46 +464,45 @@ void TableCursor::followMaster()
 
 void TableCursor::first()
 {
-    m_bof = true;
-    m_eof = m_rows.empty();
-    moveTo(m_rows.empty() ? -1 : 0);
+    catchUp();
+    moveTo(m_rows.empty() ? -1 : 0, true, m_rows.empty());
 }
 
 void TableCursor::last()
 {
-    m_eof = true;
-    m_bof = m_rows.empty();
-    moveTo(int(m_rows.size()) - 1);
+    catchUp();
+    moveTo(int(m_rows.size()) - 1, m_rows.empty(), true);
 }
 
 void TableCursor::next()
 {
+    catchUp();
     if (m_index + 1 >= int(m_rows.size())) {
         m_eof = true;
         return;
     }
-    m_bof = m_eof = false;
-    moveTo(m_index + 1);
+    moveTo(m_index + 1, false, false);
 }
 
 void TableCursor::prior()
 {
+    catchUp();
     if (m_index <= 0) {
         m_bof = true;
         return;
     }
-    m_bof = m_eof = false;
-    moveTo(m_index - 1);
+    moveTo(m_index - 1, false, false);
 }
 
 void TableCursor::setPosition(int position)
 {
+    catchUp();
     if (m_rows.empty())
         return;
     const int index = std::clamp(position, 1, int(m_rows.size())) - 1;
-    m_bof = m_eof = false;
     if (index != m_index)
-        moveTo(index);
+        moveTo(index, false, false);
+    m_bof = m_eof = false;
 }
 
 QVariant TableCursor::value(const QString& field) const

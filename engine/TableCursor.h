@@ -34,7 +34,12 @@
 //
 // A cursor holds only the ordered row ids of its set; rows are read on demand
 // through a small cache, so a set of a million firms opens, counts and jumps
-// without reading every row.
+// without reading every row. A move whose row cannot be read (a lost server
+// connection) throws and leaves the cursor where it was. On a server whose
+// connection had to pin another version (Database::versionEpoch) those row
+// ids mean nothing: the cursor's next move or run reads its set again with
+// its filter, sort and master, standing on the first row, and rowAt throws
+// until then.
 
 #include "engine/Filter.h"
 #include "engine/Record.h"
@@ -133,8 +138,14 @@ private:
     void readRows(const Translated& q, std::vector<qint64>& rows);
     void run();
     void finishRun(std::vector<qint64>& rows);
-    void moveTo(int index);
+    void moveTo(int index, bool bof, bool eof);
+    // Its rows came from a version the server connection no longer reads.
+    bool stale() const;
+    void catchUp();
+    // The statements that read a row, and the fields they give.
+    void prepareReads();
     void moved();
+    void notifyMoved();
     void followMaster();
     Record fetch(qint64 rowid) const;
     // The row at a 0-based index; on a server with the rows around it.
@@ -167,6 +178,7 @@ private:
     QString m_listSql;
     mutable QCache<qint64, Record> m_cache{256};
 
+    quint64 m_epoch = 0; // the Database's versionEpoch when the rows were read
     int m_suspend = 0;
     bool m_pending = false;
 };
