@@ -53,6 +53,7 @@ Database::~Database()
 
 const RankColumn& Database::rankColumn(const QString& table, const QString& field) const
 {
+    followVersion();
     const QString key = table.toLower() + u'.' + field.toLower();
     auto it = m_rankColumns.find(key);
     if (it == m_rankColumns.end())
@@ -65,12 +66,14 @@ const RankColumn& Database::rankColumn(const QString& table, const QString& fiel
 
 const RankColumn* Database::loadedRankColumn(const QString& table, const QString& field) const
 {
+    followVersion();
     const auto it = m_rankColumns.find(table.toLower() + u'.' + field.toLower());
     return it == m_rankColumns.end() ? nullptr : it->second.get();
 }
 
 const RankColumn* Database::anyRankColumn(const QString& table) const
 {
+    followVersion();
     const QString prefix = table.toLower() + u'.';
     const auto it = m_rankColumns.lower_bound(prefix);
     return it != m_rankColumns.end() && it->first.startsWith(prefix) ? it->second.get() : nullptr;
@@ -78,6 +81,7 @@ const RankColumn* Database::anyRankColumn(const QString& table) const
 
 QString Database::rowidField(const QString& table) const
 {
+    followVersion();
     // A server's tables carry their row id in a column of their own; the
     // field whose values are that id is what the load recorded.
     const QString key = table.toLower();
@@ -150,12 +154,19 @@ void Database::openServer(const QString& conninfo)
     for (const TableInfo& t : Schema::tables())
         if (m_server->hasTable(t.name))
             m_tables.insert(t.name);
+    readServerRanks();
+}
+
+void Database::readServerRanks() const
+{
     // The ranks the load copied from the file, trusted as the file's were
     // when it was loaded: a version never changes.
+    m_rankColumns.clear();
     PgRankTables::Catalog ranks = PgRankTables::read(*this);
     m_ranks = std::move(ranks.fields);
     m_rankedRows = std::move(ranks.rows);
     m_rowidFields = std::move(ranks.rowidFields);
+    m_rankEpoch = versionEpoch(); // a failed read is tried again at the next use
 }
 
 QString Database::describe() const

@@ -80,6 +80,7 @@ public:
     // True when finishDatabase stored the Czech ranks of this table's text fields.
     bool hasRank(const QString& table, const QString& field) const
     {
+        followVersion();
         return m_ranks.value(table.toLower()).contains(field.toLower());
     }
     // Czech ranks of a field, loaded on first use (hasRank must be true).
@@ -89,7 +90,11 @@ public:
     // Any loaded rank column of the table (they all know its rows), else nullptr.
     const RankColumn* anyRankColumn(const QString& table) const;
     // Rows of a table with ranks, as counted when the database opened.
-    qint64 rankedRows(const QString& table) const { return m_rankedRows.value(table.toLower()); }
+    qint64 rankedRows(const QString& table) const
+    {
+        followVersion();
+        return m_rankedRows.value(table.toLower());
+    }
     // The INTEGER PRIMARY KEY field of a table (its rowid), empty when none.
     QString rowidField(const QString& table) const;
     // Re-reads which tables exist (after a builder created some). A rank
@@ -110,9 +115,19 @@ private:
     QString m_path;
     bool m_readOnly = false;
     QSet<QString> m_tables;
-    QHash<QString, QSet<QString>> m_ranks; // table -> fields with a stored Czech rank
+    // What is known of the ranks is the current version's: a server's
+    // connection made again may have had to pin another version, whose rows
+    // and ranks are its own (versionEpoch).
+    void followVersion() const
+    {
+        if (m_server && m_rankEpoch != versionEpoch())
+            readServerRanks();
+    }
+    void readServerRanks() const;
+    mutable quint64 m_rankEpoch = 0;
+    mutable QHash<QString, QSet<QString>> m_ranks; // table -> fields with a stored Czech rank
     QStringList m_rankWarnings;
-    QHash<QString, qint64> m_rankedRows;
+    mutable QHash<QString, qint64> m_rankedRows;
     mutable QHash<QString, QString> m_rowidFields;
     mutable std::map<QString, std::unique_ptr<RankColumn>> m_rankColumns;
 };

@@ -10,6 +10,7 @@
 #include "engine/Statement.h"
 
 #include <algorithm>
+#include <tuple>
 #include <utility>
 
 namespace kv::engine
@@ -299,13 +300,24 @@ void TableCursor::run()
 
 void TableCursor::finishRun(std::vector<qint64>& rows)
 {
+    // The first row is read before anything else changes: rows sorted in
+    // memory reach here without a statement, and a first row that cannot
+    // be read (a lost server) must leave the cursor on the rows it had.
+    auto old =
+        std::make_tuple(std::move(m_rows), m_epoch, m_index, m_bof, m_eof, std::move(m_current));
     m_rows.swap(rows);
     m_epoch = m_db.versionEpoch();
     m_cache.clear();
     m_index = m_rows.empty() ? -1 : 0;
     m_bof = true;
     m_eof = m_rows.empty();
-    loadCurrent();
+    try {
+        loadCurrent();
+    } catch (...) {
+        std::tie(m_rows, m_epoch, m_index, m_bof, m_eof, m_current) = std::move(old);
+        m_cache.clear(); // it held rows of the new set
+        throw;
+    }
     moved();
 }
 

@@ -305,3 +305,33 @@ TEST(PgReconnect, AServerDownRefusingOrSilentAtTheRetrySaysSoAndALaterActionConn
     EXPECT_EQ(penos(firms), before);
     EXPECT_EQ(db.versionEpoch(), 0u);
 }
+
+TEST(PgReconnect, AfterTheSwitchListsSortByTheCurrentVersionsSortTables)
+{
+    Loaded l;
+    PgConnection admin(l.server.conninfo());
+    Database db;
+    db.openServer(l.server.conninfo());
+    const QString version = db.directory()->version();
+    TableCursor firms(db, "firma");
+    firms.setSort("nazev");
+    firms.open();
+    ASSERT_TRUE(db.hasRank("firma", "nazev"));
+    ASSERT_EQ(firms.recordCount(), 7);
+    // The next version has a firm more, ranked last by name.
+    kvtest::CompanyDb::change(l.build.path(),
+                              "INSERT INTO firma (peno, nazev, misto) VALUES (8, 'Žabka', 'Brno')",
+                              {}, true);
+    kvtest::loadIntoServer(l.build.path(), l.server.conninfo());
+
+    endSession(admin, sessionOf(db));
+    admin.exec(QStringLiteral("DROP SCHEMA %1 CASCADE").arg(admin.identifier(version)));
+    EXPECT_TRUE(errorOf([&] { firms.refresh(); }).contains("was lost"));
+    EXPECT_TRUE(errorOf([&] { firms.refresh(); }).contains("removed by a newer load"));
+
+    // The ranks read from the old version would leave the new firm out.
+    EXPECT_EQ(db.rankedRows("firma"), 8);
+    firms.first();
+    ASSERT_EQ(firms.recordCount(), 8);
+    EXPECT_EQ(penos(firms).last(), 8);
+}
