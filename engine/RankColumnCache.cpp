@@ -43,7 +43,8 @@ QByteArray headerOf(const QString& identity, const QString& table, const QString
                     qint64 rows, quint64 hash)
 {
     return Format + '\n' + identity.toUtf8() + '\n' + table.toUtf8() + ' ' + field.toUtf8() + ' ' +
-           QByteArray::number(rows) + ' ' + QByteArray::number(hash, 16) + '\n';
+           QByteArray::number(rows) + ' ' + QByteArray::number(hash, 16).rightJustified(16, '0') +
+           '\n';
 }
 
 } // namespace
@@ -113,22 +114,26 @@ void RankColumnCache::store(const RankColumn& column) const
 {
     if (m_identity.isEmpty() || column.size() == 0 || !column.narrow())
         return;
+    // One buffer: the header's length does not depend on the hash.
     const qint64 rows = qint64(column.size());
-    QByteArray content(rows * 8, Qt::Uninitialized);
+    const qint64 headerSize = headerOf(m_identity, m_table, m_field, rows, 0).size();
+    QByteArray bytes(headerSize + rows * 8, Qt::Uninitialized);
+    char* content = bytes.data() + headerSize;
     for (size_t p = 0; p < column.size(); ++p) {
         const quint32 rowid = quint32(column.rowAt(p));
         const qint32 rank = column.rankAt(p);
-        std::memcpy(content.data() + p * 4, &rowid, 4);
-        std::memcpy(content.data() + (rows + qint64(p)) * 4, &rank, 4);
+        std::memcpy(content + p * 4, &rowid, 4);
+        std::memcpy(content + (rows + qint64(p)) * 4, &rank, 4);
     }
-    const QByteArray header = headerOf(m_identity, m_table, m_field, rows,
-                                       contentHash(content.constData(), content.size()));
+    const QByteArray header =
+        headerOf(m_identity, m_table, m_field, rows, contentHash(content, rows * 8));
+    std::memcpy(bytes.data(), header.constData(), size_t(headerSize));
     SafeFileWriter::Options options;
     options.links = SafeFileWriter::Links::Refuse;
     options.sync = false; // a lost copy only means reading the column once more
     try {
         QDir().mkpath(QFileInfo(m_side).absolutePath());
-        SafeFileWriter::write(m_side, header + content, options);
+        SafeFileWriter::write(m_side, bytes, options);
     } catch (const Error& e) {
         if (!e.is(Error::Kind::File))
             throw;
