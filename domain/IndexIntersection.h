@@ -22,9 +22,10 @@ class Database;
 class IndexIntersection
 {
 public:
-    // Distinct keys walked at once; a row with more (which no window makes)
-    // is left to the caller, as is a table without a (key, peno) index or a
-    // database on a server, where a statement's rows arrive all at once.
+    // Distinct keys walked at once, each with a statement of its own; a row
+    // with more (a selection file may hold thousands) is left to the caller,
+    // as is a table without a (key, peno) index or a database on a server,
+    // where a statement's rows arrive all at once.
     static constexpr int MaxKeys = 32;
 
     // The firms in ascending order, or nothing when the walk does not apply.
