@@ -182,6 +182,14 @@ public:
         spent += Clock::now() - t0;
         return result;
     }
+    PenoList firmsOfRow(const ValueIndex& index, const QList<qint64>& keys, bool all,
+                        const CombiningStatement& combining) override
+    {
+        const auto t0 = Clock::now();
+        PenoList result = m_runner.firmsOfRow(index, keys, all, combining);
+        spent += Clock::now() - t0;
+        return result;
+    }
     qsizetype countFirms(const engine::Filter& filter) override
     {
         const auto t0 = Clock::now();

@@ -1,5 +1,7 @@
 #include "domain/EngineStatementRunner.h"
 
+#include "domain/IndexIntersection.h"
+
 #include "engine/BoundStatement.h"
 #include "engine/Database.h"
 #include "engine/JetDialect.h"
@@ -85,6 +87,20 @@ QList<PenoList> EngineStatementRunner::penoPerValue(const ValueIndex& index,
             break;
     }
     return out;
+}
+
+PenoList EngineStatementRunner::firmsOfRow(const ValueIndex& index, const QList<qint64>& keys,
+                                           bool all, const CombiningStatement& combining)
+{
+    if (all) {
+        const engine::TableInfo& table = engine::JetDialect::knownTable(QLatin1String(index.table));
+        const QString keyField =
+            engine::JetDialect::knownField(table, QLatin1String(index.keyField)).name;
+        if (const std::optional<std::vector<qint64>> firms =
+                IndexIntersection::firms(m_db, table.name, keyField, keys))
+            return PenoList(firms->begin(), firms->end());
+    }
+    return StatementRunner::firmsOfRow(index, keys, all, combining);
 }
 
 qsizetype EngineStatementRunner::countFirms(const engine::Filter& filter)

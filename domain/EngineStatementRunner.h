@@ -29,6 +29,12 @@ public:
     // which costs seconds for a word that half the firms share.
     PenoList combine(const std::function<QString()>& statement, const QList<PenoList>& lists,
                      bool all) override;
+    // An and-row is the walk of its keys' lists together on the (key, peno)
+    // index (IndexIntersection), which reads about as many rows as the
+    // shortest list holds; anything else, and a row the walk does not take,
+    // goes the way of the statements.
+    PenoList firmsOfRow(const ValueIndex& index, const QList<qint64>& keys, bool all,
+                        const CombiningStatement& combining) override;
     // Counted by SQLite with the filter's number lists bound as numbers.
     qsizetype countFirms(const engine::Filter& filter) override;
 

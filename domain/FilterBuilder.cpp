@@ -126,30 +126,14 @@ engine::Filter FilterBuilder::indexCondition(const IndexTable& table,
         return engine::Filter();
     const QString joiner = list.IsAnd ? QStringLiteral(" And ") : QStringLiteral(" Or ");
 
-    // A value without index rows matches no firm. It must not reach the
-    // combining statement as "peno in ()", which the engine rejects: in an
-    // and-row it makes the row match nothing, in an or-row it drops out.
     QList<qint64> keys;
     keys.reserve(list.Ids.size());
     for (const QString& id : list.Ids)
         keys << numericKey(id);
     const StatementRunner::ValueIndex index{table.perValuePrefix, table.table, table.keyField};
-    QList<PenoList> perValue = m_runner.penoPerValue(index, keys, list.IsAnd);
-    if (list.IsAnd && perValue.size() < keys.size())
-        return QString(QLatin1String(table.neverTrue)); // stopped at a value without firms
-    QList<PenoList> lists;
-    for (PenoList& rows : perValue) {
-        if (rows.isEmpty()) {
-            if (list.IsAnd)
-                return QString(QLatin1String(table.neverTrue));
-            continue;
-        }
-        lists << std::move(rows);
-    }
-    if (lists.isEmpty())
-        return QString(QLatin1String(table.neverTrue));
-
-    const auto statement = [&] {
+    // Only the lists that found firms reach the combining statement: "peno
+    // in ()" is refused by the engine.
+    const auto combining = [&](const QList<PenoList>& lists) {
         QString text = QLatin1String(table.combiningPrefix);
         for (qsizetype i = 0; i < lists.size(); ++i) {
             text += QStringLiteral("peno in (") + joinNumbers(lists.at(i)) +
@@ -159,9 +143,10 @@ engine::Filter FilterBuilder::indexCondition(const IndexTable& table,
         }
         return text;
     };
-    const PenoList result = m_runner.combine(statement, lists, list.IsAnd);
-    // No firm satisfies the row's values together: the row matches nothing
-    // (left empty, an or-row would stop restricting the set at all).
+    const PenoList result = m_runner.firmsOfRow(index, keys, list.IsAnd, combining);
+    // No firm satisfies the row (a key of an and-row without firms, none in
+    // common, no key of an or-row with any): the row matches nothing (left
+    // empty, it would stop restricting the set at all).
     if (result.isEmpty())
         return QString(QLatin1String(table.neverTrue));
     // "(peno in (...))" with the numbers carried, spelled only when asked for.

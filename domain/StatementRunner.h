@@ -62,6 +62,36 @@ public:
         return peno({statement()});
     }
 
+    // The combining statement of one criterion row for its per-value lists
+    // (those that found firms, in the row's order).
+    using CombiningStatement = std::function<QString(const QList<PenoList>& lists)>;
+
+    // The firms of one criterion row: those of every key (all) or of any,
+    // empty when there are none. By default what the statements give: the
+    // per-value lists (penoPerValue, stopping at a key without firms when
+    // all), then, if every key of an and-row and some key of an or-row found
+    // firms, `combining` of the lists run through combine. A runner may find
+    // the same firms without reading every key's whole list.
+    virtual PenoList firmsOfRow(const ValueIndex& index, const QList<qint64>& keys, bool all,
+                                const CombiningStatement& combining)
+    {
+        QList<PenoList> perValue = penoPerValue(index, keys, all);
+        if (all && perValue.size() < keys.size())
+            return {}; // stopped at a key without firms
+        QList<PenoList> lists;
+        for (PenoList& firms : perValue) {
+            if (firms.isEmpty()) {
+                if (all)
+                    return {};
+                continue;
+            }
+            lists << std::move(firms);
+        }
+        if (lists.isEmpty())
+            return {};
+        return combine([&] { return combining(lists); }, lists, all);
+    }
+
     // How many firms of table firma the filter keeps. By default the count
     // statement's two lines are run with the filter spelled out; a runner
     // may hand the filter's number lists to the engine as numbers instead.

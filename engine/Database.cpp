@@ -8,6 +8,7 @@
 #include "engine/PgRankTables.h"
 #include "engine/RankCheckCache.h"
 #include "engine/RankColumn.h"
+#include "engine/RankColumnCache.h"
 #include "engine/Schema.h"
 #include "engine/ServerDirectory.h"
 #include "engine/Statement.h"
@@ -56,12 +57,23 @@ const RankColumn& Database::rankColumn(const QString& table, const QString& fiel
     followVersion();
     const QString key = table.toLower() + u'.' + field.toLower();
     auto it = m_rankColumns.find(key);
-    if (it == m_rankColumns.end())
-        it =
-            m_rankColumns
-                .emplace(key, std::make_unique<RankColumn>(*this, table.toLower(), field.toLower()))
-                .first;
-    return *it->second;
+    if (it != m_rankColumns.end())
+        return *it->second;
+    // A read-only connection takes the column from a copy remembered for
+    // the file's very state, else reads it and remembers it; a writing
+    // connection may change the file under the copy, so it always reads.
+    std::optional<RankColumnCache> cache;
+    std::unique_ptr<RankColumn> column;
+    if (m_readOnly && !m_server) {
+        cache.emplace(m_path, table.toLower(), field.toLower());
+        column = cache->load(rankedRows(table));
+    }
+    if (!column) {
+        column = std::make_unique<RankColumn>(*this, table.toLower(), field.toLower());
+        if (cache)
+            cache->store(*column);
+    }
+    return *m_rankColumns.emplace(key, std::move(column)).first->second;
 }
 
 const RankColumn* Database::loadedRankColumn(const QString& table, const QString& field) const

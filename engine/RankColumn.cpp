@@ -46,6 +46,33 @@ RankColumn::RankColumn(const Database& db, const QString& table, const QString& 
         while (st.step())
             add(st.int64(0), qint32(st.int64(1)));
     }
+    placeRows(top);
+}
+
+std::unique_ptr<RankColumn> RankColumn::fromOrder(LargeArray<quint32> rows,
+                                                  LargeArray<qint32> ranks)
+{
+    if (rows.size() != ranks.size())
+        return nullptr;
+    qint64 top = -1;
+    for (size_t p = 0; p < rows.size(); ++p) {
+        if (rows[p] > quint32(std::numeric_limits<qint32>::max()))
+            return nullptr;
+        if (p > 0 &&
+            (ranks[p] < ranks[p - 1] || (ranks[p] == ranks[p - 1] && rows[p] <= rows[p - 1])))
+            return nullptr; // not the (rank, rowid) order
+        top = std::max(top, qint64(rows[p]));
+    }
+    std::unique_ptr<RankColumn> column(new RankColumn);
+    column->m_order32 = std::move(rows);
+    column->m_ranks = std::move(ranks);
+    if (!column->placeRows(top))
+        return nullptr;
+    return column;
+}
+
+bool RankColumn::placeRows(qint64 top)
+{
     // A direct table costs 4 bytes per possible rowid: worth it unless rowids are scattered.
     if (m_compact && top > 4 * qint64(m_order32.size()) + 4096) {
         m_compact = false;
@@ -54,14 +81,21 @@ RankColumn::RankColumn(const Database& db, const QString& table, const QString& 
     }
     if (m_compact) {
         m_places.assign(size_t(top + 1), -1);
-        for (size_t p = 0; p < m_order32.size(); ++p)
-            m_places[m_order32[p]] = qint32(p);
-        return;
+        bool distinct = true;
+        for (size_t p = 0; p < m_order32.size(); ++p) {
+            qint32& place = m_places[m_order32[p]];
+            distinct = distinct && place < 0;
+            place = qint32(p);
+        }
+        return distinct;
     }
     m_sparse.reserve(m_order64.size());
     for (size_t p = 0; p < m_order64.size(); ++p)
         m_sparse.emplace_back(m_order64[p], qint32(p));
     std::sort(m_sparse.begin(), m_sparse.end());
+    return std::adjacent_find(m_sparse.begin(), m_sparse.end(), [](const auto& a, const auto& b) {
+               return a.first == b.first;
+           }) == m_sparse.end();
 }
 
 } // namespace kv::engine

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QtGlobal>
 #include <algorithm>
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -22,6 +23,13 @@ class RankColumn
 {
 public:
     RankColumn(const Database& db, const QString& table, const QString& field);
+    // A column from its rowids in (rank, rowid) order and their ranks, as a
+    // remembered copy holds them; nothing when they are not such an order of
+    // distinct rowids (a damaged copy).
+    static std::unique_ptr<RankColumn> fromOrder(LargeArray<quint32> rows,
+                                                 LargeArray<qint32> ranks);
+    // Whether every rowid fits the 32 bits of such a copy.
+    bool narrow() const { return m_order64.empty(); }
 
     // Rows of the table.
     size_t size() const { return m_ranks.size(); }
@@ -50,6 +58,10 @@ public:
     }
 
 private:
+    RankColumn() = default;
+    // Each row's place, from the order; false when a rowid comes twice.
+    bool placeRows(qint64 top);
+
     bool m_compact = true;
     LargeArray<quint32> m_order32;                   // rowids when compact
     LargeArray<qint64> m_order64;                    // otherwise

@@ -1,18 +1,23 @@
 #include "domain/EngineStatementRunner.h"
 #include "domain/FilterBuilder.h"
+#include "domain/IndexIntersection.h"
 #include "domain/SelectionApply.h"
 #include "domain/SelectionState.h"
 #include "engine/Database.h"
 #include "engine/Schema.h"
 #include "engine/SchemaSql.h"
 #include "tests/support/CompanyDb.h"
+#include "tests/support/DemoHome.h"
+#include "tests/support/DemoHomeTestSupport.h"
 #include "tests/support/ErrorKind.h"
 #include "tests/support/TestBackend.h"
 #include "tests/support/TestHome.h"
 
+#include <QDir>
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <memory>
 
 using kv::SelectionState;
@@ -148,6 +153,257 @@ TEST_P(EngineRunnerTest, PerValueListsAreThoseOfTheStatementsRunOneByOne)
     EXPECT_EQ(runner.penoPerValue(industry, {101}, false), firmsOf101);
 }
 
+// --- And-rows answered without reading every key's whole list -------------
+
+namespace
+{
+
+const kv::StatementRunner::ValueIndex NameIndex{
+    "select distinct(peno) from slnazev_p where id=", "slnazev_p", "id"};
+const kv::StatementRunner::ValueIndex IndustryIndex{
+    "select distinct(peno) from pZatrid where kod=", "pzatrid", "kod"};
+
+// The engine runner's firms of an and-row; the combining statement's text
+// must not be needed for them.
+kv::PenoList andRow(kv::EngineStatementRunner& runner, const kv::StatementRunner::ValueIndex& index,
+                    const QList<qint64>& keys)
+{
+    bool textAsked = false;
+    const kv::PenoList firms =
+        runner.firmsOfRow(index, keys, true, [&](const QList<kv::PenoList>&) {
+            textAsked = true;
+            return QString();
+        });
+    EXPECT_FALSE(textAsked);
+    EXPECT_TRUE(std::is_sorted(firms.begin(), firms.end()));
+    return firms;
+}
+
+// What the per-value statements and the combining statement give, sorted.
+kv::PenoList byTheStatements(kv::EngineStatementRunner& runner,
+                             const kv::StatementRunner::ValueIndex& index,
+                             const QList<qint64>& keys)
+{
+    kv::PenoList firms = runner.StatementRunner::firmsOfRow(
+        index, keys, true, [](const QList<kv::PenoList>&) { return QString(); });
+    std::sort(firms.begin(), firms.end());
+    return firms;
+}
+
+// Firms 1..3000, numbered past 32 bits when even. Name words, each by the
+// firms it names: Most all but every tenth, Third every third, Rare every
+// 97th, Fifth every fifth (each entered twice), Odd and Even; the keys of
+// Most and Odd are past 32 bits; None names no firm. The industry codes
+// repeat some of them in the other index table.
+constexpr int kFirms = 3000;
+constexpr qint64 Most = 6000000001, Third = 2, Rare = 3, Fifth = 4, None = 5, Even = 6,
+                 Odd = 8000000003;
+
+qint64 firmNumber(int p)
+{
+    return p % 2 ? p : p + (qint64(1) << 33);
+}
+
+bool names(qint64 key, int p)
+{
+    switch (key) {
+    case Most:
+        return p % 10 != 0;
+    case Third:
+        return p % 3 == 0;
+    case Rare:
+        return p % 97 == 0;
+    case Fifth:
+        return p % 5 == 0;
+    case Even:
+        return p % 2 == 0;
+    case Odd:
+        return p % 2 == 1;
+    default:
+        return false;
+    }
+}
+
+class EngineRunnerAndRows : public ::testing::TestWithParam<kvtest::BackendCase>
+{
+protected:
+    void SetUp() override
+    {
+        company.exec(QStringLiteral("BEGIN"));
+        for (qint64 key : {Most, Third, Rare, Fifth, Even, Odd}) {
+            for (int p = 1; p <= kFirms; ++p) {
+                if (!names(key, p))
+                    continue;
+                company.insert(QStringLiteral("slnazev_p"), {key, firmNumber(p)});
+                if (key == Fifth)
+                    company.insert(QStringLiteral("slnazev_p"), {key, firmNumber(p)});
+                if (key == Third || key == Rare)
+                    company.insert(QStringLiteral("pzatrid"),
+                                   {firmNumber(p), 1, key * 100, QStringLiteral("x")});
+            }
+        }
+        company.exec(QStringLiteral("COMMIT"));
+        on = std::make_unique<kvtest::BackendDb>(company, GetParam());
+    }
+
+    // The firms every key names, from the rule that made the rows.
+    static kv::PenoList expected(const QList<qint64>& keys)
+    {
+        kv::PenoList out;
+        for (int p = 1; p <= kFirms; ++p)
+            if (std::all_of(keys.begin(), keys.end(), [&](qint64 k) { return names(k, p); }))
+                out << firmNumber(p);
+        std::sort(out.begin(), out.end());
+        return out;
+    }
+
+    kvtest::CompanyDb company;
+    std::unique_ptr<kvtest::BackendDb> on;
+};
+
+} // namespace
+
+TEST_P(EngineRunnerAndRows, GiveTheFirmsEveryKeyNames)
+{
+    kv::EngineStatementRunner runner(on->db());
+    const QList<qint64> cases[] = {
+        {Most, Third},
+        {Third, Most, Rare},
+        {Most, Third, Rare, Fifth},
+        {Rare, Rare, Most},
+        {Most, None},
+        {None, Most},
+        {Fifth},
+        {Most, Most},
+        {Odd, Even},
+        {Odd, Most, Fifth},
+        {Fifth, Odd, Third},
+        {Even, Rare, Most, Third},
+    };
+    for (const QList<qint64>& keys : cases) {
+        SCOPED_TRACE(::testing::PrintToString(std::vector<qint64>(keys.begin(), keys.end())));
+        const kv::PenoList firms = andRow(runner, NameIndex, keys);
+        EXPECT_EQ(firms, expected(keys));
+        EXPECT_EQ(firms, byTheStatements(runner, NameIndex, keys));
+    }
+    const kv::PenoList both = andRow(runner, IndustryIndex, {Third * 100, Rare * 100});
+    EXPECT_EQ(both, expected({Third, Rare}));
+    EXPECT_FALSE(both.isEmpty());
+
+    // Or-rows go the statements' way and still give the union.
+    const kv::PenoList any =
+        runner.firmsOfRow(NameIndex, {Rare, None, Fifth}, false,
+                          [](const QList<kv::PenoList>&) { return QString(); });
+    kv::PenoList rareOrFifth;
+    for (int p = 1; p <= kFirms; ++p)
+        if (names(Rare, p) || names(Fifth, p))
+            rareOrFifth << firmNumber(p);
+    std::sort(rareOrFifth.begin(), rareOrFifth.end());
+    EXPECT_EQ(any, rareOrFifth);
+
+#ifndef KV_TEST_ON_SERVER
+    // On SQLite the walk over the index answers these rows, not the statements.
+    EXPECT_TRUE(kv::IndexIntersection::firms(on->db(), QStringLiteral("slnazev_p"),
+                                             QStringLiteral("id"), {Most, Third})
+                    .has_value());
+#endif
+}
+
+#ifndef KV_TEST_ON_SERVER
+TEST(IndexIntersection, WalksOnlyOverAKeyPenoIndexAndAFewKeys)
+{
+    kvtest::CompanyDb company;
+    company.insert(QStringLiteral("slnazev_p"), {7, 1});
+    company.insert(QStringLiteral("slnazev_p"), {7, 2});
+    company.insert(QStringLiteral("slnazev_p"), {8, 2});
+    kv::engine::Database& db = company.builder();
+    const QString table = QStringLiteral("slnazev_p"), key = QStringLiteral("id");
+    // Not finished: no index, so a seek would sort the key's rows each time.
+    EXPECT_FALSE(kv::IndexIntersection::hasKeyPenoIndex(db, table, key));
+    EXPECT_FALSE(kv::IndexIntersection::firms(db, table, key, {7, 8}).has_value());
+    kv::EngineStatementRunner runner(db);
+    EXPECT_EQ(andRow(runner, NameIndex, {7, 8}), kv::PenoList{2});
+
+    company.finish();
+    EXPECT_TRUE(kv::IndexIntersection::hasKeyPenoIndex(db, table, key));
+    EXPECT_FALSE(kv::IndexIntersection::hasKeyPenoIndex(db, table, QStringLiteral("peno")));
+    EXPECT_EQ(kv::IndexIntersection::firms(db, table, key, {8, 7, 8}),
+              std::optional(std::vector<qint64>{2}));
+    QList<qint64> many;
+    for (int k = 0; k <= kv::IndexIntersection::MaxKeys; ++k)
+        many << 7 + k % 2 + 100 * (k / 2);
+    EXPECT_FALSE(kv::IndexIntersection::firms(db, table, key, many).has_value());
+    EXPECT_TRUE(kv::IndexIntersection::firms(db, table, key, many.mid(1)).has_value());
+}
+#endif
+
+// The demo home's name words: the commonest beside rarer ones it occurs
+// with, checked against SQLite's own INTERSECT of the index rows.
+TEST_P(EngineRunnerAndRows, NameWordsOfTheDemoHomeGiveWhatSqliteIntersects)
+{
+    const QString path =
+        QDir(kvtest::demoHomeTemplate(2000)).filePath(QStringLiteral("Dta/KV2001.db"));
+    const kvtest::DemoDb demo(path);
+    ASSERT_TRUE(demo.isOpen());
+    const auto idsOf = [&](const QString& sql) {
+        QList<qint64> ids;
+        for (const QVariant& v : demo.column(sql))
+            ids << v.toLongLong();
+        return ids;
+    };
+    const QList<qint64> byCount = idsOf(QStringLiteral(
+        "SELECT id FROM slnazev_p GROUP BY id ORDER BY count(DISTINCT peno) DESC, id"));
+    ASSERT_GT(byCount.size(), 40);
+    // Words that share firms with all of `words`, most shared first.
+    const auto beside = [&](const QList<qint64>& words) {
+        QString sql = QStringLiteral("SELECT id FROM slnazev_p WHERE 1");
+        for (qint64 w : words)
+            sql += QStringLiteral(" AND id <> %1 AND peno IN (SELECT peno FROM slnazev_p WHERE "
+                                  "id = %1)")
+                       .arg(w);
+        return idsOf(sql + QStringLiteral(" GROUP BY id ORDER BY count(DISTINCT peno) DESC, id"));
+    };
+    const qint64 commonest = byCount.first();
+    const QList<qint64> second = beside({commonest});
+    ASSERT_GT(second.size(), 6);
+    const QList<qint64> third = beside({commonest, second[0]});
+    ASSERT_FALSE(third.isEmpty());
+    // Four words of one firm's name, the commonest among them.
+    const QList<qint64> ofOneFirm =
+        idsOf(QStringLiteral("SELECT DISTINCT id FROM slnazev_p WHERE peno = (SELECT peno FROM "
+                             "slnazev_p GROUP BY peno HAVING count(DISTINCT id) >= 4 AND "
+                             "max(id = %1) = 1 ORDER BY peno LIMIT 1) ORDER BY id = %1 DESC, id")
+                  .arg(commonest));
+    ASSERT_GE(ofOneFirm.size(), 4);
+    const QList<qint64> cases[] = {
+        {commonest, second[0]},
+        {second[0], commonest, third[0]},
+        {commonest, second[0], third[0], second.last()},
+        ofOneFirm.mid(0, 4),
+        {commonest, second[1], second.last()},
+        {commonest, byCount.last()},
+        {byCount[1], byCount[2], byCount[1]},
+        {commonest, second[2], 987654321},
+    };
+    std::unique_ptr<kv::engine::Database> db = kvtest::openOn(path, GetParam());
+    kv::EngineStatementRunner runner(*db);
+    int nonEmpty = 0;
+    for (const QList<qint64>& keys : cases) {
+        QStringList selects;
+        for (qint64 k : keys)
+            selects << QStringLiteral("SELECT peno FROM slnazev_p WHERE id = %1").arg(k);
+        kv::PenoList intersected;
+        for (const QVariant& v : demo.column(selects.join(QStringLiteral(" INTERSECT ")) +
+                                             QStringLiteral(" ORDER BY 1")))
+            intersected << v.toLongLong();
+        const kv::PenoList firms = andRow(runner, NameIndex, keys);
+        EXPECT_EQ(firms, intersected)
+            << ::testing::PrintToString(std::vector<qint64>(keys.begin(), keys.end()));
+        nonEmpty += !intersected.isEmpty();
+    }
+    EXPECT_GE(nonEmpty, 4);
+}
+
 class EngineRunnerCount : public ::testing::TestWithParam<kvtest::BackendCase>
 {
 };
@@ -191,6 +447,8 @@ TEST_P(EngineRunnerCount, LongNumberListCountsTheFirmsTheTableHas)
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, EngineRunnerTest, ::testing::ValuesIn(kvtest::engineCases()),
+                         [](const auto& info) { return kvtest::backendCaseName(info.param); });
+INSTANTIATE_TEST_SUITE_P(Engines, EngineRunnerAndRows, ::testing::ValuesIn(kvtest::engineCases()),
                          [](const auto& info) { return kvtest::backendCaseName(info.param); });
 INSTANTIATE_TEST_SUITE_P(Engines, EngineRunnerCount, ::testing::ValuesIn(kvtest::engineCases()),
                          [](const auto& info) { return kvtest::backendCaseName(info.param); });
