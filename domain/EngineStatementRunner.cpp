@@ -96,11 +96,40 @@ PenoList EngineStatementRunner::firmsOfRow(const ValueIndex& index, const QList<
         const engine::TableInfo& table = engine::JetDialect::knownTable(QLatin1String(index.table));
         const QString keyField =
             engine::JetDialect::knownField(table, QLatin1String(index.keyField)).name;
-        if (const std::optional<std::vector<qint64>> firms =
-                IndexIntersection::firms(m_db, table.name, keyField, keys))
+        if (m_db.isServer()) {
+            if (std::optional<PenoList> firms = intersectOnServer(table, keyField, keys))
+                return *std::move(firms);
+        } else if (const std::optional<std::vector<qint64>> firms =
+                       IndexIntersection::firms(m_db, table.name, keyField, keys)) {
             return PenoList(firms->begin(), firms->end());
+        }
     }
     return StatementRunner::firmsOfRow(index, keys, all, combining);
+}
+
+std::optional<PenoList> EngineStatementRunner::intersectOnServer(const engine::TableInfo& table,
+                                                                 const QString& keyField,
+                                                                 const QList<qint64>& keys)
+{
+    const std::vector<qint64> distinct =
+        sortedUnique(std::vector<qint64>(keys.begin(), keys.end()));
+    if (distinct.empty() || distinct.size() > size_t(IndexIntersection::MaxKeys))
+        return std::nullopt;
+    QStringList parts;
+    for (size_t i = 0; i < distinct.size(); ++i)
+        // DISTINCT for a row of one key: INTERSECT makes the others distinct.
+        parts << QStringLiteral("SELECT DISTINCT peno FROM %1 WHERE %2 = %3")
+                     .arg(engine::JetDialect::quoted(table.name),
+                          engine::JetDialect::quoted(keyField),
+                          engine::JetDialect::parameter(m_db.sqlForm(), int(i) + 1));
+    engine::Statement st(m_db,
+                         parts.join(QStringLiteral(" INTERSECT ")) + QStringLiteral(" ORDER BY 1"));
+    for (size_t i = 0; i < distinct.size(); ++i)
+        st.bind(int(i) + 1, distinct[i]);
+    PenoList firms;
+    while (st.step())
+        firms << st.int64(0);
+    return firms;
 }
 
 qsizetype EngineStatementRunner::countFirms(const engine::Filter& filter)

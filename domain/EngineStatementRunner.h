@@ -2,13 +2,16 @@
 
 #include "domain/StatementRunner.h"
 
+#include <optional>
+
 namespace kv
 {
 
 namespace engine
 {
 class Database;
-}
+struct TableInfo;
+} // namespace engine
 
 // Runs the selection's statements on the company database; the first column
 // of each row is the peno.
@@ -31,14 +34,18 @@ public:
                      bool all) override;
     // An and-row is the walk of its keys' lists together on the (key, peno)
     // index (IndexIntersection), which reads about as many rows as the
-    // shortest list holds; anything else, and a row the walk does not take,
-    // goes the way of the statements.
+    // shortest list holds; on a server it is one statement intersecting the
+    // lists there, so that only the firms of the row come to the client.
+    // Anything else goes the way of the statements.
     PenoList firmsOfRow(const ValueIndex& index, const QList<qint64>& keys, bool all,
                         const CombiningStatement& combining) override;
     // Counted by SQLite with the filter's number lists bound as numbers.
     qsizetype countFirms(const engine::Filter& filter) override;
 
 private:
+    // The and-row on a server; empty when it has too many keys for one statement.
+    std::optional<PenoList> intersectOnServer(const engine::TableInfo& table,
+                                              const QString& keyField, const QList<qint64>& keys);
     engine::Database& m_db;
 };
 
