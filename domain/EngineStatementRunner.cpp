@@ -111,19 +111,28 @@ std::optional<PenoList> EngineStatementRunner::intersectOnServer(const engine::T
                                                                  const QString& keyField,
                                                                  const QList<qint64>& keys)
 {
+    // A join of the key's rows on peno, which the server's planner orders
+    // from the rarest key (an INTERSECT would read every list whole: 0.6 s
+    // for a word of a million firms). Up to its default join_collapse_limit
+    // of 8 tables it reorders the joins; beyond that the lists come whole.
+    constexpr size_t MaxJoined = 8;
     const std::vector<qint64> distinct =
         sortedUnique(std::vector<qint64>(keys.begin(), keys.end()));
-    if (distinct.empty() || distinct.size() > size_t(IndexIntersection::MaxKeys))
+    if (distinct.empty() || distinct.size() > MaxJoined)
         return std::nullopt;
-    QStringList parts;
-    for (size_t i = 0; i < distinct.size(); ++i)
-        // DISTINCT for a row of one key: INTERSECT makes the others distinct.
-        parts << QStringLiteral("SELECT DISTINCT peno FROM %1 WHERE %2 = %3")
-                     .arg(engine::JetDialect::quoted(table.name),
-                          engine::JetDialect::quoted(keyField),
-                          engine::JetDialect::parameter(m_db.sqlForm(), int(i) + 1));
-    engine::Statement st(m_db,
-                         parts.join(QStringLiteral(" INTERSECT ")) + QStringLiteral(" ORDER BY 1"));
+    const QString name = engine::JetDialect::quoted(table.name);
+    const QString key = engine::JetDialect::quoted(keyField);
+    const auto param = [&](size_t i) {
+        return engine::JetDialect::parameter(m_db.sqlForm(), int(i) + 1);
+    };
+    QString sql = QStringLiteral("SELECT DISTINCT t0.peno FROM %1 t0").arg(name);
+    for (size_t i = 1; i < distinct.size(); ++i)
+        sql += QStringLiteral(" JOIN %1 t%2 ON t%2.peno = t0.peno AND t%2.%3 = %4")
+                   .arg(name)
+                   .arg(i)
+                   .arg(key, param(i));
+    sql += QStringLiteral(" WHERE t0.%1 = %2 ORDER BY 1").arg(key, param(0));
+    engine::Statement st(m_db, sql);
     for (size_t i = 0; i < distinct.size(); ++i)
         st.bind(int(i) + 1, distinct[i]);
     PenoList firms;
