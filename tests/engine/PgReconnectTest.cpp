@@ -32,28 +32,22 @@ using kv::engine::TableCursor;
 namespace
 {
 
-QString errorOf(const std::function<void()>& f)
-{
-    try {
-        f();
-    } catch (const kv::Error& e) {
-        EXPECT_EQ(e.kind(), kv::Error::Kind::Engine);
-        return e.message();
-    }
-    ADD_FAILURE() << "no error";
-    return {};
-}
-
-// The company set loaded into a database of its own.
+// The company set loaded into a database of its own, a reader of it and the
+// server's administrator.
 struct Loaded {
     Loaded()
     {
         build.companySet();
         build.openReadOnly(true);
         kvtest::loadIntoServer(build.path(), server.conninfo());
+        db.openServer(server.conninfo());
+        version = db.directory()->version();
     }
     kvtest::CompanyDb build;
     kvtest::PgTestDatabase server;
+    PgConnection admin{server.conninfo()};
+    Database db;
+    QString version; // the one the reader pinned
 };
 
 qint64 sessionOf(Database& db)
@@ -146,10 +140,9 @@ public:
 TEST(PgReconnect, AnEndedSessionFailsTheNextReadAndTheOneAfterReadsTheSameRows)
 {
     Loaded l;
-    PgConnection admin(l.server.conninfo());
-    Database db;
-    db.openServer(l.server.conninfo());
-    const QString version = db.directory()->version();
+    PgConnection& admin = l.admin;
+    Database& db = l.db;
+    const QString version = l.version;
     TableCursor firms(db, "firma");
     firms.setSort("nazev");
     firms.setFilter("misto <> 'Cheb'", true);
@@ -171,7 +164,7 @@ TEST(PgReconnect, AnEndedSessionFailsTheNextReadAndTheOneAfterReadsTheSameRows)
     endSession(admin, first);
     // The move needs the persons of the next firm: it fails, and neither
     // cursor moved.
-    const QString lost = errorOf([&] { firms.setPosition(2); });
+    const QString lost = kvtest::engineErrorOf([&] { firms.setPosition(2); });
     EXPECT_TRUE(lost.contains("was lost")) << lost.toStdString();
     EXPECT_EQ(firms.position(), 3);
     EXPECT_EQ(firms.int64("peno"), 1);
@@ -197,10 +190,9 @@ TEST(PgReconnect, AnEndedSessionFailsTheNextReadAndTheOneAfterReadsTheSameRows)
 TEST(PgReconnect, AReplacedVersionIsPinnedAgainAndHeldAgainstTheNextLoad)
 {
     Loaded l;
-    PgConnection admin(l.server.conninfo());
-    Database db;
-    db.openServer(l.server.conninfo());
-    const QString version = db.directory()->version();
+    PgConnection& admin = l.admin;
+    Database& db = l.db;
+    const QString version = l.version;
     TableCursor firms(db, "firma");
     firms.setSort("nazev");
     firms.open();
@@ -211,7 +203,7 @@ TEST(PgReconnect, AReplacedVersionIsPinnedAgainAndHeldAgainstTheNextLoad)
     ASSERT_NE(currentVersion(admin), version);
 
     endSession(admin, sessionOf(db));
-    EXPECT_TRUE(errorOf([&] { firms.refresh(); }).contains("was lost"));
+    EXPECT_TRUE(kvtest::engineErrorOf([&] { firms.refresh(); }).contains("was lost"));
     firms.refresh();
     EXPECT_EQ(firms.recordCount(), 7);
     EXPECT_EQ(db.directory()->version(), version);
@@ -230,10 +222,9 @@ TEST(PgReconnect, AReplacedVersionIsPinnedAgainAndHeldAgainstTheNextLoad)
 TEST(PgReconnect, AVersionDroppedMeanwhileGivesWayToTheCurrentOneAndTheCursorsReadAgain)
 {
     Loaded l;
-    PgConnection admin(l.server.conninfo());
-    Database db;
-    db.openServer(l.server.conninfo());
-    const QString version = db.directory()->version();
+    PgConnection& admin = l.admin;
+    Database& db = l.db;
+    const QString version = l.version;
     TableCursor firms(db, "firma");
     firms.setSort("nazev");
     firms.setFilter("misto = 'Brno'", true);
@@ -247,8 +238,8 @@ TEST(PgReconnect, AVersionDroppedMeanwhileGivesWayToTheCurrentOneAndTheCursorsRe
 
     endSession(admin, sessionOf(db));
     admin.exec(QStringLiteral("DROP SCHEMA %1 CASCADE").arg(admin.identifier(version)));
-    EXPECT_TRUE(errorOf([&] { firms.refresh(); }).contains("was lost"));
-    const QString changed = errorOf([&] { firms.refresh(); });
+    EXPECT_TRUE(kvtest::engineErrorOf([&] { firms.refresh(); }).contains("was lost"));
+    const QString changed = kvtest::engineErrorOf([&] { firms.refresh(); });
     EXPECT_TRUE(changed.contains("removed by a newer load")) << changed.toStdString();
     EXPECT_TRUE(changed.contains(newer)) << changed.toStdString();
     EXPECT_EQ(db.directory()->version(), newer);
@@ -268,9 +259,9 @@ TEST(PgReconnect, AServerDownRefusingOrSilentAtTheRetrySaysSoAndALaterActionConn
 {
     Loaded l;
     SocketFolder folder;
-    PgConnection admin(l.server.conninfo());
-    Database db;
-    db.openServer(folder.conninfo(l.server.conninfo()));
+    PgConnection& admin = l.admin;
+    Database& db = l.db;
+    db.openServer(folder.conninfo(l.server.conninfo())); // through the folder
     TableCursor firms(db, "firma");
     firms.setSort("nazev");
     firms.open();
@@ -279,15 +270,15 @@ TEST(PgReconnect, AServerDownRefusingOrSilentAtTheRetrySaysSoAndALaterActionConn
 
     folder.down();
     endSession(admin, sessionOf(db));
-    EXPECT_TRUE(errorOf([&] { firms.refresh(); }).contains("was lost"));
-    const QString down = errorOf([&] { firms.refresh(); });
+    EXPECT_TRUE(kvtest::engineErrorOf([&] { firms.refresh(); }).contains("was lost"));
+    const QString down = kvtest::engineErrorOf([&] { firms.refresh(); });
     EXPECT_TRUE(down.startsWith("cannot reach the PostgreSQL server")) << down.toStdString();
     EXPECT_EQ(firms.position(), 4);
 
     ASSERT_TRUE(folder.up());
     PgConnection root(kvtest::pgAdminConninfo());
     root.exec(QStringLiteral("ALTER DATABASE %1 ALLOW_CONNECTIONS false").arg(l.server.name()));
-    const QString refused = errorOf([&] { firms.refresh(); });
+    const QString refused = kvtest::engineErrorOf([&] { firms.refresh(); });
     EXPECT_TRUE(refused.contains("refused the login")) << refused.toStdString();
     root.exec(QStringLiteral("ALTER DATABASE %1 ALLOW_CONNECTIONS true").arg(l.server.name()));
 
@@ -295,7 +286,7 @@ TEST(PgReconnect, AServerDownRefusingOrSilentAtTheRetrySaysSoAndALaterActionConn
     ASSERT_TRUE(folder.silent());
     {
         CancellingHook hook;
-        EXPECT_EQ(errorOf([&] { firms.refresh(); }), "Zrušeno uživatelem");
+        EXPECT_EQ(kvtest::engineErrorOf([&] { firms.refresh(); }), "Zrušeno uživatelem");
     }
     folder.quiet();
     ASSERT_TRUE(folder.up());
@@ -309,10 +300,9 @@ TEST(PgReconnect, AServerDownRefusingOrSilentAtTheRetrySaysSoAndALaterActionConn
 TEST(PgReconnect, AfterTheSwitchListsSortByTheCurrentVersionsSortTables)
 {
     Loaded l;
-    PgConnection admin(l.server.conninfo());
-    Database db;
-    db.openServer(l.server.conninfo());
-    const QString version = db.directory()->version();
+    PgConnection& admin = l.admin;
+    Database& db = l.db;
+    const QString version = l.version;
     TableCursor firms(db, "firma");
     firms.setSort("nazev");
     firms.open();
@@ -326,8 +316,9 @@ TEST(PgReconnect, AfterTheSwitchListsSortByTheCurrentVersionsSortTables)
 
     endSession(admin, sessionOf(db));
     admin.exec(QStringLiteral("DROP SCHEMA %1 CASCADE").arg(admin.identifier(version)));
-    EXPECT_TRUE(errorOf([&] { firms.refresh(); }).contains("was lost"));
-    EXPECT_TRUE(errorOf([&] { firms.refresh(); }).contains("removed by a newer load"));
+    EXPECT_TRUE(kvtest::engineErrorOf([&] { firms.refresh(); }).contains("was lost"));
+    EXPECT_TRUE(
+        kvtest::engineErrorOf([&] { firms.refresh(); }).contains("removed by a newer load"));
 
     // The ranks read from the old version would leave the new firm out.
     EXPECT_EQ(db.rankedRows("firma"), 8);

@@ -4,6 +4,7 @@
 // reported as lost; a connection attempt that gets no answer is cancelled
 // or times out. The hook acts on what the server shows of the waiting
 // backend (pg_stat_activity), never on elapsed time.
+#include "tests/support/ErrorKind.h"
 #include "tests/support/PgTestServer.h"
 
 #include "core/Error.h"
@@ -77,18 +78,6 @@ public:
     QString cancelledMessage() const override { return QStringLiteral("Zrušeno uživatelem"); }
 };
 
-QString errorOf(const std::function<void()>& f)
-{
-    try {
-        f();
-    } catch (const kv::Error& e) {
-        EXPECT_EQ(e.kind(), kv::Error::Kind::Engine);
-        return e.message();
-    }
-    ADD_FAILURE() << "no error";
-    return {};
-}
-
 qint64 backend(PgConnection& c)
 {
     return c.query("SELECT pg_backend_pid()").int64(0, 0);
@@ -130,7 +119,8 @@ TEST(PgWaitHook, CancelledStatementSaysSoAndTheConnectionGoesOn)
     locker.exec("LOCK TABLE t IN ACCESS EXCLUSIVE MODE");
     {
         WatchingHook hook(watcher, backend(victim), "Lock", WatchingHook::Act::Cancel);
-        const QString cancelled = errorOf([&] { victim.query("SELECT count(*) FROM t"); });
+        const QString cancelled =
+            kvtest::engineErrorOf([&] { victim.query("SELECT count(*) FROM t"); });
         EXPECT_EQ(cancelled, "the statement was cancelled by the user");
         EXPECT_TRUE(hook.acted);
         EXPECT_EQ(hook.finishedCalls, 1);
@@ -146,9 +136,11 @@ TEST(PgWaitHook, CancelledStatementSaysSoAndTheConnectionGoesOn)
         kv::engine::PgTransaction tx(victim);
         kv::engine::PgStatement sleeping(victim, "SELECT pg_sleep($1)");
         sleeping.bind(1, 3600);
-        EXPECT_TRUE(errorOf([&] { sleeping.run(); }).contains("cancelled by the user"));
+        EXPECT_TRUE(
+            kvtest::engineErrorOf([&] { sleeping.run(); }).contains("cancelled by the user"));
         EXPECT_TRUE(hook.acted);
-        EXPECT_TRUE(errorOf([&] { victim.query("SELECT 1"); }).contains("SQLSTATE 25P02"));
+        EXPECT_TRUE(
+            kvtest::engineErrorOf([&] { victim.query("SELECT 1"); }).contains("SQLSTATE 25P02"));
     }
     EXPECT_EQ(victim.query("SELECT 8").int64(0, 0), 8);
 
@@ -170,14 +162,14 @@ TEST(PgWaitHook, ConnectionEndedWhileWaitingIsLostNotCancelled)
     kv::engine::PgTransaction lock(locker);
     locker.exec("LOCK TABLE t IN ACCESS EXCLUSIVE MODE");
     WatchingHook hook(watcher, backend(victim), "Lock", WatchingHook::Act::Terminate);
-    const QString lost = errorOf([&] { victim.query("SELECT count(*) FROM t"); });
+    const QString lost = kvtest::engineErrorOf([&] { victim.query("SELECT count(*) FROM t"); });
     EXPECT_TRUE(lost.contains("connection to the PostgreSQL server on socket"))
         << lost.toStdString();
     EXPECT_TRUE(lost.contains("was lost")) << lost.toStdString();
     EXPECT_FALSE(lost.contains("cancelled")) << lost.toStdString();
     EXPECT_EQ(hook.finishedCalls, 1);
     // Lost stays lost; a new connection is the way on.
-    EXPECT_TRUE(errorOf([&] { victim.query("SELECT 1"); }).contains("was lost"));
+    EXPECT_TRUE(kvtest::engineErrorOf([&] { victim.query("SELECT 1"); }).contains("was lost"));
     PgConnection again(db.conninfo());
     EXPECT_EQ(again.query("SELECT 9").int64(0, 0), 9);
 }
@@ -190,10 +182,10 @@ TEST(PgWaitHook, ConnectingToAServerThatNeverAnswers)
     const QString conninfo = QStringLiteral("host=%1 dbname=kv connect_timeout=2").arg(dir.path());
     {
         CancellingHook hook;
-        EXPECT_EQ(errorOf([&] { PgConnection c(conninfo); }), "Zrušeno uživatelem");
+        EXPECT_EQ(kvtest::engineErrorOf([&] { PgConnection c(conninfo); }), "Zrušeno uživatelem");
     }
     // Without a hook the attempt ends at the connect_timeout of the string.
-    const QString timedOut = errorOf([&] { PgConnection c(conninfo); });
+    const QString timedOut = kvtest::engineErrorOf([&] { PgConnection c(conninfo); });
     EXPECT_TRUE(timedOut.startsWith("cannot reach the PostgreSQL server on socket"))
         << timedOut.toStdString();
     EXPECT_TRUE(timedOut.contains("no answer within 2 s")) << timedOut.toStdString();

@@ -2,7 +2,9 @@
 
 #include "core/Error.h"
 
+#include <QString>
 #include <functional>
+#include <gtest/gtest.h>
 #include <optional>
 
 namespace kvtest
@@ -18,6 +20,20 @@ inline std::optional<kv::Error::Kind> thrownKind(const std::function<void()>& f)
         return e.kind();
     }
     return std::nullopt;
+}
+
+// The message of the engine error f throws; a failure of the test when it
+// throws another kind or nothing.
+inline QString engineErrorOf(const std::function<void()>& f)
+{
+    try {
+        f();
+    } catch (const kv::Error& e) {
+        EXPECT_EQ(e.kind(), kv::Error::Kind::Engine) << e.message().toStdString();
+        return e.message();
+    }
+    ADD_FAILURE() << "no error";
+    return {};
 }
 
 } // namespace kvtest
