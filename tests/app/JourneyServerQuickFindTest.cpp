@@ -60,10 +60,9 @@ QStringList homeLines(const QString& home, const QString& text)
 
 TEST(JourneyServerQuickFind, TypingOnAServerOffersTheHomesFirmsAndShowsThePickedOne)
 {
-    const QString home = demoHome(60);
     PgTestDatabase server;
-    const LoadRun loaded = dbLoad({"--home", home, server.conninfo()});
-    ASSERT_EQ(loaded.code, 0) << loaded.err.toStdString();
+    const QString home = demoHomeOnServer(server, 60);
+    ASSERT_FALSE(home.isEmpty());
     JourneyApp app(home, server.conninfo());
     ASSERT_TRUE(app.dm().db().isServer());
     kv::QuickFindBox* box = app.window().quickFind();
@@ -107,10 +106,9 @@ TEST(JourneyServerQuickFind, TypingOnAServerOffersTheHomesFirmsAndShowsThePicked
 
 TEST(JourneyServerQuickFind, AVersionLoadedWithoutTheIndexSaysQuickFindIsNotAvailable)
 {
-    const QString home = demoHome(60);
     PgTestDatabase server;
-    const LoadRun loaded = dbLoad({"--home", home, server.conninfo()});
-    ASSERT_EQ(loaded.code, 0) << loaded.err.toStdString();
+    const QString home = demoHomeOnServer(server, 60);
+    ASSERT_FALSE(home.isEmpty());
     {
         // As a load by an older kvelta left it.
         kv::engine::PgConnection admin(server.conninfo());

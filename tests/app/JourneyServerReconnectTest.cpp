@@ -12,6 +12,7 @@
 #include "tests/support/DemoHome.h"
 #include "tests/support/Journey.h"
 #include "tests/support/JourneyApp.h"
+#include "tests/support/MessageBoxes.h"
 #include "tests/support/WindowInput.h"
 #include "ui/FirmListWindow.h"
 #include "ui/MainWindow.h"
@@ -44,10 +45,9 @@ bool clickLine(QTableView* grid, int row)
 
 TEST(JourneyServerReconnect, AnEndedSessionShowsTheMessageAndTheNextClickShowsTheFirmsAgain)
 {
-    const QString home = demoHome(60);
     PgTestDatabase server;
-    const LoadRun loaded = dbLoad({"--home", home, server.conninfo()});
-    ASSERT_EQ(loaded.code, 0) << loaded.err.toStdString();
+    const QString home = demoHomeOnServer(server, 60);
+    ASSERT_FALSE(home.isEmpty());
     JourneyApp app(home, server.conninfo());
     ASSERT_TRUE(app.dm().db().isServer());
     kv::engine::TableCursor& firms = *app.dm().firms();
@@ -75,13 +75,8 @@ TEST(JourneyServerReconnect, AnEndedSessionShowsTheMessageAndTheNextClickShowsTh
                   admin.query("SELECT pg_terminate_backend($1, 10000)", {pid});
                   clickLine(grid, 2);
               })
-        .waitFor("a message", [] { return qobject_cast<QMessageBox*>(in::front()) != nullptr; })
-        .then("read it",
-              [&] {
-                  auto* box = qobject_cast<QMessageBox*>(in::front());
-                  message = box->text();
-                  in::click(box->button(QMessageBox::Ok));
-              })
+        .waitFor("a message", [] { return boxInFront() != nullptr; })
+        .then("read it", [&] { answerBox(QMessageBox::Ok, &message); })
         .waitFor("the main window, still on the first firm",
                  [&] { return in::frontIs("FMain") && firms.position() == 1; })
         .then("click the third firm's line again", [&] { clickLine(grid, 2); })

@@ -14,6 +14,7 @@
 #include "engine/TableCursor.h"
 #include "tests/support/Journey.h"
 #include "tests/support/JourneyApp.h"
+#include "tests/support/MessageBoxes.h"
 #include "tests/support/PgTestServer.h"
 #include "tests/support/SelectionSteps.h"
 #include "tests/support/WindowInput.h"
@@ -126,13 +127,8 @@ TEST(JourneyServerWait, ALockedTableShowsTheWaitAndCancelBringsTheUserBack)
                       waitText = text->text();
                   in::click(cancelOf(wait));
               })
-        .waitFor("a message", [] { return qobject_cast<QMessageBox*>(in::front()) != nullptr; })
-        .then("read it",
-              [&] {
-                  auto* box = qobject_cast<QMessageBox*>(in::front());
-                  message = box->text();
-                  in::click(box->button(QMessageBox::Ok));
-              })
+        .waitFor("a message", [] { return boxInFront() != nullptr; })
+        .then("read it", [&] { answerBox(QMessageBox::Ok, &message); })
         .waitFor("the selection window with its criteria",
                  [&] { return in::frontIs("FVyber") && rowText("edMisto") == town; })
         .then("the lock ends; load again",

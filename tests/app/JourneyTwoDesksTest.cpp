@@ -89,9 +89,8 @@ class TwoDesks : public ::testing::Test
 protected:
     void SetUp() override
     {
-        home = demoHome(60);
-        const LoadRun loaded = dbLoad({"--home", home, server.conninfo()});
-        ASSERT_EQ(loaded.code, 0) << loaded.err.toStdString();
+        home = demoHomeOnServer(server, 60);
+        ASSERT_FALSE(home.isEmpty());
         a = std::make_unique<JourneyApp>(home, server.conninfo());
         ASSERT_TRUE(a->dm().db().isServer());
         a->dm().setNotes(std::make_unique<kv::ServerNoteStore>(server.conninfo(), "anna"));

@@ -3,6 +3,7 @@
 // What the tests of kvelta db load compare: a table's rows and peno sum in
 // the SQLite file and in the version the server calls current.
 
+#include "tests/support/DemoHome.h"
 #include "tests/support/KveltaRun.h"
 #include "tests/support/PgTestServer.h"
 
@@ -14,6 +15,7 @@
 #include "engine/Statement.h"
 
 #include <QDir>
+#include <gtest/gtest.h>
 #include <map>
 
 namespace kvtest
@@ -26,6 +28,16 @@ using LoadRun = KveltaRun;
 inline LoadRun dbLoad(const QStringList& args)
 {
     return runKvelta(QStringList{"db", "load"} + args);
+}
+
+// A demo home of `firms` firms loaded into server by the real kvelta db
+// load; empty, and the test failed, when the load fails.
+inline QString demoHomeOnServer(const PgTestDatabase& server, int firms)
+{
+    const QString home = demoHome(firms);
+    const LoadRun loaded = dbLoad({"--home", home, server.conninfo()});
+    EXPECT_EQ(loaded.code, 0) << loaded.err.toStdString();
+    return loaded.code == 0 ? home : QString();
 }
 
 inline QString companyDb(const QString& home)
