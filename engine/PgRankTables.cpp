@@ -12,18 +12,12 @@
 
 #include <QStringList>
 #include <algorithm>
-#include <limits>
 
 namespace kv::engine
 {
 
 namespace
 {
-
-// Rows per statement when a whole column is read from the rank table (a
-// version loaded without the packed order): the client holds one chunk's
-// result at a time, not the whole table's.
-constexpr int ReadRows = 262144;
 
 // The packed column of one field, in the rank index's order.
 void copyOrder(const Database& source, PgCopyIn& out, const QString& table, const QString& field)
@@ -57,13 +51,14 @@ void copyOrder(const Database& source, PgCopyIn& out, const QString& table, cons
         flush();
 }
 
-// The packed column, or false when the version has none for the field.
-bool readOrder(const Database& db, const QString& table, const QString& field,
+// The packed column's rows, appended to out; none when the version has none
+// for the field.
+void readOrder(const Database& db, const QString& table, const QString& field,
                std::vector<std::pair<qint32, qint64>>& out)
 {
     const std::shared_ptr<ServerDirectory> server = db.directory();
     if (!server || !server->hasTable(QLatin1String(PgRankTables::orderTable)))
-        return false;
+        return;
     Statement st(db, QStringLiteral("SELECT rids, ranks FROM %1 WHERE table_name = %2 AND "
                                     "field = %3 ORDER BY chunk")
                          .arg(JetDialect::quoted(QLatin1String(PgRankTables::orderTable)),
@@ -71,9 +66,7 @@ bool readOrder(const Database& db, const QString& table, const QString& field,
                               JetDialect::parameter(db.sqlForm(), 2)));
     st.bind(1, table);
     st.bind(2, field);
-    bool any = false;
     while (st.step()) {
-        any = true;
         const QByteArray rids = st.value(0).toByteArray();
         const QByteArray ranks = st.value(1).toByteArray();
         const qsizetype n = ranks.size() / 4;
@@ -93,7 +86,6 @@ bool readOrder(const Database& db, const QString& table, const QString& field,
             out.emplace_back(qint32(rank), qint64(rid));
         }
     }
-    return any;
 }
 
 QStringList trustedFields(const Database& source, const TableInfo& table)
@@ -209,47 +201,20 @@ PgRankTables::Catalog PgRankTables::read(const Database& db)
 std::vector<std::pair<qint32, qint64>>
 PgRankTables::column(const Database& db, const QString& table, const QString& field)
 {
-    const QString rankTable = Schema::rankTable(table);
     std::vector<std::pair<qint32, qint64>> out;
     out.reserve(size_t(std::max<qint64>(0, db.rankedRows(table))));
-    if (readOrder(db, table, field, out)) {
-        // Stored sorted; checked, because a sort by it relies on that.
-        const bool sorted =
-            std::adjacent_find(out.begin(), out.end(),
-                               [](const auto& a, const auto& b) { return !(a < b); }) == out.end();
-        if (!sorted || qint64(out.size()) != db.rankedRows(table))
-            throw Error::engine(QStringLiteral("the sort order of %1.%2 on the server holds %3 "
-                                               "rows, its directory says %4, or is out of order; "
-                                               "load the directory again")
-                                    .arg(table, field)
-                                    .arg(out.size())
-                                    .arg(db.rankedRows(table)));
-        return out;
-    }
-    Statement st(db, QStringLiteral("SELECT rid, %1 FROM %2 WHERE rid > %3 ORDER BY rid LIMIT %4")
-                         .arg(JetDialect::quoted(field), JetDialect::quoted(rankTable),
-                              JetDialect::parameter(db.sqlForm(), 1))
-                         .arg(ReadRows));
-    qint64 after = std::numeric_limits<qint64>::min();
-    for (;;) {
-        st.reset();
-        st.bind(1, after);
-        int got = 0;
-        while (st.step()) {
-            after = st.int64(0);
-            out.emplace_back(qint32(st.int64(1)), after);
-            ++got;
-        }
-        if (got < ReadRows)
-            break;
-    }
-    if (qint64(out.size()) != db.rankedRows(table))
-        throw Error::engine(QStringLiteral("the sort table %1 on the server holds %2 rows, its "
-                                           "directory says %3; load the directory again")
-                                .arg(rankTable)
+    readOrder(db, table, field, out);
+    // Stored sorted and whole; checked, because a sort by it relies on both.
+    const bool sorted =
+        std::adjacent_find(out.begin(), out.end(),
+                           [](const auto& a, const auto& b) { return !(a < b); }) == out.end();
+    if (!sorted || qint64(out.size()) != db.rankedRows(table))
+        throw Error::engine(QStringLiteral("the sort order of %1.%2 on the server holds %3 rows, "
+                                           "its directory says %4, or is out of order; load the "
+                                           "directory again")
+                                .arg(table, field)
                                 .arg(out.size())
                                 .arg(db.rankedRows(table)));
-    std::sort(out.begin(), out.end());
     return out;
 }
 

@@ -48,8 +48,9 @@ public:
     // What the server's current version holds; empty for a version loaded
     // without ranks.
     static Catalog read(const Database& db);
-    // Every (rank, rowid) of a field, in that order. Throws Error::engine
-    // when the table does not hold the rows the catalogue promises.
+    // Every (rank, rowid) of a field, in that order, from the packed column.
+    // Throws Error::engine when it is missing, damaged, out of order or does
+    // not hold the rows the catalogue promises.
     static std::vector<std::pair<qint32, qint64>> column(const Database& db, const QString& table,
                                                          const QString& field);
     // The ranks of some rows, one statement for all: for each rowid the

@@ -33,8 +33,8 @@ RankColumn::RankColumn(const Database& db, const QString& table, const QString& 
         m_order64.push_back(rowid);
     };
     if (db.isServer()) {
-        // Read by row id in chunks and sorted here: the server would sort
-        // millions of rows on disk with its default working memory.
+        // The column the load stored packed in this order: a few large
+        // values instead of a row each.
         for (const auto& [rank, rowid] : PgRankTables::column(db, table, field))
             add(rowid, rank);
     } else {
