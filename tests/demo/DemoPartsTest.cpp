@@ -1,13 +1,18 @@
 // The building blocks of the demo generator whose rules are fixed from
 // outside: the IČO check digit and the company numbers; the firms made on
-// a thread of their own are those of the plain loop.
+// a thread of their own are those of the plain loop; a logo is stored
+// exactly as it was drawn.
 #include "demo/CzechData.h"
+#include "demo/DemoPictures.h"
 #include "demo/DemoRandom.h"
 #include "demo/FirmFactory.h"
 #include "demo/FirmStream.h"
 #include "demo/Ico.h"
 #include "demo/PenoSequence.h"
 
+#include <QDir>
+#include <QImage>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace
@@ -121,3 +126,25 @@ TEST(DemoRandom, SameSeedSameStreamAndBelowStaysInRange)
 }
 
 } // namespace
+
+TEST(DemoPictures, LogosAreStoredPixelForPixelAsDrawn)
+{
+    // Stored with a palette: a blend of the firm's colour and white that the
+    // palette lost would change a pixel.
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    int peno = 100;
+    for (const char* name : {"Novák", "Stavby Morava, s.r.o.", "Žďárská strojírna a slévárna, a.s.",
+                             "ČKD Praha Holding", "4 ROOMS a spol."}) {
+        kv::DemoFirm firm;
+        firm.peno = ++peno;
+        firm.nazev = QString::fromUtf8(name);
+        const QImage drawn = kv::DemoPictures::logo(firm);
+        const QString file = QDir(dir.path()).filePath(QStringLiteral("L%1.PNG").arg(peno));
+        QString error;
+        ASSERT_TRUE(kv::DemoPictures::save(drawn, file, "PNG", &error)) << error.toStdString();
+        const QImage stored(file);
+        ASSERT_FALSE(stored.isNull()) << name;
+        EXPECT_EQ(stored.convertToFormat(QImage::Format_RGB32), drawn) << name;
+    }
+}
