@@ -5,7 +5,6 @@
 #include "demo/DemoWords.h"
 #include "engine/Database.h"
 #include "engine/DatabaseSetup.h"
-#include "engine/QuickFindIndex.h"
 #include "engine/RowInserter.h"
 #include "engine/Schema.h"
 #include "engine/SchemaSql.h"
@@ -238,10 +237,10 @@ bool DemoDatabase::finish(const QString& finalPath)
         // The page cache that took the rows makes room for the sort ranks.
         m_db->exec(QStringLiteral("PRAGMA cache_size=-65536; PRAGMA shrink_memory"));
         DemoTiming::mark("dictionaries, lookup indexes");
-        engine::finishDatabase(*m_db);
-        DemoTiming::mark("engine indexes and ranks");
-        engine::buildQuickFindIndex(*m_db);
-        DemoTiming::mark("quick-find index");
+        engine::FinishOptions options;
+        options.quickFind = true;
+        engine::finishDatabase(*m_db, options);
+        DemoTiming::mark("indexes, ranks and quick-find index");
     } catch (const Error& e) {
         if (!e.is(Error::Kind::Engine))
             throw;

@@ -5,11 +5,13 @@
 #include "engine/CzechText.h"
 #include "engine/Database.h"
 #include "engine/JetDialect.h"
+#include "engine/QuickFindBuild.h"
 #include "engine/Schema.h"
 #include "engine/Statement.h"
 
 #include <QFile>
 #include <algorithm>
+#include <memory>
 #include <sqlite3.h>
 #include <vector>
 
@@ -168,6 +170,40 @@ void createRanks(sqlite3* db, const TableInfo& table)
                           JetDialect::quoted(f)));
 }
 
+// Ranks first, firma's first of all: the quick-find index is made from the
+// firms in name order on a thread of its own while the indexes are built.
+void finishSteps(sqlite3* db, bool quickFind)
+{
+    if (!db)
+        throw Error::engine(QStringLiteral("database is not open"));
+    CzechText::registerWith(db);
+    std::unique_ptr<QuickFindBuild> build;
+    exec(db, QStringLiteral("BEGIN"));
+    try {
+        std::vector<const TableInfo*> ranked;
+        for (const TableInfo& t : Schema::tables())
+            if (!t.rankedFields().isEmpty() && !columnsOf(db, t.name).isEmpty())
+                ranked.push_back(&t);
+        std::stable_partition(ranked.begin(), ranked.end(),
+                              [](const TableInfo* t) { return t->name == QLatin1String("firma"); });
+        for (const TableInfo* t : ranked) {
+            createRanks(db, *t);
+            if (quickFind && !build && t->name == QLatin1String("firma"))
+                build = std::make_unique<QuickFindBuild>(db);
+        }
+        if (quickFind && !build)
+            build = std::make_unique<QuickFindBuild>(db);
+        createIndexes(db);
+        exec(db, QStringLiteral("COMMIT"));
+    } catch (...) {
+        sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+        throw;
+    }
+    exec(db, QStringLiteral("ANALYZE"));
+    if (build)
+        build->finishInto(db);
+}
+
 } // namespace
 
 bool finishDatabase(sqlite3* db, char** error)
@@ -175,21 +211,7 @@ bool finishDatabase(sqlite3* db, char** error)
     if (error)
         *error = nullptr;
     try {
-        if (!db)
-            throw Error::engine(QStringLiteral("database is not open"));
-        CzechText::registerWith(db);
-        exec(db, QStringLiteral("BEGIN"));
-        try {
-            createIndexes(db);
-            for (const TableInfo& t : Schema::tables())
-                if (!t.rankedFields().isEmpty() && !columnsOf(db, t.name).isEmpty())
-                    createRanks(db, t);
-            exec(db, QStringLiteral("COMMIT"));
-        } catch (...) {
-            sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
-            throw;
-        }
-        exec(db, QStringLiteral("ANALYZE"));
+        finishSteps(db, false);
         return true;
     } catch (const Error& e) {
         if (!e.is(Error::Kind::Engine))
@@ -215,14 +237,9 @@ void compactInto(Database& db, const QString& path)
     st.step();
 }
 
-void finishDatabase(Database& db)
+void finishDatabase(Database& db, const FinishOptions& options)
 {
-    char* error = nullptr;
-    if (!finishDatabase(db.handle(), &error)) {
-        const QString why = QString::fromUtf8(error ? error : "unknown error");
-        sqlite3_free(error);
-        throw Error::engine(why);
-    }
+    finishSteps(db.handle(), options.quickFind);
 }
 
 } // namespace kv::engine

@@ -20,8 +20,13 @@ namespace kv::engine
 bool finishDatabase(sqlite3* db, char** error = nullptr);
 
 class Database;
+struct FinishOptions {
+    // Also the quick-find index (buildQuickFindIndex's), made on a thread of
+    // its own beside the rest; it needs the firma table with its fields.
+    bool quickFind = false;
+};
 // The same for a builder's connection; throws Error::engine when it fails.
-void finishDatabase(Database& db);
+void finishDatabase(Database& db, const FinishOptions& options = {});
 
 // For a builder writing a new file that is renamed into place only when
 // complete: no rollback journal, no syncing, one writer, a large page cache,

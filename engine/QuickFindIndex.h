@@ -15,6 +15,8 @@
 #include <optional>
 #include <vector>
 
+struct sqlite3;
+
 namespace kv::engine
 {
 
@@ -33,6 +35,8 @@ class QuickFindIndex
 {
 public:
     static constexpr const char* Table = "kv_quickfind";
+    // The first rows whose name starts with a short prefix.
+    static constexpr const char* StartsTable = "kv_quickfind_start";
     static constexpr const char* SideSchema = "kvqf";
     // The longest prefix, and the most rows per prefix, kept for names.
     static constexpr int StartPrefixMax = 2;
@@ -60,6 +64,15 @@ public:
     // n counting from 1 as the index numbers its rows.
     using FirmVisitor = std::function<void(qint64 n, const QuickFindRow& firm)>;
     static void forEachFirm(const Database& db, const FirmVisitor& visit);
+
+    // For builders: the index's tables in schema, created empty (earlier
+    // ones are dropped), then filled from the firms walk hands to its
+    // visitor in the index's order (total of them, for progress). Throw
+    // Error::engine.
+    using FirmWalk = std::function<void(const FirmVisitor& visit)>;
+    static void createTables(sqlite3* db, const QString& schema);
+    static void fillTables(sqlite3* db, const QString& schema, const FirmWalk& walk, qint64 total,
+                           const Progress& progress = {});
 
     // Rows of the index in schema matching an FTS5 expression, in name
     // order, at most limit of them.
