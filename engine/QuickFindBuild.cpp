@@ -1,7 +1,6 @@
 #include "engine/QuickFindBuild.h"
 
 #include "core/Error.h"
-#include "engine/CzechText.h"
 #include "engine/Database.h"
 #include "engine/QuickFindIndex.h"
 #include "engine/Statement.h"
@@ -133,46 +132,45 @@ void QuickFindBuild::Impl::spoolFirms(sqlite3* db)
         written += buffer.size();
         buffer.clear();
     };
-    const auto add = [&](qint64 rank, qint64 peno, sqlite3_stmt* row) {
-        const qint64 start = written + buffer.size();
-        buffer.append(reinterpret_cast<const char*>(&peno), sizeof peno);
-        for (int c = 1; c <= 4; ++c)
-            appendText(buffer, sqlite3_column_text(row, c), sqlite3_column_bytes(row, c));
+    const auto place = [&](qint64 rank, qint64 peno, qint64 start) {
         places.push_back({rank, peno, {start, written + buffer.size() - start}});
         if (buffer.size() >= (1 << 20))
             flush();
     };
-    // The stored name ranks give the order after one pass in row order; a
-    // database without them is walked in the collation's order.
-    bool ranked = false;
-    {
-        Statement covered(db, QStringLiteral("SELECT count(*) FROM main.sqlite_master WHERE "
-                                             "type='table' AND name='kv_rank_firma'"));
-        ranked = covered.step() && covered.int64(0) == 1;
-    }
-    if (ranked) {
-        Statement same(db, QStringLiteral("SELECT (SELECT count(*) || ' ' || total(rowid) FROM "
-                                          "main.firma) = (SELECT count(*) || ' ' || total(rid) "
-                                          "FROM main.kv_rank_firma)"));
-        ranked = same.step() && same.int64(0) == 1;
-    }
-    if (ranked) {
+    const auto addRow = [&](qint64 rank, qint64 peno, sqlite3_stmt* row) {
+        const qint64 start = written + buffer.size();
+        buffer.append(reinterpret_cast<const char*>(&peno), sizeof peno);
+        for (int c = 1; c <= 4; ++c)
+            appendText(buffer, sqlite3_column_text(row, c), sqlite3_column_bytes(row, c));
+        place(rank, peno, start);
+    };
+    const auto addFirm = [&](qint64 rank, const QuickFindRow& firm) {
+        const qint64 start = written + buffer.size();
+        buffer.append(reinterpret_cast<const char*>(&firm.peno), sizeof firm.peno);
+        for (const QString* text : {&firm.ico, &firm.nazev, &firm.ulice, &firm.misto}) {
+            const QByteArray utf8 = text->toUtf8();
+            appendText(buffer,
+                       text->isNull() ? nullptr
+                                      : reinterpret_cast<const unsigned char*>(utf8.constData()),
+                       int(utf8.size()));
+        }
+        place(rank, firm.peno, start);
+    };
+    // The stored name ranks give the order after one pass in row order and
+    // a sort in memory, cheaper than SQLite's sort.
+    if (QuickFindIndex::nameRanksCover(db, QStringLiteral("main"))) {
         Statement rows(db, QStringLiteral("SELECT f.peno, f.ico, f.nazev, f.ulice, f.misto, "
                                           "r.nazev FROM main.firma f LEFT JOIN "
                                           "main.kv_rank_firma r ON r.rid = f.rowid"));
         // A firm without a name has no rank: it comes first, as NULL sorts.
         while (rows.step())
-            add(rows.isNull(5) ? -1 : rows.int64(5), rows.int64(0), rows.handle());
+            addRow(rows.isNull(5) ? -1 : rows.int64(5), rows.int64(0), rows.handle());
         std::sort(places.begin(), places.end(), [](const Place& a, const Place& b) {
             return a.rank != b.rank ? a.rank < b.rank : a.peno < b.peno;
         });
     } else {
-        CzechText::registerWith(db);
-        Statement rows(db, QStringLiteral("SELECT f.peno, f.ico, f.nazev, f.ulice, f.misto FROM "
-                                          "main.firma f ORDER BY f.nazev COLLATE %1, f.peno")
-                               .arg(QLatin1String(CzechText::collationName)));
-        while (rows.step())
-            add(0, rows.int64(0), rows.handle());
+        QuickFindIndex::forEachFirm(db, QStringLiteral("main"),
+                                    [&](qint64 n, const QuickFindRow& firm) { addFirm(n, firm); });
     }
     flush();
     if (!spool.flush())

@@ -60,9 +60,11 @@ bool hasTable(sqlite3* db, const QString& schema, const QString& table)
     return st.step();
 }
 
-// Whether the stored Czech ranks still cover the rows of firma: a row added
-// after they were made would have none (Database::reloadCatalog's check).
-bool ranksMatch(sqlite3* db, const QString& source)
+} // namespace
+
+// A row added after the ranks were made would have none
+// (Database::reloadCatalog's check).
+bool QuickFindIndex::nameRanksCover(sqlite3* db, const QString& source)
 {
     if (!hasTable(db, source, QStringLiteral("kv_rank_firma")))
         return false;
@@ -73,15 +75,15 @@ bool ranksMatch(sqlite3* db, const QString& source)
     return st.step() && st.int64(0) == 1;
 }
 
-// Walks source.firma in the index's order (Czech name order, then peno),
-// numbering the firms from 1.
-void walkFirms(sqlite3* db, const QString& source, const QuickFindIndex::FirmVisitor& visit)
+// In the index's order (Czech name order, then peno), numbering the firms
+// from 1.
+void QuickFindIndex::forEachFirm(sqlite3* db, const QString& source, const FirmVisitor& visit)
 {
     // The stored Czech ranks give the name order cheaply; without them the
     // collation does.
     QString order;
     QString join;
-    if (ranksMatch(db, source)) {
+    if (nameRanksCover(db, source)) {
         join = QStringLiteral(" LEFT JOIN %1.kv_rank_firma r ON r.rid = f.rowid").arg(source);
         order = QStringLiteral("r.nazev, f.peno");
     } else {
@@ -96,6 +98,9 @@ void walkFirms(sqlite3* db, const QString& source, const QuickFindIndex::FirmVis
         visit(++n, {rows.int64(0), rows.text(1), rows.text(2), rows.text(3), rows.text(4)});
 }
 
+namespace
+{
+
 // Fills target.kv_quickfind from source.firma, rowids in name order.
 void fillIndex(sqlite3* db, const QString& target, const QString& source,
                const QuickFindIndex::Progress& progress)
@@ -108,7 +113,10 @@ void fillIndex(sqlite3* db, const QString& target, const QString& source,
             total = count.int64(0);
     }
     QuickFindIndex::fillTables(
-        db, target, [&](const QuickFindIndex::FirmVisitor& visit) { walkFirms(db, source, visit); },
+        db, target,
+        [&](const QuickFindIndex::FirmVisitor& visit) {
+            QuickFindIndex::forEachFirm(db, source, visit);
+        },
         total, progress);
 }
 
@@ -336,7 +344,7 @@ std::optional<std::vector<QuickFindRow>> QuickFindIndex::nameStarts(const Databa
 
 void QuickFindIndex::forEachFirm(const Database& db, const FirmVisitor& visit)
 {
-    walkFirms(db.handle(), QStringLiteral("main"), visit);
+    forEachFirm(db.handle(), QStringLiteral("main"), visit);
 }
 
 std::vector<QuickFindRow> QuickFindIndex::match(const Database& db, const QString& schema,

@@ -64,6 +64,11 @@ public:
     // n counting from 1 as the index numbers its rows.
     using FirmVisitor = std::function<void(qint64 n, const QuickFindRow& firm)>;
     static void forEachFirm(const Database& db, const FirmVisitor& visit);
+    // The same for schema's firma on a builder's connection.
+    static void forEachFirm(sqlite3* db, const QString& schema, const FirmVisitor& visit);
+    // Whether schema's stored Czech ranks (kv_rank_firma) still cover every
+    // row of firma, so that they give the name order.
+    static bool nameRanksCover(sqlite3* db, const QString& schema);
 
     // For builders: the index's tables in schema, created empty (earlier
     // ones are dropped), then filled from the firms walk hands to its
