@@ -22,7 +22,7 @@ int main(int argc, char** argv)
 {
     // A test that dies must not leave this program running.
     prctl(PR_SET_PDEATHSIG, SIGKILL);
-    kvtest::isolateEnvironment();
+    const kvtest::IsolatedEnvironment isolated;
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication qapp(argc, argv);
     const QStringList args = QApplication::arguments();

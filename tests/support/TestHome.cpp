@@ -1,6 +1,7 @@
 #include "tests/support/TestHome.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
@@ -19,7 +20,7 @@ QString& rootPath()
 }
 } // namespace
 
-void isolateEnvironment()
+IsolatedEnvironment::IsolatedEnvironment()
 {
     QByteArray tmpl = QDir::tempPath().toLocal8Bit() + "/kvtest-XXXXXX";
     char* made = mkdtemp(tmpl.data());
@@ -40,6 +41,18 @@ void isolateEnvironment()
     qputenv("LC_ALL", "C.UTF-8");
     qputenv("LANG", "C.UTF-8");
     QLocale::setDefault(QLocale(QLocale::Czech, QLocale::CzechRepublic));
+}
+
+IsolatedEnvironment::~IsolatedEnvironment()
+{
+    // A test may have left a folder read-only (the refused-write cases).
+    const QString root = rootPath();
+    QDirIterator it(root, QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot | QDir::NoSymLinks,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext())
+        QFile::setPermissions(it.next(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                             QFileDevice::ExeOwner);
+    QDir(root).removeRecursively();
 }
 
 QString isolatedRoot()

@@ -8,10 +8,19 @@ namespace kvtest
 
 // Points HOME, the XDG folders and the locale of this process at a fresh
 // temporary folder, so that no test reads or writes the developer's files.
-// Called once from main() before the QApplication exists.
-void isolateEnvironment();
+// Made once at the top of main(), before the QApplication exists; the folder
+// goes when main() returns (ctest starts a process per case: a folder left
+// by each would fill the temporary folder).
+class IsolatedEnvironment
+{
+public:
+    IsolatedEnvironment();
+    ~IsolatedEnvironment();
+    IsolatedEnvironment(const IsolatedEnvironment&) = delete;
+    IsolatedEnvironment& operator=(const IsolatedEnvironment&) = delete;
+};
 
-// The folder made by isolateEnvironment().
+// The folder made by IsolatedEnvironment.
 QString isolatedRoot();
 
 // A throw-away data home: the folder layout the program expects below the

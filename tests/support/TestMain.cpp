@@ -29,7 +29,7 @@ class FreshProcessState : public ::testing::EmptyTestEventListener
 
 int main(int argc, char** argv)
 {
-    kvtest::isolateEnvironment();
+    const kvtest::IsolatedEnvironment isolated;
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
