@@ -93,7 +93,7 @@ bool DemoGenerator::writeFirms(const QString& dir)
     };
     int i = 0;
     for (std::vector<DemoFirm> batch = firms.next(); !batch.empty() && !pictures.failed();
-         batch = firms.next()) {
+         batch = firms.next(std::move(batch))) {
         for (const DemoFirm& firm : batch) {
             if (!db.addFirm(firm))
                 return failed(db.error());

@@ -41,6 +41,12 @@ void FirmStream::run(const CzechData& data, std::uint64_t seed)
         PenoSequence penos(m_firms, rng);
         FirmFactory factory(data, rng);
         for (int made = 0; made < m_firms;) {
+            std::vector<std::vector<DemoFirm>> done;
+            {
+                const std::lock_guard lock(m_mutex);
+                done.swap(m_done);
+            }
+            done.clear();
             std::vector<DemoFirm> batch;
             const int size = std::min(m_batch, m_firms - made);
             batch.reserve(std::size_t(size));
@@ -64,9 +70,11 @@ void FirmStream::run(const CzechData& data, std::uint64_t seed)
     m_changed.notify_all();
 }
 
-std::vector<DemoFirm> FirmStream::next()
+std::vector<DemoFirm> FirmStream::next(std::vector<DemoFirm> done)
 {
     std::unique_lock lock(m_mutex);
+    if (!done.empty() && !m_finished)
+        m_done.push_back(std::move(done));
     m_changed.wait(lock, [this] { return !m_ready.empty() || m_finished; });
     if (!m_ready.empty()) {
         std::vector<DemoFirm> batch = std::move(m_ready.front());

@@ -28,8 +28,10 @@ public:
     FirmStream& operator=(const FirmStream&) = delete;
 
     // The next firms; empty once all were handed out. Rethrows what the
-    // making thread threw.
-    std::vector<DemoFirm> next();
+    // making thread threw. The batch given back is freed on the making
+    // thread: its strings were allocated there, and freeing them here would
+    // take that thread's allocator lock for every one.
+    std::vector<DemoFirm> next(std::vector<DemoFirm> done = {});
 
 private:
     void run(const CzechData& data, std::uint64_t seed);
@@ -39,6 +41,7 @@ private:
     std::mutex m_mutex;
     std::condition_variable m_changed;
     std::deque<std::vector<DemoFirm>> m_ready;
+    std::vector<std::vector<DemoFirm>> m_done;
     bool m_finished = false; // all batches made (or the thread failed)
     bool m_stop = false;     // the caller gave up
     std::exception_ptr m_failure;

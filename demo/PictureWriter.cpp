@@ -23,6 +23,7 @@ PictureWriter::PictureWriter() : m_slots(kWaiting)
     // Encoding is most of a picture's cost and a large home has hundreds of
     // thousands: every core draws, also while the database is being finished.
     m_pool.setMaxThreadCount(std::max(1, QThread::idealThreadCount()));
+    m_pool.setThreadPriority(QThread::IdlePriority);
 }
 
 PictureWriter::~PictureWriter()

@@ -4,6 +4,7 @@
 #include "engine/Database.h"
 #include "engine/Schema.h"
 
+#include <QStringEncoder>
 #include <QStringList>
 #include <sqlite3.h>
 
@@ -38,6 +39,7 @@ RowInserter::RowInserter(Database& db, const QString& table, int fields) : m_db(
                                .toUtf8();
     check(sqlite3_prepare_v3(m_db, sql.constData(), int(sql.size()), SQLITE_PREPARE_PERSISTENT,
                              &m_stmt, nullptr));
+    m_text.resize(fields);
 }
 
 RowInserter::~RowInserter()
@@ -61,9 +63,20 @@ RowInserter& RowInserter::add(QStringView value, bool isNull)
 {
     if (isNull)
         return addNull();
-    // SQLite converts UTF-16 to the file's UTF-8 itself: no QByteArray per value.
-    check(sqlite3_bind_text16(m_stmt, m_next++, value.utf16(), int(value.size() * 2),
-                              SQLITE_TRANSIENT));
+    if (m_next > m_text.size()) { // one field too many: SQLite says so
+        check(sqlite3_bind_text16(m_stmt, m_next++, value.utf16(), int(value.size() * 2),
+                                  SQLITE_TRANSIENT));
+        return *this;
+    }
+    // Encoded here into the field's own buffer, which stays until the field
+    // is bound again: binding UTF-16 made SQLite copy every text and then
+    // convert it byte by byte, a sixth of a bulk load's time.
+    QByteArray& utf8 = m_text[m_next - 1];
+    utf8.resize(value.size() * 3);
+    QStringEncoder encoder(QStringEncoder::Utf8);
+    char* end = encoder.appendToBuffer(utf8.data(), value);
+    check(sqlite3_bind_text(m_stmt, m_next++, utf8.constData(), int(end - utf8.constData()),
+                            SQLITE_STATIC));
     return *this;
 }
 

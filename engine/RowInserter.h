@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QByteArray>
+#include <QList>
 #include <QString>
 #include <QStringView>
 #include <QVariant>
@@ -47,6 +49,7 @@ private:
     sqlite3* m_db = nullptr;
     sqlite3_stmt* m_stmt = nullptr;
     int m_next = 1;
+    QList<QByteArray> m_text; // each field's text as UTF-8, bound without a copy
 };
 
 } // namespace kv::engine

@@ -59,6 +59,44 @@ TEST_F(BulkWrite, ValuesArriveInFieldOrderNullStringsAsNullAndMissingFieldsNull)
               "'7','Nováková, Jana',NULL,'',NULL,NULL;'8','Žák, Petr',NULL,NULL,NULL,NULL");
 }
 
+TEST_F(BulkWrite, EachRowKeepsItsOwnTextsWhateverTheRowsBeforeHeld)
+{
+    // A field's text buffer is reused from row to row: a short text after a
+    // long one, a text after a null, texts outside the basic plane, and a
+    // text of two million characters must each arrive whole and alone.
+    const QString huge(2'000'000, u'ř');
+    const QString pair = QStringLiteral("Café \U0001F600 s.r.o.");
+    RowInserter osoby(db, *Schema::table("osoby"));
+    osoby.add(1).add(huge).add(QStringLiteral("1")).insert();
+    osoby.add(2).add(QStringLiteral("Ka")).add(QString()).add(pair).insert();
+    osoby.add(3).add(pair).add(QStringLiteral("")).add(QStringLiteral("x")).insert();
+    osoby.add(4).add(QString()).add(huge.left(5)).insert();
+    Statement st(db,
+                 QStringLiteral("SELECT osoba, tel, fax, length(osoba) FROM osoby ORDER BY peno"));
+    ASSERT_TRUE(st.step());
+    EXPECT_EQ(st.text(0), huge);
+    EXPECT_EQ(st.text(1), "1");
+    EXPECT_TRUE(st.isNull(2));
+    EXPECT_EQ(st.int64(3), 2'000'000);
+    ASSERT_TRUE(st.step());
+    EXPECT_EQ(st.text(0), "Ka");
+    EXPECT_TRUE(st.isNull(1));
+    EXPECT_EQ(st.text(2), pair);
+    ASSERT_TRUE(st.step());
+    EXPECT_EQ(st.text(0), pair);
+    EXPECT_FALSE(st.isNull(1));
+    EXPECT_EQ(st.text(1), "");
+    EXPECT_EQ(st.text(2), "x");
+    ASSERT_TRUE(st.step());
+    EXPECT_TRUE(st.isNull(0));
+    EXPECT_EQ(st.text(1), "řřřřř");
+    EXPECT_TRUE(st.isNull(2));
+
+    // One field more than the table has is refused, not written past.
+    RowInserter reklamy(db, *Schema::table("reklamy"));
+    EXPECT_KV_ERROR(reklamy.add(5).add(QStringLiteral("a")).add(QStringLiteral("b")), Engine);
+}
+
 TEST_F(BulkWrite, RefusedRowThrowsAndTheInserterGoesOnWithTheNextRow)
 {
     RowInserter firma(db, *Schema::table("firma"));
