@@ -2,6 +2,7 @@
 
 #include "core/Error.h"
 #include "core/SafeFileWriter.h"
+#include "demo/JpegEncoder.h"
 
 #include <QBuffer>
 #include <QImageWriter>
@@ -188,28 +189,36 @@ bool DemoPictures::save(const QImage& image, const QString& path, const char* fo
     // interrupted or failed run leaves no half picture. Not synced one by
     // one (tens of thousands of small pictures would take many minutes):
     // the generator syncs the whole file system once at its end.
-    QBuffer encoded;
-    encoded.open(QIODevice::WriteOnly);
-    QImageWriter writer(&encoded, format);
-    QImage picture = image;
+    QByteArray encoded;
     if (qstrcmp(format, "JPG") == 0) {
-        writer.setQuality(85);
-    } else if (qstrcmp(format, "PNG") == 0) {
-        // A logo has two colours and their blends: as a palette it is
-        // stored exactly, in a third of the bytes and a third of the time,
-        // and the fastest zlib level (quality 80) costs few bytes more.
-        picture =
-            image.convertToFormat(QImage::Format_Indexed8, Qt::ThresholdDither | Qt::AvoidDither);
-        writer.setQuality(80);
-    }
-    if (!writer.write(picture)) {
-        *error = QStringLiteral("Cannot write %1: %2").arg(path, writer.errorString());
-        return false;
+        encoded = JpegEncoder::encode(image, 85);
+        if (encoded.isEmpty()) {
+            *error = QStringLiteral("Cannot write %1: the picture cannot be encoded").arg(path);
+            return false;
+        }
+    } else {
+        QBuffer buffer(&encoded);
+        buffer.open(QIODevice::WriteOnly);
+        QImageWriter writer(&buffer, format);
+        QImage picture = image;
+        if (qstrcmp(format, "PNG") == 0) {
+            // A logo has two colours and their blends: as a palette it is
+            // stored exactly, in a third of the bytes and a third of the
+            // time, and the fastest zlib level (quality 80) costs few bytes
+            // more.
+            picture = image.convertToFormat(QImage::Format_Indexed8,
+                                            Qt::ThresholdDither | Qt::AvoidDither);
+            writer.setQuality(80);
+        }
+        if (!writer.write(picture)) {
+            *error = QStringLiteral("Cannot write %1: %2").arg(path, writer.errorString());
+            return false;
+        }
     }
     SafeFileWriter::Options options;
     options.sync = false;
     try {
-        SafeFileWriter::write(path, encoded.data(), options);
+        SafeFileWriter::write(path, encoded, options);
     } catch (const Error& e) {
         if (!e.is(Error::Kind::File))
             throw;

@@ -108,6 +108,9 @@ public:
     const QStringList& rankWarnings() const { return m_rankWarnings; }
 
     static QString lastError(sqlite3* db);
+    // Process-wide SQLite settings, made once before the first connection
+    // opens; every sqlite3_open_v2 of the engine comes after it.
+    static void configureLibrary();
 
 private:
     sqlite3* m_db = nullptr;

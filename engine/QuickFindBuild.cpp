@@ -212,6 +212,7 @@ void QuickFindBuild::Impl::walk(const QuickFindIndex::FirmVisitor& visit)
 
 void QuickFindBuild::Impl::build()
 {
+    Database::configureLibrary();
     sqlite3* db = nullptr;
     try {
         const int rc = sqlite3_open_v2(QFile::encodeName(side.fileName()).constData(), &db,

@@ -136,6 +136,7 @@ void buildSideFile(const QString& dbPath, const QString& side, const QString& id
     QDir().mkpath(QFileInfo(side).absolutePath());
     SafeFileWriter::removeStaleDrafts(QFileInfo(side).absolutePath());
     const QString draft = SafeFileWriter::draftPath(side);
+    Database::configureLibrary();
     sqlite3* db = nullptr;
     const int rc = sqlite3_open_v2(QFile::encodeName(draft).constData(), &db,
                                    SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_URI |
