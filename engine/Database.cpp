@@ -126,7 +126,7 @@ void Database::configureLibrary()
     static std::once_flag once;
     std::call_once(once, [] {
         // Nothing reads SQLite's memory statistics, and keeping them takes a
-        // global lock at every allocation: a sixteenth of a bulk load.
+        // global lock at every allocation, which a bulk load makes millions of.
         // Refused (and harmless) if the library was started before.
         sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0);
     });
