@@ -78,7 +78,10 @@ RemoteDesk::~RemoteDesk() = default;
 
 int RemoteDesk::serve()
 {
-    m_app.window().setOnClose([] { QTimer::singleShot(0, qApp, &QCoreApplication::quit); });
+    // exit(), not quit(): a GUI application's quit() first closes every
+    // window, and the main window asks before it closes.
+    m_app.window().setOnClose(
+        [] { QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); }); });
     write(true, QStringLiteral("ready"));
     return QApplication::exec();
 }
@@ -89,9 +92,9 @@ void RemoteDesk::readInput()
     const ssize_t n = ::read(STDIN_FILENO, buffer, sizeof buffer);
     if (n < 0 && (errno == EINTR || errno == EAGAIN))
         return;
-    if (n <= 0) { // the test closed the line or has gone: end, as a user would
+    if (n <= 0) { // the test closed the line or has gone: end without asking
         m_input->setEnabled(false);
-        QCoreApplication::quit();
+        QCoreApplication::exit(0);
         return;
     }
     m_pending.append(buffer, n);
