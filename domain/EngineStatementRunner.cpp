@@ -5,6 +5,7 @@
 #include "engine/BoundStatement.h"
 #include "engine/Database.h"
 #include "engine/JetDialect.h"
+#include "engine/KeyFirmLists.h"
 #include "engine/KeySetFilter.h"
 #include "engine/RankOrder.h"
 #include "engine/Schema.h"
@@ -63,10 +64,7 @@ QList<PenoList> EngineStatementRunner::penoPerValue(const ValueIndex& index,
     // planned with an automatic index over the whole table instead once a
     // key held thousands of rows (SQLite guesses a large key table), which
     // cost seconds.
-    engine::Statement st(m_db, QStringLiteral("SELECT peno FROM %1 WHERE %2 = %3")
-                                   .arg(engine::JetDialect::quoted(table.name),
-                                        engine::JetDialect::quoted(keyField),
-                                        engine::JetDialect::parameter(m_db.sqlForm(), 1)));
+    engine::KeyFirmLists lists(m_db, table.name, keyField);
     QHash<qint64, qsizetype> done; // key -> its list in out
     QList<PenoList> out;
     out.reserve(keys.size());
@@ -75,12 +73,7 @@ QList<PenoList> EngineStatementRunner::penoPerValue(const ValueIndex& index,
             out << out.at(*it);
             continue;
         }
-        st.reset();
-        st.bind(1, key);
-        std::vector<qint64> found;
-        while (st.step())
-            found.push_back(st.int64(0));
-        const std::vector<qint64> firms = sortedUnique(std::move(found)); // distinct(peno)
+        const std::vector<qint64> firms = lists.firms(key);
         done.insert(key, out.size());
         out << PenoList(firms.begin(), firms.end());
         if (stopAtEmpty && out.last().isEmpty())
@@ -99,6 +92,10 @@ PenoList EngineStatementRunner::firmsOfRow(const ValueIndex& index, const QList<
         if (m_db.isServer()) {
             if (std::optional<PenoList> firms = intersectOnServer(table, keyField, keys))
                 return *std::move(firms);
+        } else if (!keys.isEmpty() && std::all_of(keys.begin(), keys.end(),
+                                                  [&](qint64 k) { return k == keys.first(); })) {
+            // One key: its list whole, from a remembered copy when it is long.
+            return penoPerValue(index, {keys.first()}, true).value(0);
         } else if (const std::optional<std::vector<qint64>> firms =
                        IndexIntersection::firms(m_db, table.name, keyField, keys)) {
             return PenoList(firms->begin(), firms->end());

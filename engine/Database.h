@@ -52,6 +52,8 @@ public:
     void close();
     bool isOpen() const { return m_db != nullptr || m_server != nullptr; }
     bool isServer() const { return m_server != nullptr; }
+    // Opened with Mode::ReadOnly on a file.
+    bool isReadOnly() const { return m_readOnly && !m_server; }
     SqlForm sqlForm() const { return m_server ? SqlForm::Postgres : SqlForm::Sqlite; }
     // The file; empty on a server.
     QString path() const { return m_path; }

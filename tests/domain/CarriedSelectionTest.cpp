@@ -9,6 +9,8 @@
 #include "domain/SelectionApply.h"
 #include "domain/SelectionState.h"
 #include "engine/Database.h"
+#include "engine/KeyFirmLists.h"
+#include "engine/KeyFirmsCache.h"
 #include "engine/TableCursor.h"
 #include "tests/support/CompanyDb.h"
 #include "tests/support/TestBackend.h"
@@ -89,6 +91,46 @@ protected:
             int(runner->peno({QStringLiteral("select peno from firma where "), f.text()}).size()));
     }
 
+    // Every kind of row and combination, against the firms the rules above give.
+    void expectRowsAndCombinations()
+    {
+        struct Case {
+            const char* what;
+            std::initializer_list<int> ids;
+            bool isAnd;
+            int between;
+            bool industry;
+            bool notes;
+            qsizetype firms;
+        };
+        const Case cases[] = {
+            {"one common word", {3}, true, 1, false, false, 51429},
+            {"and", {1, 2}, true, 1, false, false, 10000},
+            {"or", {1, 2}, false, 1, false, false, 40000},
+            {"or above the long list", {1, 3}, false, 1, false, false, 55714},
+            {"and with a short word", {3, 4}, true, 1, false, false, 86},
+            {"and with an empty word", {3, 5}, true, 1, false, false, 0},
+            {"word and industry", {3}, true, 1, true, false, 10286},
+            {"word or industry", {4}, true, 0, true, false, 12000},
+            {"word and notes", {3}, true, 1, false, true, 3},
+            {"word or notes", {4}, true, 0, false, true, 102},
+        };
+        for (const Case& c : cases) {
+            SelectionState s;
+            words(s, c.ids, c.isAnd);
+            s.rgLogMezi = c.between;
+            if (c.industry)
+                s.row(SelectionState::Zatrid).add(QStringLiteral("x"), QStringLiteral("101"));
+            s.cbPozn = c.notes;
+            const Filter f = builder->buildFilterWithSets(s);
+            // The text is the one the selection always wrote.
+            EXPECT_EQ(f.text(), builder->buildFilter(s)) << c.what;
+            EXPECT_EQ(f.hasSets(), c.firms > 0 || c.industry || c.notes) << c.what;
+            EXPECT_EQ(selected(f).size(), c.firms) << c.what;
+            expectSame(f, c.what);
+        }
+    }
+
     kvtest::TestHome home;
     kvtest::CompanyDb build;
     std::unique_ptr<kvtest::BackendDb> on;
@@ -100,41 +142,24 @@ protected:
 
 TEST_P(CarriedSelection, RowsAndTheirCombinationsSelectWhatTheTextSelects)
 {
-    struct Case {
-        const char* what;
-        std::initializer_list<int> ids;
-        bool isAnd;
-        int between;
-        bool industry;
-        bool notes;
-        qsizetype firms;
-    };
-    const Case cases[] = {
-        {"one common word", {3}, true, 1, false, false, 51429},
-        {"and", {1, 2}, true, 1, false, false, 10000},
-        {"or", {1, 2}, false, 1, false, false, 40000},
-        {"or above the long list", {1, 3}, false, 1, false, false, 55714},
-        {"and with a short word", {3, 4}, true, 1, false, false, 86},
-        {"and with an empty word", {3, 5}, true, 1, false, false, 0},
-        {"word and industry", {3}, true, 1, true, false, 10286},
-        {"word or industry", {4}, true, 0, true, false, 12000},
-        {"word and notes", {3}, true, 1, false, true, 3},
-        {"word or notes", {4}, true, 0, false, true, 102},
-    };
-    for (const Case& c : cases) {
-        SelectionState s;
-        words(s, c.ids, c.isAnd);
-        s.rgLogMezi = c.between;
-        if (c.industry)
-            s.row(SelectionState::Zatrid).add(QStringLiteral("x"), QStringLiteral("101"));
-        s.cbPozn = c.notes;
-        const Filter f = builder->buildFilterWithSets(s);
-        // The text is the one the selection always wrote.
-        EXPECT_EQ(f.text(), builder->buildFilter(s)) << c.what;
-        EXPECT_EQ(f.hasSets(), c.firms > 0 || c.industry || c.notes) << c.what;
-        EXPECT_EQ(selected(f).size(), c.firms) << c.what;
-        expectSame(f, c.what);
-    }
+    expectRowsAndCombinations();
+}
+
+TEST_P(CarriedSelection, ListsRememberedForTheFileSelectWhatTheTablesSelect)
+{
+    // Every list remembered, however short; the selection then takes them
+    // from the copies. A server's rows change without a file changing: its
+    // lists are never remembered.
+    kv::engine::KeyFirmLists names(on->db(), QStringLiteral("slnazev_p"), QStringLiteral("id"), 1);
+    kv::engine::KeyFirmLists industries(on->db(), QStringLiteral("pzatrid"), QStringLiteral("kod"),
+                                        1);
+    for (qint64 key : {1, 2, 3, 4, 5})
+        names.firms(key);
+    industries.firms(101);
+    const QStringList copies = QDir(kv::engine::KeyFirmsCache::defaultDir())
+                                   .entryList({QStringLiteral("keyfirms-*")}, QDir::Files);
+    EXPECT_EQ(copies.size(), on->db().isServer() ? 0 : 5) << copies.join(u' ').toStdString();
+    expectRowsAndCombinations();
 }
 
 TEST_P(CarriedSelection, ExclusionsAddedToACarriedFilterKeepItsListsCarried)
