@@ -44,8 +44,10 @@ void TableCursor::setSort(const QString& sort)
     if (m_open && m_linkFields.isEmpty() && sortsInMemory(terms)) {
         // The set is the same: its rows are put in the new order, and the
         // filter is not run again (a million firms re-sort in milliseconds).
-        std::vector<qint64> rows = m_rows;
-        sortByRanks(rows, terms);
+        std::optional<std::vector<qint64>> whole = wholeTableInOrder(terms);
+        std::vector<qint64> rows = whole ? *std::move(whole) : m_rows;
+        if (!whole)
+            sortByRanks(rows, terms);
         m_sort = sort;
         finishRun(rows);
         return;
@@ -254,6 +256,19 @@ void TableCursor::sortByRanks(std::vector<qint64>& rows, const std::vector<SortT
     RankOrder::sort(m_db, m_table->name, terms, rows);
 }
 
+std::optional<std::vector<qint64>>
+TableCursor::wholeTableInOrder(const std::vector<SortTerm>& terms) const
+{
+    // The rank index already holds the order, so there is nothing to sort
+    // (a large dictionary opens at once, the whole firm table re-sorts
+    // without a look at each row's place).
+    const bool unrestricted =
+        m_linkFields.isEmpty() && (!m_filtered || m_filter.skeleton().trimmed().isEmpty());
+    if (!unrestricted || terms.size() != 1 || terms[0].descending || !sortsInMemory(terms))
+        return std::nullopt;
+    return RankOrder::wholeTable(m_db, m_table->name, terms[0].field);
+}
+
 void TableCursor::run()
 {
     if (stale())
@@ -265,13 +280,8 @@ void TableCursor::run()
         // an integer sort in memory instead of calling the collator per pair.
         const std::vector<SortTerm> terms = JetDialect::sortList(m_table->name, m_sort);
         const bool memorySort = sortsInMemory(terms);
-        const bool unrestricted =
-            m_linkFields.isEmpty() && (!m_filtered || m_filter.skeleton().trimmed().isEmpty());
-        if (memorySort && unrestricted && terms.size() == 1 && !terms[0].descending) {
-            // A whole table in one Czech order: the rank index already holds
-            // it, so there is nothing to sort (a large dictionary opens at once).
-            rows = RankOrder::wholeTable(m_db, m_table->name, terms[0].field);
-            finishRun(rows);
+        if (std::optional<std::vector<qint64>> whole = wholeTableInOrder(terms)) {
+            finishRun(*whole);
             return;
         }
         const Filter::Numbers* keys = memorySort && m_filtered && m_linkFields.isEmpty()

@@ -50,6 +50,7 @@
 #include <QPointer>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace kv::engine
@@ -135,6 +136,9 @@ private:
     bool sortsInMemory(const std::vector<SortTerm>& terms) const;
     Translated buildQuery(const std::vector<SortTerm>& terms, bool memorySort) const;
     void sortByRanks(std::vector<qint64>& rows, const std::vector<SortTerm>& terms) const;
+    // The whole table in one ascending Czech order, when the cursor shows
+    // every row and the order is one the rank index holds.
+    std::optional<std::vector<qint64>> wholeTableInOrder(const std::vector<SortTerm>& terms) const;
     void readRows(const Translated& q, std::vector<qint64>& rows);
     void run();
     void finishRun(std::vector<qint64>& rows);
