@@ -12,7 +12,7 @@ SECONDS_EACH="${1:?usage: tests/fuzz/run.sh SECONDS [target ...]}"
 shift
 TARGETS=("$@")
 if [[ ${#TARGETS[@]} -eq 0 ]]; then
-  TARGETS=(oxo config tlvyber selection labelfile jetfilter picture)
+  TARGETS=(oxo config tlvyber selection labelfile jetfilter picture cachecopy)
 fi
 
 BUILD=build-fuzz
