@@ -9,11 +9,15 @@
 #include "engine/RankCheckCache.h"
 #include "engine/RankColumn.h"
 #include "engine/RankColumnCache.h"
+#include "engine/ReadTransaction.h"
 #include "engine/Schema.h"
 #include "engine/ServerDirectory.h"
 #include "engine/Statement.h"
 
+#include <algorithm>
+#include <future>
 #include <mutex>
+#include <numeric>
 #include <sqlite3.h>
 
 namespace kv::engine
@@ -22,20 +26,26 @@ namespace kv::engine
 namespace
 {
 
-RowKeys rowKeys(const Database& db, const QString& table)
+qint64 scalar(const Database& db, const QString& sql)
+{
+    Statement st(db, sql);
+    return st.step() ? st.int64(0) : 0; // NULL of an empty table reads as 0
+}
+
+RowKeys rowKeys(const Database& db, const QString& table, qint64 count)
 {
     // The low 32 bits of each key keep the sum clear of 64-bit overflow;
-    // together with count and range a changed set of rows shows.
-    Statement st(db, QStringLiteral("SELECT count(*), min(rowid), max(rowid), "
-                                    "sum(rowid & 4294967295) FROM %1")
-                         .arg(JetDialect::quoted(table)));
+    // together with count and range a changed set of rows shows. One
+    // statement each: SQLite finds either end of the rowids in the tree,
+    // so only the sum decodes every row (0.17 s against 0.38 s for
+    // 3,000,000 firms in one statement).
+    const ReadTransaction reading(db);
+    const QString t = JetDialect::quoted(table);
     RowKeys keys;
-    if (st.step()) {
-        keys.count = st.int64(0);
-        keys.min = st.int64(1);
-        keys.max = st.int64(2);
-        keys.sum = st.int64(3);
-    }
+    keys.count = count;
+    keys.min = scalar(db, QStringLiteral("SELECT min(rowid) FROM %1").arg(t));
+    keys.max = scalar(db, QStringLiteral("SELECT max(rowid) FROM %1").arg(t));
+    keys.sum = scalar(db, QStringLiteral("SELECT sum(rowid & 4294967295) FROM %1").arg(t));
     return keys;
 }
 
@@ -132,7 +142,7 @@ void Database::configureLibrary()
     });
 }
 
-void Database::open(const QString& path, Mode mode)
+void Database::openFile(const QString& path, Mode mode)
 {
     close();
     configureLibrary();
@@ -163,6 +173,11 @@ void Database::open(const QString& path, Mode mode)
     NumberSetFunction::registerWith(m_db);
     // Temporary number sets (BoundStatement) never touch the disk.
     sqlite3_exec(m_db, "PRAGMA temp_store=MEMORY", nullptr, nullptr, nullptr);
+}
+
+void Database::open(const QString& path, Mode mode)
+{
+    openFile(path, mode);
     try {
         reloadCatalog(); // reading the catalogue proves the file is a database
     } catch (...) {
@@ -295,14 +310,22 @@ void Database::reloadCatalog()
     while (st.step())
         m_tables.insert(st.text(0));
     RankCheckCache::Result found;
+    QStringList unknown; // each table, then its rank table
+    for (const TableInfo& t : Schema::tables())
+        if (m_tables.contains(Schema::rankTable(t.name)) && m_tables.contains(t.name)) {
+            if (known && known->contains(t.name))
+                found[t.name] = known->at(t.name);
+            else
+                unknown << t.name << Schema::rankTable(t.name);
+        }
+    const std::vector<RowKeys> keys = rowKeysOf(unknown);
+    for (qsizetype i = 0; i < unknown.size(); i += 2)
+        found[unknown[i]] = {keys[size_t(i)], keys[size_t(i) + 1]};
     for (const TableInfo& t : Schema::tables()) {
-        if (!m_tables.contains(Schema::rankTable(t.name)) || !m_tables.contains(t.name))
+        const auto it = found.find(t.name);
+        if (it == found.end())
             continue;
-        RankCheck& check = found[t.name];
-        if (known && known->contains(t.name))
-            check = known->at(t.name);
-        else
-            check = {rowKeys(*this, t.name), rowKeys(*this, Schema::rankTable(t.name))};
+        const RankCheck& check = it->second;
         if (!(check.table == check.ranked)) {
             m_rankWarnings << QStringLiteral("%1: the sort table %2 holds %3 rows, the table %4; "
                                              "sorting with the Czech collation instead.")
@@ -319,6 +342,59 @@ void Database::reloadCatalog()
     }
     if (cache && found != known)
         cache->store(found);
+}
+
+std::vector<RowKeys> Database::rowKeysOf(const QStringList& tables) const
+{
+    // Counting is cheap (SQLite counts a table from its pages); the sum
+    // decodes every row. A read-only connection shares the tables of many
+    // rows out to a second connection on another thread: four tables of
+    // millions of rows make most of the first open of a changed file. A
+    // writing connection reads alone, as only it sees what it has not
+    // committed.
+    std::vector<RowKeys> keys(size_t(tables.size()));
+    std::vector<qint64> counts;
+    qint64 total = 0;
+    for (const QString& t : tables) {
+        counts.push_back(
+            scalar(*this, QStringLiteral("SELECT count(*) FROM %1").arg(JetDialect::quoted(t))));
+        total += counts.back();
+    }
+    constexpr qint64 WorthASecondReader = 1000000;
+    std::vector<size_t> mine, theirs;
+    qint64 mineRows = 0, theirRows = 0;
+    std::vector<size_t> bySize(keys.size());
+    std::iota(bySize.begin(), bySize.end(), 0);
+    std::sort(bySize.begin(), bySize.end(),
+              [&](size_t a, size_t b) { return counts[a] > counts[b]; });
+    const bool shared = m_readOnly && total >= WorthASecondReader;
+    for (size_t i : bySize) {
+        const bool toThem = shared && theirRows < mineRows;
+        (toThem ? theirs : mine).push_back(i);
+        (toThem ? theirRows : mineRows) += counts[i];
+    }
+    const auto read = [&tables, &keys, &counts](const Database& db,
+                                                const std::vector<size_t>& which) {
+        for (size_t i : which)
+            keys[i] = rowKeys(db, tables[qsizetype(i)], counts[i]);
+    };
+    std::future<void> second;
+    if (!theirs.empty())
+        second = std::async(std::launch::async, [this, &read, &theirs] {
+            Database other;
+            other.openFile(m_path, Mode::ReadOnly);
+            read(other, theirs);
+        });
+    try {
+        read(*this, mine);
+    } catch (...) {
+        if (second.valid())
+            second.wait(); // it writes into keys
+        throw;
+    }
+    if (second.valid())
+        second.get();
+    return keys;
 }
 
 } // namespace kv::engine

@@ -5,10 +5,12 @@
 #include <QString>
 #include <QStringList>
 
+#include "engine/RankCheckCache.h"
 #include "engine/SqlForm.h"
 
 #include <map>
 #include <memory>
+#include <vector>
 
 struct sqlite3;
 
@@ -115,6 +117,11 @@ public:
     static void configureLibrary();
 
 private:
+    // The connection alone, without reading the catalogue.
+    void openFile(const QString& path, Mode mode);
+    // Count, key range and key sum of each table (RankCheckCache).
+    std::vector<RowKeys> rowKeysOf(const QStringList& tables) const;
+
     sqlite3* m_db = nullptr;
     std::shared_ptr<ServerDirectory> m_server;
     QString m_path;

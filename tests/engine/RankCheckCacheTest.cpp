@@ -135,3 +135,35 @@ TEST_F(RankCheckCacheTest, WritingConnectionsCheckEveryTime)
     writer.reloadCatalog();
     EXPECT_EQ(writer.rankWarnings().size(), 1);
 }
+
+TEST_F(RankCheckCacheTest, LargeTablesCheckedOnTwoConnectionsFindWhatOneFinds)
+{
+    // Over a million rows in the checked tables: a read-only open shares
+    // them out to a second connection; a writing one reads alone. The IČO
+    // dictionary's rows are the even numbers, so a rank row moved to an odd
+    // one leaves count and range alike and only the key sum tells.
+    constexpr int Rows = 600000;
+    write(QStringLiteral("BEGIN;"
+                         "WITH RECURSIVE n(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM n "
+                         "WHERE x < %1) INSERT INTO slico(rowid, ico, peno) "
+                         "SELECT 2 * x, printf('%08d', x), x FROM n;"
+                         "DELETE FROM kv_rank_slico;"
+                         "INSERT INTO kv_rank_slico(rid, ico) SELECT rowid, rowid FROM slico;"
+                         "COMMIT")
+              .arg(Rows));
+    const auto expectOnBoth = [this](int warnings) {
+        QFile::remove(side());
+        const Database readOnly(path());
+        const Database writer(path(), Database::Mode::ReadWrite);
+        EXPECT_EQ(readOnly.rankWarnings(), writer.rankWarnings());
+        EXPECT_EQ(readOnly.rankWarnings().size(), warnings);
+        EXPECT_EQ(readOnly.hasRank(QStringLiteral("slico"), QStringLiteral("ico")), warnings == 0);
+        EXPECT_EQ(readOnly.hasRank(QStringLiteral("firma"), QStringLiteral("nazev")), true);
+        EXPECT_EQ(readOnly.rankedRows(QStringLiteral("slico")), warnings == 0 ? Rows : 0);
+    };
+    expectOnBoth(0);
+    write(QStringLiteral("UPDATE kv_rank_slico SET rid = 600001 WHERE rid = 600000"));
+    expectOnBoth(1);
+    write(QStringLiteral("UPDATE kv_rank_slico SET rid = 600000 WHERE rid = 600001"));
+    expectOnBoth(0);
+}
