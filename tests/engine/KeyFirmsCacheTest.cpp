@@ -12,7 +12,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <limits>
 
 using namespace kv::engine;
@@ -222,4 +224,22 @@ TEST_F(KeyFirmsCacheTest, ChangedFileOrLinkedCopyIsNotTrusted)
     QFile f(elsewhere);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_EQ(f.readAll(), QByteArrayLiteral("kept"));
+}
+
+TEST_F(KeyFirmsCacheTest, ACacheFolderThatCannotBeWrittenOnlyCostsTheCopies)
+{
+    // The cache folder's place taken by a plain file: nothing can be kept,
+    // and every list still comes whole from the table.
+    const QString folder = KeyFirmsCache::defaultDir();
+    QDir(folder).removeRecursively();
+    {
+        QFile blocker(folder);
+        ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+        blocker.write("not a folder");
+    }
+    expectListsOnOpen({1, 2, 3, 4});
+    expectListsOnOpen({2, 1});
+    EXPECT_FALSE(remembered(1));
+    EXPECT_TRUE(QFileInfo(folder).isFile());
+    QFile::remove(folder);
 }
