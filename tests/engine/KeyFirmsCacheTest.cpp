@@ -232,6 +232,7 @@ TEST_F(KeyFirmsCacheTest, ACacheFolderThatCannotBeWrittenOnlyCostsTheCopies)
     // and every list still comes whole from the table.
     const QString folder = KeyFirmsCache::defaultDir();
     QDir(folder).removeRecursively();
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(folder).absolutePath()));
     {
         QFile blocker(folder);
         ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
