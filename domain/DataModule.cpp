@@ -189,6 +189,14 @@ DataModule::OpenResult DataModule::openDatabase()
             step();
             m_ready = true;
             result.warnings << m_db.rankWarnings();
+            // On a new state of a large file the sort columns are read at
+            // idle priority now, before the first sort needs them.
+            constexpr qint64 WorthWarmingUp = 1000000;
+            if (!onServer && m_db.rankedRows(QStringLiteral("firma")) >= WorthWarmingUp)
+                m_warmUp = std::make_unique<engine::RankColumnWarmUp>(
+                    databasePath(), QStringLiteral("firma"),
+                    QStringList{QStringLiteral("nazev"), QStringLiteral("misto"),
+                                QStringLiteral("okres"), QStringLiteral("psc")});
         } catch (const Error& e) {
             if (!e.is(Error::Kind::Engine))
                 throw;
@@ -244,6 +252,7 @@ bool DataModule::attachQuickFind(QStringList& warnings)
 
 void DataModule::closeDatabase()
 {
+    m_warmUp.reset();
     if (m_cursors.empty() && !m_db.isOpen())
         return;
     m_views->setBusy(true);

@@ -6,6 +6,7 @@
 // the busy cursor) it asks through DataViews.
 
 #include "engine/Database.h"
+#include "engine/RankColumnWarmUp.h"
 #include "engine/TableCursor.h"
 
 #include <QList>
@@ -178,6 +179,7 @@ private:
     QList<ExcludedFirm> m_excluded;
     QString m_quickFindSchema;
     std::unique_ptr<NoteStore> m_notes;
+    std::unique_ptr<engine::RankColumnWarmUp> m_warmUp;
 };
 
 } // namespace kv

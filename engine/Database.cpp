@@ -126,6 +126,19 @@ QString Database::rowidField(const QString& table) const
     return field;
 }
 
+void Database::setStopFlag(const std::atomic<bool>* stop)
+{
+    if (!m_db)
+        return;
+    // Asked every few thousand virtual machine steps: well under a
+    // millisecond between a stop and the statement's end.
+    const auto asked = [](void* flag) {
+        return static_cast<const std::atomic<bool>*>(flag)->load() ? 1 : 0;
+    };
+    sqlite3_progress_handler(m_db, stop ? 4096 : 0, stop ? +asked : nullptr,
+                             const_cast<std::atomic<bool>*>(stop));
+}
+
 QString Database::lastError(sqlite3* db)
 {
     return db ? QString::fromUtf8(sqlite3_errmsg(db)) : QStringLiteral("out of memory");

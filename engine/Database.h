@@ -8,6 +8,7 @@
 #include "engine/RankCheckCache.h"
 #include "engine/SqlForm.h"
 
+#include <atomic>
 #include <map>
 #include <memory>
 #include <vector>
@@ -110,6 +111,11 @@ public:
     void reloadCatalog();
     // One line per stale rank table found by the last open, for the user.
     const QStringList& rankWarnings() const { return m_rankWarnings; }
+
+    // While *stop is true, every running statement ends with an error
+    // ("interrupted"); null takes the flag away. The flag must outlive the
+    // connection or be taken away first. SQLite only.
+    void setStopFlag(const std::atomic<bool>* stop);
 
     static QString lastError(sqlite3* db);
     // Process-wide SQLite settings, made once before the first connection

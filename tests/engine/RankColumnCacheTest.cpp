@@ -3,13 +3,20 @@
 // was made for: a damaged, cut short or foreign copy, or a changed file, is
 // read again from the index and remembered afresh.
 #include "engine/RankColumnCache.h"
+#include "core/Error.h"
 #include "engine/Database.h"
 #include "engine/RankColumn.h"
+#include "engine/RankColumnWarmUp.h"
+#include "engine/Statement.h"
 #include "tests/support/CompanyDb.h"
 
 #include <gtest/gtest.h>
 
+#include <QDateTime>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QThread>
 #include <cstring>
 #include <limits>
 
@@ -190,4 +197,76 @@ TEST(RankColumnFromOrder, OnlyAnOrderOfDistinctRowsIsTaken)
     ASSERT_TRUE(scattered);
     EXPECT_EQ(scattered->place(900000), 1);
     EXPECT_FALSE(column({900000, 5, 900000}, {1, 2, 3})) << "a row twice, scattered";
+}
+
+TEST_F(RankColumnCacheTest, WarmUpKeepsTheColumnsASortWillReadAndLeavesWholeCopiesAlone)
+{
+    const QString nazev = QStringLiteral("nazev");
+    const QString nazevSide =
+        RankColumnCache::sideFilePath(path(), Firma, nazev, RankColumnCache::defaultDir());
+    {
+        RankColumnWarmUp warmUp(path(), Firma, {nazev, Misto, QStringLiteral("peno")});
+        warmUp.wait();
+    }
+    ASSERT_TRUE(QFile::exists(side()));
+    ASSERT_TRUE(QFile::exists(nazevSide));
+    const Database db(path());
+    expectSameColumn(*remembered(), RankColumn(db, Firma, Misto));
+    const std::unique_ptr<RankColumn> names =
+        RankColumnCache(path(), Firma, nazev).load(db.rankedRows(Firma));
+    ASSERT_TRUE(names);
+    expectSameColumn(*names, RankColumn(db, Firma, nazev));
+    // This file's copies only (the folder is shared by the tests of a process).
+    const QString ours = QFileInfo(side()).fileName().section(u'-', 0, 1) + u'*';
+    EXPECT_EQ(QDir(RankColumnCache::defaultDir()).entryList({ours}, QDir::Files).size(), 2)
+        << "peno has no ranks";
+
+    // Whole copies stay as they are; a damaged one is made afresh.
+    const QDateTime kept = QFileInfo(nazevSide).lastModified();
+    replaceSide(sideBytes().left(100));
+    QThread::msleep(20);
+    RankColumnWarmUp(path(), Firma, {nazev, Misto}).wait();
+    EXPECT_EQ(QFileInfo(nazevSide).lastModified(), kept);
+    ASSERT_TRUE(remembered());
+    expectSameColumn(*remembered(), RankColumn(db, Firma, Misto));
+
+    // Stopped at once, again and again: never a half copy or a draft.
+    for (int i = 0; i < 20; ++i) {
+        QFile::remove(side());
+        RankColumnWarmUp stopped(path(), Firma, {Misto});
+    }
+    if (QFile::exists(side()))
+        expectSameColumn(*remembered(), RankColumn(db, Firma, Misto));
+    EXPECT_TRUE(QDir(RankColumnCache::defaultDir())
+                    .entryList({QStringLiteral(".*kvdraft*")}, QDir::Files | QDir::Hidden)
+                    .isEmpty());
+}
+
+TEST(DatabaseStopFlag, StopsARunningStatementAndCanBeTakenAway)
+{
+    kvtest::CompanyDb company;
+    company.done();
+    Database db(company.path());
+    const QString longRun =
+        QStringLiteral("WITH RECURSIVE n(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM n "
+                       "WHERE x < 1000000) SELECT sum(x) FROM n");
+    std::atomic<bool> stop{true};
+    db.setStopFlag(&stop);
+    EXPECT_THROW(
+        {
+            Statement st(db, longRun);
+            st.step();
+        },
+        kv::Error);
+    stop = false;
+    {
+        Statement st(db, QStringLiteral("SELECT 6 * 7"));
+        ASSERT_TRUE(st.step());
+        EXPECT_EQ(st.int64(0), 42);
+    }
+    stop = true;
+    db.setStopFlag(nullptr);
+    Statement st(db, longRun);
+    ASSERT_TRUE(st.step());
+    EXPECT_EQ(st.int64(0), qint64(1000000) * 1000001 / 2);
 }
