@@ -365,6 +365,7 @@ std::vector<RowKeys> Database::rowKeysOf(const QStringList& tables) const
     // millions of rows make most of the first open of a changed file. A
     // writing connection reads alone, as only it sees what it has not
     // committed.
+    const ReadTransaction reading(*this); // counts and this side's sums alike
     std::vector<RowKeys> keys(size_t(tables.size()));
     std::vector<qint64> counts;
     qint64 total = 0;
