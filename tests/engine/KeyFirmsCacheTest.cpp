@@ -9,6 +9,7 @@
 #include "engine/KeyFirmLists.h"
 #include "engine/Statement.h"
 #include "tests/support/CompanyDb.h"
+#include "tests/support/FailingIo.h"
 
 #include <gtest/gtest.h>
 
@@ -243,4 +244,30 @@ TEST_F(KeyFirmsCacheTest, ACacheFolderThatCannotBeWrittenOnlyCostsTheCopies)
     EXPECT_FALSE(remembered(1));
     EXPECT_TRUE(QFileInfo(folder).isFile());
     QFile::remove(folder);
+}
+
+TEST_F(KeyFirmsCacheTest, AFailingDiskKeepsTheEarlierCopyWholeAndLeavesNoDraft)
+{
+    expectListsOnOpen({1});
+    const QByteArray earlier = sideBytes(1);
+    for (const auto& [call, error] : {std::pair{kvtest::FailingIo::Write, ENOSPC},
+                                      {kvtest::FailingIo::Write, EIO},
+                                      {kvtest::FailingIo::Close, EIO}}) {
+        SCOPED_TRACE(int(call) * 1000 + error);
+        // Another state of the file, so the next read makes a new copy.
+        Database(path(), Database::Mode::ReadWrite)
+            .exec(QStringLiteral("CREATE TABLE scratch(a); DROP TABLE scratch"));
+        {
+            const kvtest::FailingIo failing(call, 1, error);
+            expectListsOnOpen({1});
+            EXPECT_GT(kvtest::FailingIo::calls(), 0) << "the copy was tried";
+        }
+        EXPECT_EQ(sideBytes(1), earlier);
+        EXPECT_FALSE(remembered(1)) << "made for the state before";
+        EXPECT_TRUE(QDir(KeyFirmsCache::defaultDir())
+                        .entryList({QStringLiteral(".*kvdraft*")}, QDir::Files | QDir::Hidden)
+                        .isEmpty());
+    }
+    expectListsOnOpen({1});
+    EXPECT_EQ(remembered(1), fromTable(1)) << "a working disk keeps it again";
 }
