@@ -11,23 +11,20 @@
 namespace kv::engine::CacheSideFile
 {
 
-namespace
+QString databaseKey(const QString& dbPath)
 {
-
-// The header's lines are short: the format, the identity, names and numbers.
-constexpr qsizetype MaxHeader = 4096;
-
-} // namespace
+    return QString::fromLatin1(
+        QCryptographicHash::hash(QFileInfo(dbPath).absoluteFilePath().toUtf8(),
+                                 QCryptographicHash::Sha256)
+            .toHex()
+            .left(16));
+}
 
 QString path(const QString& cacheDir, const QString& kind, const QString& dbPath,
              const QString& name)
 {
-    const QByteArray key = QCryptographicHash::hash(QFileInfo(dbPath).absoluteFilePath().toUtf8(),
-                                                    QCryptographicHash::Sha256)
-                               .toHex()
-                               .left(16);
     return QDir(cacheDir).filePath(
-        QStringLiteral("%1-%2-%3.bin").arg(kind, QString::fromLatin1(key), name));
+        QStringLiteral("%1-%2-%3.bin").arg(kind, databaseKey(dbPath), name));
 }
 
 quint64 contentHash(const char* data, qsizetype size)
@@ -52,8 +49,8 @@ QByteArray header(const QByteArray& format, const QString& identity, const QByte
            QByteArray::number(hash, 16).rightJustified(16, '0') + '\n';
 }
 
-std::optional<QByteArrayView> contents(QByteArrayView file, const QByteArray& format,
-                                       const QString& identity, const QByteArray& what)
+std::optional<qsizetype> headerSize(QByteArrayView file, const QByteArray& format,
+                                    const QString& identity, const QByteArray& what)
 {
     if (identity.isEmpty())
         return std::nullopt;
@@ -64,15 +61,25 @@ std::optional<QByteArrayView> contents(QByteArrayView file, const QByteArray& fo
         if (end < 0)
             return std::nullopt;
     }
-    const qsizetype headerSize = end + 1;
     const qsizetype space = head.lastIndexOf(' ', end);
     if (space < 0 || end - space != 17)
         return std::nullopt;
     bool ok = false;
     const quint64 hash = head.sliced(space + 1, 16).toULongLong(&ok, 16);
-    if (!ok || head.first(headerSize) != header(format, identity, what, hash))
+    if (!ok || head.first(end + 1) != header(format, identity, what, hash))
         return std::nullopt;
-    const QByteArrayView body = file.sliced(headerSize);
+    return end + 1;
+}
+
+std::optional<QByteArrayView> contents(QByteArrayView file, const QByteArray& format,
+                                       const QString& identity, const QByteArray& what)
+{
+    const std::optional<qsizetype> size = headerSize(file, format, identity, what);
+    if (!size)
+        return std::nullopt;
+    const QByteArrayView head = file.first(*size);
+    const quint64 hash = head.sliced(*size - 17, 16).toULongLong(nullptr, 16);
+    const QByteArrayView body = file.sliced(*size);
     if (contentHash(body.data(), body.size()) != hash)
         return std::nullopt;
     return body;

@@ -16,7 +16,14 @@
 namespace kv::engine::CacheSideFile
 {
 
-// <cacheDir>/<kind>-<hash of the database's absolute path>-<name>.bin
+// The header's lines are short: the format, the identity, names and numbers.
+constexpr qsizetype MaxHeader = 4096;
+
+// What names the side files of one database: 16 hex digits of a hash of
+// its absolute path.
+QString databaseKey(const QString& dbPath);
+
+// <cacheDir>/<kind>-<databaseKey>-<name>.bin
 QString path(const QString& cacheDir, const QString& kind, const QString& dbPath,
              const QString& name);
 
@@ -26,6 +33,11 @@ quint64 contentHash(const char* data, qsizetype size);
 
 QByteArray header(const QByteArray& format, const QString& identity, const QByteArray& what,
                   quint64 hash);
+
+// The length of the header when the file begins with the one this state
+// writes (the hash in it is not checked against the contents).
+std::optional<qsizetype> headerSize(QByteArrayView file, const QByteArray& format,
+                                    const QString& identity, const QByteArray& what);
 
 // The contents of a copy whose header matches and whose hash agrees.
 std::optional<QByteArrayView> contents(QByteArrayView file, const QByteArray& format,

@@ -2,6 +2,7 @@
 
 #include "core/Error.h"
 #include "core/SafeFileWriter.h"
+#include "engine/CacheSideFile.h"
 #include "engine/QuickFindIndex.h"
 
 #include <QCryptographicHash>
@@ -75,12 +76,8 @@ QString RankCheckCache::defaultDir()
 
 QString RankCheckCache::sideFilePath(const QString& dbPath, const QString& cacheDir)
 {
-    const QByteArray key = QCryptographicHash::hash(QFileInfo(dbPath).absoluteFilePath().toUtf8(),
-                                                    QCryptographicHash::Sha256)
-                               .toHex()
-                               .left(16);
     return QDir(cacheDir).filePath(
-        QStringLiteral("rankcheck-%1.txt").arg(QString::fromLatin1(key)));
+        QStringLiteral("rankcheck-%1.txt").arg(CacheSideFile::databaseKey(dbPath)));
 }
 
 std::optional<RankCheckCache::Result> RankCheckCache::load() const

@@ -65,6 +65,16 @@ std::unique_ptr<RankColumn> RankColumnCache::load(qint64 rows) const
     return RankColumn::fromOrder(std::move(order), std::move(ranks));
 }
 
+bool RankColumnCache::holds(qint64 rows) const
+{
+    QFile file(m_side);
+    if (m_identity.isEmpty() || rows <= 0 || !file.open(QIODevice::ReadOnly))
+        return false;
+    const std::optional<qsizetype> header = CacheSideFile::headerSize(
+        file.read(CacheSideFile::MaxHeader), Format, m_identity, what(m_table, m_field, rows));
+    return header && file.size() == *header + rows * 8;
+}
+
 void RankColumnCache::store(const RankColumn& column) const
 {
     if (m_identity.isEmpty() || column.size() == 0 || !column.narrow())

@@ -26,6 +26,9 @@ public:
 
     // The remembered column of `rows` rows, or nothing.
     std::unique_ptr<RankColumn> load(qint64 rows) const;
+    // Whether a copy for this state is there at its full length, by its
+    // header alone: load() still checks the contents.
+    bool holds(qint64 rows) const;
     // Remembers the column for the state taken at construction. A column
     // with rowids past 32 bits, or a copy that cannot be written, is left out.
     void store(const RankColumn& column) const;

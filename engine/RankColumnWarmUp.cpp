@@ -20,7 +20,7 @@ RankColumnWarmUp::RankColumnWarmUp(const QString& dbPath, const QString& table,
                 if (m_stop || !db.hasRank(table, field))
                     continue;
                 const RankColumnCache cache(dbPath, table.toLower(), field.toLower());
-                if (cache.load(db.rankedRows(table)))
+                if (cache.holds(db.rankedRows(table)))
                     continue;
                 const RankColumn column(db, table.toLower(), field.toLower());
                 if (!m_stop)
